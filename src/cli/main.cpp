@@ -1,0 +1,76 @@
+// belvaron-cli: the headless front end. It runs the main window's steps in
+// the window's order, whatever the order of the options.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CliOptions.h"
+#include "CliUi.h"
+#include "app/CodePage.h"
+#include "app/DataFiles.h"
+#include "app/Workflow.h"
+
+using belvaron::cli::CliOptions;
+
+namespace {
+
+int Run(const CliOptions& options) {
+    belvaron::cli::CliUi ui(options);
+    belvaron::Workflow flow(ui);
+    flow.store.dataFolderOverride = options.dataDir;
+    std::string programFolder = options.programDir.empty()
+                                    ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
+                                    : options.programDir;
+    if (!programFolder.empty() && programFolder.back() != '/') programFolder += '/';
+    flow.OnInitDialog(programFolder);
+
+    bool ok = true;
+    flow.currencyChoice = options.currency;
+    flow.OnSelectJournal();
+    if (!flow.store.journalLoaded) ok = false;
+
+    if (options.vatReport) {
+        flow.OnTaxationIst();
+        ok = flow.OnSelectVatReport() && ok;
+    }
+    if (options.replace) ok = flow.OnReplaceAccounts() && ok;
+    if (options.check) {
+        flow.chartFiles = {*options.check};
+        flow.chartFileIndex = 0;
+        ok = flow.OnKontenUeberpruefen() && ok;
+    }
+    if (options.deleteZero) flow.OnDeleteZeroBookings();
+    if (options.datev) {
+        flow.datevTargetPath = *options.datev;
+        ok = flow.OnDatenExportieren() && ok;
+    }
+    if (options.lexware) {
+        flow.lexwareTargetPath = *options.lexware;
+        ok = flow.OnExportLexware() && ok;
+    }
+    if (options.list) {
+        for (int32_t i = 0; i < flow.store.bookingCount; ++i) {
+            const std::string line = belvaron::Cp1252ToUtf8(flow.store.FormatListLine(i));
+            std::fwrite(line.data(), 1, line.size(), stdout);
+            std::fputc('\n', stdout);
+        }
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = belvaron::cli::ParseOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "belvaron-cli: %s\n\n%s", error.c_str(), belvaron::cli::UsageText());
+        return 2;
+    }
+    if (options->help) {
+        std::fputs(belvaron::cli::UsageText(), stdout);
+        return 0;
+    }
+    return Run(*options);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace belvaron {
+
+// Files and booking texts are Windows-1252 bytes; the screen shows UTF-8;
+// the DATEV booking text goes out in the OEM code page 850.
+
+// Windows-1252 bytes to UTF-8. The five unassigned bytes (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) map to the C1 control characters of the same value.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252. A character without a Windows-1252 equivalent, and
+// a malformed sequence, become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// Windows-1252 to code page 850, byte for byte (same length). A byte whose
+// character code page 850 lacks becomes '?'.
+std::string Cp1252ToCp850(std::string_view bytes);
+
+// True when the text is valid UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace belvaron

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace belvaron {
+
+// Where the editable data files live: the user's documents folder plus
+// "/Belvaron". The documents folder is the XDG documents directory
+// (XDG_DOCUMENTS_DIR in user-dirs.dirs), else $HOME/Documents; nullopt when
+// no home folder is known.
+std::optional<std::string> DocumentsFolder();
+
+// The per-user data folder; with `create`, the folder (and the documents
+// folder above it) is created when missing. nullopt when no documents
+// folder can be determined.
+std::optional<std::string> UserDataFolder(bool create);
+
+// The folder used instead when no documents folder can be determined: the
+// current working folder plus "/Belvaron".
+std::string FallbackDataFolder();
+
+// The text of a path before its last '/'; the whole path when it has no '/'
+// or only one at its very start.
+std::string FolderOfPath(const std::string& path);
+
+// The folder of the running executable, ending with '/'.
+std::string ExecutableFolder();
+
+// The program folder with the shipped defaults for an executable in
+// `exeFolder` (ending with '/'): "<exe>/../share/belvaron/" when that exists
+// (installed, and the build tree), else the executable's own folder.
+std::string ProgramFolderFor(const std::string& exeFolder);
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Creates a folder and its missing parents; true when it exists afterwards.
+bool MakeDirectories(const std::string& path);
+// Copies a file, replacing the target; false on any failure.
+bool CopyFileBytes(const std::string& from, const std::string& to);
+
+}  // namespace belvaron

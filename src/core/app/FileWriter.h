@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace belvaron {
+
+// Writes a file so that an existing file of that name is replaced only by a
+// complete new one: the bytes go to a new file beside the target, every
+// write and the close are checked, and only then is the new file renamed
+// over the target. A failed or abandoned write leaves the old file as it was.
+class FileWriter {
+public:
+    FileWriter() = default;
+    ~FileWriter();  // abandons an uncommitted file
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    // Creates the new file beside `path`; false when that is not possible
+    // (folder missing or not writable, empty path).
+    bool Open(const std::string& path);
+    // Appends bytes; false once any write has failed.
+    bool Write(std::string_view bytes);
+    // Flushes, closes and renames over the target; false on any failure, in
+    // which case the target is untouched.
+    bool Commit();
+    // Removes the new file; the target stays as it was.
+    void Abandon();
+
+    // errno of the first failure, 0 when none.
+    int error() const { return error_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string tempPath_;
+    int error_ = 0;
+};
+
+// Writes the whole content at once; false when any step failed (the target
+// is then unchanged).
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, int* error = nullptr);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+}  // namespace belvaron

@@ -1,0 +1,7 @@
+#include "app/TracePoint.h"
+
+namespace belvaron {
+
+int TracePoint = 0;
+
+}  // namespace belvaron

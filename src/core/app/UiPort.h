@@ -1,0 +1,85 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace belvaron {
+
+class CDataSet;
+class CDatev;
+
+// The one interface through which the core reaches a screen. The Qt program,
+// the command-line program and the tests each implement it. The core never
+// prints, never opens a window and never asks anything except through here.
+// All texts are UTF-8.
+
+enum class MessageIcon { None, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Which file choice is being asked for; a front end without dialogs answers
+// by purpose.
+enum class FilePurpose { Journal, VatReport, DatevTarget, LexwareTarget };
+
+struct FileDialogRequest {
+    FilePurpose purpose = FilePurpose::Journal;
+    bool saveAs = false;            // false: file-open dialog
+    std::string defaultExtension;   // without dot, e.g. "txt"
+    std::string initialName;        // e.g. "*.txt" or the current path
+    std::string filter;             // "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|"
+    bool fileMustExist = false;     // open dialogs
+    bool overwritePrompt = false;   // save-as dialogs
+    bool pathMustExist = false;     // save-as dialogs
+};
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    // A message box. Returns Ok for an OK box, Yes or No for a question.
+    virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                                      MessageButtons buttons) = 0;
+
+    // A file-open or save-as dialog; nullopt when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+
+    // The booking list: emptied, or refilled from the store (line i shows
+    // booking i); `marked` holds the indices of the lines to mark, ascending.
+    virtual void ListCleared() = 0;
+    virtual void ListRefilled(const CDataSet& store, std::span<const int> marked) = 0;
+
+    // The window's controls are to show the workflow's members again.
+    virtual void RefreshControls() = 0;
+
+    // Step 4's hint, field and button enabled (IST) or disabled (SOLL).
+    virtual void SetVatControlsEnabled(bool enabled) = 0;
+
+    // The sort window: shown while a sort runs, with its progress 0..total.
+    virtual void SortStarted(int total) = 0;
+    virtual void SortProgress(int position) = 0;
+    virtual void SortFinished() = 0;
+
+    // The booking editor for one booking; true when the user saved (the
+    // editor has then written the booking), false when cancelled.
+    virtual bool EditBooking(CDataSet& store, int index) = 0;
+
+    // The DATEV settings dialog; true for "OK" (settings and range then
+    // stored and saved), false for "Abbrechen".
+    virtual bool EditDatevSettings(CDatev& datev, CDataSet& store) = 0;
+};
+
+// Shorthands for the common kinds of message.
+inline void ShowPlain(UiPort& ui, std::string_view text) {
+    ui.ShowMessage(text, MessageIcon::None, MessageButtons::Ok);
+}
+inline void ShowInfo(UiPort& ui, std::string_view text) {
+    ui.ShowMessage(text, MessageIcon::Information, MessageButtons::Ok);
+}
+inline bool AskYesNo(UiPort& ui, std::string_view text,
+                     MessageIcon icon = MessageIcon::Question) {
+    return ui.ShowMessage(text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+}  // namespace belvaron

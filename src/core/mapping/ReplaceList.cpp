@@ -1,0 +1,8 @@
+#include "bookings/DataSet.h"
+
+namespace belvaron {
+
+// Not built yet.
+bool CDataSet::ApplyReplaceList() { return false; }
+
+}  // namespace belvaron

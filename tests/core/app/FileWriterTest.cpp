@@ -1,0 +1,50 @@
+#include "app/FileWriter.h"
+
+#include <gtest/gtest.h>
+#include <filesystem>
+
+#include "TempDir.h"
+
+namespace belvaron {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+TEST(FileWriter, ReplacesTheOldFileOnlyWhenComplete) {
+    TempDir dir;
+    const std::string path = dir.Write("replace.dat", "old");
+    {
+        FileWriter w;
+        ASSERT_TRUE(w.Open(path));
+        ASSERT_TRUE(w.Write("new"));
+        EXPECT_EQ(ReadFile(path), "old");  // not yet committed
+        w.Abandon();
+    }
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_TRUE(WriteFileReplacing(path, "new"));
+    EXPECT_EQ(ReadFile(path), "new");
+}
+
+TEST(FileWriter, MissingFolderFailsAndLeavesNothing) {
+    TempDir dir;
+    int error = 0;
+    EXPECT_FALSE(WriteFileReplacing(dir.File("gone/file.txt"), "x", &error));
+    EXPECT_NE(error, 0);
+    EXPECT_FALSE(WriteFileReplacing("", "x"));
+}
+
+TEST(FileWriter, FolderThatVanishedIsAFailure) {
+    TempDir dir;
+    const std::string folder = dir.File("export");
+    std::filesystem::create_directories(folder);
+    FileWriter w;
+    ASSERT_TRUE(w.Open(folder + "/EV01"));
+    ASSERT_TRUE(w.Write("bytes"));
+    std::filesystem::remove_all(folder);
+    EXPECT_FALSE(w.Commit());
+    EXPECT_NE(w.error(), 0);
+}
+
+}  // namespace
+}  // namespace belvaron

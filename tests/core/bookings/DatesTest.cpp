@@ -1,0 +1,58 @@
+#include "bookings/Dates.h"
+
+#include <gtest/gtest.h>
+
+#include "app/FixedText.h"
+
+namespace belvaron {
+namespace {
+
+struct DateCase {
+    const char* in;
+    const char* out;
+};
+
+class NormalizeDateTest : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(NormalizeDateTest, RewritesToDayMonthYear) {
+    char field[20];
+    SetField(field, GetParam().in);
+    NormalizeDate(field);
+    EXPECT_EQ(FieldText(field), GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NormalizeDateTest,
+    ::testing::Values(DateCase{"1.2.2005", "01.02.2005"}, DateCase{"3.11.98", "03.11.1998"},
+                      DateCase{"3.11.'07", "03.11.2007"}, DateCase{"07.05.2006", "07.05.2006"},
+                      DateCase{"2005-02-01", "2005-02-01"}, DateCase{"1.2.05", "01.02.2005"},
+                      DateCase{"1.2.49", "01.02.2049"}, DateCase{"1.2.50", "01.02.1950"},
+                      DateCase{"01.02.2005", "01.02.2005"}, DateCase{"1.2", "1.2"},
+                      DateCase{"", ""}, DateCase{"123.4.2005", "123.04.200"},
+                      DateCase{"x.y.z", "00.00.2000"}));
+
+TEST(NormalizeDate, FullFieldWithoutTerminatorIsReadOnlyToItsWidth) {
+    char field[11];
+    std::memset(field, '9', sizeof field);
+    field[1] = '.';
+    field[3] = '.';  // "9.9.9999999" fills all eleven bytes
+    NormalizeDate(field);
+    EXPECT_EQ(FieldText(field), "09.09.9999");
+}
+
+struct KeyCase {
+    const char* date;
+    int32_t key;
+};
+
+class DateKeyTest : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(DateKeyTest, YearMonthDay) { EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
+                         ::testing::Values(KeyCase{"05.03.2005", 20050305},
+                                           KeyCase{"31.12.1999", 19991231}, KeyCase{"", 0},
+                                           KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5}));
+
+}  // namespace
+}  // namespace belvaron
