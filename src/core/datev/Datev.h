@@ -10,8 +10,14 @@ namespace belvaron {
 class CDataSet;
 class UiPort;
 
+// Which files a DATEV export writes: the CSV "DATEV-Format" (EXTF
+// Buchungsstapel) that DATEV imports today, or the "Postversand" files
+// (ED00001/EV01 or DE001/DV01, chosen by kontonummernerweiterung).
+enum class DatevExportFormat { Csv, Postversand };
+
 // The DATEV-Angaben. Text fields are fixed arrays with one extra byte for
-// the terminator.
+// the terminator. The first nine fields are the eleven-line settings file;
+// the fields after them are stored as additional lines after those.
 struct DatevSettings {
     int32_t beraternummer = 0;
     char beratername[11] = {};
@@ -22,6 +28,12 @@ struct DatevSettings {
     char passwort[5] = {};
     int32_t kontonummernerweiterung = 1;
     int32_t kontonummernlaenge = 4;
+
+    DatevExportFormat exportFormat = DatevExportFormat::Csv;
+    int32_t wjBeginnTag = 1;       // start of the fiscal year: day 1..31
+    int32_t wjBeginnMonat = 1;     // and month 1..12
+    char sachkontenrahmen[3] = {'0', '3', '\0'};  // "03" SKR 03 or "04" SKR 04
+    int32_t festschreibung = 0;    // 1: the batch is locked on import
 };
 
 // The DATEV exporter: settings, export range, the data and header files and
