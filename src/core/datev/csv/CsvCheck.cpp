@@ -1,0 +1,228 @@
+#include "datev/csv/CsvCheck.h"
+
+#include <algorithm>
+
+#include "app/CodePage.h"
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "app/TracePoint.h"
+#include "bookings/DataSet.h"
+#include "bookings/Dates.h"
+#include "datev/Datev.h"
+#include "datev/csv/CsvFields.h"
+#include "datev/csv/CsvMessages.h"
+
+namespace belvaron::csv {
+
+namespace m = msg::csv;
+
+void ProblemList::Add(Fix fix, std::string line) {
+    if (static_cast<int>(lines.size()) < kMaxListed) lines.push_back(std::move(line));
+    ++total;
+    fixes |= fix;
+}
+
+namespace {
+
+// A range date as typed: DD.MM.YYYY and a real day; 0 otherwise.
+int32_t RangeKey(const std::string& text) {
+    if (text.size() != 10 || text[2] != '.' || text[5] != '.') return 0;
+    const int32_t key = DateKey(text);
+    return IsRealDay(key) ? key : 0;
+}
+
+void CheckSettings(const DatevSettings& s, ProblemList& errors) {
+    using P = ProblemList;
+    if (s.beraternummer < 1001 || s.beraternummer > 9999999) {
+        errors.Add(P::kFixSettings, Format(m::kBerater, s.beraternummer));
+    }
+    if (s.mandantennummer < 1 || s.mandantennummer > 99999) {
+        errors.Add(P::kFixSettings, Format(m::kMandant, s.mandantennummer));
+    }
+    if (s.kontonummernlaenge < 4 || s.kontonummernlaenge > 8) {
+        errors.Add(P::kFixSettings, Format(m::kLength, s.kontonummernlaenge));
+    }
+    if (!IsRealDayOfAnyYear(s.wjBeginnTag, s.wjBeginnMonat)) {
+        errors.Add(P::kFixSettings, Format(m::kWjBeginn, s.wjBeginnTag, s.wjBeginnMonat));
+    }
+    const std::string_view rahmen = FieldText(s.sachkontenrahmen);
+    if (rahmen != "03" && rahmen != "04") {
+        errors.Add(P::kFixSettings, Format(m::kRahmen, Cp1252ToUtf8(rahmen).c_str()));
+    }
+}
+
+// Sets the keys of the range; false when the bookings cannot be selected.
+bool CheckRange(const DatevSettings& s, const std::string& from, const std::string& to,
+                CsvCheckResult& r) {
+    using P = ProblemList;
+    r.fromKey = RangeKey(from);
+    r.toKey = RangeKey(to);
+    const std::string fromUtf8 = Cp1252ToUtf8(from), toUtf8 = Cp1252ToUtf8(to);
+    if (r.fromKey == 0) r.errors.Add(P::kFixRange, Format(m::kDateFrom, fromUtf8.c_str()));
+    if (r.toKey == 0) r.errors.Add(P::kFixRange, Format(m::kDateTo, toUtf8.c_str()));
+    if (r.fromKey == 0 || r.toKey == 0) return false;
+    if (r.fromKey > r.toKey) {
+        r.errors.Add(P::kFixRange, Format(m::kReversed, fromUtf8.c_str(), toUtf8.c_str()));
+        return false;
+    }
+    if (r.fromKey / 10000 != r.toKey / 10000) {
+        r.errors.Add(P::kFixRange, Format(m::kTwoYears, fromUtf8.c_str(), toUtf8.c_str()));
+    }
+    if (IsRealDayOfAnyYear(s.wjBeginnTag, s.wjBeginnMonat)) {
+        r.wjBeginn = FiscalYearStart(r.fromKey, s.wjBeginnTag, s.wjBeginnMonat);
+        if (r.toKey >= r.wjBeginn + 10000) {
+            r.errors.Add(P::kFixRange, Format(m::kTwoFiscalYears, fromUtf8.c_str(), toUtf8.c_str(),
+                                              s.wjBeginnTag, s.wjBeginnMonat));
+        }
+    }
+    return true;
+}
+
+// The automatic accounts to warn about; null when no chart applies.
+const std::vector<int32_t>* AutomaticAccounts(const DatevSettings& s, const ChartInfo& chart,
+                                              ProblemList& warnings) {
+    if (!chart.known) return nullptr;
+    const std::string_view rahmen = FieldText(s.sachkontenrahmen);
+    const std::string_view ofChart = SachkontenrahmenOf(chart.variant);
+    if (!ofChart.empty() && (rahmen == "03" || rahmen == "04") && rahmen != ofChart) {
+        warnings.Add(ProblemList::kFixChart,
+                     Format(m::kChartMismatch, chart.name.c_str(), std::string(ofChart).c_str(),
+                            std::string(rahmen).c_str()));
+        return nullptr;
+    }
+    return &chart.automaticAccounts;
+}
+
+void CheckAccount(int32_t bookingNo, const char* side, int32_t account, int32_t maxDigits,
+                  ProblemList& errors) {
+    if (account <= 0) {
+        errors.Add(ProblemList::kFixAccounts, Format(m::kAccountInvalid, bookingNo, side, account));
+    } else if (maxDigits > 0 && DigitCount(account) > maxDigits) {
+        errors.Add(ProblemList::kFixAccounts,
+                   Format(m::kAccountTooLong, bookingNo, side, account, maxDigits));
+    }
+}
+
+bool IsIn(const std::vector<int32_t>& sorted, int32_t account) {
+    return std::binary_search(sorted.begin(), sorted.end(), account);
+}
+
+// Checks one booking in the range whose amount is not 0.
+void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigits,
+                  const std::vector<int32_t>* automatic, CsvCheckResult& r) {
+    using P = ProblemList;
+    CheckAccount(b.bookingNo, m::kSoll, b.sollAccount, maxDigits, r.errors);
+    CheckAccount(b.bookingNo, m::kHaben, b.habenAccount, maxDigits, r.errors);
+    const std::string amountText = Cp1252ToUtf8(FieldText(b.amount));
+    if (amount.tooLarge) {
+        r.errors.Add(P::kFixBookings, Format(m::kAmountLarge, b.bookingNo, amountText.c_str()));
+    } else if (!amount.wellFormed) {
+        r.errors.Add(P::kFixBookings, Format(m::kAmountForm, b.bookingNo, amountText.c_str()));
+    }
+    if (b.datevKey > 9999) {
+        r.errors.Add(P::kFixBookings, Format(m::kKeyLarge, b.bookingNo, b.datevKey));
+    }
+    if (!IsRealDay(DateKey(b.date))) {
+        const std::string date = Cp1252ToUtf8(FieldText(b.date));
+        r.errors.Add(P::kFixBookings, Format(m::kBookingDate, b.bookingNo, date.c_str()));
+    }
+    if (automatic && b.datevKey > 0 && b.datevKey != 40) {
+        for (const int32_t account : {b.sollAccount, b.habenAccount}) {
+            if (IsIn(*automatic, account)) {
+                r.warnings.Add(P::kFixAutomatic,
+                               Format(m::kAutomaticKey, b.bookingNo, b.datevKey, account));
+                break;
+            }
+        }
+    }
+    if (b.sollAccount == b.habenAccount && b.sollAccount > 0) {
+        r.warnings.Add(P::kFixSameAccount, Format(m::kSameAccount, b.bookingNo, b.sollAccount));
+    }
+}
+
+}  // namespace
+
+CsvCheckResult CheckDatevCsv(const CDataSet& store, const DatevSettings& settings,
+                             const std::string& dateFrom, const std::string& dateTo,
+                             const ChartInfo& chart) {
+    TracePoint = 3061;
+    CsvCheckResult r;
+    CheckSettings(settings, r.errors);
+    const std::vector<int32_t>* automatic = AutomaticAccounts(settings, chart, r.warnings);
+    if (!CheckRange(settings, dateFrom, dateTo, r)) return r;
+
+    const int32_t length = settings.kontonummernlaenge;
+    const int32_t maxDigits = length >= 4 && length <= 8 ? length + 1 : 0;
+    TracePoint = 3062;
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
+        const BookingRecord& b = store[i];
+        const int32_t key = DateKey(b.date);
+        if (key < r.fromKey || key > r.toKey) continue;
+        const Amount amount = ParseAmount(FieldText(b.amount));
+        if (amount.cents == 0 && !amount.tooLarge) {
+            ++r.zeroLeftOut;
+            continue;
+        }
+        CheckBooking(b, amount, maxDigits, automatic, r);
+        r.selected.push_back({i, amount.cents});
+    }
+    if (r.selected.empty()) {
+        r.errors.Add(ProblemList::kFixRange, Format(m::kNoBookings, Cp1252ToUtf8(dateFrom).c_str(),
+                                                    Cp1252ToUtf8(dateTo).c_str()));
+    }
+    return r;
+}
+
+namespace {
+
+void AppendList(std::string& out, const ProblemList& list) {
+    for (const std::string& line : list.lines) out += "\n- " + line;
+    if (list.total > static_cast<int>(list.lines.size())) {
+        out += "\n" + Format(m::kMore, list.total - static_cast<int>(list.lines.size()));
+    }
+}
+
+void AppendFixes(std::string& out, unsigned fixes) {
+    static constexpr struct {
+        ProblemList::Fix fix;
+        const char* text;
+    } kFixes[] = {
+        {ProblemList::kFixSettings, m::kFixSettings},
+        {ProblemList::kFixRange, m::kFixRange},
+        {ProblemList::kFixAccounts, m::kFixAccounts},
+        {ProblemList::kFixBookings, m::kFixBookings},
+        {ProblemList::kFixAutomatic, m::kFixAutomatic},
+        {ProblemList::kFixSameAccount, m::kFixSameAccount},
+        {ProblemList::kFixChart, m::kFixChart},
+    };
+    bool first = true;
+    for (const auto& f : kFixes) {
+        if (!(fixes & f.fix)) continue;
+        out += first ? "\n\n" : "\n";
+        out += f.text;
+        first = false;
+    }
+}
+
+}  // namespace
+
+std::string ErrorMessage(const CsvCheckResult& r) {
+    std::string out = m::kE313Head;
+    AppendList(out, r.errors);
+    if (!r.warnings.empty()) {
+        out += "\n";
+        out += m::kAlsoWarnings;
+        AppendList(out, r.warnings);
+    }
+    AppendFixes(out, r.errors.fixes | r.warnings.fixes);
+    return out;
+}
+
+std::string WarningMessage(const CsvCheckResult& r) {
+    std::string out = m::kE314Head;
+    AppendList(out, r.warnings);
+    AppendFixes(out, r.warnings.fixes);
+    return out;
+}
+
+}  // namespace belvaron::csv

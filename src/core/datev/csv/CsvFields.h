@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The field rules of the DATEV-Format (CSV): quoting, amounts, dates.
+namespace belvaron::csv {
+
+// Appends a text field: in double quotes, an embedded quote doubled, and
+// every control byte (CR, LF, TAB and the rest below 0x20) replaced by a
+// blank, so that no field spans lines. Bytes are copied as they are
+// (Windows-1252).
+void AppendQuoted(std::string& out, std::string_view text);
+
+// Appends an integer in decimal.
+void AppendInt(std::string& out, int64_t value);
+
+// An amount text of a booking ("1.234,56", "-19,00"), up to 30 bytes.
+// cents: the digits of the text read as one number, that is the amount in
+// cents for a text with two decimals; negative when the first character
+// after leading blanks is '-'.
+struct Amount {
+    int64_t cents = 0;        // signed; valid only when !tooLarge
+    bool wellFormed = false;  // [blanks][-]digits/dots,dd[blanks] with a digit before ','
+    bool tooLarge = false;    // more than 12 significant digits (DATEV: 10 before the comma)
+};
+Amount ParseAmount(std::string_view text);
+
+// |cents| as "1234,56" (no thousands dot, at least "0,01").
+std::string FormatUmsatz(int64_t cents);
+
+// A date key YYYYMMDD (DateKey) is a real calendar day.
+bool IsRealDay(int32_t key);
+// A day and month form a real day in every year (29.02. does not).
+bool IsRealDayOfAnyYear(int day, int month);
+
+// The start (YYYYMMDD) of the fiscal year beginning on day.month that
+// contains the date `key`.
+int32_t FiscalYearStart(int32_t key, int day, int month);
+
+// Number of decimal digits of a positive number.
+int DigitCount(int64_t value);
+
+}  // namespace belvaron::csv

@@ -1,0 +1,253 @@
+#include "datev/csv/DatevCsv.h"
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "app/FileWriter.h"
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "app/TracePoint.h"
+#include "app/UiPort.h"
+#include "bookings/DataSet.h"
+#include "datev/Datev.h"
+#include "datev/csv/CsvLayout.h"
+#include "datev/csv/CsvMessages.h"
+
+namespace belvaron {
+
+namespace m = msg::csv;
+
+namespace {
+
+std::string Stamp(std::time_t seconds, int millis, bool utc) {
+    std::tm tm{};
+    if (utc ? !gmtime_r(&seconds, &tm) : !localtime_r(&seconds, &tm)) return "";
+    return Format("%04d%02d%02d%02d%02d%02d%03d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec, millis);
+}
+
+}  // namespace
+
+std::string CsvCreationTime() {
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        const std::string_view text(epoch);
+        int64_t seconds = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), seconds);
+        if (r.ec == std::errc() && r.ptr == text.data() + text.size() && seconds >= 0) {
+            const std::string stamp = Stamp(static_cast<std::time_t>(seconds), 0, true);
+            if (stamp.size() == 17) return stamp;
+        }
+    }
+    const auto now = std::chrono::system_clock::now();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
+    return Stamp(std::chrono::system_clock::to_time_t(now), static_cast<int>(ms.count() % 1000),
+                 false);
+}
+
+CsvRunOptions MakeCsvRunOptions(const std::string& chartName, const std::string& chartPath) {
+    CsvRunOptions options;
+    options.createdAt = CsvCreationTime();
+    options.chart.name = chartName;
+    options.chart.variant = csv::ChartVariantOfName(chartName);
+    if (!chartName.empty()) {
+        if (auto accounts = csv::ReadAutomaticAccounts(chartPath)) {
+            options.chart.known = true;
+            options.chart.automaticAccounts = std::move(*accounts);
+        }
+    }
+    return options;
+}
+
+std::string CsvFileName(int32_t fromKey, int32_t toKey, int part) {
+    return part <= 1 ? Format("EXTF_Buchungsstapel_%08d_%08d.csv", fromKey, toKey)
+                     : Format("EXTF_Buchungsstapel_%08d_%08d_%d.csv", fromKey, toKey, part);
+}
+
+namespace {
+
+std::string Reason(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return m::kReasonMissing;
+        case EACCES:
+        case EPERM:
+            return m::kReasonDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return m::kReasonFull;
+        case EROFS:
+            return m::kReasonReadOnly;
+        default:
+            return Format(m::kReasonOther, error);
+    }
+}
+
+std::string Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// "Buchungen 01.01.-31.12.2024", or "Teil 2: 01.01.-31.12.2024" when split.
+std::string Bezeichnung(int32_t fromKey, int32_t toKey, int part, int parts) {
+    const std::string range =
+        Format("%02d.%02d.-%02d.%02d.%04d", fromKey % 100, fromKey / 100 % 100, toKey % 100,
+               toKey / 100 % 100, toKey / 10000);
+    std::string text = parts > 1 ? Format("Teil %d: ", part) + range : "Buchungen " + range;
+    if (text.size() > 30) text.resize(30);
+    return text;
+}
+
+csv::HeaderData HeaderFor(const DatevSettings& s, const csv::CsvCheckResult& check,
+                          const CsvRunOptions& options) {
+    csv::HeaderData h;
+    h.createdAt = options.createdAt.empty() ? CsvCreationTime() : options.createdAt;
+    h.exportedBy = "Belvaron " BELVARON_VERSION;
+    h.beraternummer = s.beraternummer;
+    h.mandantennummer = s.mandantennummer;
+    h.wjBeginn = check.wjBeginn;
+    h.sachkontenlaenge = s.kontonummernlaenge;
+    h.dateFrom = check.fromKey;
+    h.dateTo = check.toKey;
+    h.diktatkuerzel = Trimmed(FieldText(s.dfvKennzeichen));
+    h.festschreibung = s.festschreibung != 0 ? 1 : 0;
+    h.currency = options.currency;
+    h.sachkontenrahmen = std::string(FieldText(s.sachkontenrahmen));
+    return h;
+}
+
+// "(beleg)name,purpose", at most 60 bytes.
+void BuildText(const BookingRecord& b, std::string& text) {
+    text.clear();
+    text += '(';
+    text += FieldText(b.beleg);
+    text += ')';
+    text += FieldText(b.name);
+    text += ',';
+    text += FieldText(b.purpose);
+    if (text.size() > 60) text.resize(60);
+}
+
+struct PartFile {
+    std::string path;
+    FileWriter writer;
+};
+
+bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
+    ShowPlain(ui, Format(m::kE315, part.path.c_str(), Reason(part.writer.error()).c_str()));
+    return false;
+}
+
+// Writes the header lines and the bookings [begin, end) of check.selected.
+bool WritePart(const CDataSet& store, const csv::CsvCheckResult& check,
+               const csv::HeaderData& header, std::size_t begin, std::size_t end, PartFile& part,
+               UiPort& ui) {
+    TracePoint = 3063;
+    if (!part.writer.Open(part.path)) return ReportWriteFailure(ui, part);
+    std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
+    buffer.reserve(1 << 20);
+    std::string text;
+    TracePoint = 3064;
+    for (std::size_t k = begin; k < end; ++k) {
+        const BookingRecord& b = store[check.selected[k].index];
+        BuildText(b, text);
+        csv::BookingLine line;
+        line.umsatzCents = check.selected[k].cents;
+        line.wkz = FieldText(b.currency).starts_with('D') ? "DEM" : "EUR";
+        line.konto = b.sollAccount;
+        line.gegenkonto = b.habenAccount;
+        line.buSchluessel = b.datevKey;
+        line.belegdatum = DateKey(b.date);
+        line.belegfeld1 = b.bookingNo;
+        line.buchungstext = text;
+        line.festschreibung = header.festschreibung;
+        csv::AppendBookingLine(buffer, line);
+        if (buffer.size() >= (1u << 20)) {
+            if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
+            buffer.clear();
+        }
+    }
+    if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
+    return true;
+}
+
+void RemoveLaterParts(const std::string& folder, const csv::CsvCheckResult& check, int parts) {
+    TracePoint = 3066;
+    for (int part = std::max(2, parts + 1);; ++part) {
+        const std::string path = folder + "/" + CsvFileName(check.fromKey, check.toKey, part);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(path, ec) || !std::filesystem::remove(path, ec)) {
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& settings,
+                             const std::string& dateFrom, const std::string& dateTo,
+                             const std::string& folder, const CsvRunOptions& options, UiPort& ui) {
+    const csv::CsvCheckResult check =
+        csv::CheckDatevCsv(store, settings, dateFrom, dateTo, options.chart);
+    DatevCsvResult result;
+    result.zeroLeftOut = check.zeroLeftOut;
+    if (!check.errors.empty()) {
+        ShowPlain(ui, csv::ErrorMessage(check));
+        return result;
+    }
+    if (!check.warnings.empty()) ShowPlain(ui, csv::WarningMessage(check));
+
+    result.outcome = DatevCsvResult::Outcome::WriteFailed;
+    const std::size_t count = check.selected.size();
+    const int parts = static_cast<int>((count + kMaxBookingsPerFile - 1) / kMaxBookingsPerFile);
+    const csv::HeaderData header = HeaderFor(settings, check, options);
+    std::vector<std::unique_ptr<PartFile>> files;
+    for (int part = 1; part <= parts; ++part) {
+        files.push_back(std::make_unique<PartFile>());
+        files.back()->path = folder + "/" + CsvFileName(check.fromKey, check.toKey, part);
+        csv::HeaderData partHeader = header;
+        partHeader.bezeichnung = Bezeichnung(check.fromKey, check.toKey, part, parts);
+        const std::size_t begin = static_cast<std::size_t>(part - 1) * kMaxBookingsPerFile;
+        const std::size_t end = std::min(count, begin + kMaxBookingsPerFile);
+        if (!WritePart(store, check, partHeader, begin, end, *files.back(), ui)) {
+            return result;
+        }
+    }
+    TracePoint = 3065;
+    for (auto& file : files) {
+        if (!file->writer.Commit()) {
+            ReportWriteFailure(ui, *file);
+            return result;
+        }
+        result.files.push_back(file->path);
+    }
+    RemoveLaterParts(folder, check, parts);
+    result.outcome = DatevCsvResult::Outcome::Written;
+    result.written = static_cast<int>(count);
+    return result;
+}
+
+bool RunCsvExport(const CDataSet& store, const CDatev& datev, const std::string& folder,
+                  const CsvRunOptions& options, UiPort& ui) {
+    const DatevCsvResult r =
+        WriteDatevCsv(store, datev.settings, std::string(FieldText(datev.dateFrom)),
+                      std::string(FieldText(datev.dateTo)), folder, options, ui);
+    if (r.outcome == DatevCsvResult::Outcome::CheckFailed) return false;
+    if (r.outcome == DatevCsvResult::Outcome::WriteFailed) {
+        ShowPlain(ui, Format(m::kE117, r.written));
+        return false;
+    }
+    std::string text = Format(m::kSuccess, r.written);
+    for (const std::string& file : r.files) text += Format(m::kFileLine, file.c_str());
+    if (r.zeroLeftOut > 0) text += Format(m::kZeroLeftOut, r.zeroLeftOut);
+    ShowInfo(ui, text);
+    return true;
+}
+
+}  // namespace belvaron

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "datev/csv/CsvCheck.h"
+
+namespace belvaron {
+
+class CDataSet;
+class CDatev;
+class UiPort;
+struct DatevSettings;
+
+// The DATEV-Format (CSV) export: the booking batch
+// "EXTF_Buchungsstapel_<vom YYYYMMDD>_<bis YYYYMMDD>.csv" that DATEV
+// imports today. A batch of more than kMaxBookingsPerFile bookings is split
+// into numbered files: the first keeps the name, the next ones end in
+// "_2.csv", "_3.csv", ...; files of that numbering left from an earlier,
+// larger export of the same range are removed once the new batch is in place.
+//
+// TracePoint stages: 3061 checks, 3062 bookings checked, 3063 files opened
+// and header lines, 3064 booking lines, 3065 files committed, 3066 files of
+// an earlier batch removed.
+
+inline constexpr int kMaxBookingsPerFile = 99'999;
+
+// What the export run knows besides the settings and the store.
+struct CsvRunOptions {
+    std::string createdAt;         // header "Erzeugt am", 17 digits; empty: CsvCreationTime()
+    csv::ChartInfo chart;          // the chart file chosen in the main window
+    std::string currency = "EUR";  // header WKZ, the default of the booking lines
+};
+
+// The creation time "YYYYMMDDHHMMSSmmm": from SOURCE_DATE_EPOCH (seconds
+// since 1970-01-01 UTC, milliseconds 000) when that holds a number, else the
+// clock in local time.
+std::string CsvCreationTime();
+
+// Options for the chart file `chartName` chosen in the main window, read
+// from `chartPath`: its variant and, when the file can be read, its
+// automatic accounts. No chart (empty name) or an unreadable file gives no
+// automatic-account warnings.
+CsvRunOptions MakeCsvRunOptions(const std::string& chartName, const std::string& chartPath);
+
+// The file name of part `part` (1-based) of the batch for the range.
+std::string CsvFileName(int32_t fromKey, int32_t toKey, int part);
+
+struct DatevCsvResult {
+    enum class Outcome { Written, CheckFailed, WriteFailed };
+    Outcome outcome = Outcome::CheckFailed;
+    int written = 0;                 // bookings written
+    int zeroLeftOut = 0;             // bookings of the range with amount 0, not written
+    std::vector<std::string> files;  // paths written, in order
+};
+
+// Checks, then writes the batch of the bookings of dateFrom..dateTo
+// (DD.MM.YYYY) into `folder` (no trailing '/'). Errors of the check are
+// shown as one E:313 message and nothing is written; warnings are shown as
+// E:314 and the export goes on; a file that cannot be written gives E:315.
+// All files are written completely before any replaces an existing one.
+// Shows no final message.
+DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& settings,
+                             const std::string& dateFrom, const std::string& dateTo,
+                             const std::string& folder, const CsvRunOptions& options, UiPort& ui);
+
+// The CSV step of the DATEV export run: WriteDatevCsv with the exporter's
+// settings and range, then the success message with the files written (and
+// the count of bookings with amount 0 left out), or E:117 with the count
+// when a file could not be written. After E:313 nothing more is shown.
+// True when the batch was written.
+bool RunCsvExport(const CDataSet& store, const CDatev& datev, const std::string& folder,
+                  const CsvRunOptions& options, UiPort& ui);
+
+}  // namespace belvaron
