@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TempDir.h"
+#include "datev/csv/ChartFile.h"
+#include "datev/csv/CsvFields.h"
+
+namespace belvaron::csv {
+namespace {
+
+struct AmountCase {
+    const char* text;
+    int64_t cents;
+    bool wellFormed;
+    bool tooLarge;
+};
+
+class Amounts : public ::testing::TestWithParam<AmountCase> {};
+
+TEST_P(Amounts, DigitsAreCentsAndTheFormIsChecked) {
+    const AmountCase& c = GetParam();
+    const Amount a = ParseAmount(c.text);
+    EXPECT_EQ(a.cents, c.cents) << c.text;
+    EXPECT_EQ(a.wellFormed, c.wellFormed) << c.text;
+    EXPECT_EQ(a.tooLarge, c.tooLarge) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Amounts,
+    ::testing::Values(AmountCase{"1.234,56", 123456, true, false},
+                      AmountCase{"119,00", 11900, true, false},
+                      AmountCase{"  -19,00 ", -1900, true, false},
+                      AmountCase{"0,01", 1, true, false}, AmountCase{"0,00", 0, true, false},
+                      AmountCase{"-0,00", 0, true, false}, AmountCase{"0", 0, false, false},
+                      AmountCase{"100", 100, false, false}, AmountCase{"1,5", 15, false, false},
+                      AmountCase{"1,234", 1234, false, false}, AmountCase{",50", 50, false, false},
+                      AmountCase{"12 EUR,00", 1200, false, false},
+                      AmountCase{"1-2,00", 1200, false, false},
+                      AmountCase{"0009.999.999.999,99", 999999999999, true, false},
+                      AmountCase{"10.000.000.000,00", 0, true, true},
+                      AmountCase{"99999999999999999999999999,99", 0, true, true}));
+
+TEST(CsvFields, UmsatzHasADecimalCommaAndNoThousandsDot) {
+    EXPECT_EQ(FormatUmsatz(123456), "1234,56");
+    EXPECT_EQ(FormatUmsatz(-1900), "19,00");
+    EXPECT_EQ(FormatUmsatz(1), "0,01");
+    EXPECT_EQ(FormatUmsatz(999999999999), "9999999999,99");
+}
+
+TEST(CsvFields, QuotedTextDoublesQuotesAndBlanksControlBytes) {
+    std::string out;
+    AppendQuoted(out, std::string("a\"b;c\td\r\ne\x01\xE4", 12));
+    EXPECT_EQ(out, "\"a\"\"b;c d  e \xE4\"");
+}
+
+TEST(ChartFile, VariantFromTheName) {
+    EXPECT_EQ(ChartVariantOfName("SK3_DATEV.kon"), ChartVariant::Sk3);
+    EXPECT_EQ(ChartVariantOfName("SK4_DATEV.kon"), ChartVariant::Sk4);
+    EXPECT_EQ(ChartVariantOfName("SK3_nach_SK4.kon"), ChartVariant::Sk4);
+    EXPECT_EQ(ChartVariantOfName("sk3.kon"), ChartVariant::None);
+    EXPECT_STREQ(SachkontenrahmenOf(ChartVariant::Sk4), "04");
+    EXPECT_STREQ(SachkontenrahmenOf(ChartVariant::None), "");
+}
+
+TEST(ChartFile, AutomaticAccountsAreTheAmAndAvLinesAsLastWritten) {
+    const std::string chart =
+        "8400, AM\r\n"
+        "3400, AV\r\n"
+        "1400, S\r\n"
+        "1500, AM S\r\n"  // "S" wins over "AM"
+        "4000, \r\n"
+        "8300, \r\n"
+        "8300, AM\r\n"  // a later line overrides
+        "8120, AM\r\n"
+        "8120, \r\n"
+        "no comma AM\r\n"
+        "  27,AV\n";  // the character after the comma is skipped: plain
+    EXPECT_EQ(AutomaticAccountsOf(chart), (std::vector<int32_t>{3400, 8300, 8400}));
+}
+
+TEST(ChartFile, UnreadableFileIsNoChart) {
+    test::TempDir dir;
+    EXPECT_FALSE(ReadAutomaticAccounts(dir.File("missing.kon")).has_value());
+    EXPECT_FALSE(ReadAutomaticAccounts("").has_value());
+    const auto accounts = ReadAutomaticAccounts(dir.Write("SK3_DATEV.kon", "8400, AM\r\n"));
+    ASSERT_TRUE(accounts.has_value());
+    EXPECT_EQ(*accounts, std::vector<int32_t>{8400});
+}
+
+}  // namespace
+}  // namespace belvaron::csv
