@@ -1,5 +1,6 @@
 #include "datev/csv/DatevCsv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
