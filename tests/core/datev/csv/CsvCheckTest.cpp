@@ -263,17 +263,18 @@ TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
 TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
     FakeUi ui;
     CDataSet store(ui, 10, 1);
-    test::Append(store, {.no = 3, .soll = 0});
+    test::Append(store, {.no = 3, .soll = 0, .key = 9});
     test::TempDir dir;
+    CDatev datev(ui);
+    datev.settings = test::GoodSettings();
+    SetField(datev.dateFrom, "01.01.2024");
+    SetField(datev.dateTo, "31.12.2024");
     CsvRunOptions options;
     options.chart = {.name = "SK3_DATEV.kon",
                      .variant = csv::ChartVariant::Sk3,
                      .known = true,
                      .automaticAccounts = {8400}};
-    store[0].datevKey = 9;
-    const auto r = WriteDatevCsv(store, test::GoodSettings(), "01.01.2024", "31.12.2024",
-                                 dir.path(), options, ui);
-    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::CheckFailed);
+    EXPECT_FALSE(RunCsvExport(store, datev, dir.path(), options, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_NE(ui.Last().text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);
