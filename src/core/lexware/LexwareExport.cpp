@@ -53,6 +53,8 @@ std::string WriteFailureReason(int error) {
             return "Der Datenträger ist schreibgeschützt.";
         case ENOENT:
             return "Der Ordner existiert nicht mehr.";
+        case EFBIG:
+            return "Die Datei wird zu groß für den Datenträger.";
         case EIO:
             return "Ein-/Ausgabefehler des Datenträgers.";
         default:
