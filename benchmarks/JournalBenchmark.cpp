@@ -2,6 +2,7 @@
 // generated journal of 1,000,000 bookings. Not a test: run it by hand
 // (see README, "Performance").
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +10,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "app/UiPort.h"
 #include "bookings/DataSet.h"
@@ -47,8 +47,10 @@ std::string GenerateJournal() {
     if (fd < 0) std::abort();
     close(fd);
     std::FILE* f = std::fopen(pattern, "wb");
-    std::fputs("\tBuchungs-Nr.\tDatum\tBeleg-Nr.\tName\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll"
-               "\tHaben\r\n", f);
+    std::fputs(
+        "\tBuchungs-Nr.\tDatum\tBeleg-Nr.\tName\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll"
+        "\tHaben\r\n",
+        f);
     std::mt19937 random(42);
     int made = 0;
     for (int no = 1; made < kBookings; ++no) {
@@ -57,7 +59,8 @@ std::string GenerateJournal() {
         const char* account = random() % 100 == 0 ? "Bewirtung" : "4930 B\xFCrobedarf";
         if (made + 2 <= kBookings && no % 2 == 0) {
             std::fprintf(f,
-                         "\t%d\t%02d.%02d.2025\tER-%d\tSch\xE4" "fer GmbH\tB\xFCromaterial\t"
+                         "\t%d\t%02d.%02d.2025\tER-%d\tSch\xE4"
+                         "fer GmbH\tB\xFCromaterial\t"
                          "1600 Verbindlichkeiten\t-SPLITTEN-\t\t\t119,00\r\n"
                          "\t\t\t\t\tB\xFCromaterial\t%s\t1600 Verbindlichkeiten\t19%%\t100,00\t\r\n"
                          "\t\t\t\t\tVorsteuer 19%%\t1576 Vorsteuer\t1600 Verbindlichkeiten\t19%%\t"
@@ -103,9 +106,9 @@ void BM_LoadJournal(benchmark::State& state) {
         if (store.LoadJournal(path, 0) != 1) state.SkipWithError("load failed");
     }
     state.counters["bookings"] = store.bookingCount;
-    state.counters["MB/s"] = benchmark::Counter(
-        static_cast<double>(std::filesystem::file_size(path)) / 1e6,
-        benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["MB/s"] =
+        benchmark::Counter(static_cast<double>(std::filesystem::file_size(path)) / 1e6,
+                           benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_SortByDate(benchmark::State& state) {

@@ -26,7 +26,9 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 class JournalImport {
 public:
     JournalImport(CDataSet& store, const std::string& path, int currencyChoice)
-        : store_(store), grid_(store.importGrid), path_(path),
+        : store_(store),
+          grid_(store.importGrid),
+          path_(path),
           currency_(currencyChoice == 0 ? "EUR" : "DM") {}
 
     int Run();
@@ -107,8 +109,8 @@ int JournalImport::Run() {
         // collected: they are converted like a booking that ended normally.
         if (rowCount_ > 0 && !ConvertBooking()) return 0;
     } catch (...) {
-        ShowPlain(store_.ui(), Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_,
-                                      bookingNo_));
+        ShowPlain(store_.ui(),
+                  Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_, bookingNo_));
         return 0;
     }
     return Finish();

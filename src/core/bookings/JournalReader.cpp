@@ -75,7 +75,8 @@ std::size_t JournalReader::ReadUntil(char stop, char* cell, std::size_t maxChars
         const std::size_t avail = std::min(len_ - pos_, maxChars - n);
         const char* p = buffer_ + pos_;
         const void* hit = std::memchr(p, stop, avail);
-        const std::size_t take = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : avail;
+        const std::size_t take =
+            hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : avail;
         std::memcpy(cell + n, p, take);
         if (std::memchr(p, '\0', take)) sawZero_ = true;
         n += take;

@@ -18,10 +18,11 @@ namespace {
 
 // The header titles, in field order ("Währung" with the Windows-1252 byte).
 constexpr const char* kTitles[] = {
-    "Belegdatum",      "Buchungsdatum",  "Belegnummernkreis", "Belegnummer",
-    "Buchungstext",    "Buchungsbetrag", "Sollkonto",         "Habenkonto",
-    "Steuerschl\xFCssel", "Kostenstelle 1", "Kostenstelle 2",  "DM",
-    "Euro",            "W\xE4hrung",
+    "Belegdatum",     "Buchungsdatum",  "Belegnummernkreis",
+    "Belegnummer",    "Buchungstext",   "Buchungsbetrag",
+    "Sollkonto",      "Habenkonto",     "Steuerschl\xFCssel",
+    "Kostenstelle 1", "Kostenstelle 2", "DM",
+    "Euro",           "W\xE4hrung",
 };
 
 void AppendText(std::string_view text, std::string& out) {
@@ -133,7 +134,8 @@ bool CDataSet::ExportLexware(const std::string& path) {
     }
     ok = ok && file.Write(chunk) && file.Commit();
     if (!ok) {
-        ShowPlain(ui_, Format(msg::kE210Write, path.c_str(), WriteFailureReason(file.error()).c_str()));
+        ShowPlain(ui_,
+                  Format(msg::kE210Write, path.c_str(), WriteFailureReason(file.error()).c_str()));
         return false;
     }
     TracePoint = 2043;

@@ -93,7 +93,8 @@ TEST_P(JournalFileTest, LoadsTheBookingsAndReports) {
     EXPECT_EQ(ui.Last().buttons, MessageButtons::Ok);
 }
 
-const std::string kE203Head = "(E:203)\nIn der Quickbooks-Journal-Datei fehlen folgende Spalten:\n\n";
+const std::string kE203Head =
+    "(E:203)\nIn der Quickbooks-Journal-Datei fehlen folgende Spalten:\n\n";
 const std::string kE203Tail = "\n\nBitte erstellen Sie eine neue korrekte Journal-Datei.";
 const std::string kSplitFirst1 = "17|03.01.2005|R-17|Müller|Erlöse|1200|8400|16|100,00|EUR";
 const std::string kSplitFirst2 = "17|03.01.2005|R-17|Müller|Umsatzsteuer|1200|1776|16|19,00|EUR";
@@ -103,32 +104,60 @@ constexpr auto kPlain = MessageIcon::None;
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, JournalFileTest,
     ::testing::Values(
-        FileCase{"journal_split_first.txt", 0, 1, {kSplitFirst1, kSplitFirst2},
-                 "2 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_split_first.txt", 1, 1,
+        FileCase{"journal_split_first.txt",
+                 0,
+                 1,
+                 {kSplitFirst1, kSplitFirst2},
+                 "2 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_split_first.txt",
+                 1,
+                 1,
                  {"17|03.01.2005|R-17|Müller|Erlöse|1200|8400|16|100,00|DM",
                   "17|03.01.2005|R-17|Müller|Umsatzsteuer|1200|1776|16|19,00|DM"},
-                 "2 Buchungen wurden geladen.", kInfo},
-        // The split line last: the same bookings, in the order of the lines.
-        FileCase{"journal_split_last.txt", 0, 1, {kSplitFirst2, kSplitFirst1},
-                 "2 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_alternative_titles.txt", 0, 1,
-                 {"5|01.02.2005|K-5|Post|Porto|4910|1000|0|57,00|EUR"},
-                 "1 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_without_beleg_and_name.txt", 0, 1,
-                 {"5|01.02.2005|||Porto|4910|1000|0|57,00|EUR"}, "1 Buchungen wurden geladen.",
+                 "2 Buchungen wurden geladen.",
                  kInfo},
-        FileCase{"journal_kontonummer_before_konto.txt", 0, 1,
-                 {"5|01.02.2005|||Porto|4910|1000|0|57,00|EUR"}, "1 Buchungen wurden geladen.",
+        // The split line last: the same bookings, in the order of the lines.
+        FileCase{"journal_split_last.txt",
+                 0,
+                 1,
+                 {kSplitFirst2, kSplitFirst1},
+                 "2 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_alternative_titles.txt",
+                 0,
+                 1,
+                 {"5|01.02.2005|K-5|Post|Porto|4910|1000|0|57,00|EUR"},
+                 "1 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_without_beleg_and_name.txt",
+                 0,
+                 1,
+                 {"5|01.02.2005|||Porto|4910|1000|0|57,00|EUR"},
+                 "1 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_kontonummer_before_konto.txt",
+                 0,
+                 1,
+                 {"5|01.02.2005|||Porto|4910|1000|0|57,00|EUR"},
+                 "1 Buchungen wurden geladen.",
                  kInfo},
         // "0,00" (and "0,001") and an empty amount make nothing; "0,0" and "0" do.
-        FileCase{"journal_zero_amounts.txt", 0, 1,
+        FileCase{"journal_zero_amounts.txt",
+                 0,
+                 1,
                  {"8|05.03.2006|||b|1200|4001|0|0,0|EUR", "8|05.03.2006|||c|1200|4002|0|0|EUR"},
-                 "2 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_booking_number_below_one.txt", 0, 1,
-                 {"4|05.03.2006|||vier|4910|1000|0|4,00|EUR"}, "1 Buchungen wurden geladen.",
+                 "2 Buchungen wurden geladen.",
                  kInfo},
-        FileCase{"journal_account_without_number.txt", 0, 1,
+        FileCase{"journal_booking_number_below_one.txt",
+                 0,
+                 1,
+                 {"4|05.03.2006|||vier|4910|1000|0|4,00|EUR"},
+                 "1 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_account_without_number.txt",
+                 0,
+                 1,
                  {"15|28.01.2025|KA-02|Café|Bewirtung|0|1000|0|45,60|EUR",
                   "15|28.01.2025|KA-02|Café|Bewirtung|0|0|0|1,00|EUR",
                   "16|29.01.2025|KA-03|Post|Porto|4910|1000|0|5,00|EUR"},
@@ -137,34 +166,63 @@ INSTANTIATE_TEST_SUITE_P(
                  "verwenden' aktiviert haben.\nDie fehlerhaften Datensätze werden im Fenster "
                  "markiert dargestellt.\n\n3 Buchungen wurden geladen.",
                  kPlain},
-        FileCase{"journal_ends_after_account_line.txt", 0, 1, {kSplitFirst1, kSplitFirst2},
-                 "2 Buchungen wurden geladen.", kInfo},
+        FileCase{"journal_ends_after_account_line.txt",
+                 0,
+                 1,
+                 {kSplitFirst1, kSplitFirst2},
+                 "2 Buchungen wurden geladen.",
+                 kInfo},
         // No line break and no total line after the last account line: the
         // collected lines are converted all the same.
-        FileCase{"journal_ends_without_line_break.txt", 0, 1, {kSplitFirst1, kSplitFirst2},
-                 "2 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_blank_lines_lf.txt", 0, 1,
+        FileCase{"journal_ends_without_line_break.txt",
+                 0,
+                 1,
+                 {kSplitFirst1, kSplitFirst2},
+                 "2 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_blank_lines_lf.txt",
+                 0,
+                 1,
                  {"5|01.02.2005|K-5|Post|Porto|4910|1000|0|57,00|EUR",
                   "6|02.02.2005|K-5|Post|Porto|4910|1000|0|57,00|EUR"},
-                 "2 Buchungen wurden geladen.", kInfo},
+                 "2 Buchungen wurden geladen.",
+                 kInfo},
         // The first booking's account line lacks its last cell and swallows
         // the next line; that booking then has a single line and makes nothing.
-        FileCase{"journal_fewer_tabs.txt", 0, 1, {"6|02.02.2005|||Porto|4910|1000|0|8,00|EUR"},
-                 "1 Buchungen wurden geladen.", kInfo},
-        FileCase{"journal_header_only.txt", 0, 0, {},
+        FileCase{"journal_fewer_tabs.txt",
+                 0,
+                 1,
+                 {"6|02.02.2005|||Porto|4910|1000|0|8,00|EUR"},
+                 "1 Buchungen wurden geladen.",
+                 kInfo},
+        FileCase{"journal_header_only.txt",
+                 0,
+                 0,
+                 {},
                  "(E:218)\n{path} - In der Journal-Datei wurden keine Buchungen gefunden.\n"
                  "Bitte erstellen Sie eine neue Journal-Datei, die Buchungen enthält.",
                  kPlain},
-        FileCase{"journal_missing_soll_and_haben.txt", 0, 0, {},
-                 kE203Head + " 'Soll', 'Haben'," + kE203Tail, kPlain},
-        FileCase{"journal_other_format.txt", 0, 0, {},
+        FileCase{"journal_missing_soll_and_haben.txt",
+                 0,
+                 0,
+                 {},
+                 kE203Head + " 'Soll', 'Haben'," + kE203Tail,
+                 kPlain},
+        FileCase{"journal_other_format.txt",
+                 0,
+                 0,
+                 {},
                  kE203Head +
                      " 'Buchungs-Nr.', 'Datum', 'Konto', 'Splitt', 'Soll', 'Haben', 'MwSt-Satz',"
                      " 'Verw.-Zweck'," +
                      kE203Tail,
                  kPlain},
-        FileCase{"no_such_journal.txt", 0, 0, {},
-                 "(E:202)\n{path} - Eingabedatei konnte nicht geöffnet werden!", kPlain}));
+        FileCase{"no_such_journal.txt",
+                 0,
+                 0,
+                 {},
+                 "(E:202)\n{path} - Eingabedatei konnte nicht geöffnet werden!",
+                 kPlain}));
 
 TEST_F(JournalImportTest, ExampleJournalLoads) {
     EXPECT_EQ(Load(std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt"), 1);
@@ -177,16 +235,17 @@ TEST_F(JournalImportTest, ExampleJournalLoads) {
 }
 
 TEST_F(JournalImportTest, ShortDatesAreNormalised) {
-    const std::string path = dir.Write(
-        "j.txt", kHeader + "\r\n\t3\t3.11.'07\t\t\tT\t4910\t1000\t\t1,00\t\r\n" +
-                     "\t\t\t\t\tT\t1000\t4910\t\t\t1,00\r\n" + kTotal);
+    const std::string path =
+        dir.Write("j.txt", kHeader + "\r\n\t3\t3.11.'07\t\t\tT\t4910\t1000\t\t1,00\t\r\n" +
+                               "\t\t\t\t\tT\t1000\t4910\t\t\t1,00\r\n" + kTotal);
     ASSERT_EQ(Load(path), 1);
     EXPECT_EQ(FieldText(store[0].date), "03.11.2007");
 }
 
 TEST_F(JournalImportTest, SplitMarkInTheAccountColumnChoosesTheFirstLine) {
-    const std::string path = dir.Write("j.txt", kHeader + "\r\n" + Row("9", "1200 Bank", "8400", "5,00", "") +
-                                                    Row("", "-SPLITTEN-", "1776", "", "9,00") + kTotal);
+    const std::string path =
+        dir.Write("j.txt", kHeader + "\r\n" + Row("9", "1200 Bank", "8400", "5,00", "") +
+                               Row("", "-SPLITTEN-", "1776", "", "9,00") + kTotal);
     ASSERT_EQ(Load(path), 1);
     EXPECT_EQ(Bookings(store),
               std::vector<std::string>{"9|01.02.2005|||Text|1200|8400|0|5,00|EUR"});
@@ -216,8 +275,8 @@ TEST_F(JournalImportTest, A499LineBookingFits) {
 }
 
 TEST_F(JournalImportTest, A500LineBookingStopsWithE204AndKeepsEarlierBookings) {
-    const std::string path = dir.Write(
-        "j.txt", kHeader + "\r\n" + BookingWithAccountLines(1, 2) + BookingWithAccountLines(2, 500));
+    const std::string path = dir.Write("j.txt", kHeader + "\r\n" + BookingWithAccountLines(1, 2) +
+                                                    BookingWithAccountLines(2, 500));
     EXPECT_EQ(Load(path), 0);
     EXPECT_EQ(store.bookingCount, 1);
     EXPECT_EQ(store.journalLoaded, 0);
@@ -246,8 +305,8 @@ TEST_F(JournalImportTest, FullStoreStopsWithE205AndKeepsEarlierBookings) {
 // rest is read as the following cell.
 TEST_F(JournalImportTest, OverlongCellSpillsIntoTheNextCell) {
     const std::string longName = std::string(254, 'N') + "X" + "rest";
-    const std::string path = dir.Write(
-        "j.txt", kHeader + "\r\n\t1\t01.02.2005\tB\t" + longName + "\tPurpose\t4910\r\n");
+    const std::string path =
+        dir.Write("j.txt", kHeader + "\r\n\t1\t01.02.2005\tB\t" + longName + "\tPurpose\t4910\r\n");
     Load(path);
     EXPECT_EQ(GridCell(0, 4), std::string(254, 'N'));
     EXPECT_EQ(GridCell(0, 5), "rest");
@@ -256,9 +315,9 @@ TEST_F(JournalImportTest, OverlongCellSpillsIntoTheNextCell) {
 
 // An over-long last cell: its rest becomes the next row from its second cell.
 TEST_F(JournalImportTest, OverlongLastCellContinuesInTheNextRowsSecondCell) {
-    const std::string path = dir.Write(
-        "j.txt", kHeader + "\r\n\t1\t01.02.2005\t\t\tT\t4910\t1000\t\t\t" + std::string(254, 'H') +
-                     "REST\r\n");
+    const std::string path =
+        dir.Write("j.txt", kHeader + "\r\n\t1\t01.02.2005\t\t\tT\t4910\t1000\t\t\t" +
+                               std::string(254, 'H') + "REST\r\n");
     Load(path);
     EXPECT_EQ(GridCell(0, 10), std::string(254, 'H'));
     EXPECT_EQ(GridCell(1, 0), "");
@@ -289,8 +348,9 @@ TEST_F(JournalImportTest, HeaderBeyondSixtyCellsIsIgnoredThere) {
 }
 
 TEST_F(JournalImportTest, RequiredTitleBeyondSixtyCellsIsMissing) {
-    const std::string header = "\tBuchungs-Nr.\tDatum\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll" +
-                               std::string(58, '\t') + "Haben";
+    const std::string header =
+        "\tBuchungs-Nr.\tDatum\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll" +
+        std::string(58, '\t') + "Haben";
     EXPECT_EQ(Load(dir.Write("j.txt", header + "\r\n")), 0);
     EXPECT_EQ(LastText(), kE203Head + " 'Haben'," + kE203Tail);
 }
@@ -322,18 +382,17 @@ std::string Binary() {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadJournalTest,
-    ::testing::Values(
-        BadCase{"empty", "", "(E:213)\n"},
-        BadCase{"binary", Binary(), "(E:213)\n"},
-        BadCase{"utf16", std::string("\xFF\xFE\t\0B\0u\0", 8), "(E:213)\n"},
-        BadCase{"zero_byte_in_a_row", kHeader + "\r\n\t1\t01.02.2005\t\t\tT\t4910" +
-                                          std::string(1, '\0') + "\t1000\t\t1,00\t\r\n" + kTotal,
-                "(E:215#"},
-        BadCase{"long_line_only", std::string(4 << 20, 'x'), "(E:203)\n"},
-        BadCase{"long_line_after_header", kHeader + "\r\n" + std::string(4 << 20, 'x'),
-                "(E:204)\n"},
-        BadCase{"long_lines_of_tabs", kHeader + "\r\n" + std::string(4 << 20, '\t'),
-                "(E:218)\n"}),
+    ::testing::Values(BadCase{"empty", "", "(E:213)\n"}, BadCase{"binary", Binary(), "(E:213)\n"},
+                      BadCase{"utf16", std::string("\xFF\xFE\t\0B\0u\0", 8), "(E:213)\n"},
+                      BadCase{"zero_byte_in_a_row",
+                              kHeader + "\r\n\t1\t01.02.2005\t\t\tT\t4910" + std::string(1, '\0') +
+                                  "\t1000\t\t1,00\t\r\n" + kTotal,
+                              "(E:215#"},
+                      BadCase{"long_line_only", std::string(4 << 20, 'x'), "(E:203)\n"},
+                      BadCase{"long_line_after_header",
+                              kHeader + "\r\n" + std::string(4 << 20, 'x'), "(E:204)\n"},
+                      BadCase{"long_lines_of_tabs", kHeader + "\r\n" + std::string(4 << 20, '\t'),
+                              "(E:218)\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JournalImportTest, TenThousandCharacterCellsNeverCrash) {

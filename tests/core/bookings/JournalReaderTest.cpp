@@ -1,11 +1,10 @@
-#include "bookings/JournalReader.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "TempDir.h"
+#include "bookings/JournalReader.h"
 
 namespace belvaron {
 namespace {
@@ -39,14 +38,13 @@ const std::string kChunk(64 * 1024 - 1, 'a');
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JournalReaderTest,
-    ::testing::Values(
-        Case{"crlf_and_lf", "a\r\nb\nc", {"a", "b", "c"}},
-        // After the last line break one more (empty) read reaches the end.
-        Case{"final_line_break", "a\r\n", {"a", ""}},
-        Case{"lone_cr_stays", "a\rb\r", {"a\rb\r"}},
-        Case{"crlf_across_chunks", kChunk + "\r\nb", {kChunk, "b"}},
-        Case{"cr_at_chunk_end_without_lf", kChunk + "\rb", {kChunk + "\rb"}},
-        Case{"empty", "", {""}}),
+    ::testing::Values(Case{"crlf_and_lf", "a\r\nb\nc", {"a", "b", "c"}},
+                      // After the last line break one more (empty) read reaches the end.
+                      Case{"final_line_break", "a\r\n", {"a", ""}},
+                      Case{"lone_cr_stays", "a\rb\r", {"a\rb\r"}},
+                      Case{"crlf_across_chunks", kChunk + "\r\nb", {kChunk, "b"}},
+                      Case{"cr_at_chunk_end_without_lf", kChunk + "\rb", {kChunk + "\rb"}},
+                      Case{"empty", "", {""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(JournalReader, MissingFileDoesNotOpen) {

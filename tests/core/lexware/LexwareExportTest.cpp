@@ -1,5 +1,3 @@
-#include "lexware/LexwareExport.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -11,6 +9,7 @@
 #include "app/FixedText.h"
 #include "app/Workflow.h"
 #include "bookings/DataSet.h"
+#include "lexware/LexwareExport.h"
 
 namespace belvaron {
 namespace {
@@ -79,39 +78,42 @@ TEST_P(LexwareLineTest, WritesTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, LexwareLineTest,
     ::testing::Values(
-        LineCase{"empty_texts",
-                 [](BookingRecord& b) {
-                     SetField(b.beleg, "");
-                     SetField(b.name, "");
-                     SetField(b.purpose, "");
-                 },
-                 "15.01.2013|\"\"|\"\"|17|\"Beleg:,,\"|500,00|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
-        LineCase{"negative_numbers",
-                 [](BookingRecord& b) {
-                     b.sollAccount = -4210;
-                     b.vatRate = -7;
-                     b.bookingNo = -1;
-                 },
-                 "15.01.2013|\"\"|\"\"|-1|\"Beleg:R-1,Meier,Miete\"|500,00|-4210|1200|-7|\"\"|\"\"|0|"
-                 "0|\"EUR\"\r\n"},
+        LineCase{
+            "empty_texts",
+            [](BookingRecord& b) {
+                SetField(b.beleg, "");
+                SetField(b.name, "");
+                SetField(b.purpose, "");
+            },
+            "15.01.2013|\"\"|\"\"|17|\"Beleg:,,\"|500,00|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
+        LineCase{
+            "negative_numbers",
+            [](BookingRecord& b) {
+                b.sollAccount = -4210;
+                b.vatRate = -7;
+                b.bookingNo = -1;
+            },
+            "15.01.2013|\"\"|\"\"|-1|\"Beleg:R-1,Meier,Miete\"|500,00|-4210|1200|-7|\"\"|\"\"|0|"
+            "0|\"EUR\"\r\n"},
         // Full fields have no terminator: exactly their width is written.
         LineCase{"full_fields",
                  [](BookingRecord& b) {
                      std::memcpy(b.beleg, "0123456789", 10);
                      std::memset(b.amount, '9', 30);
                  },
-                 "15.01.2013|\"\"|\"\"|17|\"Beleg:0123456789,Meier,Miete\"|" + std::string(30, '9') +
-                     "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:0123456789,Meier,Miete\"|" +
+                     std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
         // Quotes, bars and Windows-1252 bytes go out as they are; a line
         // break inside a text becomes CR LF like every line break of the file.
-        LineCase{"bytes_as_stored",
-                 [](BookingRecord& b) {
-                     SetField(b.name, "M\xFCller \"A|B\"");
-                     SetField(b.purpose, "\nMiete");
-                     SetField(b.currency, "DM");
-                 },
-                 "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller \"A|B\",\r\nMiete\"|500,00|4210|1200|"
-                 "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+        LineCase{
+            "bytes_as_stored",
+            [](BookingRecord& b) {
+                SetField(b.name, "M\xFCller \"A|B\"");
+                SetField(b.purpose, "\nMiete");
+                SetField(b.currency, "DM");
+            },
+            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller \"A|B\",\r\nMiete\"|500,00|4210|1200|"
+            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
