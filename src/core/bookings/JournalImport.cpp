@@ -67,6 +67,12 @@ int JournalImport::Run() {
     store_.vatRowCount = 0;
     store_.bookingCount = 0;
 
+    // Without its work area (reported when the store was built) the import
+    // cannot run at all.
+    if (!grid_.ok()) {
+        ShowPlain(store_.ui(), msg::kE212);
+        return 0;
+    }
     TracePoint = 2008;
     if (!in_.Open(path_)) {
         ShowPlain(store_.ui(), Format(msg::kE202, path_.c_str()));
