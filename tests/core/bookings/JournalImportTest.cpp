@@ -77,6 +77,8 @@ struct FileCase {
     MessageIcon icon;
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.file << " currency " << c.currency; }
+
 class JournalFileTest : public JournalImportTest, public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(JournalFileTest, LoadsTheBookingsAndReports) {
@@ -362,6 +364,8 @@ struct BadCase {
     std::string bytes;
     const char* messageStart;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 
 class BadJournalTest : public JournalImportTest, public ::testing::WithParamInterface<BadCase> {};
 

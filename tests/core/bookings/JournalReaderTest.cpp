@@ -30,6 +30,8 @@ struct Case {
     std::vector<std::string> lines;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class JournalReaderTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(JournalReaderTest, ReadsTextMode) { EXPECT_EQ(Lines(GetParam().bytes), GetParam().lines); }

@@ -65,6 +65,8 @@ struct LineCase {
     std::string line;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 class LexwareLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LexwareLineTest, WritesTheFields) {
