@@ -1,7 +1,8 @@
+#include "bookings/Dates.h"
+
 #include <gtest/gtest.h>
 
 #include "app/FixedText.h"
-#include "bookings/Dates.h"
 
 namespace belvaron {
 namespace {
@@ -46,9 +47,7 @@ struct KeyCase {
 
 class DateKeyTest : public ::testing::TestWithParam<KeyCase> {};
 
-TEST_P(DateKeyTest, YearMonthDay) {
-    EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key);
-}
+TEST_P(DateKeyTest, YearMonthDay) { EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key); }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
                          ::testing::Values(KeyCase{"05.03.2005", 20050305},
