@@ -14,4 +14,37 @@ inline constexpr const char* kNoDocumentsFolder =
     "Die Daten-Dateien (replace.dat, angaben_datev.txt, ...) werden deshalb im Ordner\n%s\n"
     "abgelegt.";
 
+// Journal import.
+inline constexpr const char* kE202 = "(E:202)\n%s - Eingabedatei konnte nicht geöffnet werden!";
+inline constexpr const char* kE213 = "(E:213)\n%s - Eingabedatei kann nicht ausgelesen werden!";
+inline constexpr const char* kE203 =
+    "(E:203)\nIn der Quickbooks-Journal-Datei fehlen folgende Spalten:\n\n%s"
+    "\n\nBitte erstellen Sie eine neue korrekte Journal-Datei.";
+inline constexpr const char* kE204 =
+    "(E:204)\nBereichsüberschreitung: zuviele Zeilen pro Buchung\n"
+    "Vermutlich liegt ein Format-Fehler des Buchungs-Journals zugrunde. Bitte gehen sie wie "
+    "folgt vor:\n"
+    "1) Haben Sie den Berichtstyp: 'Berichte->Buchhaltung&Steuern->Journal' verwendet?\n"
+    "2) Verwenden Sie beim Erstellen der Datei den Befehl 'Drucken'-> 'TAB getrennte Datei'? "
+    "(NICHT ASCII-Datei verwenden!!!)\n"
+    "3) Sieht der Bericht in etwa so aus, wie die mitgelieferte Beispieldatei "
+    "'Bsp_QB_Journal.txt'?\n"
+    "4) Versuchen Sie die 'kritische' Buchung zu finden, in dem Sie den Berichtszeitraum immer "
+    "weiter verkleinern (Fehler 204 muss natürlich immer wieder erscheinen). Ist an dieser "
+    "Buchung etwas auffällig?";
+inline constexpr const char* kE205 = "(E:205)\nEs konnte nicht genug Speicher allokiert werden";
+inline constexpr const char* kE215 = "(E:215#%d)\nFehler beim Einlesen in Zeile:%d, Buchungsnr:%d";
+inline constexpr const char* kE216 = "(E:216#%d)\nFehler beim Zuordnen in Zeile:%d, Buchungsnr:%d";
+inline constexpr const char* kE217 =
+    "(E:217) ACHTUNG:\nEs wurden %d Buchungen mit Konto 0 gezählt. Dies ist ein unzulässiges "
+    "Konto.\nÜberprüfen Sie, ob Sie in Quickbooks 'Kontonummern verwenden' aktiviert haben.\n"
+    "Die fehlerhaften Datensätze werden im Fenster markiert dargestellt.\n\n"
+    "%d Buchungen wurden geladen.";
+inline constexpr const char* kJournalLoaded = "%d Buchungen wurden geladen.";
+// A journal that was read to its end without giving a single booking (for
+// example a file with nothing but the header line).
+inline constexpr const char* kE218 =
+    "(E:218)\n%s - In der Journal-Datei wurden keine Buchungen gefunden.\n"
+    "Bitte erstellen Sie eine neue Journal-Datei, die Buchungen enthält.";
+
 }  // namespace belvaron::msg

@@ -1,13 +1,262 @@
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "app/LeadingInt.h"
+#include "app/TracePoint.h"
+#include "app/UiPort.h"
+#include "bookings/BookingMessages.h"
 #include "bookings/DataSet.h"
+#include "bookings/JournalColumns.h"
+#include "bookings/JournalReader.h"
 
 namespace belvaron {
 
-// Not built yet.
-int CDataSet::LoadJournal(const std::string&, int) {
-    journalLoaded = 0;
-    vatRowCount = 0;
-    bookingCount = 0;
-    return 0;
+namespace {
+
+constexpr std::size_t kCellChars = ImportGrid::kCellSize - 1;  // 254
+
+std::string_view CellText(const char* cell) { return {cell, std::strlen(cell)}; }
+
+bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") != nullptr; }
+
+// One run of LoadJournal: the file, the layout and the counters.
+class JournalImport {
+public:
+    JournalImport(CDataSet& store, const std::string& path, int currencyChoice)
+        : store_(store),
+          grid_(store.importGrid),
+          path_(path),
+          currency_(currencyChoice == 0 ? "EUR" : "DM") {}
+
+    int Run();
+
+private:
+    bool ReadHeader();
+    // Reads one data row into grid row `row`.
+    void ReadRow(int row);
+    // Converts rows 0 .. rowCount_-1 of the grid; false after a message.
+    bool ConvertBooking();
+    bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, const char* amount);
+    int Finish();
+    char* Cell(int row, JournalColumn c) const { return grid_.Cell(row, layout_[c]); }
+    // A text column that may be missing: "" when not found or column 0.
+    std::string_view OptionalCell(int row, JournalColumn c) const {
+        return layout_[c] > 0 ? CellText(Cell(row, c)) : std::string_view();
+    }
+
+    CDataSet& store_;
+    ImportGrid& grid_;
+    const std::string& path_;
+    const char* currency_;
+    JournalReader in_;
+    JournalLayout layout_{};
+    char scratch_[ImportGrid::kCellSize];  // cells beyond the grid's columns
+    bool nextRowFromSecondCell_ = false;
+    bool storing_ = false;
+    int rowCount_ = 0;
+    int32_t bookingNo_ = 0;
+    int loadedCount_ = 0;
+    int zeroCount_ = 0;
+};
+
+int JournalImport::Run() {
+    store_.journalLoaded = 0;
+    store_.vatRowCount = 0;
+    store_.bookingCount = 0;
+
+    // Without its work area (reported when the store was built) the import
+    // cannot run at all.
+    if (!grid_.ok()) {
+        ShowPlain(store_.ui(), msg::kE212);
+        return 0;
+    }
+    TracePoint = 2008;
+    if (!in_.Open(path_)) {
+        ShowPlain(store_.ui(), Format(msg::kE202, path_.c_str()));
+        return 0;
+    }
+    if (!ReadHeader()) return 0;
+
+    TracePoint = 2014;
+    const std::string missing = MissingJournalColumns(layout_);
+    if (!missing.empty()) {
+        ShowPlain(store_.ui(), Format(msg::kE203, missing.c_str()));
+        return 0;
+    }
+
+    TracePoint = 2015;
+    try {
+        rowCount_ = 0;
+        for (;;) {
+            if (in_.AtEnd()) break;
+            TracePoint = 2016;
+            if (rowCount_ >= ImportGrid::kRows) {
+                ShowPlain(store_.ui(), msg::kE204);
+                return 0;
+            }
+            ReadRow(rowCount_);
+            if (in_.Failed() || in_.SawZeroByte()) {
+                ShowPlain(store_.ui(), Format(msg::kE215, TracePoint, rowCount_, bookingNo_));
+                return 0;
+            }
+            TracePoint = 2019;
+            if (*Cell(rowCount_, kColAccount) != '\0' || *Cell(rowCount_, kColSplit) != '\0') {
+                ++rowCount_;
+                continue;
+            }
+            if (!ConvertBooking()) return 0;
+            rowCount_ = 0;
+        }
+        // A file that ends directly after an account line (no line break, no
+        // total line) still has the lines of its last journal booking
+        // collected: they are converted like a booking that ended normally.
+        if (rowCount_ > 0 && !ConvertBooking()) return 0;
+    } catch (...) {
+        ShowPlain(store_.ui(),
+                  Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_, bookingNo_));
+        return 0;
+    }
+    return Finish();
+}
+
+// The header is the first line, at most 254 characters. An empty file, a read
+// error and a zero byte (the file is no text file, e.g. binary or UTF-16)
+// all count as a header that cannot be read. A longer header line keeps its
+// first 254 characters; its rest becomes the first data row, from that row's
+// second cell on.
+bool JournalImport::ReadHeader() {
+    TracePoint = 2009;
+    char header[ImportGrid::kCellSize];
+    const std::size_t n = in_.ReadUntil('\n', header, kCellChars);
+    const bool lineBreak = in_.SkipIf('\n');
+    if (in_.Failed() || in_.SawZeroByte() || (n == 0 && !lineBreak && in_.AtEnd())) {
+        ShowPlain(store_.ui(), Format(msg::kE213, path_.c_str()));
+        return false;
+    }
+    nextRowFromSecondCell_ = !lineBreak && !in_.AtEnd();
+    layout_ = FindJournalColumns(std::string_view(header, n), ImportGrid::kColumns);
+    return true;
+}
+
+// Cells 0 .. numCols-2 end at a TAB only: a line break inside them is taken
+// into the cell. Each keeps at most 254 characters; the one character after
+// them is skipped (normally the TAB, else dropped) and the rest is read as the
+// following cell. The last cell ends at the line break, which is consumed; a
+// longer last cell keeps 254 characters and the rest of its line becomes the
+// next row, from that row's second cell on (its first cell stays empty).
+// Cells beyond the grid's columns are read and dropped.
+void JournalImport::ReadRow(int row) {
+    const int numCols = layout_.numCols;
+    auto target = [&](int c) { return c < ImportGrid::kColumns ? grid_.Cell(row, c) : scratch_; };
+    int first = 0;
+    if (nextRowFromSecondCell_ && numCols > 1) {
+        *target(0) = '\0';
+        first = 1;
+    }
+    nextRowFromSecondCell_ = false;
+    for (int c = first; c < numCols - 1; ++c) {
+        TracePoint = 2017;
+        in_.ReadUntil('\t', target(c), kCellChars);
+        in_.Skip();
+    }
+    TracePoint = 2018;
+    in_.ReadUntil('\n', target(numCols - 1), kCellChars);
+    nextRowFromSecondCell_ = !in_.SkipIf('\n') && !in_.AtEnd();
+}
+
+bool JournalImport::ConvertBooking() {
+    TracePoint = 2020;
+    bookingNo_ = LeadingInt(CellText(Cell(0, kColBookingNo)));
+    if (bookingNo_ < 1) return true;
+    const bool splitInRow0 = IsSplitMarked(Cell(0, kColSplit));
+    const bool accountSplitInRow0 = IsSplitMarked(Cell(0, kColAccount));
+    for (int j = 1; j < rowCount_; ++j) {
+        TracePoint = 2021;
+        int r = j;
+        if (IsSplitMarked(Cell(j, kColSplit)) && !splitInRow0) {
+            r = 0;
+        } else if (IsSplitMarked(Cell(j, kColAccount)) && !accountSplitInRow0) {
+            r = 0;
+        }
+        const int32_t account = LeadingInt(CellText(Cell(r, kColAccount)));
+        const int32_t split = LeadingInt(CellText(Cell(r, kColSplit)));
+        const bool debit = *Cell(r, kColDebit) != '\0';
+        const int32_t soll = debit ? account : split;
+        const int32_t haben = debit ? split : account;
+        const char* amount = debit ? Cell(r, kColDebit) : Cell(r, kColCredit);
+        const int32_t vat = LeadingInt(CellText(Cell(r, kColVatRate)));
+        TracePoint = 2022;
+        TracePoint = 2023;
+        if (*amount == '\0' || std::strncmp(amount, "0,00", 4) == 0) continue;
+        if (soll == 0) ++zeroCount_;
+        if (haben == 0) ++zeroCount_;
+        if (!StoreBooking(r, soll, haben, vat, amount)) return false;
+    }
+    return true;
+}
+
+bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
+                                 const char* amount) {
+    storing_ = true;
+    TracePoint = 2024;
+    BookingRecord* b = store_.AppendRoom();
+    if (!b) {
+        ShowPlain(store_.ui(), msg::kE205);
+        return false;
+    }
+    TracePoint = 2025;
+    b->bookingNo = bookingNo_;
+    SetField(b->date, CellText(Cell(0, kColDate)));
+    NormalizeDate(b->date);
+    SetField(b->beleg, OptionalCell(0, kColBeleg));
+    SetField(b->name, OptionalCell(0, kColName));
+    SetField(b->purpose, OptionalCell(r, kColPurpose));
+    TracePoint = 2026;
+    b->sollAccount = soll;
+    b->habenAccount = haben;
+    b->vatRate = vat;
+    SetField(b->amount, CellText(amount));
+    SetField(b->currency, currency_);
+    b->datevKey = 0;
+    b->redated = 0;
+    ++store_.bookingCount;
+    ++loadedCount_;
+    storing_ = false;
+    return true;
+}
+
+// A journal read to its end that gave no booking at all is reported as such
+// (E:218) and does not count as loaded: "0 Buchungen wurden geladen." with
+// the success icon would hide that the file was not what was meant.
+int JournalImport::Finish() {
+    TracePoint = 2027;
+    in_.Close();
+    if (loadedCount_ == 0) {
+        ShowPlain(store_.ui(), Format(msg::kE218, path_.c_str()));
+        return 0;
+    }
+    if (zeroCount_ == 0) {
+        ShowInfo(store_.ui(), Format(msg::kJournalLoaded, loadedCount_));
+    } else {
+        ShowPlain(store_.ui(), Format(msg::kE217, zeroCount_, loadedCount_));
+    }
+    TracePoint = 2028;
+    store_.journalLoaded = 1;
+    return 1;
+}
+
+}  // namespace
+
+// Reads the QuickBooks journal at `path` into the store (see JournalImport).
+// 1 when the whole file was read; 0 when the import stopped early, in which
+// case the bookings stored so far stay and journalLoaded stays 0. Every
+// outcome is reported through the UI port.
+int CDataSet::LoadJournal(const std::string& path, int currencyChoice) {
+    JournalImport run(*this, path, currencyChoice);
+    return run.Run();
 }
 
 }  // namespace belvaron

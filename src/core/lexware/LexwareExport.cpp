@@ -1,8 +1,146 @@
+#include "lexware/LexwareExport.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "app/FileWriter.h"
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "app/TracePoint.h"
+#include "app/UiPort.h"
 #include "bookings/DataSet.h"
+#include "lexware/LexwareMessages.h"
 
 namespace belvaron {
 
-// Not built yet.
-bool CDataSet::ExportLexware(const std::string&) { return false; }
+namespace {
+
+// The header titles, in field order ("Währung" with the Windows-1252 byte).
+constexpr const char* kTitles[] = {
+    "Belegdatum",     "Buchungsdatum",  "Belegnummernkreis",
+    "Belegnummer",    "Buchungstext",   "Buchungsbetrag",
+    "Sollkonto",      "Habenkonto",     "Steuerschl\xFCssel",
+    "Kostenstelle 1", "Kostenstelle 2", "DM",
+    "Euro",           "W\xE4hrung",
+};
+
+void AppendText(std::string_view text, std::string& out) {
+    for (const char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+}
+
+void AppendNumber(int32_t value, std::string& out) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+// Flushes the chunk to the file once it holds this many bytes.
+constexpr std::size_t kChunkBytes = 64 * 1024;
+
+// A short German reason for a failed write or close.
+std::string WriteFailureReason(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return "Der Datenträger ist voll.";
+        case EACCES:
+        case EPERM:
+            return "Keine Schreibberechtigung.";
+        case EROFS:
+            return "Der Datenträger ist schreibgeschützt.";
+        case ENOENT:
+            return "Der Ordner existiert nicht mehr.";
+        case EFBIG:
+            return "Die Datei wird zu groß für den Datenträger.";
+        case EIO:
+            return "Ein-/Ausgabefehler des Datenträgers.";
+        default:
+            return Format("Systemfehler %d (%s).", error, std::strerror(error));
+    }
+}
+
+}  // namespace
+
+const std::string& LexwareHeaderLine() {
+    static const std::string line = [] {
+        std::string s;
+        for (std::size_t i = 0; i < std::size(kTitles); ++i) {
+            if (i > 0) s += '|';
+            s += '"';
+            s += kTitles[i];
+            s += '"';
+        }
+        s += "\r\n";
+        return s;
+    }();
+    return line;
+}
+
+void AppendLexwareLine(const BookingRecord& b, std::string& out) {
+    AppendText(FieldText(b.date), out);
+    out += "|\"\"|\"\"|";
+    AppendNumber(b.bookingNo, out);
+    out += "|\"Beleg:";
+    AppendText(FieldText(b.beleg), out);
+    out += ',';
+    AppendText(FieldText(b.name), out);
+    out += ',';
+    AppendText(FieldText(b.purpose), out);
+    out += "\"|";
+    AppendText(FieldText(b.amount), out);
+    out += '|';
+    AppendNumber(b.sollAccount, out);
+    out += '|';
+    AppendNumber(b.habenAccount, out);
+    out += '|';
+    AppendNumber(b.vatRate, out);
+    out += "|\"\"|\"\"|0|0|\"";
+    AppendText(FieldText(b.currency), out);
+    out += "\"\r\n";
+}
+
+// Writes all bookings into a new file beside `path` and replaces `path` only
+// when every write and the close succeeded; any failure is reported (E:209,
+// E:210) and leaves an existing file at `path` as it was. True only after the
+// success message.
+bool CDataSet::ExportLexware(const std::string& path) {
+    TracePoint = 2039;
+    if (bookingCount <= 0) {
+        ShowPlain(ui_, msg::kE209);
+        return false;
+    }
+    FileWriter file;
+    if (!file.Open(path)) {
+        ShowPlain(ui_, Format(msg::kE210, path.c_str()));
+        return false;
+    }
+    TracePoint = 2040;
+    std::string chunk;
+    chunk.reserve(kChunkBytes + 1024);
+    chunk = LexwareHeaderLine();
+    TracePoint = 2041;
+    bool ok = true;
+    for (int32_t i = 0; i < bookingCount && ok; ++i) {
+        TracePoint = 2042;
+        AppendLexwareLine((*this)[i], chunk);
+        if (chunk.size() >= kChunkBytes) {
+            ok = file.Write(chunk);
+            chunk.clear();
+        }
+    }
+    ok = ok && file.Write(chunk) && file.Commit();
+    if (!ok) {
+        ShowPlain(ui_,
+                  Format(msg::kE210Write, path.c_str(), WriteFailureReason(file.error()).c_str()));
+        return false;
+    }
+    TracePoint = 2043;
+    ShowInfo(ui_, Format(msg::kLexwareDone, bookingCount));
+    return true;
+}
 
 }  // namespace belvaron

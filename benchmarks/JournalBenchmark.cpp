@@ -1,0 +1,160 @@
+// Throughput of the journal load and the steps that follow it, on a
+// generated journal of 1,000,000 bookings. Not a test: run it by hand
+// (see README, "Performance").
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/UiPort.h"
+#include "bookings/DataSet.h"
+
+namespace {
+
+using namespace belvaron;
+
+// Swallows every message; answers nothing.
+class NullUi : public UiPort {
+public:
+    MessageAnswer ShowMessage(std::string_view, MessageIcon, MessageButtons) override {
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return {}; }
+    void ListCleared() override {}
+    void ListRefilled(const CDataSet&, std::span<const int>) override {}
+    void RefreshControls() override {}
+    void SetVatControlsEnabled(bool) override {}
+    void SortStarted(int) override {}
+    void SortProgress(int) override {}
+    void SortFinished() override {}
+    bool EditBooking(CDataSet&, int) override { return false; }
+    bool EditDatevSettings(CDatev&, CDataSet&) override { return false; }
+};
+
+constexpr int kBookings = 1'000'000;
+
+// Writes a QuickBooks journal with kBookings bookings in random date order:
+// split bookings of three lines (two bookings each) and simple ones of two
+// lines (one booking), about 1 in 100 with an account without number.
+std::string GenerateJournal() {
+    char pattern[] = "/tmp/belvaron-bench-XXXXXX";
+    const int fd = mkstemp(pattern);
+    if (fd < 0) std::abort();
+    close(fd);
+    std::FILE* f = std::fopen(pattern, "wb");
+    std::fputs(
+        "\tBuchungs-Nr.\tDatum\tBeleg-Nr.\tName\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll"
+        "\tHaben\r\n",
+        f);
+    std::mt19937 random(42);
+    int made = 0;
+    for (int no = 1; made < kBookings; ++no) {
+        const int day = 1 + static_cast<int>(random() % 28);
+        const int month = 1 + static_cast<int>(random() % 12);
+        const char* account = random() % 100 == 0 ? "Bewirtung" : "4930 B\xFCrobedarf";
+        if (made + 2 <= kBookings && no % 2 == 0) {
+            std::fprintf(f,
+                         "\t%d\t%02d.%02d.2025\tER-%d\tSch\xE4"
+                         "fer GmbH\tB\xFCromaterial\t"
+                         "1600 Verbindlichkeiten\t-SPLITTEN-\t\t\t119,00\r\n"
+                         "\t\t\t\t\tB\xFCromaterial\t%s\t1600 Verbindlichkeiten\t19%%\t100,00\t\r\n"
+                         "\t\t\t\t\tVorsteuer 19%%\t1576 Vorsteuer\t1600 Verbindlichkeiten\t19%%\t"
+                         "19,00\t\r\n"
+                         "\t\t\t\t\t\t\t\t\t119,00\t119,00\r\n\r\n",
+                         no, day, month, no, account);
+            made += 2;
+        } else {
+            std::fprintf(f,
+                         "\t%d\t%02d.%02d.2025\tKA-%d\tPost AG\tPorto\t4910 Porto\t1000 Kasse\t\t"
+                         "57,00\t\r\n"
+                         "\t\t\t\t\tPorto\t1000 Kasse\t4910 Porto\t\t\t57,00\r\n"
+                         "\t\t\t\t\t\t\t\t\t57,00\t57,00\r\n\r\n",
+                         no, day, month, no);
+            made += 1;
+        }
+    }
+    std::fclose(f);
+    return pattern;
+}
+
+struct Journal {
+    Journal() : path(GenerateJournal()) {}
+    ~Journal() { std::filesystem::remove(path); }
+    std::string path;
+};
+
+Journal& TheJournal() {
+    static Journal journal;
+    return journal;
+}
+
+CDataSet& TheStore() {
+    static NullUi ui;
+    static CDataSet store(ui);
+    return store;
+}
+
+void BM_LoadJournal(benchmark::State& state) {
+    CDataSet& store = TheStore();
+    const std::string& path = TheJournal().path;
+    for (auto _ : state) {
+        if (store.LoadJournal(path, 0) != 1) state.SkipWithError("load failed");
+    }
+    state.counters["bookings"] = store.bookingCount;
+    state.counters["MB/s"] =
+        benchmark::Counter(static_cast<double>(std::filesystem::file_size(path)) / 1e6,
+                           benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_SortByDate(benchmark::State& state) {
+    CDataSet& store = TheStore();
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.LoadJournal(TheJournal().path, 0);
+        state.ResumeTiming();
+        store.SortByDate();
+    }
+}
+
+void BM_DeleteZeroAccountBookings(benchmark::State& state) {
+    CDataSet& store = TheStore();
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.LoadJournal(TheJournal().path, 0);
+        state.ResumeTiming();
+        store.DeleteZeroAccountBookings();
+    }
+    state.counters["left"] = store.bookingCount;
+}
+
+void BM_LoadSortDelete(benchmark::State& state) {
+    CDataSet& store = TheStore();
+    for (auto _ : state) {
+        store.LoadJournal(TheJournal().path, 0);
+        store.SortByDate();
+        store.DeleteZeroAccountBookings();
+    }
+}
+
+void BM_ExportLexware(benchmark::State& state) {
+    CDataSet& store = TheStore();
+    store.LoadJournal(TheJournal().path, 0);
+    const std::string out = TheJournal().path + ".lexware";
+    for (auto _ : state) store.ExportLexware(out);
+    std::filesystem::remove(out);
+}
+
+BENCHMARK(BM_LoadJournal)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SortByDate)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DeleteZeroAccountBookings)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadSortDelete)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportLexware)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

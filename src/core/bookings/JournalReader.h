@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace belvaron {
+
+// A streaming byte reader over a journal file in text mode: CR LF is read as
+// LF, every other byte as it is. It reads through one fixed buffer and
+// allocates nothing after Open.
+//
+// End of file follows the C library's rule: AtEnd() becomes true only once
+// a read has asked for a byte beyond the last one, so a file that ends with a
+// line break still yields one empty read after that break.
+class JournalReader {
+public:
+    JournalReader() = default;
+    ~JournalReader();
+    JournalReader(const JournalReader&) = delete;
+    JournalReader& operator=(const JournalReader&) = delete;
+
+    // False when the file cannot be opened for reading.
+    bool Open(const std::string& path);
+    void Close();
+
+    // Copies up to `maxChars` bytes into `cell`, stopping before the first
+    // `stop` byte (which stays unread) or at the end of the file, and
+    // terminates the text with a zero byte (`cell` holds maxChars + 1 bytes).
+    // Returns the number of bytes copied.
+    std::size_t ReadUntil(char stop, char* cell, std::size_t maxChars);
+    // Consumes one byte, whatever it is (nothing at the end of the file).
+    void Skip();
+    // Consumes the next byte only when it is `c`; true when it did.
+    bool SkipIf(char c);
+
+    // A read has run past the last byte, or a read error occurred.
+    bool AtEnd() const { return atEnd_; }
+    // A read error occurred (also sets AtEnd).
+    bool Failed() const { return failed_; }
+    // A zero byte was read: the file is not a text file.
+    bool SawZeroByte() const { return sawZero_; }
+
+private:
+    // Makes at least one byte available; false at the end of the file or on
+    // a read error.
+    bool Fill();
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    std::FILE* file_ = nullptr;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool carryCr_ = false;   // a CR ended the last chunk; its LF may follow
+    bool fileDone_ = false;  // fread reported the end or an error
+    bool atEnd_ = false;
+    bool failed_ = false;
+    bool sawZero_ = false;
+    char buffer_[kBufferSize];
+};
+
+}  // namespace belvaron

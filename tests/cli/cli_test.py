@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""End-to-end tests of belvaron-cli: runs the built program on fixtures and
+compares exit status, standard error, standard output and written files byte
+for byte.
+
+Usage: cli_test.py CLI SOURCE_DIR CASE
+"""
+import os
+import subprocess
+import sys
+import tempfile
+
+CLI, SOURCE, CASE = sys.argv[1], sys.argv[2], sys.argv[3]
+DATA = os.path.join(SOURCE, "tests", "data")
+EXAMPLE = os.path.join(SOURCE, "examples", "journal.txt")
+BOOKINGS = os.path.join(DATA, "bookings")
+
+E217_EXAMPLE = (
+    "(E:217) ACHTUNG:\nEs wurden 1 Buchungen mit Konto 0 gezählt. Dies ist ein unzulässiges "
+    "Konto.\nÜberprüfen Sie, ob Sie in Quickbooks 'Kontonummern verwenden' aktiviert haben.\n"
+    "Die fehlerhaften Datensätze werden im Fenster markiert dargestellt.\n\n"
+    "44 Buchungen wurden geladen.\n\n")
+E104 = "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).\n\n"
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def run(tmp, *args):
+    env = dict(os.environ, HOME=tmp, LC_ALL="C", TZ="UTC")
+    data_dir = os.path.join(tmp, "data")
+    p = subprocess.run([CLI, *args, "--data-dir", data_dir], capture_output=True, env=env,
+                       timeout=120)
+    return p.returncode, p.stdout, p.stderr.decode("utf-8")
+
+
+def expect(name, actual, wanted):
+    if actual != wanted:
+        print(f"{CASE}: {name} differs\n--- wanted ---\n{wanted!r}\n--- actual ---\n{actual!r}")
+        sys.exit(1)
+
+
+def example(tmp, order):
+    out = os.path.join(tmp, "buchhalter.txt")
+    options = {"j": ["--journal", EXAMPLE], "l": ["--lexware", out], "s": ["--list"]}
+    args = [a for key in order for a in options[key]]
+    code, stdout, stderr = run(tmp, *args)
+    expect("exit status", code, 0)
+    expect("stderr", stderr,
+           E217_EXAMPLE + "Konvertierung erfolgreich!\n44 Buchungen wurden konvertiert.\n\n")
+    expect("stdout", stdout, read(os.path.join(DATA, "cli", "example_list.txt")))
+    expect("Lexware file", read(out),
+           read(os.path.join(DATA, "lexware", "example_journal_buchhalter.txt")))
+
+
+def case_example(tmp):
+    example(tmp, "jls")
+
+
+def case_options_in_any_order(tmp):
+    example(tmp, "slj")
+
+
+def case_currency_dm(tmp):
+    code, stdout, stderr = run(tmp, "--list", "--currency", "DM", "--journal",
+                               os.path.join(BOOKINGS, "journal_split_first.txt"))
+    expect("exit status", code, 0)
+    expect("stderr", stderr, "2 Buchungen wurden geladen.\n\n")
+    expect("stdout", stdout.decode("utf-8"),
+           " 17. 03.01.2005, S=0,Soll=1200,Haben=8400, MwSt=16, 100,00 DM, (R-17)Müller,Erlöse"
+           + " " * 11 + "\n"
+           " 17. 03.01.2005, S=0,Soll=1200,Haben=1776, MwSt=16, 19,00 DM, (R-17)Müller,Umsatzsteuer"
+           + " " * 5 + "\n")
+
+
+def case_delete_zero(tmp):
+    code, stdout, stderr = run(tmp, "--delete-zero", "--list", "--journal",
+                               os.path.join(BOOKINGS, "journal_account_without_number.txt"))
+    expect("exit status", code, 0)
+    expect("last message", stderr.split("\n\n")[-2], "Insgesamt wurden 2 NULL-Buchungen gelöscht.")
+    expect("stdout", stdout.decode("utf-8"),
+           " 16. 29.01.2025, S=0,Soll=4910,Haben=1000, MwSt= 0, 5,00 EUR, (KA-03)Post,Porto"
+           + " " * 13 + "\n")
+
+
+def case_missing_journal(tmp):
+    journal = os.path.join(tmp, "missing.txt")
+    out = os.path.join(tmp, "buchhalter.txt")
+    code, stdout, stderr = run(tmp, "--journal", journal, "--lexware", out, "--list")
+    expect("exit status", code, 1)
+    expect("stderr", stderr,
+           f"(E:202)\n{journal} - Eingabedatei konnte nicht geöffnet werden!\n\n" + E104)
+    expect("stdout", stdout, b"")
+    expect("Lexware file exists", os.path.exists(out), False)
+
+
+def case_header_only(tmp):
+    journal = os.path.join(BOOKINGS, "journal_header_only.txt")
+    code, _, stderr = run(tmp, "--journal", journal)
+    expect("exit status", code, 1)
+    expect("stderr", stderr,
+           f"(E:218)\n{journal} - In der Journal-Datei wurden keine Buchungen gefunden.\n"
+           "Bitte erstellen Sie eine neue Journal-Datei, die Buchungen enthält.\n\n")
+
+
+def case_lexware_unwritable(tmp):
+    out = os.path.join(tmp, "vanished", "buchhalter.txt")
+    code, _, stderr = run(tmp, "--journal", os.path.join(BOOKINGS, "journal_split_first.txt"),
+                          "--lexware", out)
+    expect("exit status", code, 1)
+    expect("stderr", stderr,
+           "2 Buchungen wurden geladen.\n\n"
+           f"(E:210)\n{out} - Ausgabedatei konnte nicht geöffnet werden!\n\n")
+
+
+def case_help(tmp):
+    code, stdout, stderr = run(tmp, "--help")
+    expect("exit status", code, 0)
+    expect("stdout starts with usage",
+           stdout.decode().startswith("Usage: belvaron-cli --journal FILE [options]\n"), True)
+    expect("stderr", stderr, "")
+
+
+def case_usage_errors(tmp):
+    for args, message in [
+        (["--bogus"], "unknown option: --bogus"),
+        (["--list"], "--journal FILE is required"),
+        (["--journal"], "option --journal needs a value"),
+        (["--journal", EXAMPLE, "--currency", "USD"], "invalid value for --currency: USD"),
+    ]:
+        env = dict(os.environ, HOME=tmp, LC_ALL="C")
+        p = subprocess.run([CLI, *args], capture_output=True, env=env, timeout=60)
+        expect(f"exit status of {args}", p.returncode, 2)
+        err = p.stderr.decode()
+        expect(f"stderr of {args}",
+               err.startswith(f"belvaron-cli: {message}\n\nUsage: belvaron-cli"), True)
+        expect(f"stdout of {args}", p.stdout, b"")
+
+
+CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+
+if __name__ == "__main__":
+    if CASE not in CASES:
+        print(f"unknown case {CASE}; known: {', '.join(sorted(CASES))}")
+        sys.exit(2)
+    with tempfile.TemporaryDirectory(prefix="belvaron-cli-") as tmp:
+        CASES[CASE](tmp)

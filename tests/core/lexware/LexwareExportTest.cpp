@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <string>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "app/FixedText.h"
+#include "app/Workflow.h"
+#include "bookings/DataSet.h"
+#include "lexware/LexwareExport.h"
+
+namespace belvaron {
+namespace {
+
+using test::FakeUi;
+using test::ReadFile;
+using test::TempDir;
+
+const std::string kData = std::string(BELVARON_TEST_DATA) + "/lexware/";
+
+BookingRecord MeierRent() {
+    BookingRecord b{};
+    b.bookingNo = 17;
+    SetField(b.date, "15.01.2013");
+    SetField(b.beleg, "R-1");
+    SetField(b.name, "Meier");
+    SetField(b.purpose, "Miete");
+    SetField(b.amount, "500,00");
+    b.sollAccount = 4210;
+    b.habenAccount = 1200;
+    b.vatRate = 0;
+    SetField(b.currency, "EUR");
+    return b;
+}
+
+void Append(CDataSet& store, const BookingRecord& b) {
+    BookingRecord* room = store.AppendRoom();
+    ASSERT_NE(room, nullptr);
+    *room = b;
+    ++store.bookingCount;
+}
+
+class LexwareExportTest : public ::testing::Test {
+protected:
+    FakeUi ui;
+    CDataSet store{ui, 300000, 1};
+    TempDir dir;
+};
+
+TEST_F(LexwareExportTest, OneBookingMatchesTheGoldenFile) {
+    Append(store, MeierRent());
+    const std::string path = dir.File("buchhalter.txt");
+    EXPECT_TRUE(store.ExportLexware(path));
+    EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n1 Buchungen wurden konvertiert.");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+}
+
+struct LineCase {
+    const char* name;
+    void (*change)(BookingRecord&);
+    std::string line;
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class LexwareLineTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LexwareLineTest, WritesTheFields) {
+    BookingRecord b = MeierRent();
+    GetParam().change(b);
+    std::string out;
+    AppendLexwareLine(b, out);
+    EXPECT_EQ(out, GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LexwareLineTest,
+    ::testing::Values(
+        LineCase{
+            "empty_texts",
+            [](BookingRecord& b) {
+                SetField(b.beleg, "");
+                SetField(b.name, "");
+                SetField(b.purpose, "");
+            },
+            "15.01.2013|\"\"|\"\"|17|\"Beleg:,,\"|500,00|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
+        LineCase{
+            "negative_numbers",
+            [](BookingRecord& b) {
+                b.sollAccount = -4210;
+                b.vatRate = -7;
+                b.bookingNo = -1;
+            },
+            "15.01.2013|\"\"|\"\"|-1|\"Beleg:R-1,Meier,Miete\"|500,00|-4210|1200|-7|\"\"|\"\"|0|"
+            "0|\"EUR\"\r\n"},
+        // Full fields have no terminator: exactly their width is written.
+        LineCase{"full_fields",
+                 [](BookingRecord& b) {
+                     std::memcpy(b.beleg, "0123456789", 10);
+                     std::memset(b.amount, '9', 30);
+                 },
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:0123456789,Meier,Miete\"|" +
+                     std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
+        // Quotes, bars and Windows-1252 bytes go out as they are; a line
+        // break inside a text becomes CR LF like every line break of the file.
+        LineCase{
+            "bytes_as_stored",
+            [](BookingRecord& b) {
+                SetField(b.name, "M\xFCller \"A|B\"");
+                SetField(b.purpose, "\nMiete");
+                SetField(b.currency, "DM");
+            },
+            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller \"A|B\",\r\nMiete\"|500,00|4210|1200|"
+            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
+    const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
+    Append(store, MeierRent());
+    ASSERT_TRUE(store.ExportLexware(path));
+    EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
+}
+
+TEST_F(LexwareExportTest, ManyBookingsAreWrittenInFull) {
+    const int n = 250000;  // several chunks
+    for (int i = 0; i < n; ++i) {
+        BookingRecord b = MeierRent();
+        b.bookingNo = i;
+        Append(store, b);
+    }
+    const std::string path = dir.File("big.txt");
+    ASSERT_TRUE(store.ExportLexware(path));
+    std::string expected = LexwareHeaderLine();
+    for (int i = 0; i < n; ++i) AppendLexwareLine(store[i], expected);
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n250000 Buchungen wurden konvertiert.");
+}
+
+TEST_F(LexwareExportTest, NoBookingsGivesE209AndNoFile) {
+    const std::string path = dir.File("buchhalter.txt");
+    EXPECT_FALSE(store.ExportLexware(path));
+    EXPECT_EQ(ui.Last().text, "(E:209)\nKeine Datensätze zum eportieren vorhanden!");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+class LexwareOpenFailureTest : public LexwareExportTest,
+                               public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(LexwareOpenFailureTest, GivesE210) {
+    Append(store, MeierRent());
+    const std::string path = GetParam().empty() ? "" : dir.path() + GetParam();
+    EXPECT_FALSE(store.ExportLexware(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
+                         ::testing::Values("", "/vanished/buchhalter.txt", "/"));
+
+// A write that fails part-way (here: the file size limit) is reported with
+// the path and the reason; the old file stays and no success is shown.
+TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
+    const std::string path = dir.Write("buchhalter.txt", "old");
+    for (int i = 0; i < 20000; ++i) Append(store, MeierRent());
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = store.ExportLexware(path);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadFile(path), "old");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text,
+              "(E:210)\n" + path +
+                  " - Ausgabedatei konnte nicht geschrieben werden!\n"
+                  "Grund: Die Datei wird zu groß für den Datenträger.\n"
+                  "Eine bereits vorhandene Datei dieses Namens ist unverändert geblieben. Bitte "
+                  "prüfen Sie Speicherplatz und Schreibrechte und exportieren Sie erneut.");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+}
+
+TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
+    ASSERT_EQ(store.LoadJournal(std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt", 0), 1);
+    store.SortByDate();
+    const std::string path = dir.File("buchhalter.txt");
+    ASSERT_TRUE(store.ExportLexware(path));
+    EXPECT_EQ(ReadFile(path), ReadFile(kData + "example_journal_buchhalter.txt"));
+}
+
+// ---- The handlers ------------------------------------------------------------
+
+class LexwareHandlerTest : public ::testing::Test {
+protected:
+    FakeUi ui;
+    Workflow flow{ui};
+    TempDir dir;
+};
+
+TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
+    Append(flow.store, MeierRent());
+    flow.lexwareTargetPath = dir.File("b.txt");
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
+    EXPECT_FALSE(std::filesystem::exists(flow.lexwareTargetPath));
+}
+
+TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {
+    Append(flow.store, MeierRent());
+    flow.store.journalLoaded = 1;
+    flow.lexwareTargetPath = dir.File("b.txt");
+    EXPECT_TRUE(flow.OnExportLexware());
+    flow.lexwareTargetPath = "";
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.Last().text, "(E:210)\n - Ausgabedatei konnte nicht geöffnet werden!");
+}
+
+TEST_F(LexwareHandlerTest, SelectAsksWithTheCurrentNameAndTakesTheChoice) {
+    flow.lexwareTargetPath = "/data/buchhalter.txt";
+    ui.files.push_back("/other/out.txt");
+    flow.OnSelectLexwareFile();
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const FileDialogRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.purpose, FilePurpose::LexwareTarget);
+    EXPECT_TRUE(r.saveAs);
+    EXPECT_EQ(r.defaultExtension, "txt");
+    EXPECT_EQ(r.initialName, "/data/buchhalter.txt");
+    EXPECT_EQ(r.filter, "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|");
+    EXPECT_TRUE(r.overwritePrompt);
+    EXPECT_TRUE(r.pathMustExist);
+    EXPECT_EQ(flow.lexwareTargetPath, "/other/out.txt");
+    EXPECT_EQ(ui.refreshes, 1);
+
+    flow.OnSelectLexwareFile();  // cancelled
+    EXPECT_EQ(flow.lexwareTargetPath, "/other/out.txt");
+    EXPECT_EQ(ui.refreshes, 2);
+}
+
+}  // namespace
+}  // namespace belvaron
