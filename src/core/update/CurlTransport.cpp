@@ -130,7 +130,7 @@ int CurlStream::Start(const std::string& url) {
     if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) return transport_error::kInitFailed;
     attached_ = true;
     Drive([this] { return headerDone_; });
-    if (finished_ && result_ != CURLE_OK) return result_;
+    if (!headerDone_ && result_ != CURLE_OK) return result_;
     long code = 0;
     curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
@@ -205,20 +205,25 @@ void CurlStream::Drive(Ready ready) {
 }
 
 long CurlStream::Read(char* buffer, std::size_t size) {
-    if (pendingPos_ == pending_.size()) {
-        pending_.clear();
-        pendingPos_ = 0;
-        Drive([this] { return !pending_.empty(); });
+    std::size_t copied = 0;
+    while (copied < size) {
+        if (pendingPos_ == pending_.size()) {
+            pending_.clear();
+            pendingPos_ = 0;
+            if (finished_) break;
+            Drive([this] { return !pending_.empty(); });
+            continue;
+        }
+        const std::size_t n = std::min(size - copied, pending_.size() - pendingPos_);
+        std::memcpy(buffer + copied, pending_.data() + pendingPos_, n);
+        pendingPos_ += n;
+        copied += n;
     }
-    if (pending_.empty()) {
-        if (result_ == CURLE_OK) return 0;
+    if (copied == 0 && result_ != CURLE_OK) {
         error_ = result_;
         return -1;
     }
-    const std::size_t n = std::min(size, pending_.size() - pendingPos_);
-    std::memcpy(buffer, pending_.data() + pendingPos_, n);
-    pendingPos_ += n;
-    return static_cast<long>(n);
+    return static_cast<long>(copied);
 }
 
 }  // namespace

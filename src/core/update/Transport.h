@@ -32,8 +32,9 @@ public:
     virtual int status() const = 0;
     // The announced body length; nullopt when the server sent none.
     virtual std::optional<uint64_t> contentLength() const = 0;
-    // Reads up to `size` bytes of the body into `buffer`: the count read,
-    // 0 at the end of the body, -1 on failure (see error()).
+    // Reads the next `size` bytes of the body into `buffer`, fewer only at
+    // the end of the body or before a failure: the count read, 0 at the end,
+    // -1 on failure (see error()).
     virtual long Read(char* buffer, std::size_t size) = 0;
     // The code of the last failure.
     virtual int error() const = 0;
