@@ -1,5 +1,8 @@
+#include <sys/wait.h>
+
 #include <cctype>
 #include <memory>
+#include <thread>
 
 #include "app/Profile.h"
 #include "app/Workflow.h"
@@ -15,8 +18,14 @@ bool Workflow::OnUpdates() {
     std::string setupFile = "setup_" + product + ".exe";
     for (char& ch : setupFile) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     CAutoUpdater updater(ui_, std::make_unique<CurlTransport>());
-    return updater.CheckForUpdate(product, UpdateBaseUrl(Profile()),
-                                  "updates/" + product + "/ReadMe.txt", setupFile);
+    const bool result = updater.CheckForUpdate(product, UpdateBaseUrl(Profile()),
+                                               "updates/" + product + "/ReadMe.txt", setupFile);
+    // The installer runs on its own; its end is collected so that it leaves
+    // no zombie behind while the program stays open.
+    if (const pid_t pid = updater.installerPid; pid > 0) {
+        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    }
+    return result;
 }
 
 }  // namespace belvaron

@@ -121,6 +121,7 @@ struct CompareCase {
     std::string dialogTitle;
     std::string history;
 };
+void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
 
 class VersionCompare : public UpdateCheck, public testing::WithParamInterface<CompareCase> {};
 
@@ -157,6 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
         CompareCase{"Newer", "readme_newer.txt", false, "", "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
                     "Version: Belvaron V2.4: 15.03.2027\r\n- Export nach DATEV im neuen Format\r\n"
                     "- Fehler beim Import behoben\r\n\r\n"},
+        // Other text, same number: offered.
+        CompareCase{"SameNumber", "readme_same_number.txt", false, "",
+                    "Für Belvaron ist ein neues Update (V2.3.0) verfügbar!",
+                    "Version: Belvaron V2.3.0: 02.10.2026\r\n- Nachtrag\r\n\r\n"},
         CompareCase{"SpillOver", "readme_spill.txt", false, "",
                     "Für Belvaron ist ein neues Update (V2.3.150) verfügbar!",
                     "Version: Belvaron V2.3.150: 01.02.2027\r\n- Viele kleine Verbesserungen\r\n\r\n"},
@@ -193,6 +198,7 @@ struct InfoFailureCase {
     LocalHttpServer::Reply reply;
     std::string message;
 };
+void PrintTo(const InfoFailureCase& c, std::ostream* os) { *os << c.name; }
 
 class InfoFailure : public UpdateCheck, public testing::WithParamInterface<InfoFailureCase> {};
 
@@ -214,6 +220,8 @@ INSTANTIATE_TEST_SUITE_P(
                         WithCode(msg::kUpdNoInformation, 500)},
         InfoFailureCase{"Truncated", Truncated("Programmhistory\nVersion: Belvaron V2.4:\n", 4000),
                         WithCode(msg::kUpdNoInformation, transport_error::kPartialBody)},
+        InfoFailureCase{"TooLarge", Page(std::string(CAutoUpdater::kMaxTextSize + 1, 'x')),
+                        WithCode(msg::kUpdNoInformation, transport_error::kTooLarge)},
         InfoFailureCase{"NoHistoryWord", Page("<html><body>Startseite</body></html>"),
                         msg::kUpdBadInformation},
         InfoFailureCase{"NeverAnswers", Silent(), WithCode(msg::kUpdNoServer, transport_error::kTimedOut)},
@@ -300,6 +308,7 @@ struct ProgressCase {
     bool sendLength;
     std::vector<int> positions;
 };
+void PrintTo(const ProgressCase& c, std::ostream* os) { *os << c.name; }
 
 class DownloadProgress : public UpdateCheck, public testing::WithParamInterface<ProgressCase> {};
 
@@ -341,6 +350,7 @@ struct BrokenDownloadCase {
     int code;
     std::size_t partialSize;
 };
+void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
 
 class BrokenDownload : public UpdateCheck, public testing::WithParamInterface<BrokenDownloadCase> {};
 

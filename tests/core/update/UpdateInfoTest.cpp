@@ -11,6 +11,7 @@ struct InfoCase {
     std::string serverVersion;
     std::string history;
 };
+void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
 
 class ParseUpdateInfoTest : public testing::TestWithParam<InfoCase> {};
 

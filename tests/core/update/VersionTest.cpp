@@ -13,6 +13,7 @@ struct VersionCase {
     const char* text;
     int64_t number;
 };
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.text; }
 
 class VersionNumberTest : public testing::TestWithParam<VersionCase> {};
 
