@@ -111,10 +111,14 @@ private:
 
     static const char* Reason(int status) {
         switch (status) {
-            case 200: return "OK";
-            case 302: return "Found";
-            case 404: return "Not Found";
-            default: return "Status";
+            case 200:
+                return "OK";
+            case 302:
+                return "Found";
+            case 404:
+                return "Not Found";
+            default:
+                return "Status";
         }
     }
 
@@ -144,9 +148,11 @@ private:
             HoldOpen(fd);
             return;
         }
-        std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n";
+        std::string head =
+            "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n";
         if (reply.sendLength) {
-            head += "Content-Length: " + std::to_string(reply.announcedLength.value_or(reply.body.size())) + "\r\n";
+            head += "Content-Length: " +
+                    std::to_string(reply.announcedLength.value_or(reply.body.size())) + "\r\n";
         }
         if (!reply.location.empty()) head += "Location: " + reply.location + "\r\n";
         head += "Connection: close\r\n\r\n";

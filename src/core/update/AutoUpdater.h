@@ -46,8 +46,8 @@ public:
 
     static constexpr std::size_t kMaxTextSize = 8u << 20;
 
-    std::string tempFolder;   // where the installer goes; TempFolder() at construction
-    pid_t installerPid = 0;   // the started installer, 0 when none
+    std::string tempFolder;  // where the installer goes; TempFolder() at construction
+    pid_t installerPid = 0;  // the started installer, 0 when none
 
 private:
     struct Versions {

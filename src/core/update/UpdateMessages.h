@@ -1,9 +1,10 @@
 #pragma once
 
 // Messages of the online update check. They carry no E-code; the ones that
-// name a failure of the system are followed directly by kErrorCode.
+// name a failure of the system are followed directly by kUpdErrorCode.
 namespace belvaron::msg {
 
+// clang-format off
 inline constexpr const char* kUpdNoVersion = "Die aktuelle Programmversion konnte nicht ermittelt werden.";
 inline constexpr const char* kUpdNoInternet = "Es konnte keine Verbindung ins Internet hergestellt werden.";
 inline constexpr const char* kUpdNoServer = "Es konnte keine Verbindung zum Update-Server hergestellt werden.";
@@ -34,5 +35,6 @@ inline constexpr const char* kUpdFree = "Das Update ist f√ºr Sie kostenlos verf√
 // The progress window of the download (the title ends with a blank).
 inline constexpr const char* kUpdProgressTitle = "Update wird heruntergeladen ";
 inline constexpr const char* kUpdProgressKByte = "%d kByte";
+// clang-format on
 
 }  // namespace belvaron::msg

@@ -43,7 +43,8 @@ CDlgUpdater::CDlgUpdater(QWidget* parent) : QDialog(parent) {
 
     titleLabel_ = WrappingLabel(QStringLiteral("Neue Programmversion erhältlich."), this);
     auto* caption = WrappingLabel(
-        QStringLiteral("Folgende Änderungen sind gegenüber der bestehenden Version erfolgt:"), this);
+        QStringLiteral("Folgende Änderungen sind gegenüber der bestehenden Version erfolgt:"),
+        this);
     history_ = new QPlainTextEdit(this);
     history_->setLineWrapMode(QPlainTextEdit::NoWrap);
     history_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <cstdint>
 
 #include "app/UiPort.h"
@@ -25,7 +24,7 @@ public:
     // Set by the caller before the dialog is shown; on OK the texts are
     // read back from the controls.
     QString titleText;
-    QString historyText;       // CR LF or LF line ends
+    QString historyText;  // CR LF or LF line ends
     QString propertiesText;
     uint32_t propertiesColour = 0xFFFFFF;  // 0x00BBGGRR
 

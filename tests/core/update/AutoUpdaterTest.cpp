@@ -1,9 +1,6 @@
-#include "update/AutoUpdater.h"
-
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +10,7 @@
 #include "LocalHttpServer.h"
 #include "TempDir.h"
 #include "app/Format.h"
+#include "update/AutoUpdater.h"
 #include "update/CurlTransport.h"
 #include "update/UpdateMessages.h"
 
@@ -65,7 +63,8 @@ std::string LargeInstaller(std::size_t size) {
 class UpdateCheck : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* v : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"}) {
+        for (const char* v :
+             {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"}) {
             unsetenv(v);
         }
     }
@@ -73,8 +72,8 @@ protected:
     bool Check(const std::string& baseUrl) {
         CAutoUpdater updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
         updater.tempFolder = temp.path();
-        const bool result = updater.CheckForUpdate("Belvaron", baseUrl, "updates/Belvaron/ReadMe.txt",
-                                                   "setup_belvaron.exe");
+        const bool result = updater.CheckForUpdate(
+            "Belvaron", baseUrl, "updates/Belvaron/ReadMe.txt", "setup_belvaron.exe");
         installerPid = updater.installerPid;
         return result;
     }
@@ -90,7 +89,8 @@ protected:
     // The files in the temporary folder.
     std::vector<std::filesystem::path> TempFiles() const {
         std::vector<std::filesystem::path> files;
-        for (const auto& e : std::filesystem::directory_iterator(temp.path())) files.push_back(e.path());
+        for (const auto& e : std::filesystem::directory_iterator(temp.path()))
+            files.push_back(e.path());
         return files;
     }
     static unsigned Mode(const std::filesystem::path& p) {
@@ -117,7 +117,7 @@ struct CompareCase {
     const char* name;
     const char* fixture;
     bool result;
-    std::string message;      // "" when the dialog is expected instead
+    std::string message;  // "" when the dialog is expected instead
     std::string dialogTitle;
     std::string history;
 };
@@ -134,7 +134,8 @@ TEST_P(VersionCompare, ReportsOrOffersTheServerVersion) {
         ASSERT_EQ(ui.updateDialogs.size(), 1u);
         EXPECT_EQ(ui.updateDialogs[0].titleText, c.dialogTitle);
         EXPECT_EQ(ui.updateDialogs[0].historyText, c.history);
-        EXPECT_EQ(ui.updateDialogs[0].propertiesText, "Das Update ist für Sie kostenlos verfügbar.");
+        EXPECT_EQ(ui.updateDialogs[0].propertiesText,
+                  "Das Update ist für Sie kostenlos verfügbar.");
         EXPECT_EQ(ui.updateDialogs[0].propertiesColour, 0x006400u);
     } else {
         EXPECT_TRUE(ui.updateDialogs.empty());
@@ -149,25 +150,31 @@ TEST_P(VersionCompare, ReportsOrOffersTheServerVersion) {
 INSTANTIATE_TEST_SUITE_P(
     Versions, VersionCompare,
     testing::Values(
-        CompareCase{"Equal", "readme_same.txt", true,
-                    "Das Programm ist auf dem neuesten Stand.\nEs sind keine neuen Updates verfügbar.", "", ""},
+        CompareCase{
+            "Equal", "readme_same.txt", true,
+            "Das Programm ist auf dem neuesten Stand.\nEs sind keine neuen Updates verfügbar.", "",
+            ""},
         CompareCase{"ServerOlder", "readme_older.txt", true,
-                    "Das Programm ist auf dem neuesten Stand.\nAuf dem Update-Server befindet sich noch die "
+                    "Das Programm ist auf dem neuesten Stand.\nAuf dem Update-Server befindet sich "
+                    "noch die "
                     "Version: V2.2.9",
                     "", ""},
-        CompareCase{"Newer", "readme_newer.txt", false, "", "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
+        CompareCase{"Newer", "readme_newer.txt", false, "",
+                    "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
                     "Version: Belvaron V2.4: 15.03.2027\r\n- Export nach DATEV im neuen Format\r\n"
                     "- Fehler beim Import behoben\r\n\r\n"},
         // Other text, same number: offered.
         CompareCase{"SameNumber", "readme_same_number.txt", false, "",
                     "Für Belvaron ist ein neues Update (V2.3.0) verfügbar!",
                     "Version: Belvaron V2.3.0: 02.10.2026\r\n- Nachtrag\r\n\r\n"},
-        CompareCase{"SpillOver", "readme_spill.txt", false, "",
-                    "Für Belvaron ist ein neues Update (V2.3.150) verfügbar!",
-                    "Version: Belvaron V2.3.150: 01.02.2027\r\n- Viele kleine Verbesserungen\r\n\r\n"},
-        CompareCase{"BlanksBeforeColon", "readme_blanks.txt", false, "",
-                    "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
-                    "Version: Belvaron   V2.4 \t: 15.03.2027\r\n- Neue Version mit Leerzeichen\r\n\r\n"},
+        CompareCase{
+            "SpillOver", "readme_spill.txt", false, "",
+            "Für Belvaron ist ein neues Update (V2.3.150) verfügbar!",
+            "Version: Belvaron V2.3.150: 01.02.2027\r\n- Viele kleine Verbesserungen\r\n\r\n"},
+        CompareCase{
+            "BlanksBeforeColon", "readme_blanks.txt", false, "",
+            "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
+            "Version: Belvaron   V2.4 \t: 15.03.2027\r\n- Neue Version mit Leerzeichen\r\n\r\n"},
         // Not listed (its entry lacks the V): to nine characters before the end.
         CompareCase{"InstalledNotListed", "readme_unlisted.txt", false, "",
                     "Für Belvaron ist ein neues Update (V2.5) verfügbar!",
@@ -185,7 +192,8 @@ TEST_F(UpdateCheck, AsksTheServerWithoutCacheAndFollowsRedirects) {
     auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 2u);
     requests[0] += "\r\n";
-    EXPECT_TRUE(requests[0].starts_with("GET /updates/Belvaron/ReadMe.txt HTTP/1.1\r\n")) << requests[0];
+    EXPECT_TRUE(requests[0].starts_with("GET /updates/Belvaron/ReadMe.txt HTTP/1.1\r\n"))
+        << requests[0];
     EXPECT_NE(requests[0].find("\r\nUser-Agent: Update_Suche\r\n"), std::string::npos);
     EXPECT_NE(requests[0].find("\r\nCache-Control: no-cache\r\n"), std::string::npos);
     EXPECT_NE(requests[0].find("\r\nPragma: no-cache\r\n"), std::string::npos) << requests[0];
@@ -224,10 +232,10 @@ INSTANTIATE_TEST_SUITE_P(
                         WithCode(msg::kUpdNoInformation, transport_error::kTooLarge)},
         InfoFailureCase{"NoHistoryWord", Page("<html><body>Startseite</body></html>"),
                         msg::kUpdBadInformation},
-        InfoFailureCase{"NeverAnswers", Silent(), WithCode(msg::kUpdNoServer, transport_error::kTimedOut)},
+        InfoFailureCase{"NeverAnswers", Silent(),
+                        WithCode(msg::kUpdNoServer, transport_error::kTimedOut)},
         // The first bytes arrive, then the server stalls.
-        InfoFailureCase{"StallsInTheBody",
-                        Truncated("Programmhistory\n", 4000, true),
+        InfoFailureCase{"StallsInTheBody", Truncated("Programmhistory\n", 4000, true),
                         WithCode(msg::kUpdNoInformation, transport_error::kTimedOut)}),
     [](const testing::TestParamInfo<InfoFailureCase>& i) { return std::string(i.param.name); });
 
@@ -250,13 +258,16 @@ TEST_F(UpdateCheck, OtherSchemesAreRefused) {
 
 TEST_F(UpdateCheck, WithoutTransportThereIsNoInternet) {
     CAutoUpdater updater(ui, nullptr);
-    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt", "setup.exe"));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdNoInternet, transport_error::kInitFailed)});
+    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
+                                        "setup.exe"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              WithCode(msg::kUpdNoInternet, transport_error::kInitFailed)});
 }
 
 TEST_F(UpdateCheck, WithoutInstalledVersionNothingIsAsked) {
     CAutoUpdater updater(ui, std::make_unique<CurlTransport>());
-    EXPECT_FALSE(updater.CheckForUpdate("Unbekannt", server.Url(), "updates/x/ReadMe.txt", "setup.exe"));
+    EXPECT_FALSE(
+        updater.CheckForUpdate("Unbekannt", server.Url(), "updates/x/ReadMe.txt", "setup.exe"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdNoVersion});
     EXPECT_TRUE(server.Requests().empty());
 }
@@ -331,7 +342,9 @@ TEST_P(DownloadProgress, CountsKiloBytesAndPercent) {
 INSTANTIATE_TEST_SUITE_P(Lengths, DownloadProgress,
                          testing::Values(ProgressCase{"WithLength", true, {40, 81, 100}},
                                          ProgressCase{"WithoutLength", false, {}}),
-                         [](const testing::TestParamInfo<ProgressCase>& i) { return std::string(i.param.name); });
+                         [](const testing::TestParamInfo<ProgressCase>& i) {
+                             return std::string(i.param.name);
+                         });
 
 TEST_F(UpdateCheck, ErrorPageIsNeverSavedNorStarted) {
     ConfirmNewer();
@@ -352,7 +365,8 @@ struct BrokenDownloadCase {
 };
 void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
 
-class BrokenDownload : public UpdateCheck, public testing::WithParamInterface<BrokenDownloadCase> {};
+class BrokenDownload : public UpdateCheck,
+                       public testing::WithParamInterface<BrokenDownloadCase> {};
 
 // The partial file stays, is not executable and is not started.
 TEST_P(BrokenDownload, LeavesThePartialFileUnstarted) {
@@ -373,12 +387,12 @@ TEST_P(BrokenDownload, LeavesThePartialFileUnstarted) {
 
 INSTANTIATE_TEST_SUITE_P(
     Downloads, BrokenDownload,
-    testing::Values(
-        BrokenDownloadCase{"Truncated", Truncated(LargeInstaller(5000), 10000), 0,
-                           transport_error::kPartialBody, 5000},
-        BrokenDownloadCase{"Stalled", Truncated(LargeInstaller(5000), 10000, true), 0,
-                           transport_error::kTimedOut, 5000},
-        BrokenDownloadCase{"Cancelled", Page(LargeInstaller(200000)), 2, ECANCELED, 8192}),
+    testing::Values(BrokenDownloadCase{"Truncated", Truncated(LargeInstaller(5000), 10000), 0,
+                                       transport_error::kPartialBody, 5000},
+                    BrokenDownloadCase{"Stalled", Truncated(LargeInstaller(5000), 10000, true), 0,
+                                       transport_error::kTimedOut, 5000},
+                    BrokenDownloadCase{"Cancelled", Page(LargeInstaller(200000)), 2, ECANCELED,
+                                       8192}),
     [](const testing::TestParamInfo<BrokenDownloadCase>& i) { return std::string(i.param.name); });
 
 TEST_F(UpdateCheck, InstallerTheSystemCannotRunIsReported) {

@@ -1,11 +1,10 @@
-#include "update/UpdateSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "TempDir.h"
 #include "app/Profile.h"
+#include "update/UpdateSettings.h"
 
 namespace belvaron {
 namespace {
@@ -20,7 +19,8 @@ protected:
 TEST_F(UpdateBaseUrlTest, DefaultProfileAndEnvironmentInThatOrder) {
     Profile profile(dir.File("belvaron.ini"));
     EXPECT_EQ(UpdateBaseUrl(profile), "https://updates.belvaron.de/");
-    ASSERT_TRUE(profile.SetString("Settings", "UpdateUrl", "https://mirror.example.invalid/belvaron"));
+    ASSERT_TRUE(
+        profile.SetString("Settings", "UpdateUrl", "https://mirror.example.invalid/belvaron"));
     EXPECT_EQ(UpdateBaseUrl(profile), "https://mirror.example.invalid/belvaron/");
     setenv("BELVARON_UPDATE_URL", "http://127.0.0.1:8080/", 1);
     EXPECT_EQ(UpdateBaseUrl(profile), "http://127.0.0.1:8080/");

@@ -1,10 +1,9 @@
-#include "update/Version.h"
-
 #include <gtest/gtest.h>
 
 #include <cctype>
 
 #include "update/Tool.h"
+#include "update/Version.h"
 
 namespace belvaron {
 namespace {
@@ -23,17 +22,20 @@ TEST_P(VersionNumberTest, ReadsThreePlaces) {
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, VersionNumberTest,
-    testing::Values(VersionCase{"V2.3", 20300}, VersionCase{"2.3", 20300}, VersionCase{"V2.3.0", 20300},
-                    VersionCase{"V2.2.9", 20209}, VersionCase{"V2.4", 20400},
+    testing::Values(VersionCase{"V2.3", 20300}, VersionCase{"2.3", 20300},
+                    VersionCase{"V2.3.0", 20300}, VersionCase{"V2.2.9", 20209},
+                    VersionCase{"V2.4", 20400},
                     VersionCase{"V2.3.150", 20450},  // spills into the second place
                     VersionCase{"V2.3.4.5", 20304},  // a fourth number takes no part
-                    VersionCase{"VV3", 30000}, VersionCase{"v2.3", 300},  // only upper-case V is dropped
+                    VersionCase{"VV3", 30000},
+                    VersionCase{"v2.3", 300},  // only upper-case V is dropped
                     VersionCase{" V2.3", 300}, VersionCase{"V 2. 3", 20300}, VersionCase{"", 0},
                     VersionCase{"V2..7", 20007}, VersionCase{"V99999.0", 999990000},
                     VersionCase{"V2147483647.99.99", 21474836479999}),
     [](const testing::TestParamInfo<VersionCase>& i) {
         std::string name = "Text_";
-        for (const char ch : std::string(i.param.text)) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        for (const char ch : std::string(i.param.text))
+            name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
         return name;
     });
 

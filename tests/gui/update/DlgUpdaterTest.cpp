@@ -14,8 +14,8 @@ class DlgUpdaterTest : public QObject {
 private:
     static void Fill(CDlgUpdater& dlg) {
         dlg.titleText = QStringLiteral("Für Belvaron ist ein neues Update (V2.4) verfügbar!");
-        dlg.historyText = QStringLiteral("Version: Belvaron V2.4: 15.03.2027\r\n- ") + QString(300, QLatin1Char('x')) +
-                          QStringLiteral("\r\n\r\n");
+        dlg.historyText = QStringLiteral("Version: Belvaron V2.4: 15.03.2027\r\n- ") +
+                          QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n");
         dlg.propertiesText = QStringLiteral("Das Update ist für Sie kostenlos verfügbar.");
         dlg.propertiesColour = Rgb(0, 100, 0);
     }
@@ -42,8 +42,8 @@ private slots:
         QCOMPARE(dlg.titleLabel()->font().pixelSize(), 14);
         QVERIFY(dlg.titleLabel()->font().bold());
         QCOMPARE(dlg.historyEdit()->toPlainText(),
-                 QStringLiteral("Version: Belvaron V2.4: 15.03.2027\n- ") + QString(300, QLatin1Char('x')) +
-                     QStringLiteral("\n\n"));
+                 QStringLiteral("Version: Belvaron V2.4: 15.03.2027\n- ") +
+                     QString(300, QLatin1Char('x')) + QStringLiteral("\n\n"));
         QCOMPARE(dlg.historyEdit()->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(dlg.historyEdit()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(dlg.historyEdit()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -54,8 +54,10 @@ private slots:
         QVERIFY(dlg.okButton()->isDefault());
         QStringList texts;
         for (const QLabel* label : dlg.findChildren<QLabel*>()) texts << label->text();
-        QVERIFY(texts.contains(QStringLiteral("Folgende Änderungen sind gegenüber der bestehenden Version erfolgt:")));
-        QVERIFY(texts.contains(QStringLiteral("Wollen Sie das Update jetzt herunterladen und installieren?")));
+        QVERIFY(texts.contains(
+            QStringLiteral("Folgende Änderungen sind gegenüber der bestehenden Version erfolgt:")));
+        QVERIFY(texts.contains(
+            QStringLiteral("Wollen Sie das Update jetzt herunterladen und installieren?")));
         QCOMPARE(dlg.cancelButton()->text(), QStringLiteral("Abbrechen"));
     }
 
@@ -67,15 +69,19 @@ private slots:
     }
 
     void okAndEnterConfirm() {
-        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }),
+        QCOMPARE(
+            FinishWith([](CDlgUpdater& d) { QTest::mouseClick(d.okButton(), Qt::LeftButton); }),
+            int(QDialog::Accepted));
+        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::keyClick(&d, Qt::Key_Return); }),
                  int(QDialog::Accepted));
-        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::keyClick(&d, Qt::Key_Return); }), int(QDialog::Accepted));
     }
 
     void abbrechenEscapeAndCloseCancel() {
-        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }),
+        QCOMPARE(
+            FinishWith([](CDlgUpdater& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }),
+            int(QDialog::Rejected));
+        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::keyClick(&d, Qt::Key_Escape); }),
                  int(QDialog::Rejected));
-        QCOMPARE(FinishWith([](CDlgUpdater& d) { QTest::keyClick(&d, Qt::Key_Escape); }), int(QDialog::Rejected));
         QCOMPARE(FinishWith([](CDlgUpdater& d) { d.close(); }), int(QDialog::Rejected));
     }
 };
