@@ -239,8 +239,18 @@ INSTANTIATE_TEST_SUITE_P(
                         WithCode(msg::kUpdNoInformation, transport_error::kTimedOut)}),
     [](const testing::TestParamInfo<InfoFailureCase>& i) { return std::string(i.param.name); });
 
+// A port that is bound but not listening refuses every connection.
 TEST_F(UpdateCheck, RefusedConnectionIsReportedWithTheTransportsCode) {
-    EXPECT_FALSE(Check("http://127.0.0.1:1/"));
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const bool result = Check("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/");
+    close(fd);
+    EXPECT_FALSE(result);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdNoServer, 7)});
 }
 
