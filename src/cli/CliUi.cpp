@@ -1,6 +1,8 @@
 #include "CliUi.h"
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace belvaron::cli {
 
@@ -31,6 +33,43 @@ std::optional<std::string> CliUi::ChooseFile(const FileDialogRequest& request) {
             return options_.lexware;
     }
     return std::nullopt;
+}
+
+bool CliUi::ShowUpdateDialog(const UpdateDialogTexts& texts) {
+    updateOffered_ = true;
+    std::string history;
+    for (const char ch : texts.historyText) {
+        if (ch != '\r') history += ch;
+    }
+    std::string out = texts.titleText + "\n" + history;
+    if (!history.empty() && history.back() != '\n') out += '\n';
+    out += texts.propertiesText;
+    ShowMessage(out, MessageIcon::None, MessageButtons::Ok);
+    return false;
+}
+
+namespace {
+class SilentProgress : public ProgressWindow {
+public:
+    void SetProgressRange(int, int, int) override {}
+    void FitLayout(int, int) override {}
+    void SetStatusText(const std::string&) override {}
+    int SetProgress(int position) override { return std::exchange(position_, position); }
+    void PumpMessages(bool) override {}
+    bool cancelled() const override { return false; }
+
+private:
+    int position_ = 0;
+};
+}  // namespace
+
+std::unique_ptr<ProgressWindow> CliUi::OpenProgressWindow(const std::string&) {
+    return std::make_unique<SilentProgress>();
+}
+
+void CliUi::ExitProgram(int code) {
+    std::fflush(nullptr);
+    std::exit(code);
 }
 
 // Not built yet: the DATEV settings are confirmed unchanged.

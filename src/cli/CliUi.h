@@ -27,10 +27,19 @@ public:
     void SortFinished() override {}
     bool EditBooking(CDataSet&, int) override { return false; }
     bool EditDatevSettings(CDatev& datev, CDataSet& store) override;
+    // Writes the dialog's texts like a message and answers Cancel.
+    bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
+    // A window that shows nothing and is never cancelled.
+    std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override;
+    void ExitProgram(int code) override;
+
+    // An update was offered in the update dialog.
+    bool updateOffered() const { return updateOffered_; }
 
 private:
     const CliOptions& options_;
     std::FILE* err_;
+    bool updateOffered_ = false;
 };
 
 }  // namespace belvaron::cli

@@ -14,9 +14,15 @@ using belvaron::cli::CliOptions;
 
 namespace {
 
+// "Updates?": true when the check ran to its end or offered an update.
+bool CheckUpdate(belvaron::cli::CliUi& ui, belvaron::Workflow& flow) {
+    return flow.OnUpdates() || ui.updateOffered();
+}
+
 int Run(const CliOptions& options) {
     belvaron::cli::CliUi ui(options);
     belvaron::Workflow flow(ui);
+    if (options.checkUpdate && options.journal.empty()) return CheckUpdate(ui, flow) ? 0 : 1;
     flow.store.dataFolderOverride = options.dataDir;
     std::string programFolder = options.programDir.empty()
                                     ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
@@ -55,6 +61,7 @@ int Run(const CliOptions& options) {
             std::fputc('\n', stdout);
         }
     }
+    if (options.checkUpdate) ok = CheckUpdate(ui, flow) && ok;
     return ok ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,27 @@ public:
     int sortsFinished = 0;
     std::deque<bool> editAnswers;       // EditBooking results
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
+
+    // The update dialog: every call recorded, answered from the queue
+    // (Cancel when empty).
+    std::vector<UpdateDialogTexts> updateDialogs;
+    std::deque<bool> updateDialogAnswers;
+    // Progress windows: what each one was told. A window cancels itself in
+    // the PumpMessages call number `cancelAfterPumps` (1-based; 0: never).
+    struct ProgressLog {
+        std::string title;
+        int lower = 0, upper = 0, step = 0;
+        int layoutLines = 0, layoutWidth = 0;
+        std::vector<std::string> statusTexts;
+        std::vector<int> positions;
+        int pumps = 0;
+        bool escapeCancels = false;
+        bool cancelled = false;
+        bool closed = false;
+    };
+    std::vector<std::shared_ptr<ProgressLog>> progressWindows;
+    int cancelAfterPumps = 0;
+    std::vector<int> exitCodes;
 
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override {
@@ -73,6 +95,21 @@ public:
         return a;
     }
 
+    bool ShowUpdateDialog(const UpdateDialogTexts& texts) override {
+        updateDialogs.push_back(texts);
+        if (updateDialogAnswers.empty()) return false;
+        const bool a = updateDialogAnswers.front();
+        updateDialogAnswers.pop_front();
+        return a;
+    }
+    std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override {
+        auto log = std::make_shared<ProgressLog>();
+        log->title = title;
+        progressWindows.push_back(log);
+        return std::make_unique<FakeProgress>(log, cancelAfterPumps);
+    }
+    void ExitProgram(int code) override { exitCodes.push_back(code); }
+
     // The texts of all messages, in order.
     std::vector<std::string> Texts() const {
         std::vector<std::string> t;
@@ -80,6 +117,39 @@ public:
         return t;
     }
     const Message& Last() const { return messages.back(); }
+
+private:
+    class FakeProgress : public ProgressWindow {
+    public:
+        FakeProgress(std::shared_ptr<ProgressLog> log, int cancelAfter)
+            : log_(std::move(log)), cancelAfter_(cancelAfter) {}
+        ~FakeProgress() override { log_->closed = true; }
+        void SetProgressRange(int lower, int upper, int step) override {
+            log_->lower = lower;
+            log_->upper = upper;
+            log_->step = step;
+        }
+        void FitLayout(int textLines, int width) override {
+            log_->layoutLines = textLines;
+            log_->layoutWidth = width;
+        }
+        void SetStatusText(const std::string& text) override { log_->statusTexts.push_back(text); }
+        int SetProgress(int position) override {
+            const int previous = log_->positions.empty() ? 0 : log_->positions.back();
+            log_->positions.push_back(position);
+            return previous;
+        }
+        void PumpMessages(bool cancelOnEscape) override {
+            ++log_->pumps;
+            log_->escapeCancels = cancelOnEscape;
+            if (cancelAfter_ > 0 && log_->pumps == cancelAfter_) log_->cancelled = true;
+        }
+        bool cancelled() const override { return log_->cancelled; }
+
+    private:
+        std::shared_ptr<ProgressLog> log_;
+        int cancelAfter_;
+    };
 };
 
 }  // namespace belvaron::test

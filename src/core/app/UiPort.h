@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +34,43 @@ struct FileDialogRequest {
     bool fileMustExist = false;     // open dialogs
     bool overwritePrompt = false;   // save-as dialogs
     bool pathMustExist = false;     // save-as dialogs
+};
+
+// The texts of the update dialog ("Programmupdate:"), UTF-8.
+struct UpdateDialogTexts {
+    std::string titleText;        // the title line, large and bold
+    std::string historyText;      // the change history; lines end with CR LF
+    std::string propertiesText;   // the properties line, in propertiesColour
+    uint32_t propertiesColour = 0xFFFFFF;  // 0x00BBGGRR, as Rgb() builds it
+};
+
+// A colour value: red in the low byte, then green, then blue.
+constexpr uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
+           (static_cast<uint32_t>(blue) << 16);
+}
+
+// The progress window of an operation that runs on the UI thread: the
+// operation sets texts and position, then lets pending input through with
+// PumpMessages and reads cancelled(). Not modal. Destroying the object
+// closes the window (and stores its screen position).
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // The bar's range and step width.
+    virtual void SetProgressRange(int lower, int upper, int step) = 0;
+    // Sizes the window for `textLines` status lines of `width` pixels.
+    virtual void FitLayout(int textLines, int width) = 0;
+    // The status text (already formatted).
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Moves the bar (and the percentage in the caption); returns the bar's
+    // previous position.
+    virtual int SetProgress(int position) = 0;
+    // Lets the pending input of the program through; with cancelOnEscape an
+    // Escape key cancels. Returns at once when nothing is pending.
+    virtual void PumpMessages(bool cancelOnEscape) = 0;
+    // The user pressed " Abbruch " or Escape; never resets.
+    virtual bool cancelled() const = 0;
 };
 
 class UiPort {
@@ -68,6 +107,20 @@ public:
     // The DATEV settings dialog; true for "OK" (settings and range then
     // stored and saved), false for "Abbrechen".
     virtual bool EditDatevSettings(CDatev& datev, CDataSet& store) = 0;
+
+    // The update dialog, modal; true for "OK", false for "Abbrechen",
+    // Escape or the close box.
+    virtual bool ShowUpdateDialog(const UpdateDialogTexts& texts) = 0;
+
+    // Opens a progress window with the caption `title`, owned by the main
+    // window; never null (a front end without windows returns one that
+    // shows nothing and is never cancelled).
+    virtual std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) = 0;
+
+    // Ends the program at once with this exit code; no window is closed
+    // first and nothing is saved. The program's front ends do not return; a
+    // test double may record the code and return.
+    virtual void ExitProgram(int code) = 0;
 };
 
 // Shorthands for the common kinds of message.

@@ -50,6 +50,9 @@ public:
     bool OnDatenExportieren();
     void OnSelectLexwareFile();
     bool OnExportLexware();
+    // "Updates?": the online update check against the configured update
+    // server; its result (the window ignores it).
+    bool OnUpdates();
     // "Programm beenden", Escape, close box: true when the window may close.
     bool OnCancel();
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "update/Transport.h"
+
+namespace belvaron {
+
+// The transport over libcurl. Follows up to five redirects, never from
+// HTTPS to plain HTTP; uses the proxy of the environment (http_proxy, ...).
+// A transfer that receives nothing for `idleMs` fails with kTimedOut.
+class CurlTransport : public Transport {
+public:
+    explicit CurlTransport(TransportTimeouts timeouts = {});
+
+    bool IsOnline() const override { return initError_ == 0; }
+    std::unique_ptr<UrlStream> OpenUrl(std::string& url) override;
+    int error() const override { return error_; }
+
+private:
+    TransportTimeouts timeouts_;
+    int initError_ = 0;
+    int error_ = 0;
+};
+
+}  // namespace belvaron

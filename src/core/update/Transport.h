@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace belvaron {
+
+// Error codes of the transport, numbered like libcurl's.
+namespace transport_error {
+inline constexpr int kInitFailed = 2;
+inline constexpr int kBadUrl = 3;
+inline constexpr int kPartialBody = 18;  // the body ended before its announced length
+inline constexpr int kTimedOut = 28;
+inline constexpr int kTooLarge = 63;
+}  // namespace transport_error
+
+// Time-outs of one transfer, in milliseconds.
+struct TransportTimeouts {
+    long connectMs = 5000;  // establishing the connection (TCP and TLS)
+    long idleMs = 5000;     // the longest wait without receiving a byte
+};
+
+// One opened URL: the final response's header has arrived; the body is
+// read in blocks. Destroying the stream closes the connection.
+class UrlStream {
+public:
+    virtual ~UrlStream() = default;
+    // The HTTP status code of the final response (after redirects).
+    virtual int status() const = 0;
+    // The announced body length; nullopt when the server sent none.
+    virtual std::optional<uint64_t> contentLength() const = 0;
+    // Reads the next `size` bytes of the body into `buffer`, fewer only at
+    // the end of the body or before a failure: the count read, 0 at the end,
+    // -1 on failure (see error()).
+    virtual long Read(char* buffer, std::size_t size) = 0;
+    // The code of the last failure.
+    virtual int error() const = 0;
+};
+
+// Access to the update server, bypassing every cache. Plain HTTP is used
+// only for URLs that say http://; everything else is HTTPS with the
+// server's certificate verified.
+class Transport {
+public:
+    virtual ~Transport() = default;
+    // False when the transport could not be set up.
+    virtual bool IsOnline() const = 0;
+    // Opens `url` and waits for the response header; `url` becomes its
+    // canonical form. Null on failure (see error()); an HTTP error status is
+    // not a failure here.
+    virtual std::unique_ptr<UrlStream> OpenUrl(std::string& url) = 0;
+    // The code of the last failure of IsOnline or OpenUrl.
+    virtual int error() const = 0;
+};
+
+}  // namespace belvaron

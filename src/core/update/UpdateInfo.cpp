@@ -1,0 +1,51 @@
+#include "update/UpdateInfo.h"
+
+namespace belvaron {
+
+namespace {
+
+// The width of the free text before the product name in an entry header.
+constexpr std::size_t kHeaderLead = 9;
+
+std::string_view TrimBlanks(std::string_view s) {
+    constexpr std::string_view kWhite = " \t\r\n\v\f";
+    const auto b = s.find_first_not_of(kWhite);
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(kWhite) - b + 1);
+}
+
+std::string LfToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char ch : text) {
+        if (ch == '\n') out += '\r';
+        out += ch;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<UpdateInfo> ParseUpdateInfo(std::string_view text, std::string_view productName,
+                                          std::string_view installedVersion) {
+    const auto h = text.find("Programmhistory");
+    if (h == std::string_view::npos) return std::nullopt;
+    const auto p = text.find(productName, h);
+    if (p == std::string_view::npos) return std::nullopt;
+    const auto c = text.find(':', p);
+    if (c == std::string_view::npos) return std::nullopt;
+
+    UpdateInfo info;
+    const auto afterName = p + productName.size();
+    info.serverVersion = std::string(TrimBlanks(text.substr(afterName, c - afterName)));
+
+    std::string entry(productName);
+    entry.append(" ").append(installedVersion).append(":");
+    const auto e = text.find(entry, c);
+    const std::size_t length = (e == std::string_view::npos ? text.size() : e) - p;
+    const std::size_t start = p >= kHeaderLead ? p - kHeaderLead : 0;
+    info.history = LfToCrLf(text.substr(start, length));
+    return info;
+}
+
+}  // namespace belvaron

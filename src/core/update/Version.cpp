@@ -1,0 +1,32 @@
+#include "update/Version.h"
+
+#include <algorithm>
+
+#include "app/LeadingInt.h"
+#include "update/Tool.h"
+
+namespace belvaron {
+
+bool FileVersionInfo::LoadFromFile(const std::string& fileName) {
+    loaded_ = fileName == std::string(kProductName) + ".exe";
+    translation_ = loaded_ ? kTranslation : 0;
+    return loaded_;
+}
+
+std::string FileVersionInfo::GetStringValue(std::string_view key, uint32_t translation) const {
+    if (!loaded_) return {};
+    if (translation != 0 && translation != translation_) return {};
+    if (key == "FileVersion") return BELVARON_VERSION;
+    if (key == "ProductName") return kProductName;
+    return {};
+}
+
+int64_t VersionNumber(std::string_view version) {
+    std::string rest(version.substr(std::min(version.find_first_not_of('V'), version.size())));
+    const int64_t first = LeadingInt(CTool::Split(rest, '.'));
+    const int64_t second = LeadingInt(CTool::Split(rest, '.'));
+    const int64_t third = LeadingInt(CTool::Split(rest, '.'));
+    return first * 10000 + second * 100 + third;
+}
+
+}  // namespace belvaron
