@@ -12,29 +12,12 @@
 #include <string>
 
 #include "app/UiPort.h"
+#include "FakeUi.h"
 #include "bookings/DataSet.h"
 
 namespace {
 
 using namespace belvaron;
-
-// Swallows every message; answers nothing.
-class NullUi : public UiPort {
-public:
-    MessageAnswer ShowMessage(std::string_view, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return {}; }
-    void ListCleared() override {}
-    void ListRefilled(const CDataSet&, std::span<const int>) override {}
-    void RefreshControls() override {}
-    void SetVatControlsEnabled(bool) override {}
-    void SortStarted(int) override {}
-    void SortProgress(int) override {}
-    void SortFinished() override {}
-    bool EditBooking(CDataSet&, int) override { return false; }
-    bool EditDatevSettings(CDatev&, CDataSet&) override { return false; }
-};
 
 constexpr int kBookings = 1'000'000;
 
@@ -94,7 +77,7 @@ Journal& TheJournal() {
 }
 
 CDataSet& TheStore() {
-    static NullUi ui;
+    static test::FakeUi ui;  // records the few messages of a run
     static CDataSet store(ui);
     return store;
 }
