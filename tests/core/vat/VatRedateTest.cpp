@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "VatTestSupport.h"
 #include "app/DataFiles.h"
 #include "app/FixedText.h"
+#include "app/LeadingInt.h"
 #include "bookings/DataSet.h"
 
 namespace belvaron {
@@ -222,6 +224,55 @@ TEST_F(VatRedateTest, RunGoesOnWithoutALogFile) {
     EXPECT_EQ(Amount(1), "0,00");
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:231)"));
+}
+
+}  // namespace
+}  // namespace belvaron
+
+namespace belvaron {
+namespace {
+
+// The VAT bookings of the example journal: each journal booking with a line
+// on account 2200 gives one, dated on the journal booking's date.
+void AppendExampleJournalVatBookings(CDataSet& store) {
+    std::ifstream in(BELVARON_SOURCE_DIR "/examples/journal.txt", std::ios::binary);
+    std::string line, date;
+    int number = 0;
+    while (std::getline(in, line)) {
+        std::vector<std::string> cells;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+            cells.push_back(line.substr(start, tab - start));
+        }
+        cells.push_back(line.substr(start));
+        if (cells.size() < 8) continue;
+        if (!cells[1].empty()) {
+            number = LeadingInt(cells[1]);
+            date = cells[2];
+        }
+        if (cells[6].starts_with("2200") && cells.size() > 10) {
+            const int counter = LeadingInt(cells[7]);
+            const bool debit = !cells[9].empty();
+            AppendBooking(store, MakeBooking(number, date.c_str(), debit ? 2200 : counter,
+                                             debit ? counter : 2200, "1,00"));
+        }
+    }
+}
+
+TEST(VatExampleTest, ExampleReportMatchesTheExampleJournal) {
+    test::TempDir dir;
+    FakeUi ui;
+    CDataSet store{ui, 100, 100};
+    store.dataFolderOverride = dir.path();
+    AppendExampleJournalVatBookings(store);
+    ASSERT_EQ(store.bookingCount, 14);
+    ASSERT_TRUE(store.ImportVatReport(BELVARON_SOURCE_DIR "/examples/mwst.txt"));
+    EXPECT_TRUE(store.RedateVatBookings());
+    EXPECT_EQ(store.bookingCount, 15);  // the second part payment of booking 4
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Bei 14 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
+    EXPECT_TRUE(ui.messages[1].text.starts_with(
+        "(E:231) ACHTUNG:\nBei 1 Journal-Buchungen wurde keine MwSt-Buchung gefunden.\nBuchungs-Nummern: 27,\n"));
 }
 
 }  // namespace
