@@ -1,8 +1,9 @@
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "app/Format.h"
-#include "app/LeadingInt.h"
+#include "app/FixedText.h"
 #include "app/TracePoint.h"
 #include "app/UiPort.h"
 #include "bookings/DataSet.h"
@@ -28,6 +29,21 @@ int32_t FirstOtherAccount(const CDataSet& store) {
         if (store.vatRows[static_cast<std::size_t>(i)].account != vatAccount) return i;
     }
     return -1;
+}
+
+// True when the amount text's leading number (blanks, a sign, then digits
+// with '.' and ',') has no digit other than 0: "0,00", "-0", "", "abc".
+// "0,50" is not zero: a payment below one unit is still a payment.
+bool AmountIsZero(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '1' && c <= '9') return false;
+        if (c != '0' && c != ',' && c != '.') break;
+    }
+    return true;
 }
 
 enum class RowOutcome { Applied, Unmatched, Stopped };
@@ -107,7 +123,7 @@ bool CDataSet::RedateVatBookings() {
         }
         if (outcome == RowOutcome::Applied) {
             ++redatedCount;
-        } else if (LeadingInt(row.amount) != 0) {
+        } else if (!AmountIsZero(FieldText(row.amount))) {
             ++missing;
             AppendNumber(list, row.bookingNo);
             list += ',';

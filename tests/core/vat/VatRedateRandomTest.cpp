@@ -12,7 +12,6 @@
 #include "VatTestSupport.h"
 #include "app/FixedText.h"
 #include "app/Format.h"
-#include "app/LeadingInt.h"
 #include "bookings/DataSet.h"
 
 namespace belvaron {
@@ -21,6 +20,17 @@ namespace {
 using test::FakeUi;
 
 constexpr int kVat = 2200;
+
+// An amount is zero when the digits of its leading number are all 0.
+bool ReferenceZero(const VatDetailRow& row) {
+    const std::string text(FieldText(row.amount));
+    const auto start = text.find_first_not_of(" \t\r\n\v\f");
+    if (start == std::string::npos) return true;
+    std::string number = text.substr(start);
+    if (number[0] == '+' || number[0] == '-') number.erase(0, 1);
+    number = number.substr(0, number.find_first_not_of("0123456789.,"));
+    return number.find_first_of("123456789") == std::string::npos;
+}
 
 // The re-dating as a scan of the whole store for each row.
 bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
@@ -65,7 +75,7 @@ bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
             std::memcpy(s[target].amount, row.amount, 30);
             s[target].redated = 1;
             ++redated;
-        } else if (LeadingInt(row.amount) != 0) {
+        } else if (!ReferenceZero(row)) {
             ++missing;
             list += std::to_string(row.bookingNo) + ",";
             log += "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:" + std::to_string(row.bookingNo) +
@@ -119,7 +129,7 @@ struct Scenario {
 // some others, now and then with another account.
 Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) {
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    static const char* kAmounts[] = {"12,50", "0,00", "0,50", "3", "-7,10", "1.234,56"};
+    static const char* kAmounts[] = {"12,50", "0,00", "0,50", "3", "-7,10", "1.234,56", "-0,00"};
     Scenario s;
     const int bookings = pick(40);
     for (int i = 0; i < bookings; ++i) {
@@ -129,7 +139,7 @@ Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) 
         const int soll = kind == 0 ? kVat : other;
         const int haben = kind == 1 ? kVat : other + 400;
         BookingRecord b = test::MakeBooking(no, Format("%02d.01.2013", 1 + pick(28)).c_str(), soll, haben,
-                                            kAmounts[pick(6)], Format("B%d", i).c_str());
+                                            kAmounts[pick(7)], Format("B%d", i).c_str());
         if (preRedated && pick(4) == 0) b.redated = 1;
         s.bookings.push_back(b);
     }
@@ -137,7 +147,7 @@ Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) 
     for (int i = 0; i < rows; ++i) {
         const int account = otherAccounts && pick(20) == 0 ? kVat + 1 : kVat;
         s.rows.push_back(test::MakeRow(1 + pick(16), Format("%02d.02.2013", 1 + pick(28)).c_str(), account,
-                                       kAmounts[pick(6)]));
+                                       kAmounts[pick(7)]));
     }
     s.extraCapacity = pick(8);
     return s;

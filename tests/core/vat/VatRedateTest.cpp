@@ -109,18 +109,21 @@ TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
     AppendRow(store, MakeRow(18, "16.02.2013", kVat, "7,00"));
     AppendRow(store, MakeRow(99, "17.02.2013", kVat, "-3"));
     AppendRow(store, MakeRow(98, "18.02.2013", kVat, "0,00"));  // passed over
-    AppendRow(store, MakeRow(97, "19.02.2013", kVat, "0,50"));  // reads as 0
+    AppendRow(store, MakeRow(97, "19.02.2013", kVat, "0,50"));  // a payment, not 0
+    AppendRow(store, MakeRow(96, "20.02.2013", kVat, " -0.000,00 EUR"));  // passed over
+    AppendRow(store, MakeRow(95, "21.02.2013", kVat, ""));      // passed over
     EXPECT_TRUE(store.RedateVatBookings());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text,
               "(E:230) ACHTUNG:\nBei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
-              "Bei 2 MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
-              "Buchungs-Nummern: 18,99,\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
+              "Bei 3 MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
+              "Buchungs-Nummern: 18,99,97,\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
               "(Siehe auch Datei ERROR_MWST.LOG)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_EQ(Log(),
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:18 MwSt-Datum:16.02.2013\r\n"
-              "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:99 MwSt-Datum:17.02.2013\r\n");
+              "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:99 MwSt-Datum:17.02.2013\r\n"
+              "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:97 MwSt-Datum:19.02.2013\r\n");
 }
 
 TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
