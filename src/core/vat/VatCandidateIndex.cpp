@@ -9,7 +9,8 @@ VatCandidateIndex::VatCandidateIndex(const CDataSet& store, int32_t vatAccount) 
     std::vector<std::pair<int32_t, int32_t>> pairs;  // (booking number, store index)
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         const BookingRecord& b = store[i];
-        if (b.sollAccount == vatAccount || b.habenAccount == vatAccount) pairs.emplace_back(b.bookingNo, i);
+        if (b.sollAccount == vatAccount || b.habenAccount == vatAccount)
+            pairs.emplace_back(b.bookingNo, i);
     }
     std::sort(pairs.begin(), pairs.end());
     candidates_.reserve(pairs.size());

@@ -31,7 +31,9 @@ public:
     // The last candidate of the group in store order.
     int32_t Last(int group) const { return groups_[static_cast<std::size_t>(group)].last; }
     // A copy of a candidate was appended at store index `index`.
-    void Appended(int group, int32_t index) { groups_[static_cast<std::size_t>(group)].last = index; }
+    void Appended(int group, int32_t index) {
+        groups_[static_cast<std::size_t>(group)].last = index;
+    }
 
 private:
     struct Group {

@@ -43,7 +43,8 @@ inline constexpr const char* kVatLogName = "error_mwst.log";
 inline constexpr const char* kLogNoJournalBooking =
     "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:";
 inline constexpr const char* kLogVatDate = " MwSt-Datum:";
-inline constexpr const char* kLogNoVatBooking = "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:";
+inline constexpr const char* kLogNoVatBooking =
+    "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:";
 inline constexpr const char* kLogJournalDate = " Journal-Datum:";
 inline constexpr const char* kLogBeleg = " Beleg:";
 

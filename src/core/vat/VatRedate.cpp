@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Format.h"
 #include "app/FixedText.h"
+#include "app/Format.h"
 #include "app/TracePoint.h"
 #include "app/UiPort.h"
 #include "bookings/DataSet.h"
@@ -84,7 +84,8 @@ int32_t ZeroUnpaid(CDataSet& store, int32_t vatAccount, std::string& list, VatLo
     int32_t zeroed = 0;
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         BookingRecord& b = store[i];
-        if ((b.sollAccount != vatAccount && b.habenAccount != vatAccount) || b.redated != 0) continue;
+        if ((b.sollAccount != vatAccount && b.habenAccount != vatAccount) || b.redated != 0)
+            continue;
         ++zeroed;
         AppendNumber(list, b.bookingNo);
         list += ',';

@@ -67,7 +67,8 @@ bool ReadVatRows(CDataSet& store, LineReader& reader, const VatColumns& columns)
             const LineReader::Result result = reader.Next();
             if (result == LineReader::Result::End) return true;
             if (result == LineReader::Result::Error) {
-                ShowPlain(ui, Format(msg::kE226, TracePoint, reader.Number() + 1, values.bookingNo));
+                ShowPlain(ui,
+                          Format(msg::kE226, TracePoint, reader.Number() + 1, values.bookingNo));
                 return false;
             }
             lineNumber = reader.Number();

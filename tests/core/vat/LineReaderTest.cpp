@@ -42,7 +42,9 @@ Read ReadAll(const std::string& path, std::size_t bufferSize) {
 // of one break, fall on buffer boundaries.
 class LineReaderTest : public ::testing::TestWithParam<std::size_t> {
 protected:
-    Read ReadText(const std::string& bytes) { return ReadAll(dir.Write("f.txt", bytes), GetParam()); }
+    Read ReadText(const std::string& bytes) {
+        return ReadAll(dir.Write("f.txt", bytes), GetParam());
+    }
     test::TempDir dir;
 };
 

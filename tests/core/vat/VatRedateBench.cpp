@@ -17,10 +17,13 @@ class QuietUi : public belvaron::UiPort {
 public:
     belvaron::MessageAnswer ShowMessage(std::string_view text, belvaron::MessageIcon,
                                         belvaron::MessageButtons) override {
-        std::printf("message: %.*s...\n", static_cast<int>(text.size() < 80 ? text.size() : 80), text.data());
+        std::printf("message: %.*s...\n", static_cast<int>(text.size() < 80 ? text.size() : 80),
+                    text.data());
         return belvaron::MessageAnswer::Ok;
     }
-    std::optional<std::string> ChooseFile(const belvaron::FileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFile(const belvaron::FileDialogRequest&) override {
+        return {};
+    }
     void ListCleared() override {}
     void ListRefilled(const belvaron::CDataSet&, std::span<const int>) override {}
     void RefreshControls() override {}

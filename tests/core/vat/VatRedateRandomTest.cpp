@@ -52,7 +52,9 @@ bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
         int32_t taken = -1, marked = -1;
         for (int32_t j = 0; j < s.bookingCount; ++j) {
             const BookingRecord& b = s[j];
-            if (b.bookingNo != row.bookingNo || (row.account != b.sollAccount && row.account != b.habenAccount)) continue;
+            if (b.bookingNo != row.bookingNo ||
+                (row.account != b.sollAccount && row.account != b.habenAccount))
+                continue;
             if (b.redated == 0) {
                 taken = j;
                 break;
@@ -63,8 +65,8 @@ bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
         if (taken < 0 && marked >= 0) {
             BookingRecord* copy = s.AppendRoom();
             if (!copy) {
-                ui.ShowMessage("(E:228)\nEs konnte nicht genug Speicher allokiert werden", MessageIcon::None,
-                               MessageButtons::Ok);
+                ui.ShowMessage("(E:228)\nEs konnte nicht genug Speicher allokiert werden",
+                               MessageIcon::None, MessageButtons::Ok);
                 return false;
             }
             *copy = s[marked];
@@ -78,20 +80,24 @@ bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
         } else if (!ReferenceZero(row)) {
             ++missing;
             list += std::to_string(row.bookingNo) + ",";
-            log += "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:" + std::to_string(row.bookingNo) +
+            log += "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:" +
+                   std::to_string(row.bookingNo) +
                    " MwSt-Datum:" + std::string(FieldText(row.date)) + "\r\n";
         }
     }
     if (missing == 0) {
-        ui.ShowMessage(Format("Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).", redated),
-                       MessageIcon::Information, MessageButtons::Ok);
+        ui.ShowMessage(
+            Format("Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).", redated),
+            MessageIcon::Information, MessageButtons::Ok);
     } else {
-        ui.ShowMessage(Format("(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
-                              "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
-                              "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
-                              "(Siehe auch Datei ERROR_MWST.LOG)",
-                              redated, missing, list.c_str()),
-                       MessageIcon::None, MessageButtons::Ok);
+        ui.ShowMessage(
+            Format("(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert "
+                   "(IST-Besteuerung).\n"
+                   "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
+                   "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
+                   "(Siehe auch Datei ERROR_MWST.LOG)",
+                   redated, missing, list.c_str()),
+            MessageIcon::None, MessageButtons::Ok);
     }
     list.clear();
     int zeroed = 0;
@@ -101,19 +107,21 @@ bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
             ++zeroed;
             list += std::to_string(b.bookingNo) + ",";
             SetField(b.amount, "0,00");
-            log += "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:" + std::to_string(b.bookingNo) +
-                   " Journal-Datum:" + std::string(FieldText(b.date)) + " Beleg:" + std::string(FieldText(b.beleg)) +
-                   "\r\n";
+            log += "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:" +
+                   std::to_string(b.bookingNo) +
+                   " Journal-Datum:" + std::string(FieldText(b.date)) +
+                   " Beleg:" + std::string(FieldText(b.beleg)) + "\r\n";
         }
     }
     if (zeroed > 0) {
-        ui.ShowMessage(Format("(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
-                              "Buchungs-Nummern: %s\n"
-                              "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
-                              "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
-                              "(Siehe auch Datei ERROR_MWST.LOG)",
-                              zeroed, list.c_str()),
-                       MessageIcon::None, MessageButtons::Ok);
+        ui.ShowMessage(
+            Format("(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
+                   "Buchungs-Nummern: %s\n"
+                   "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
+                   "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
+                   "(Siehe auch Datei ERROR_MWST.LOG)",
+                   zeroed, list.c_str()),
+            MessageIcon::None, MessageButtons::Ok);
     }
     return true;
 }
@@ -138,16 +146,16 @@ Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) 
         const int kind = pick(3);
         const int soll = kind == 0 ? kVat : other;
         const int haben = kind == 1 ? kVat : other + 400;
-        BookingRecord b = test::MakeBooking(no, Format("%02d.01.2013", 1 + pick(28)).c_str(), soll, haben,
-                                            kAmounts[pick(7)], Format("B%d", i).c_str());
+        BookingRecord b = test::MakeBooking(no, Format("%02d.01.2013", 1 + pick(28)).c_str(), soll,
+                                            haben, kAmounts[pick(7)], Format("B%d", i).c_str());
         if (preRedated && pick(4) == 0) b.redated = 1;
         s.bookings.push_back(b);
     }
     const int rows = pick(30);
     for (int i = 0; i < rows; ++i) {
         const int account = otherAccounts && pick(20) == 0 ? kVat + 1 : kVat;
-        s.rows.push_back(test::MakeRow(1 + pick(16), Format("%02d.02.2013", 1 + pick(28)).c_str(), account,
-                                       kAmounts[pick(7)]));
+        s.rows.push_back(test::MakeRow(1 + pick(16), Format("%02d.02.2013", 1 + pick(28)).c_str(),
+                                       account, kAmounts[pick(7)]));
     }
     s.extraCapacity = pick(8);
     return s;
@@ -174,7 +182,8 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
         ASSERT_EQ(ok, ReferenceRedate(reference, refUi, refLog)) << "round " << round;
         ASSERT_EQ(store.bookingCount, reference.bookingCount) << "round " << round;
         for (int32_t i = 0; i < store.bookingCount; ++i) {
-            ASSERT_TRUE(test::SameBytes(store[i], reference[i])) << "round " << round << " booking " << i;
+            ASSERT_TRUE(test::SameBytes(store[i], reference[i]))
+                << "round " << round << " booking " << i;
         }
         ASSERT_EQ(ui.messages.size(), refUi.messages.size()) << "round " << round;
         for (std::size_t m = 0; m < ui.messages.size(); ++m) {
@@ -210,7 +219,8 @@ TEST(VatRedateRandomTest, GrowthAndOutcomeOfEveryVatBooking) {
         Load(store, s);
         const bool ran = store.RedateVatBookings();
         EXPECT_EQ(ran, !s.rows.empty());
-        EXPECT_EQ(store.bookingCount, static_cast<int32_t>(s.bookings.size()) + further) << "round " << round;
+        EXPECT_EQ(store.bookingCount, static_cast<int32_t>(s.bookings.size()) + further)
+            << "round " << round;
         int redated = 0;
         for (int32_t i = 0; i < store.bookingCount; ++i) {
             const BookingRecord& b = store[i];

@@ -108,10 +108,10 @@ TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
     AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
     AppendRow(store, MakeRow(18, "16.02.2013", kVat, "7,00"));
     AppendRow(store, MakeRow(99, "17.02.2013", kVat, "-3"));
-    AppendRow(store, MakeRow(98, "18.02.2013", kVat, "0,00"));  // passed over
-    AppendRow(store, MakeRow(97, "19.02.2013", kVat, "0,50"));  // a payment, not 0
+    AppendRow(store, MakeRow(98, "18.02.2013", kVat, "0,00"));            // passed over
+    AppendRow(store, MakeRow(97, "19.02.2013", kVat, "0,50"));            // a payment, not 0
     AppendRow(store, MakeRow(96, "20.02.2013", kVat, " -0.000,00 EUR"));  // passed over
-    AppendRow(store, MakeRow(95, "21.02.2013", kVat, ""));      // passed over
+    AppendRow(store, MakeRow(95, "21.02.2013", kVat, ""));                // passed over
     EXPECT_TRUE(store.RedateVatBookings());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text,
@@ -148,15 +148,20 @@ TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
     EXPECT_EQ(Date(1), "11.01.2013");
     EXPECT_EQ(store[1].redated, 0);
     EXPECT_EQ(Log(),
-              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:22 Journal-Datum:11.01.2013 Beleg:R-22\r\n"
-              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:24 Journal-Datum:12.01.2013 Beleg:ER-6001\r\n");
+              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:22 Journal-Datum:11.01.2013 "
+              "Beleg:R-22\r\n"
+              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:24 Journal-Datum:12.01.2013 "
+              "Beleg:ER-6001\r\n");
 }
 
 // Both layouts, in their order, with Windows-1252 bytes and a document
 // number that fills its field.
 TEST_F(VatRedateTest, LogFileByteForByte) {
     BookingRecord b = MakeBooking(4, "06.01.2025", 1400, 2200, "85,50");
-    std::memcpy(b.beleg, "RE-2025-\xDC" "2", 10);
+    std::memcpy(b.beleg,
+                "RE-2025-\xDC"
+                "2",
+                10);
     AppendBooking(store, b);
     AppendBooking(store, MakeBooking(5, "07.01.2025", 1400, 2200, "1,00", "B\xE4r"));
     AppendBooking(store, MakeBooking(6, "08.01.2025", 1400, 2200, "2,00", "C"));
@@ -244,7 +249,8 @@ void AppendExampleJournalVatBookings(CDataSet& store) {
     while (std::getline(in, line)) {
         std::vector<std::string> cells;
         std::size_t start = 0;
-        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos;
+             start = tab + 1) {
             cells.push_back(line.substr(start, tab - start));
         }
         cells.push_back(line.substr(start));
@@ -273,9 +279,11 @@ TEST(VatExampleTest, ExampleReportMatchesTheExampleJournal) {
     EXPECT_TRUE(store.RedateVatBookings());
     EXPECT_EQ(store.bookingCount, 15);  // the second part payment of booking 4
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "Bei 14 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
-    EXPECT_TRUE(ui.messages[1].text.starts_with(
-        "(E:231) ACHTUNG:\nBei 1 Journal-Buchungen wurde keine MwSt-Buchung gefunden.\nBuchungs-Nummern: 27,\n"));
+    EXPECT_EQ(ui.messages[0].text,
+              "Bei 14 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
+    EXPECT_TRUE(
+        ui.messages[1].text.starts_with("(E:231) ACHTUNG:\nBei 1 Journal-Buchungen wurde keine "
+                                        "MwSt-Buchung gefunden.\nBuchungs-Nummern: 27,\n"));
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ public:
     bool throwOnSort = false;
     bool throwOnRefill = false;
 
-    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) override {
+    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override {
         if (!throwOnMessagePrefix.empty() && text.starts_with(throwOnMessagePrefix)) {
             throwOnMessagePrefix.clear();
             throw std::runtime_error("ui");
@@ -98,10 +99,12 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_EQ(flow.lexwareTargetPath, dir.path() + "/buchhalter.txt");
     EXPECT_EQ(ui.refreshes, 1);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "Bei 2 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
+    EXPECT_EQ(ui.messages[0].text,
+              "Bei 2 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
     EXPECT_TRUE(ui.messages[1].text.starts_with("(E:231) ACHTUNG:\nBei 1 Journal-Buchungen"));
     EXPECT_EQ(test::ReadFile(dir.File("data/error_mwst.log")),
-              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:2 Journal-Datum:03.01.2025 Beleg:RE-2\r\n");
+              "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:2 Journal-Datum:03.01.2025 "
+              "Beleg:RE-2\r\n");
 }
 
 TEST_F(WorkflowVatTest, ChosenTargetsStay) {
@@ -121,12 +124,14 @@ struct GateCase {
     const char* message;
 };
 
-class WorkflowVatGateTest : public WorkflowVatTest, public ::testing::WithParamInterface<GateCase> {};
+class WorkflowVatGateTest : public WorkflowVatTest,
+                            public ::testing::WithParamInterface<GateCase> {};
 
 TEST_P(WorkflowVatGateTest, RefusesAndChangesNothing) {
     flow.store.journalLoaded = GetParam().journalLoaded;
     flow.store.accountsReplaced = GetParam().accountsReplaced;
-    if (GetParam().rowsLoaded) test::AppendRow(flow.store, test::MakeRow(1, "20.01.2025", 2200, "1,00"));
+    if (GetParam().rowsLoaded)
+        test::AppendRow(flow.store, test::MakeRow(1, "20.01.2025", 2200, "1,00"));
     ui.files.push_back(GoodReport());
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -140,13 +145,15 @@ TEST_P(WorkflowVatGateTest, RefusesAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Gates, WorkflowVatGateTest,
-    ::testing::Values(
-        GateCase{"NoJournal", 0, 0, false, "(E:118)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3)."},
-        GateCase{"AccountsReplaced", 1, 1, false,
-                 "(E:123)\nFehler: Konten ersetzen wurde vor IST-Besteuerung gemacht!\n"
-                 "Bitte laden sie zuerst wieder eine Journal-Datei (Punkt 3)."},
-        GateCase{"RowsLoaded", 1, 0, true,
-                 "(E:135)\nMwSt-Datei wurde schon geladen!\nLaden Sie bitte zuerst wieder das Journal."}),
+    ::testing::Values(GateCase{"NoJournal", 0, 0, false,
+                               "(E:118)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3)."},
+                      GateCase{
+                          "AccountsReplaced", 1, 1, false,
+                          "(E:123)\nFehler: Konten ersetzen wurde vor IST-Besteuerung gemacht!\n"
+                          "Bitte laden sie zuerst wieder eine Journal-Datei (Punkt 3)."},
+                      GateCase{"RowsLoaded", 1, 0, true,
+                               "(E:135)\nMwSt-Datei wurde schon geladen!\nLaden Sie bitte zuerst "
+                               "wieder das Journal."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WorkflowVatTest, CancelOnlyRefreshes) {
@@ -170,7 +177,8 @@ TEST_F(WorkflowVatTest, HeaderOnlyReportStillSetsTheFlagAndSorts) {
 }
 
 TEST_F(WorkflowVatTest, DifferentAccountsChangeNoBookingButSetTheFlag) {
-    ui.files.push_back(Report(CrLf({kHeader, "\t1\t20.01.2025\t2200\t1,00", "\t2\t21.01.2025\t1776\t1,00"})));
+    ui.files.push_back(
+        Report(CrLf({kHeader, "\t1\t20.01.2025\t2200\t1,00", "\t2\t21.01.2025\t1776\t1,00"})));
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:227)\n"));
