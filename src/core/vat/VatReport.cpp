@@ -27,8 +27,8 @@ struct FileCloser {
 //
 // The row's text fields are kept terminated: a date text is cut to its first
 // 19 bytes and an amount text to its first 29, before the date is
-// normalised. Longer texts are not dates or amounts a report writes, and
-// cutting keeps the import going with a row the user can see in the log.
+// normalised. Longer texts are no dates or amounts; cutting them keeps the
+// import going, and the row still meets its booking by number.
 struct RowValues {
     int32_t bookingNo = 0;
     int32_t account = 0;
