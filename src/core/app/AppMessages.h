@@ -15,6 +15,22 @@ inline constexpr const char* kE106 = "(E:106#%d)\nException: Fehler beim Einlese
 inline constexpr const char* kE107 = "(E:107#%d)\nException: Fehler beim Sortieren der Daten.";
 inline constexpr const char* kE108 = "(E:108#%d)\nException: Fehler beim Anzeigen der Daten.";
 inline constexpr const char* kE110Delete = "(E:110#%d)\nException: Fehler beim Löschen von Buchungen.";
+// Step 4: the VAT detail report and the cash-basis re-dating.
+inline constexpr const char* kE119 = "(E:119#%d)\nException: Fehler beim Einlesen der Datei.";
+inline constexpr const char* kE120 = "(E:120#%d)\nException: Fehler beim MwSt-IST-Abgleich.";
+inline constexpr const char* kE121 = "(E:121#%d)\nException: Fehler beim Sortieren der Daten.";
+inline constexpr const char* kE122 = "(E:122#%d)\nException: Fehler beim Anzeigen der Daten.";
+inline constexpr const char* kE123 =
+    "(E:123)\nFehler: Konten ersetzen wurde vor IST-Besteuerung gemacht!\n"
+    "Bitte laden sie zuerst wieder eine Journal-Datei (Punkt 3).";
+inline constexpr const char* kE124 =
+    "(E:124)\nFehler: Konten wurden für IST-Besteuerung angepasst!\n"
+    "Dieser Vorgang kann nicht rückgängig gemacht werden.\n"
+    "Bitte laden sie dafür wieder die Journal-Datei (Punkt 3).";
+inline constexpr const char* kE135 =
+    "(E:135)\nMwSt-Datei wurde schon geladen!\nLaden Sie bitte zuerst wieder das Journal.";
+inline constexpr const char* kVatReportFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
+
 inline constexpr const char* kQuit = "Wollen Sie das Programm wirklich beenden?";
 
 inline constexpr const char* kJournalFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";

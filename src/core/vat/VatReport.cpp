@@ -1,9 +1,140 @@
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "app/LeadingInt.h"
+#include "app/TracePoint.h"
+#include "app/UiPort.h"
 #include "bookings/DataSet.h"
+#include "vat/LineReader.h"
+#include "vat/VatColumns.h"
+#include "vat/VatMessages.h"
 
 namespace belvaron {
 
-// Not built yet.
-bool CDataSet::ImportVatReport(const std::string&) { return false; }
-bool CDataSet::RedateVatBookings() { return false; }
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The values of the last data line. A column beyond the end of a data line
+// keeps its value from here.
+//
+// The row's text fields are kept terminated: a date text is cut to its first
+// 19 bytes and an amount text to its first 29, before the date is
+// normalised. Longer texts are no dates or amounts; cutting them keeps the
+// import going, and the row still meets its booking by number.
+struct RowValues {
+    int32_t bookingNo = 0;
+    int32_t account = 0;
+    char date[sizeof(VatDetailRow::date)] = {};
+    char amount[sizeof(VatDetailRow::amount)] = {};
+};
+
+void TakeFields(std::string_view line, const VatColumns& columns, RowValues& values) {
+    ForEachField(line, [&](int index, std::string_view field, std::size_t) {
+        if (index == columns.bookingNo) values.bookingNo = LeadingInt(field);
+        if (index == columns.account) values.account = LeadingInt(field);
+        if (index == columns.date) SetField(values.date, field.substr(0, sizeof values.date - 1));
+        if (index == columns.amount) {
+            SetField(values.amount, field.substr(0, sizeof values.amount - 1));
+        }
+    });
+}
+
+void StoreRow(VatDetailRow& row, const RowValues& values) {
+    row.bookingNo = values.bookingNo;
+    std::memcpy(row.date, values.date, sizeof row.date);
+    NormalizeDate(row.date);
+    row.account = values.account;
+    std::memcpy(row.amount, values.amount, sizeof row.amount);
+}
+
+// Reads the data lines after the header. Line numbers in messages are file
+// line numbers, the header being line 1.
+bool ReadVatRows(CDataSet& store, LineReader& reader, const VatColumns& columns) {
+    UiPort& ui = store.ui();
+    RowValues values;
+    int lineNumber = reader.Number();
+    for (;;) {
+        TracePoint = 2057;
+        try {
+            const LineReader::Result result = reader.Next();
+            if (result == LineReader::Result::End) return true;
+            if (result == LineReader::Result::Error) {
+                ShowPlain(ui,
+                          Format(msg::kE226, TracePoint, reader.Number() + 1, values.bookingNo));
+                return false;
+            }
+            lineNumber = reader.Number();
+            const std::string_view line = reader.Text();
+            if (line.empty() || line.front() != '\t') continue;
+            TakeFields(line, columns, values);
+        } catch (...) {
+            ShowPlain(ui, Format(msg::kE226, TracePoint, lineNumber, values.bookingNo));
+            return false;
+        }
+        try {
+            TracePoint = 2058;
+            VatDetailRow* row = store.AppendVatRoom();
+            if (!row) {
+                ShowPlain(ui, msg::kE224);
+                return false;
+            }
+            TracePoint = 2059;
+            StoreRow(*row, values);
+            ++store.vatRowCount;
+        } catch (...) {
+            ShowPlain(ui, Format(msg::kE225, TracePoint, lineNumber, values.bookingNo));
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
+// A line longer than LineReader::kMaxLine bytes is read to its end and only
+// its first kMaxLine bytes are used, for the header as for a data line: a
+// column or field beyond them counts as missing.
+bool CDataSet::ImportVatReport(const std::string& path) {
+    TracePoint = 2050;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        ShowPlain(ui_, Format(msg::kE220, path.c_str()));
+        return false;
+    }
+    LineReader reader(file.get());
+    TracePoint = 2051;
+    LineReader::Result result = LineReader::Result::Error;
+    try {
+        result = reader.Next();
+    } catch (...) {
+        result = LineReader::Result::Error;
+    }
+    if (result == LineReader::Result::Error) {
+        ShowPlain(ui_, Format(msg::kE221, path.c_str()));
+        return false;
+    }
+    // An empty file has an empty header, which lacks every column.
+    const std::string_view header =
+        result == LineReader::Result::Line ? reader.Text() : std::string_view();
+    const VatColumns columns = FindVatColumns(header);
+    TracePoint = 2056;
+    if (!columns.Complete()) {
+        ShowPlain(ui_, std::string(msg::kE223Head) + MissingVatColumns(columns) + msg::kE223Tail);
+        return false;
+    }
+    const bool complete = ReadVatRows(*this, reader, columns);
+    TracePoint = 2060;
+    file.reset();
+    if (!complete) return false;
+    TracePoint = 2061;
+    return true;
+}
 
 }  // namespace belvaron

@@ -1,0 +1,51 @@
+#pragma once
+
+// Messages of the VAT detail report import and the cash-basis re-dating.
+namespace belvaron::msg {
+
+// Import: the path follows the code line.
+inline constexpr const char* kE220 = "(E:220)\n%s - Eingabedatei konnte nicht geöffnet werden!";
+inline constexpr const char* kE221 = "(E:221)\n%s - Eingabedatei kann nicht ausgelesen werden!";
+inline constexpr const char* kE223Head =
+    "(E:223)\nIn der Quickbooks-MwSt-Datei fehlen folgende Spalten:\n\n";
+inline constexpr const char* kE223Tail = "\n\nBitte erstellen Sie eine neue korrekte MwSt-Datei.";
+inline constexpr const char* kMissingBookingNo = " 'Buchungs-Nr.',";
+inline constexpr const char* kMissingDate = " 'Datum',";
+inline constexpr const char* kMissingAccount = " 'Konto',";
+inline constexpr const char* kMissingAmount = " 'Betrag',";
+inline constexpr const char* kE224 = "(E:224)\nEs konnte nicht genug Speicher allokiert werden";
+// TracePoint, file line number (the header is line 1), last booking number.
+inline constexpr const char* kE225 = "(E:225#%d)\nFehler beim Zuordnen in Zeile:%d, Buchungsnr:%d";
+inline constexpr const char* kE226 = "(E:226#%d)\nFehler beim Einlesen in Zeile:%d, Buchungsnr:%d";
+
+// Re-dating.
+inline constexpr const char* kE227 =
+    "(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:%d\n"
+    "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!";
+inline constexpr const char* kE228 = "(E:228)\nEs konnte nicht genug Speicher allokiert werden";
+inline constexpr const char* kE229 = "(E:229#%d)\nFehler beim Kopieren der Buchung., Buchungsnr:%d";
+inline constexpr const char* kRedated =
+    "Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).";
+inline constexpr const char* kE230 =
+    "(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
+    "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
+    "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
+    "(Siehe auch Datei ERROR_MWST.LOG)";
+inline constexpr const char* kE231 =
+    "(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
+    "Buchungs-Nummern: %s\n"
+    "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
+    "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
+    "(Siehe auch Datei ERROR_MWST.LOG)";
+
+// The re-dating log: its name and the beginnings of its two line layouts.
+inline constexpr const char* kVatLogName = "error_mwst.log";
+inline constexpr const char* kLogNoJournalBooking =
+    "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:";
+inline constexpr const char* kLogVatDate = " MwSt-Datum:";
+inline constexpr const char* kLogNoVatBooking =
+    "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:";
+inline constexpr const char* kLogJournalDate = " Journal-Datum:";
+inline constexpr const char* kLogBeleg = " Beleg:";
+
+}  // namespace belvaron::msg

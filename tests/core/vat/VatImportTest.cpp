@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "VatTestSupport.h"
+#include "app/FixedText.h"
+#include "bookings/DataSet.h"
+#include "vat/VatColumns.h"
+
+namespace belvaron {
+namespace {
+
+using test::CrLf;
+using test::FakeUi;
+
+// ---- Columns of the header line ----
+
+struct ColumnCase {
+    const char* name;
+    const char* header;
+    VatColumns expected;
+};
+
+class VatColumnsTest : public ::testing::TestWithParam<ColumnCase> {};
+
+TEST_P(VatColumnsTest, FindsTheColumns) {
+    const VatColumns c = FindVatColumns(GetParam().header);
+    const VatColumns& e = GetParam().expected;
+    EXPECT_EQ(c.bookingNo, e.bookingNo);
+    EXPECT_EQ(c.date, e.date);
+    EXPECT_EQ(c.account, e.account);
+    EXPECT_EQ(c.amount, e.amount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, VatColumnsTest,
+    ::testing::Values(
+        ColumnCase{"LeadingTab", "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag", {1, 2, 3, 4}},
+        ColumnCase{"BuchungNr", "\tBuchung Nr.\tDatum\tKonto\tZahlbetrag", {1, 2, 3, 4}},
+        ColumnCase{"FieldZero", "Buchungs-Nr.\tDatum\tKonto\tBetrag", {0, 1, 2, 3}},
+        ColumnCase{
+            "LaterBetragWins", "\tZahlbetrag\tDatum\tBuchungs-Nr.\tKonto\tBetrag", {3, 2, 4, 5}},
+        ColumnCase{"LaterZahlbetragWins",
+                   "\tBetrag\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag",
+                   {2, 3, 4, 5}},
+        // "Betrag" counts wherever else it occurs; the rightmost one wins.
+        ColumnCase{
+            "BetragAnywhere", "\tBuchungs-Nr.\tDatum\tKonto\tBetrag netto\tBetrag", {1, 2, 3, 5}},
+        // A title must not occur earlier in the line: the earlier field wins.
+        ColumnCase{"EarlierPrefixTakesIt",
+                   "\tKontonummer\tBuchungs-Nr.\tDatum\tKonto\tBetrag",
+                   {2, 3, 1, 5}},
+        ColumnCase{"TitleInsideEarlierField",
+                   "\tMwSt-Konto\tBuchungs-Nr.\tDatum\tKonto\tBetrag",
+                   {2, 3, -1, 5}},
+        ColumnCase{"RepeatedTitleKeepsFirst",
+                   "\tDatum\tBuchungs-Nr.\tKonto\tZahlbetrag\tDatum",
+                   {2, 1, 3, 4}},
+        ColumnCase{"CaseSensitive", "\tbuchungs-nr.\tdatum\tkonto\tbetrag", {-1, -1, -1, -1}},
+        ColumnCase{"Empty", "", {-1, -1, -1, -1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The import ----
+
+struct ExpectedRow {
+    int no;
+    const char* date;
+    int account;
+    std::string amount;
+};
+
+class VatImportTest : public ::testing::Test {
+protected:
+    bool Import(const std::string& bytes) {
+        return store.ImportVatReport(dir.Write("mwst.txt", bytes));
+    }
+    void ExpectRows(const std::vector<ExpectedRow>& expected) {
+        ASSERT_EQ(store.vatRowCount, static_cast<int>(expected.size()));
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const VatDetailRow& r = store.vatRows[i];
+            EXPECT_EQ(r.bookingNo, expected[i].no) << "row " << i;
+            EXPECT_EQ(FieldText(r.date), expected[i].date) << "row " << i;
+            EXPECT_EQ(r.account, expected[i].account) << "row " << i;
+            EXPECT_EQ(FieldText(r.amount), expected[i].amount) << "row " << i;
+        }
+    }
+    test::TempDir dir;
+    FakeUi ui;
+    CDataSet store{ui, 100, 100};
+};
+
+constexpr const char* kHeader = "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag";
+
+struct RowCase {
+    const char* name;
+    std::string body;  // the lines after kHeader
+    std::vector<ExpectedRow> rows;
+};
+
+class VatRowsTest : public VatImportTest, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(VatRowsTest, ReadsTheRows) {
+    EXPECT_TRUE(Import(std::string(kHeader) + "\r\n" + GetParam().body));
+    EXPECT_TRUE(ui.messages.empty());
+    ExpectRows(GetParam().rows);
+}
+
+const std::string k300Nines(300, '9');
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, VatRowsTest,
+    ::testing::Values(
+        RowCase{"OneRow",
+                CrLf({"\t17\t15.01.2013\t1775 Umsatzsteuer\t19,00"}),
+                {{17, "15.01.2013", 1775, "19,00"}}},
+        RowCase{"LfOnlyAndNoFinalBreak",
+                "\t17\t15.01.2013\t1775\t19,00\n\t18\t16.01.2013\t1775\t1,00",
+                {{17, "15.01.2013", 1775, "19,00"}, {18, "16.01.2013", 1775, "1,00"}}},
+        RowCase{"OnlyTabLinesAreData",
+                CrLf({"MWST-EINZELWERTE", "Umsatzsteuer 19%", "\t17\t15.01.2013\t1775\t19,00", "",
+                      "Summe Umsatzsteuer 19%\t\t\t\t19,00", " \t18\t16.01.2013\t1775\t1,00",
+                      "GESAMT"}),
+                {{17, "15.01.2013", 1775, "19,00"}}},
+        RowCase{"MissingFieldsKeepThePreviousValues",
+                CrLf({"\t17\t15.01.2013\t1775\t19,00", "\t18\t16.01.2013", "\t"}),
+                {{17, "15.01.2013", 1775, "19,00"},
+                 {18, "16.01.2013", 1775, "19,00"},
+                 {0, "16.01.2013", 1775, "19,00"}}},
+        RowCase{"MissingBeforeTheFirstLineAreEmpty", CrLf({"\t5"}), {{5, "", 0, ""}}},
+        RowCase{"EmptyFieldsAreValuesNotMissing",
+                CrLf({"\t17\t15.01.2013\t1775\t19,00", "\t\t\t\t"}),
+                {{17, "15.01.2013", 1775, "19,00"}, {0, "", 0, ""}}},
+        RowCase{"DateIsNormalised",
+                CrLf({"\t17\t1.2.13\t1775\t19,00", "\t18\t3.11.'07\t1775\t1"}),
+                {{17, "01.02.2013", 1775, "19,00"}, {18, "03.11.2007", 1775, "1"}}},
+        RowCase{
+            "LeadingIntegers", CrLf({"\t  -17x\tx\tUSt 1775\t-9,50"}), {{-17, "x", 0, "-9,50"}}},
+        // Over-long texts keep their first 19 (date) and 29 (amount) bytes,
+        // terminated; the cut date is then normalised.
+        RowCase{
+            "OverLongDateAndAmount",
+            CrLf({"\t17\t15.01.2013 (Zahlung per Bank)\t1775\t1234567890123456789012345678901234"}),
+            {{17, "15.01.2013", 1775, "12345678901234567890123456789"}}},
+        // A line longer than 254 bytes is one row: fields beyond byte 254
+        // count as missing, and the next line is a row of its own.
+        RowCase{"LongLineIsCutNotSplit",
+                CrLf({"\t17\t15.01.2013\t1775\t19,00", "\t18\t" + k300Nines + "\t1776\t7,00",
+                      "\t19\t17.01.2013\t1775\t" + k300Nines}),
+                {{17, "15.01.2013", 1775, "19,00"},
+                 {18, "9999999999999999999", 1775, "19,00"},
+                 {19, "17.01.2013", 1775, std::string(29, '9')}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MissingCase {
+    const char* name;
+    std::string file;
+    const char* list;
+};
+
+class VatMissingColumnsTest : public VatImportTest,
+                              public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(VatMissingColumnsTest, ReportsE223AndReadsNoRow) {
+    EXPECT_FALSE(Import(GetParam().file));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text,
+              std::string("(E:223)\nIn der Quickbooks-MwSt-Datei fehlen folgende Spalten:\n\n") +
+                  GetParam().list + "\n\nBitte erstellen Sie eine neue korrekte MwSt-Datei.");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(store.vatRowCount, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, VatMissingColumnsTest,
+    ::testing::Values(MissingCase{"DateAndAccount", CrLf({"\tBuchungs-Nr.\tBetrag", "\t17\t19,00"}),
+                                  " 'Datum', 'Konto',"},
+                      MissingCase{"EmptyFile", "", " 'Buchungs-Nr.', 'Datum', 'Konto', 'Betrag',"},
+                      MissingCase{"EmptyFirstLine", CrLf({"", kHeader}),
+                                  " 'Buchungs-Nr.', 'Datum', 'Konto', 'Betrag',"},
+                      // A header is searched in its first 254 bytes only.
+                      MissingCase{"AmountBeyondByte254",
+                                  CrLf({"\tBuchungs-Nr.\tDatum\tKonto\t" + std::string(240, 'x') +
+                                            "\tZahlbetrag",
+                                        "\t17\t15.01.2013\t1775\t19,00"}),
+                                  " 'Betrag',"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VatImportTest, TheRestOfALongHeaderIsNoDataLine) {
+    const std::string header =
+        std::string(kHeader) + "\t" + std::string(240, 'x') + "\t99\t01.01.2013\t1775\t5";
+    EXPECT_TRUE(Import(CrLf({header, "\t17\t15.01.2013\t1775\t19,00"})));
+    ExpectRows({{17, "15.01.2013", 1775, "19,00"}});
+}
+
+TEST_F(VatImportTest, HeaderOnlyGivesNoRowAndNoMessage) {
+    EXPECT_TRUE(Import(CrLf({kHeader, "GESAMT"})));
+    EXPECT_EQ(store.vatRowCount, 0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(VatImportTest, RowsAreAppendedToThoseThere) {
+    test::AppendRow(store, test::MakeRow(1, "01.01.2013", 1775, "1,00"));
+    EXPECT_TRUE(Import(CrLf({kHeader, "\t17\t15.01.2013\t1775\t19,00"})));
+    ExpectRows({{1, "01.01.2013", 1775, "1,00"}, {17, "15.01.2013", 1775, "19,00"}});
+}
+
+TEST_F(VatImportTest, MissingFileGivesE220) {
+    const std::string path = dir.File("fehlt.txt");
+    EXPECT_FALSE(store.ImportVatReport(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:220)\n" + path + " - Eingabedatei konnte nicht geöffnet werden!");
+    EXPECT_EQ(store.vatRowCount, 0);
+}
+
+TEST_F(VatImportTest, UnreadableHeaderGivesE221) {
+    EXPECT_FALSE(store.ImportVatReport(dir.path()));  // a folder opens but cannot be read
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text,
+              "(E:221)\n" + dir.path() + " - Eingabedatei kann nicht ausgelesen werden!");
+}
+
+TEST(VatImportFullTest, FullRowStoreGivesE224AndKeepsTheRows) {
+    test::TempDir dir;
+    FakeUi ui;
+    CDataSet store{ui, 10, 2};
+    const std::string path =
+        dir.Write("mwst.txt", CrLf({kHeader, "\t1\t01.01.2013\t1775\t1,00",
+                                    "\t2\t02.01.2013\t1775\t2,00", "\t3\t03.01.2013\t1775\t3,00"}));
+    EXPECT_FALSE(store.ImportVatReport(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:224)\nEs konnte nicht genug Speicher allokiert werden");
+    EXPECT_EQ(store.vatRowCount, 2);
+    EXPECT_EQ(store.vatRows[1].bookingNo, 2);
+}
+
+TEST_F(VatImportTest, ShippedExampleReads) {
+    EXPECT_TRUE(store.ImportVatReport(BELVARON_SOURCE_DIR "/examples/mwst.txt"));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(store.vatRowCount, 14);
+    ExpectRows({{1, "07.01.2025", 2200, "190,00"},
+                {4, "21.01.2025", 2200, "47,90"},
+                {8, "12.02.2025", 2200, "475,00"},
+                {13, "12.02.2025", 2200, "38,00"},
+                {4, "18.02.2025", 2200, "37,60"},
+                {17, "05.03.2025", 2200, "190,00"},
+                {22, "24.03.2025", 2200, "237,50"},
+                {11, "05.02.2025", 2200, "56,00"},
+                {2, "15.01.2025", 2200, "15,97"},
+                {6, "25.02.2025", 2200, "39,92"},
+                {9, "14.03.2025", 2200, "9,56"},
+                {14, "17.03.2025", 2200, "11,18"},
+                {19, "20.03.2025", 2200, "56,81"},
+                {24, "26.03.2025", 2200, "7,98"}});
+    for (int32_t i = 0; i < store.vatRowCount; ++i) {
+        EXPECT_EQ(store.vatRows[static_cast<std::size_t>(i)].account, 2200);
+        EXPECT_EQ(FieldText(store.vatRows[static_cast<std::size_t>(i)].date).size(), 10u);
+    }
+}
+
+}  // namespace
+}  // namespace belvaron

@@ -1,0 +1,242 @@
+// The indexed re-dating against a plain scan of the store for every row, and
+// the properties every re-dating keeps, on random journals and reports.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "VatTestSupport.h"
+#include "app/FixedText.h"
+#include "app/Format.h"
+#include "bookings/DataSet.h"
+
+namespace belvaron {
+namespace {
+
+using test::FakeUi;
+
+constexpr int kVat = 2200;
+
+// An amount is zero when the digits of its leading number are all 0.
+bool ReferenceZero(const VatDetailRow& row) {
+    const std::string text(FieldText(row.amount));
+    const auto start = text.find_first_not_of(" \t\r\n\v\f");
+    if (start == std::string::npos) return true;
+    std::string number = text.substr(start);
+    if (number[0] == '+' || number[0] == '-') number.erase(0, 1);
+    number = number.substr(0, number.find_first_not_of("0123456789.,"));
+    return number.find_first_of("123456789") == std::string::npos;
+}
+
+// The re-dating as a scan of the whole store for each row.
+bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
+    if (s.vatRowCount == 0) return false;
+    const int32_t vat = s.vatRows[0].account;
+    for (int32_t i = 1; i < s.vatRowCount; ++i) {
+        if (s.vatRows[static_cast<std::size_t>(i)].account != vat) {
+            ui.ShowMessage(Format("(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:%d\n"
+                                  "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!",
+                                  s.vatRows[static_cast<std::size_t>(i)].bookingNo),
+                           MessageIcon::None, MessageButtons::Ok);
+            return false;
+        }
+    }
+    int redated = 0, missing = 0;
+    std::string list;
+    for (int32_t r = 0; r < s.vatRowCount; ++r) {
+        const VatDetailRow& row = s.vatRows[static_cast<std::size_t>(r)];
+        int32_t taken = -1, marked = -1;
+        for (int32_t j = 0; j < s.bookingCount; ++j) {
+            const BookingRecord& b = s[j];
+            if (b.bookingNo != row.bookingNo ||
+                (row.account != b.sollAccount && row.account != b.habenAccount))
+                continue;
+            if (b.redated == 0) {
+                taken = j;
+                break;
+            }
+            marked = j;
+        }
+        int32_t target = taken;
+        if (taken < 0 && marked >= 0) {
+            BookingRecord* copy = s.AppendRoom();
+            if (!copy) {
+                ui.ShowMessage("(E:228)\nEs konnte nicht genug Speicher allokiert werden",
+                               MessageIcon::None, MessageButtons::Ok);
+                return false;
+            }
+            *copy = s[marked];
+            target = s.bookingCount++;
+        }
+        if (target >= 0) {
+            std::memcpy(s[target].date, row.date, 20);
+            std::memcpy(s[target].amount, row.amount, 30);
+            s[target].redated = 1;
+            ++redated;
+        } else if (!ReferenceZero(row)) {
+            ++missing;
+            list += std::to_string(row.bookingNo) + ",";
+            log += "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:" +
+                   std::to_string(row.bookingNo) +
+                   " MwSt-Datum:" + std::string(FieldText(row.date)) + "\r\n";
+        }
+    }
+    if (missing == 0) {
+        ui.ShowMessage(
+            Format("Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).", redated),
+            MessageIcon::Information, MessageButtons::Ok);
+    } else {
+        ui.ShowMessage(
+            Format("(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert "
+                   "(IST-Besteuerung).\n"
+                   "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
+                   "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
+                   "(Siehe auch Datei ERROR_MWST.LOG)",
+                   redated, missing, list.c_str()),
+            MessageIcon::None, MessageButtons::Ok);
+    }
+    list.clear();
+    int zeroed = 0;
+    for (int32_t j = 0; j < s.bookingCount; ++j) {
+        BookingRecord& b = s[j];
+        if ((b.sollAccount == vat || b.habenAccount == vat) && b.redated == 0) {
+            ++zeroed;
+            list += std::to_string(b.bookingNo) + ",";
+            SetField(b.amount, "0,00");
+            log += "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:" +
+                   std::to_string(b.bookingNo) +
+                   " Journal-Datum:" + std::string(FieldText(b.date)) +
+                   " Beleg:" + std::string(FieldText(b.beleg)) + "\r\n";
+        }
+    }
+    if (zeroed > 0) {
+        ui.ShowMessage(
+            Format("(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
+                   "Buchungs-Nummern: %s\n"
+                   "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
+                   "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
+                   "(Siehe auch Datei ERROR_MWST.LOG)",
+                   zeroed, list.c_str()),
+            MessageIcon::None, MessageButtons::Ok);
+    }
+    return true;
+}
+
+struct Scenario {
+    std::vector<BookingRecord> bookings;
+    std::vector<VatDetailRow> rows;
+    int extraCapacity = 0;
+};
+
+// Bookings of a few numbers against the VAT account or others, in random
+// order, some already re-dated when `preRedated`; rows for those numbers and
+// some others, now and then with another account.
+Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) {
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    static const char* kAmounts[] = {"12,50", "0,00", "0,50", "3", "-7,10", "1.234,56", "-0,00"};
+    Scenario s;
+    const int bookings = pick(40);
+    for (int i = 0; i < bookings; ++i) {
+        const int no = 1 + pick(12);
+        const int other = 1000 + pick(3);
+        const int kind = pick(3);
+        const int soll = kind == 0 ? kVat : other;
+        const int haben = kind == 1 ? kVat : other + 400;
+        BookingRecord b = test::MakeBooking(no, Format("%02d.01.2013", 1 + pick(28)).c_str(), soll,
+                                            haben, kAmounts[pick(7)], Format("B%d", i).c_str());
+        if (preRedated && pick(4) == 0) b.redated = 1;
+        s.bookings.push_back(b);
+    }
+    const int rows = pick(30);
+    for (int i = 0; i < rows; ++i) {
+        const int account = otherAccounts && pick(20) == 0 ? kVat + 1 : kVat;
+        s.rows.push_back(test::MakeRow(1 + pick(16), Format("%02d.02.2013", 1 + pick(28)).c_str(),
+                                       account, kAmounts[pick(7)]));
+    }
+    s.extraCapacity = pick(8);
+    return s;
+}
+
+void Load(CDataSet& store, const Scenario& s) {
+    for (const auto& b : s.bookings) test::AppendBooking(store, b);
+    for (const auto& r : s.rows) test::AppendRow(store, r);
+}
+
+TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
+    std::mt19937 rng(20130115);
+    for (int round = 0; round < 400; ++round) {
+        const Scenario s = RandomScenario(rng, round % 2 == 1, round % 3 == 0);
+        const std::size_t capacity = s.bookings.size() + static_cast<std::size_t>(s.extraCapacity);
+        test::TempDir dir;
+        FakeUi ui, refUi;
+        CDataSet store(ui, capacity, 100), reference(refUi, capacity, 100);
+        store.dataFolderOverride = dir.path();
+        Load(store, s);
+        Load(reference, s);
+        std::string refLog;
+        const bool ok = store.RedateVatBookings();
+        ASSERT_EQ(ok, ReferenceRedate(reference, refUi, refLog)) << "round " << round;
+        ASSERT_EQ(store.bookingCount, reference.bookingCount) << "round " << round;
+        for (int32_t i = 0; i < store.bookingCount; ++i) {
+            ASSERT_TRUE(test::SameBytes(store[i], reference[i]))
+                << "round " << round << " booking " << i;
+        }
+        ASSERT_EQ(ui.messages.size(), refUi.messages.size()) << "round " << round;
+        for (std::size_t m = 0; m < ui.messages.size(); ++m) {
+            EXPECT_EQ(ui.messages[m].text, refUi.messages[m].text) << "round " << round;
+            EXPECT_EQ(ui.messages[m].icon, refUi.messages[m].icon) << "round " << round;
+        }
+        EXPECT_EQ(test::ReadFile(dir.File("error_mwst.log")), refLog) << "round " << round;
+    }
+}
+
+// For a journal (nothing re-dated yet) and a report of one account with room
+// enough: the store grows by exactly the further payments, every row of a
+// number with a VAT booking re-dates one, and every VAT booking ends either
+// re-dated or at "0,00".
+TEST(VatRedateRandomTest, GrowthAndOutcomeOfEveryVatBooking) {
+    std::mt19937 rng(4711);
+    for (int round = 0; round < 300; ++round) {
+        const Scenario s = RandomScenario(rng, false, false);
+        std::map<int32_t, int> candidates, payments;
+        for (const auto& b : s.bookings) {
+            if (b.sollAccount == kVat || b.habenAccount == kVat) ++candidates[b.bookingNo];
+        }
+        int applied = 0, further = 0;
+        for (const auto& r : s.rows) {
+            if (!candidates.count(r.bookingNo)) continue;
+            ++applied;
+            if (++payments[r.bookingNo] > candidates[r.bookingNo]) ++further;
+        }
+        test::TempDir dir;
+        FakeUi ui;
+        CDataSet store(ui, 200, 100);
+        store.dataFolderOverride = dir.path();
+        Load(store, s);
+        const bool ran = store.RedateVatBookings();
+        EXPECT_EQ(ran, !s.rows.empty());
+        EXPECT_EQ(store.bookingCount, static_cast<int32_t>(s.bookings.size()) + further)
+            << "round " << round;
+        int redated = 0;
+        for (int32_t i = 0; i < store.bookingCount; ++i) {
+            const BookingRecord& b = store[i];
+            if (b.sollAccount != kVat && b.habenAccount != kVat) {
+                EXPECT_EQ(b.redated, 0);
+                continue;
+            }
+            if (b.redated == 1) {
+                ++redated;
+            } else if (ran) {
+                EXPECT_EQ(FieldText(b.amount), "0,00") << "round " << round << " booking " << i;
+            }
+        }
+        EXPECT_EQ(redated, applied) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace belvaron

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "app/FixedText.h"
+#include "bookings/DataSet.h"
+
+namespace belvaron::test {
+
+inline BookingRecord MakeBooking(int no, const char* date, int soll, int haben, const char* amount,
+                                 const char* beleg = "") {
+    BookingRecord b{};
+    b.bookingNo = no;
+    SetField(b.date, date);
+    SetField(b.beleg, beleg);
+    SetField(b.name, "Name");
+    SetField(b.purpose, "Zweck");
+    b.sollAccount = soll;
+    b.habenAccount = haben;
+    b.vatRate = 19;
+    SetField(b.amount, amount);
+    SetField(b.currency, "EUR");
+    return b;
+}
+
+inline VatDetailRow MakeRow(int no, const char* date, int account, const char* amount) {
+    VatDetailRow r{};
+    r.bookingNo = no;
+    SetField(r.date, date);
+    r.account = account;
+    SetField(r.amount, amount);
+    return r;
+}
+
+inline void AppendBooking(CDataSet& store, const BookingRecord& b) {
+    BookingRecord* room = store.AppendRoom();
+    ASSERT_NE(room, nullptr);
+    *room = b;
+    ++store.bookingCount;
+}
+
+inline void AppendRow(CDataSet& store, const VatDetailRow& r) {
+    VatDetailRow* room = store.AppendVatRoom();
+    ASSERT_NE(room, nullptr);
+    *room = r;
+    ++store.vatRowCount;
+}
+
+inline bool SameBytes(const BookingRecord& a, const BookingRecord& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Lines joined with CR LF, each line ended by one.
+inline std::string CrLf(std::initializer_list<std::string_view> lines) {
+    std::string out;
+    for (const auto line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace belvaron::test
