@@ -83,7 +83,8 @@ public:
     // The data file of the range dateFrom..dateTo, "ED00001" or "DE001" in
     // `folder` (no trailing '/'). Returns the number of bookings written; 0
     // after a message when it could not be written, or when no booking lay
-    // in the range. The new file is completed here but replaces an existing
+    // in the range, or when the file would have more blocks than the header
+    // file can count (E:313). The new file is completed here but replaces an existing
     // one only together with the header file (WriteHeaderFile), so that a
     // batch in the folder is only ever replaced by a complete new batch.
     int WriteDataFile(const std::string& folder);

@@ -130,6 +130,11 @@ int CDatev::WriteDataFile(const std::string& folder) {
         if (file->error() != 0) ShowPlain(ui_, Format(msg::kE302Write, pendingDataPath_.c_str()));
         return 0;
     }
+    const int32_t maxBlocks = Extended() ? kKneMaxBlocksExtended : kKneMaxBlocksOld;
+    if (blockCount > maxBlocks) {
+        ShowPlain(ui_, Format(msg::kE313Size, blockCount, maxBlocks));
+        return 0;
+    }
     if (!file->Finish()) {
         ShowPlain(ui_, Format(msg::kE302Write, pendingDataPath_.c_str()));
         return 0;

@@ -35,6 +35,9 @@ inline constexpr const char* kE313Amount =
 inline constexpr const char* kE313Total =
     "(E:313)\nDie Summe der Beträge ist zu groß für eine DATEV-Datei.\n"
     "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
+inline constexpr const char* kE313Size =
+    "(E:313)\nDie DATEV-Datei wäre mit %d Blöcken zu groß (höchstens %d Blöcke).\n"
+    "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
 
 // The export run.
 inline constexpr const char* kE111 =

@@ -1,6 +1,7 @@
 #include "datev/KneRecords.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "app/CodePage.h"
 #include "app/FixedText.h"
@@ -37,6 +38,19 @@ std::string LowHigh(int32_t value) {
 }
 
 }  // namespace
+
+void AppendDecimal(std::string& out, int64_t value, int width, bool zeroFill, bool plus) {
+    char digits[24];
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    const auto length = static_cast<int>(end - digits);
+    const char sign = value < 0 ? '-' : (plus ? '+' : '\0');
+    const int pad = std::max(0, width - length - (sign ? 1 : 0));
+    if (!zeroFill) out.append(static_cast<std::size_t>(pad), ' ');
+    if (sign) out += sign;
+    if (zeroFill) out.append(static_cast<std::size_t>(pad), '0');
+    out.append(digits, static_cast<std::size_t>(length));
+}
 
 std::string_view DatePiece(std::string_view date, std::size_t offset) {
     const std::string_view text = date.substr(0, date.find('\0'));
@@ -95,21 +109,26 @@ std::string KneBookingRecord(const BookingRecord& b, int64_t amount, bool extend
     const std::string_view day = DatePiece(FieldText(b.date), 0);
     const std::string_view month = DatePiece(FieldText(b.date), 3);
     const bool dm = FieldText(b.currency).substr(0, 1) == "D";
-    const auto amountText = Format("%+lld", static_cast<long long>(amount));
     std::string r;
+    r.reserve(128);
     if (extended) {
         const int width = AccountWidth(kontonummernlaenge);
-        r += amountText;                                             // amount
-        if (b.datevKey > 0) r += Format("l%d", b.datevKey);          // DATEV key
-        r += Format("a%0*d", width, b.habenAccount);                 // Gegenkonto
+        AppendDecimal(r, amount, 0, false, true);                    // amount
+        if (b.datevKey > 0) {                                        // DATEV key
+            r += 'l';
+            AppendDecimal(r, b.datevKey);
+        }
+        r += 'a';                                                    // Gegenkonto
+        AppendDecimal(r, b.habenAccount, width, true);
         TracePoint = 3026;
         r += kne::kBelegfeldOpen;                                    // Belegfeld 1
-        r += Format("%12d", b.bookingNo);
+        AppendDecimal(r, b.bookingNo, 12);
         r += kne::kFieldClose;
         r += 'd';                                                    // date DDMM
         r += day;
         r += month;
-        r += Format("e%0*d", width, b.sollAccount);                  // Konto
+        r += 'e';                                                    // Konto
+        AppendDecimal(r, b.sollAccount, width, true);
         TracePoint = 3027;
         r += kne::kTextOpen;                                         // text
         r += KneBookingText(b);
@@ -120,17 +139,19 @@ std::string KneBookingRecord(const BookingRecord& b, int64_t amount, bool extend
         r += 'y';                                                    // end
         return r;
     }
-    r += amountText;                                                 // amount
+    AppendDecimal(r, amount, 0, false, true);                        // amount
     r += 'a';
-    r += Format("%02d", b.datevKey);                                 // DATEV key
-    r += Format("%05d", b.habenAccount);                             // Gegenkonto
+    AppendDecimal(r, b.datevKey, 2, true);                           // DATEV key
+    AppendDecimal(r, b.habenAccount, 5, true);                       // Gegenkonto
     TracePoint = 3036;
-    r += Format("b%06d", b.bookingNo);                               // Belegfeld 1
+    r += 'b';                                                        // Belegfeld 1
+    AppendDecimal(r, b.bookingNo, 6, true);
     r += "c000000";                                                  // Belegfeld 2
     r += 'd';                                                        // date DDMM
     r += day;
     r += month;
-    r += Format("e%05d", b.sollAccount);                             // Konto
+    r += 'e';                                                        // Konto
+    AppendDecimal(r, b.sollAccount, 5, true);
     r += "f0000g0000";                                               // fixed
     r += kne::kTextOpen;                                             // text
     r += KneBookingText(b);

@@ -19,6 +19,11 @@ inline constexpr std::size_t kKneBlockSize = 256;
 // count to this or more; a total record when it would reach kKneBlockSize.
 inline constexpr std::size_t kKneBookingLimit = 237;
 
+// The most blocks a data file may have: the header file holds the count in
+// five digits (extended) or 16 bits (old).
+inline constexpr int32_t kKneMaxBlocksExtended = 99999;
+inline constexpr int32_t kKneMaxBlocksOld = 65535;
+
 namespace kne {
 inline constexpr char kHeaderStart1 = '\x1D';
 inline constexpr char kHeaderStart2 = '\x18';
@@ -47,6 +52,12 @@ std::string KneTotalRecord(int64_t total);
 
 // The header file "EV01" (256 bytes) or "DV01" (128 bytes).
 std::string KneHeaderFile(const CDatev& datev, bool extended);
+
+// Appends `value` in decimal as printf's "%d" family writes it: `width` is
+// the minimum width including the sign, `zeroFill` pads with zeros after the
+// sign (else blanks before it), `plus` writes '+' before values >= 0.
+void AppendDecimal(std::string& out, int64_t value, int width = 0, bool zeroFill = false,
+                   bool plus = false);
 
 // Characters `offset` and `offset`+1 of a date text (up to its terminator):
 // DD, MM or YY of DD.MM.YYYY with offsets 0, 3 and 8.

@@ -183,6 +183,23 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.File(extended ? "EV01" : "DV01")));
 }
 
+TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
+    test::FakeUi ui;
+    CDataSet store(ui, 200'000, 16);
+    CDatev datev(ui);
+    datev.SetDataSet(&store);
+    test::SetTypicalSettings(datev, false);
+    test::SetRange(datev, "01.01.2005", "31.12.2005");
+    for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
+    TempDir dir;
+    EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
+    EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, datev.blockCount, 65535));
+    EXPECT_GT(datev.blockCount, 65535);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 // The files of a batch, and the replacement of an existing batch.
 class BatchFilesTest : public DataFileTest {
 protected:

@@ -4,6 +4,7 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
+#include "app/Format.h"
 
 namespace belvaron {
 namespace {
@@ -92,6 +93,26 @@ TEST_F(KneBookingRecordTest, FullTextFieldsAreReadOnlyToTheirWidth) {
     spec.beleg = "0123456789";  // fills the field: no terminator
     const BookingRecord& b = Add();
     EXPECT_EQ(KneBookingText(b), "(0123456789)Mueller,Rechnung");
+}
+
+// AppendDecimal writes what printf's %d, %0*d, %*d and %+lld write.
+TEST(AppendDecimal, MatchesPrintf) {
+    const int64_t values[] = {0, 1, -1, 7, 42, -42, 1200, 99999, 123456, -2147483648LL, 2147483647,
+                              999999999999999999, -999999999999999999, INT64_MAX, INT64_MIN};
+    for (const int64_t v : values) {
+        for (int width = 0; width <= 22; ++width) {
+            const auto ll = static_cast<long long>(v);
+            std::string out;
+            AppendDecimal(out, v, width, true);
+            EXPECT_EQ(out, Format("%0*lld", width, ll));
+            out.clear();
+            AppendDecimal(out, v, width);
+            EXPECT_EQ(out, Format("%*lld", width, ll));
+            out.clear();
+            AppendDecimal(out, v, width, false, true);
+            EXPECT_EQ(out, Format("%+*lld", width, ll));
+        }
+    }
 }
 
 TEST(KneTotalRecord, SignedTotals) {
