@@ -37,10 +37,10 @@ struct DatevSettings {
     // Stored as additional lines 12 to 16 of the settings file; a file
     // without them gives these values.
     DatevExportFormat exportFormat = DatevExportFormat::Csv;
-    int32_t wjBeginnTag = 1;       // start of the fiscal year: day 1..31
-    int32_t wjBeginnMonat = 1;     // and month 1..12
+    int32_t wjBeginnTag = 1;                      // start of the fiscal year: day 1..31
+    int32_t wjBeginnMonat = 1;                    // and month 1..12
     char sachkontenrahmen[3] = {'0', '3', '\0'};  // "03" SKR 03 or "04" SKR 04
-    int32_t festschreibung = 0;    // 1: the batch is locked on import
+    int32_t festschreibung = 0;                   // 1: the batch is locked on import
 };
 
 // The DATEV exporter: settings, export range, the data and header files and

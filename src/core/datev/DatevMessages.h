@@ -48,7 +48,8 @@ inline constexpr const char* kE113 =
     "(E:113#%d)\nException: Fehler beim Erstellen der Datev-Header-Datei.";
 inline constexpr const char* kDatevExported =
     "DATEV-Export erfolgreich abgeschlossen.\n%d Buchungen wurden exportiert.";
-inline constexpr const char* kE117 = "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
+inline constexpr const char* kE117 =
+    "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
 inline constexpr const char* kDatevFilter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
 
 // The settings dialog: the framework's German validation texts (%1, %2 the

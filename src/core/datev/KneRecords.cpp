@@ -41,7 +41,8 @@ std::string LowHigh(int32_t value) {
 
 void AppendDecimal(std::string& out, int64_t value, int width, bool zeroFill, bool plus) {
     char digits[24];
-    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    const uint64_t magnitude =
+        value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
     const auto length = static_cast<int>(end - digits);
     const char sign = value < 0 ? '-' : (plus ? '+' : '\0');
@@ -113,51 +114,51 @@ std::string KneBookingRecord(const BookingRecord& b, int64_t amount, bool extend
     r.reserve(128);
     if (extended) {
         const int width = AccountWidth(kontonummernlaenge);
-        AppendDecimal(r, amount, 0, false, true);                    // amount
-        if (b.datevKey > 0) {                                        // DATEV key
+        AppendDecimal(r, amount, 0, false, true);  // amount
+        if (b.datevKey > 0) {                      // DATEV key
             r += 'l';
             AppendDecimal(r, b.datevKey);
         }
-        r += 'a';                                                    // Gegenkonto
+        r += 'a';  // Gegenkonto
         AppendDecimal(r, b.habenAccount, width, true);
         TracePoint = 3026;
-        r += kne::kBelegfeldOpen;                                    // Belegfeld 1
+        r += kne::kBelegfeldOpen;  // Belegfeld 1
         AppendDecimal(r, b.bookingNo, 12);
         r += kne::kFieldClose;
-        r += 'd';                                                    // date DDMM
+        r += 'd';  // date DDMM
         r += day;
         r += month;
-        r += 'e';                                                    // Konto
+        r += 'e';  // Konto
         AppendDecimal(r, b.sollAccount, width, true);
         TracePoint = 3027;
-        r += kne::kTextOpen;                                         // text
+        r += kne::kTextOpen;  // text
         r += KneBookingText(b);
         r += kne::kFieldClose;
-        r += kne::kCurrencyOpen;                                     // currency
+        r += kne::kCurrencyOpen;  // currency
         r += dm ? "DEM" : "EUR";
         r += kne::kFieldClose;
-        r += 'y';                                                    // end
+        r += 'y';  // end
         return r;
     }
-    AppendDecimal(r, amount, 0, false, true);                        // amount
+    AppendDecimal(r, amount, 0, false, true);  // amount
     r += 'a';
-    AppendDecimal(r, b.datevKey, 2, true);                           // DATEV key
-    AppendDecimal(r, b.habenAccount, 5, true);                       // Gegenkonto
+    AppendDecimal(r, b.datevKey, 2, true);      // DATEV key
+    AppendDecimal(r, b.habenAccount, 5, true);  // Gegenkonto
     TracePoint = 3036;
-    r += 'b';                                                        // Belegfeld 1
+    r += 'b';  // Belegfeld 1
     AppendDecimal(r, b.bookingNo, 6, true);
-    r += "c000000";                                                  // Belegfeld 2
-    r += 'd';                                                        // date DDMM
+    r += "c000000";  // Belegfeld 2
+    r += 'd';        // date DDMM
     r += day;
     r += month;
-    r += 'e';                                                        // Konto
+    r += 'e';  // Konto
     AppendDecimal(r, b.sollAccount, 5, true);
-    r += "f0000g0000";                                               // fixed
-    r += kne::kTextOpen;                                             // text
+    r += "f0000g0000";    // fixed
+    r += kne::kTextOpen;  // text
     r += KneBookingText(b);
     r += kne::kFieldClose;
-    r += dm ? "o2" : "o1";                                           // currency
-    r += 'y';                                                        // end
+    r += dm ? "o2" : "o1";  // currency
+    r += 'y';               // end
     return r;
 }
 
@@ -177,44 +178,44 @@ std::string KneHeaderFile(const CDatev& datev, bool extended) {
                            std::string(FieldText(s.beratername)).c_str());
     if (extended) {
         TracePoint = 3042;
-        r += "0000100001";                                           // 23-32
-        r += Blanks(95);                                             // 33-127
+        r += "0000100001";  // 23-32
+        r += Blanks(95);    // 33-127
         TracePoint = 3043;
-        r += "V0000111";                                             // 128-135
-        r += Fit(s.dfvKennzeichen, 2);                               // 136-137
+        r += "V0000111";                // 128-135
+        r += Fit(s.dfvKennzeichen, 2);  // 136-137
         r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
-                    s.abrechnungsnummer);                            // 138-153
-        r += Fit(datev.exportYear, 2);                               // 154-155
-        r += "0000";                                                 // 156-159
-        r += DdMmYy(FieldText(datev.dateFrom));                                 // 160-165
-        r += DdMmYy(FieldText(datev.dateTo));                                   // 166-171
-        r += "001";                                                  // 172-174
-        r += Fit(s.passwort, 4);                                     // 175-178
+                    s.abrechnungsnummer);                                // 138-153
+        r += Fit(datev.exportYear, 2);                                   // 154-155
+        r += "0000";                                                     // 156-159
+        r += DdMmYy(FieldText(datev.dateFrom));                          // 160-165
+        r += DdMmYy(FieldText(datev.dateTo));                            // 166-171
+        r += "001";                                                      // 172-174
+        r += Fit(s.passwort, 4);                                         // 175-178
         r += Format("%05d001 11,%d,%d,----", datev.blockCount, kl, kl);  // 179-198
-        r += Blanks(57);                                             // 199-255
+        r += Blanks(57);                                                 // 199-255
         return r;
     }
     TracePoint = 3044;
-    r += std::string("\x01\x00\x01\x00", 4);                         // 23-26
-    r += Blanks(37);                                                 // 27-63
+    r += std::string("\x01\x00\x01\x00", 4);  // 23-26
+    r += Blanks(37);                          // 27-63
     TracePoint = 3045;
-    r += 'V';                                                        // 64
-    r += std::string("\x01\x00", 2);                                 // 65-66
-    r += "11";                                                       // 67-68
-    r += Fit(s.dfvKennzeichen, 2);                                   // 69-70
+    r += 'V';                         // 64
+    r += std::string("\x01\x00", 2);  // 65-66
+    r += "11";                        // 67-68
+    r += Fit(s.dfvKennzeichen, 2);    // 69-70
     r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
-                s.abrechnungsnummer);                                // 71-86
-    r += Fit(datev.exportYear, 2);                                   // 87-88
-    r += Blanks(4);                                                  // 89-92
-    r += DdMmYy(FieldText(datev.dateFrom));                                     // 93-98
-    r += DdMmYy(FieldText(datev.dateTo));                                       // 99-104
-    r += "001";                                                      // 105-107
-    r += Fit(s.passwort, 4);                                         // 108-111
+                s.abrechnungsnummer);        // 71-86
+    r += Fit(datev.exportYear, 2);           // 87-88
+    r += Blanks(4);                          // 89-92
+    r += DdMmYy(FieldText(datev.dateFrom));  // 93-98
+    r += DdMmYy(FieldText(datev.dateTo));    // 99-104
+    r += "001";                              // 105-107
+    r += Fit(s.passwort, 4);                 // 108-111
     TracePoint = 3046;
-    r += LowHigh(datev.blockCount);                                  // 112-113
-    r += LowHigh(datev.blockCount);                                  // 114-115
-    r += std::string("\x01\x00", 2);                                 // 116-117
-    r += "         1";                                               // 118-127
+    r += LowHigh(datev.blockCount);   // 112-113
+    r += LowHigh(datev.blockCount);   // 114-115
+    r += std::string("\x01\x00", 2);  // 116-117
+    r += "         1";                // 118-127
     return r;
 }
 

@@ -47,15 +47,12 @@ QLabel* Explanation(const char* text, QWidget* parent) {
 
 }  // namespace
 
-CDatevDialog::CDatevDialog(QWidget* parent, CDatev& datev, CDataSet&,
-                           const std::string& chartName)
+CDatevDialog::CDatevDialog(QWidget* parent, CDatev& datev, CDataSet&, const std::string& chartName)
     : QDialog(parent), model_(datev) {
     using F = DatevDialogField;
     using L = DatevDialogLimits;
     setWindowTitle(QStringLiteral("DATEV-Angaben"));
-    showMessage = [this](const QString& text) {
-        QMessageBox::warning(this, windowTitle(), text);
-    };
+    showMessage = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -68,12 +65,14 @@ CDatevDialog::CDatevDialog(QWidget* parent, CDatev& datev, CDataSet&,
     };
     beraternummer_ = TextEdit(this, 0);
     addRow("Beraternummer:", beraternummer_,
-           "Nummer des Steuerberaters bei Datev (vom Steuerberater geben lassen).", F::Beraternummer);
+           "Nummer des Steuerberaters bei Datev (vom Steuerberater geben lassen).",
+           F::Beraternummer);
     beratername_ = TextEdit(this, L::kBeratername);
     addRow("Beratername:", beratername_, "Name des Steuerberaters", F::Beratername);
     mandantennummer_ = TextEdit(this, 0);
     addRow("Mandantennummer:", mandantennummer_,
-           "Nummer unter der Sie beim Steuerberater und der Datev geführt sind.", F::Mandantennummer);
+           "Nummer unter der Sie beim Steuerberater und der Datev geführt sind.",
+           F::Mandantennummer);
     passwort_ = TextEdit(this, L::kPasswort);
     addRow("Passwort:", passwort_,
            "(Diese Passwort macht keinen Sinn, da es bei Datev als Klartext abgespeichert wird.)",

@@ -239,10 +239,10 @@ TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
     AddBooking(store, {});
     EXPECT_EQ(datev.WriteDataFile(folder), 0);
     EXPECT_FALSE(datev.WriteHeaderFile(folder));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
-                              "(E:302)\n" + folder + "/" + DataName() + " konnte nicht geöffnet werden!",
-                              "(E:305)\n" + folder + "/" + HeaderName() +
-                                  " konnte nicht geöffnet werden!"}));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "(E:302)\n" + folder + "/" + DataName() + " konnte nicht geöffnet werden!",
+                  "(E:305)\n" + folder + "/" + HeaderName() + " konnte nicht geöffnet werden!"}));
 }
 
 // Writes beyond `bytes` fail as on a full disk.

@@ -1,10 +1,9 @@
-#include "datev/DatevDialogModel.h"
-
 #include <gtest/gtest.h>
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "datev/DatevDialogModel.h"
 #include "datev/DatevSettingsFile.h"
 
 namespace belvaron {
@@ -53,7 +52,8 @@ TEST_F(DialogModelTest, WithoutASettingsFileTheDialogShowsTrimmedDefaults) {
 TEST_F(DialogModelTest, ConfirmingTheDefaultsWritesTenBlanksAsName) {
     ASSERT_EQ(model.Accept(model.Initial()), std::nullopt);
     EXPECT_EQ(SettingsFile(), FormatSettingsFile(DefaultDatevSettings()));
-    EXPECT_NE(SettingsFile().find("\r\n          \t(Beratername: 9 stellig)\r\n"), std::string::npos);
+    EXPECT_NE(SettingsFile().find("\r\n          \t(Beratername: 9 stellig)\r\n"),
+              std::string::npos);
 }
 
 TEST_F(DialogModelTest, TextsArePaddedAndConvertedToWindows1252) {

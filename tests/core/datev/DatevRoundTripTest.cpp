@@ -22,8 +22,8 @@ struct Letter {
     char cp850;
 };
 constexpr Letter kLetters[] = {
-    {'a', 'a'}, {'Z', 'Z'}, {'7', '7'}, {' ', ' '}, {'-', '-'}, {'&', '&'},
-    {'\xE4', '\x84'}, {'\xF6', '\x94'}, {'\xFC', '\x81'}, {'\xC4', '\x8E'},
+    {'a', 'a'},       {'Z', 'Z'},       {'7', '7'},       {' ', ' '},       {'-', '-'},
+    {'&', '&'},       {'\xE4', '\x84'}, {'\xF6', '\x94'}, {'\xFC', '\x81'}, {'\xC4', '\x8E'},
     {'\xD6', '\x99'}, {'\xDC', '\x9A'}, {'\xDF', '\xE1'}};
 
 struct Expected {
@@ -61,8 +61,8 @@ public:
         const bool negative = cents < 0;
         const std::string digits = std::to_string(negative ? -cents : cents);
         std::string euros = digits.size() > 2 ? digits.substr(0, digits.size() - 2) : "0";
-        const std::string rest =
-            digits.size() > 2 ? digits.substr(digits.size() - 2) : std::string(2 - digits.size(), '0') + digits;
+        const std::string rest = digits.size() > 2 ? digits.substr(digits.size() - 2)
+                                                   : std::string(2 - digits.size(), '0') + digits;
         std::string grouped;
         for (std::size_t i = 0; i < euros.size(); ++i) {
             if (i > 0 && (euros.size() - i) % 3 == 0) grouped += '.';
@@ -106,8 +106,8 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
         const int year = day == 0 ? 2004 : day == 366 ? 2006 : 2005;
         const int sortable = (month - 1) * 31 + dom;
         const bool negative = gen.Int(0, 9) == 0;
-        const int64_t cents =
-            (negative ? -1 : 1) * std::uniform_int_distribution<int64_t>(0, 99'999'999'999)(gen.rng());
+        const int64_t cents = (negative ? -1 : 1) *
+                              std::uniform_int_distribution<int64_t>(0, 99'999'999'999)(gen.rng());
         auto [beleg, belegOem] = gen.Text(10);
         auto [name, nameOem] = gen.Text(40);
         auto [purpose, purposeOem] = gen.Text(40);
@@ -170,17 +170,19 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
         EXPECT_EQ(header.substr(179, 5), Format("%05d", file.blocks));
     } else {
         ASSERT_EQ(header.size(), 128u);
-        EXPECT_EQ(static_cast<unsigned char>(header[112]) | static_cast<unsigned char>(header[113]) << 8,
+        EXPECT_EQ(static_cast<unsigned char>(header[112]) | static_cast<unsigned char>(header[113])
+                                                                << 8,
                   file.blocks);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Stores, RoundTripTest,
-    ::testing::Values(RoundTripCase{1, true, 1}, RoundTripCase{1, false, 2}, RoundTripCase{2, true, 3},
-                      RoundTripCase{17, false, 4}, RoundTripCase{250, true, 5},
-                      RoundTripCase{999, false, 6}, RoundTripCase{3001, true, 7},
-                      RoundTripCase{5000, true, 8}, RoundTripCase{5000, false, 9}),
+    ::testing::Values(RoundTripCase{1, true, 1}, RoundTripCase{1, false, 2},
+                      RoundTripCase{2, true, 3}, RoundTripCase{17, false, 4},
+                      RoundTripCase{250, true, 5}, RoundTripCase{999, false, 6},
+                      RoundTripCase{3001, true, 7}, RoundTripCase{5000, true, 8},
+                      RoundTripCase{5000, false, 9}),
     [](const auto& info) {
         return std::to_string(info.param.bookings) + (info.param.extended ? "Extended" : "Old");
     });

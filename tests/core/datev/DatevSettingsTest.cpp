@@ -1,5 +1,3 @@
-#include "datev/DatevSettingsFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -10,6 +8,7 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "datev/DatevMessages.h"
+#include "datev/DatevSettingsFile.h"
 
 namespace belvaron {
 namespace {
@@ -44,7 +43,8 @@ TEST(DatevSettingsFile, DefaultsGiveTheExactBytes) {
 }
 
 TEST(DatevSettingsFile, ShippedDefaultIsTheDefaultFile) {
-    EXPECT_EQ(ReadFile(BELVARON_SOURCE_DIR "/data/angaben_datev.txt"), kDefaultEleven + kDefaultAdditional);
+    EXPECT_EQ(ReadFile(BELVARON_SOURCE_DIR "/data/angaben_datev.txt"),
+              kDefaultEleven + kDefaultAdditional);
 }
 
 TEST(DatevSettingsFile, TypicalValuesRoundTrip) {

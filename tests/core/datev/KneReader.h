@@ -46,8 +46,10 @@ public:
             const std::size_t start = p_;
             if (b_[p_] == 'x' || b_[p_] == 'w') {
                 if (!Total(out)) return out;
-                if (p_ / 256 != start / 256 || p_ % 256 == 0) return Fail(out, "total record at block end");
-                if (!ZerosToBlockEnd() || p_ != b_.size()) return Fail(out, "bytes after the total");
+                if (p_ / 256 != start / 256 || p_ % 256 == 0)
+                    return Fail(out, "total record at block end");
+                if (!ZerosToBlockEnd() || p_ != b_.size())
+                    return Fail(out, "bytes after the total");
                 return out;
             }
             KneBookingRead booking;
@@ -68,7 +70,9 @@ private:
         out.error = why;
         return out;
     }
-    std::string Where(const char* what) const { return std::string(what) + " at " + std::to_string(p_); }
+    std::string Where(const char* what) const {
+        return std::string(what) + " at " + std::to_string(p_);
+    }
 
     bool Eat(char c) {
         if (p_ < b_.size() && b_[p_] == c) {
@@ -154,7 +158,8 @@ private:
         if (Eat('l') && !Number(key)) return false;
         r.key = static_cast<int32_t>(key);
         std::string belegfeld;
-        if (!Eat('a') || !Number(r.gegenkonto) || !Eat('\xBD') || !Until('\x1C', belegfeld)) return false;
+        if (!Eat('a') || !Number(r.gegenkonto) || !Eat('\xBD') || !Until('\x1C', belegfeld))
+            return false;
         if (belegfeld.size() != 12) return false;
         r.belegfeld1 = std::stoll(belegfeld);
         if (!Eat('d') || !Fixed(4, r.ddmm) || !Eat('e') || !Number(r.konto)) return false;
@@ -175,7 +180,8 @@ private:
         }
         std::string fixed;
         if (!Fixed(10, fixed) || fixed != "f0000g0000") return false;
-        if (!Eat('\x1E') || !Until('\x1C', r.text) || !Eat('o') || !Fixed(1, r.currency)) return false;
+        if (!Eat('\x1E') || !Until('\x1C', r.text) || !Eat('o') || !Fixed(1, r.currency))
+            return false;
         return Eat('y');
     }
 };

@@ -1,10 +1,9 @@
-#include "datev/KneRecords.h"
-
 #include <gtest/gtest.h>
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "app/Format.h"
+#include "datev/KneRecords.h"
 
 namespace belvaron {
 namespace {
@@ -30,7 +29,8 @@ protected:
 TEST_F(KneBookingRecordTest, ExtendedWorkedExample) {
     const BookingRecord& b = Add();
     EXPECT_EQ(KneBookingRecord(b, 123456, true, 4),
-              "+123456a01200\xBD          17\x1C" "d0503e04400\x1E(R-1)Mueller,Rechnung\x1C\xB3"
+              "+123456a01200\xBD          17\x1C"
+              "d0503e04400\x1E(R-1)Mueller,Rechnung\x1C\xB3"
               "EUR\x1Cy"s);
 }
 
@@ -52,7 +52,9 @@ TEST_F(KneBookingRecordTest, DmJournalGivesDemAndO2) {
     spec.currency = "DM";
     const BookingRecord& b = Add();
     const std::string extended = KneBookingRecord(b, 100, true, 4);
-    EXPECT_EQ(extended.substr(extended.size() - 6), "\xB3" "DEM\x1Cy"s);
+    EXPECT_EQ(extended.substr(extended.size() - 6),
+              "\xB3"
+              "DEM\x1Cy"s);
     const std::string old = KneBookingRecord(b, 100, false, 4);
     EXPECT_EQ(old.substr(old.size() - 3), "o2y");
 }
@@ -73,18 +75,26 @@ TEST_F(KneBookingRecordTest, AccountWidthFollowsTheLength) {
 }
 
 TEST_F(KneBookingRecordTest, TextIsCutAtThirtyAndWrittenInCodePage850) {
-    spec.beleg = "B\xC4";                          // "BÄ"
-    spec.name = "M\xFCller & S\xF6hne";           // "Müller & Söhne"
-    spec.purpose = "Gr\xFC\xDF" "e aus K\xF6ln am Rhein";
+    spec.beleg = "B\xC4";                // "BÄ"
+    spec.name = "M\xFCller & S\xF6hne";  // "Müller & Söhne"
+    spec.purpose =
+        "Gr\xFC\xDF"
+        "e aus K\xF6ln am Rhein";
     const BookingRecord& b = Add();
     // "(BÄ)Müller & Söhne,Grüße aus Köln am Rhein" cut at 30, in code page 850.
-    EXPECT_EQ(KneBookingText(b), "(B\x8E)M\x81ller & S\x94hne,Gr\x81\xE1" "e aus K"s);
+    EXPECT_EQ(KneBookingText(b),
+              "(B\x8E)M\x81ller & S\x94hne,Gr\x81\xE1"
+              "e aus K"s);
     const std::string r = KneBookingRecord(b, 1, true, 4);
-    EXPECT_NE(r.find("\x1E(B\x8E)M\x81ller & S\x94hne,Gr\x81\xE1" "e aus K\x1C"s), std::string::npos);
+    EXPECT_NE(r.find("\x1E(B\x8E)M\x81ller & S\x94hne,Gr\x81\xE1"
+                     "e aus K\x1C"s),
+              std::string::npos);
 }
 
 TEST_F(KneBookingRecordTest, ControlBytesInTheTextBecomeBlanks) {
-    spec.name = "A\x1C" "B\x1E";
+    spec.name =
+        "A\x1C"
+        "B\x1E";
     const BookingRecord& b = Add();
     EXPECT_EQ(KneBookingText(b), "(R-1)A B ,Rechnung");
 }
@@ -97,8 +107,10 @@ TEST_F(KneBookingRecordTest, FullTextFieldsAreReadOnlyToTheirWidth) {
 
 // AppendDecimal writes what printf's %d, %0*d, %*d and %+lld write.
 TEST(AppendDecimal, MatchesPrintf) {
+    // clang-format off
     const int64_t values[] = {0, 1, -1, 7, 42, -42, 1200, 99999, 123456, -2147483648LL, 2147483647,
                               999999999999999999, -999999999999999999, INT64_MAX, INT64_MIN};
+    // clang-format on
     for (const int64_t v : values) {
         for (int width = 0; width <= 22; ++width) {
             const auto ll = static_cast<long long>(v);
@@ -136,15 +148,23 @@ protected:
 TEST_F(KneHeaderTest, ExtendedHeaderRecord) {
     const std::string r = KneHeaderRecord(datev, true);
     ASSERT_EQ(r.size(), 93u);
-    EXPECT_EQ(r, "\x1D\x18" "11  11AB12345671234500170501010531120500" "1pw12" + std::string(32, ' ') +
-                     "y\xB5" "1,4,4,----\x1Cy"s);
+    EXPECT_EQ(r,
+              "\x1D\x18"
+              "11  11AB12345671234500170501010531120500"
+              "1pw12" +
+                  std::string(32, ' ') +
+                  "y\xB5"
+                  "1,4,4,----\x1Cy"s);
 }
 
 TEST_F(KneHeaderTest, OldHeaderRecord) {
     const std::string r = KneHeaderRecord(datev, false);
     ASSERT_EQ(r.size(), 80u);
-    EXPECT_EQ(r, "\x1D\x18" "11  11AB12345671234500170501010531120500" "1pw12" + std::string(32, ' ') +
-                     "y"s);
+    EXPECT_EQ(r,
+              "\x1D\x18"
+              "11  11AB12345671234500170501010531120500"
+              "1pw12" +
+                  std::string(32, ' ') + "y"s);
 }
 
 TEST_F(KneHeaderTest, ExtendedHeaderFile) {
@@ -153,7 +173,9 @@ TEST_F(KneHeaderTest, ExtendedHeaderFile) {
     ASSERT_EQ(r.size(), 256u);
     EXPECT_EQ(r.substr(0, 33), "1     1234567Schmidt   0000100001");
     EXPECT_EQ(r.substr(33, 95), std::string(95, ' '));
-    EXPECT_EQ(r.substr(128, 71), "V0000111AB123456712345001705" "0000010105311205001pw1200001001 11,4,4,----");
+    EXPECT_EQ(r.substr(128, 71),
+              "V0000111AB123456712345001705"
+              "0000010105311205001pw1200001001 11,4,4,----");
     EXPECT_EQ(r.substr(199), std::string(57, ' '));
 }
 
@@ -163,8 +185,11 @@ TEST_F(KneHeaderTest, OldHeaderFile) {
     ASSERT_EQ(r.size(), 128u);
     EXPECT_EQ(r.substr(0, 27), "1     1234567Schmidt   \x01\x00\x01\x00"s);
     EXPECT_EQ(r.substr(27, 37), std::string(37, ' '));
-    EXPECT_EQ(r.substr(64), "V\x01\x00" "11AB12345671234500170" "5    010105311205001pw12"
-                            "\x01\x00\x01\x00\x01\x00         1"s);
+    EXPECT_EQ(r.substr(64),
+              "V\x01\x00"
+              "11AB12345671234500170"
+              "5    010105311205001pw12"
+              "\x01\x00\x01\x00\x01\x00         1"s);
 }
 
 TEST_F(KneHeaderTest, BlockCount256) {
@@ -192,7 +217,9 @@ struct DigitsCase {
 
 class DigitsToIntTest : public ::testing::TestWithParam<DigitsCase> {};
 
-TEST_P(DigitsToIntTest, Converts) { EXPECT_EQ(CDatev::DigitsToInt(GetParam().text), GetParam().cents); }
+TEST_P(DigitsToIntTest, Converts) {
+    EXPECT_EQ(CDatev::DigitsToInt(GetParam().text), GetParam().cents);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, DigitsToIntTest,

@@ -73,7 +73,8 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
     LoadBookings(250);
     EXPECT_TRUE(flow.OnDatenExportieren());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "DATEV-Export erfolgreich abgeschlossen.\n250 Buchungen wurden exportiert.");
+    EXPECT_EQ(ui.Last().text,
+              "DATEV-Export erfolgreich abgeschlossen.\n250 Buchungen wurden exportiert.");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
     EXPECT_EQ(ReadFile(dir.File("export/EV01")).size(), 256u);
     EXPECT_EQ(ReadFile(dir.File("export/ED00001")).size() % 256, 0u);
@@ -127,8 +128,9 @@ TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
     LoadBookings(1);
     ui.throwInDialog = true;
     EXPECT_FALSE(flow.OnDatenExportieren());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
-                              "(E:111#3015)\nException: Fehler beim Laden/Speichern der Datev-Angaben."});
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{
+                  "(E:111#3015)\nException: Fehler beim Laden/Speichern der Datev-Angaben."});
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
@@ -138,7 +140,8 @@ TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
     ui.throwOnWarning = true;
     EXPECT_FALSE(flow.OnDatenExportieren());
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.Last().text, "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
+    EXPECT_EQ(ui.Last().text,
+              "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 

@@ -32,7 +32,9 @@ class DatevDialogTest : public QObject {
         }
     };
 
-    static QLineEdit* Edit(CDatevDialog& d, F field) { return qobject_cast<QLineEdit*>(d.Control(field)); }
+    static QLineEdit* Edit(CDatevDialog& d, F field) {
+        return qobject_cast<QLineEdit*>(d.Control(field));
+    }
     static QPushButton* Button(CDatevDialog& d, const QString& text) {
         for (auto* b : d.findChildren<QPushButton*>()) {
             if (b->text() == text) return b;
@@ -77,7 +79,8 @@ private slots:
         d.show();
         Edit(d, F::Abrechnungsnummer)->setText(QStringLiteral("0"));
         QTest::mouseClick(Button(d, QStringLiteral("OK")), Qt::LeftButton);
-        QCOMPARE(messages, QStringList{QStringLiteral("Geben Sie eine ganze Zahl zwischen 1 und 9999 ein.")});
+        QCOMPARE(messages,
+                 QStringList{QStringLiteral("Geben Sie eine ganze Zahl zwischen 1 und 9999 ein.")});
         QCOMPARE(d.focusWidget(), d.Control(F::Abrechnungsnummer));
         QVERIFY(d.isVisible());
         QCOMPARE(s.datev.settings.abrechnungsnummer, 1);
