@@ -82,11 +82,12 @@ public:
 
     // The data file of the range dateFrom..dateTo, "ED00001" or "DE001" in
     // `folder` (no trailing '/'). Returns the number of bookings written; 0
-    // after a message when it could not be written, or when no booking lay
-    // in the range, or when the file would have more blocks than the header
-    // file can count (E:313). The new file is completed here but replaces an existing
-    // one only together with the header file (WriteHeaderFile), so that a
-    // batch in the folder is only ever replaced by a complete new batch.
+    // when no booking lay in the range, and 0 after a message when the file
+    // could not be written (E:302), was refused (E:303, E:313) or would have
+    // more blocks than the header file can count (E:313). The new file is
+    // completed here but replaces an existing one only together with the
+    // header file (WriteHeaderFile), so that a batch in the folder is only
+    // ever replaced by a complete new batch.
     int WriteDataFile(const std::string& folder);
     // The header file "EV01" or "DV01" in `folder`, from the settings and the
     // exportYear and blockCount left by WriteDataFile of the same run, which
@@ -105,8 +106,9 @@ public:
     // The amount of a booking in cents: the decimal digits of the first 30
     // characters of `amount`, in order (signs, dots and the comma dropped);
     // negative when its first character after blanks is '-'. An empty digit
-    // string gives 0. nullopt when there are more than 18 digits (the
-    // value could not be represented).
+    // string gives 0. nullopt when there are more than 18 digits: such an
+    // amount is refused, never cut or wrapped (the data file writer refuses
+    // a total beyond the 64-bit range in the same way).
     static std::optional<int64_t> DigitsToInt(std::string_view amount);
 
     bool CheckAccounts(const std::string& chartName);
