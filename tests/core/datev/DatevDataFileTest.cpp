@@ -17,7 +17,7 @@ namespace {
 
 using namespace std::string_literals;
 using test::AddBooking;
-using test::BookingSpec;
+using test::NewBooking;
 using test::ReadFile;
 using test::TempDir;
 
@@ -46,8 +46,8 @@ protected:
     // A booking without document number and name whose record has exactly
     // `length` bytes.
     void AddWithRecordLength(std::size_t length, std::string_view amount) {
-        BookingSpec spec{.beleg = "", .name = "", .purpose = "", .amount = amount};
-        AddBooking(store, spec);
+        NewBooking nb{.beleg = "", .name = "", .purpose = "", .amount = amount};
+        AddBooking(store, nb);
         BookingRecord& b = store[store.bookingCount - 1];
         const std::size_t base =
             KneBookingRecord(b, *CDatev::DigitsToInt(amount), extended, 4).size();

@@ -112,25 +112,25 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
         auto [name, nameOem] = gen.Text(40);
         auto [purpose, purposeOem] = gen.Text(40);
         const bool dm = gen.Int(0, 3) == 0;
-        test::BookingSpec spec;
+        test::NewBooking nb;
         const std::string date = Format("%02d.%02d.%04d", dom, month, year);
         const std::string amount = Generator::Amount(cents);
-        spec.bookingNo = gen.Int(1, 999999);
-        spec.date = date;
-        spec.beleg = beleg;
-        spec.name = name;
-        spec.purpose = purpose;
-        spec.soll = gen.Int(1, 99999);
-        spec.haben = gen.Int(1, 99999);
-        spec.amount = amount;
-        spec.currency = dm ? "DM" : "EUR";
-        spec.key = gen.Int(0, 3) == 0 ? gen.Int(1, 99) : 0;
-        test::AddBooking(store, spec);
+        nb.bookingNo = gen.Int(1, 999999);
+        nb.date = date;
+        nb.beleg = beleg;
+        nb.name = name;
+        nb.purpose = purpose;
+        nb.soll = gen.Int(1, 99999);
+        nb.haben = gen.Int(1, 99999);
+        nb.amount = amount;
+        nb.currency = dm ? "DM" : "EUR";
+        nb.key = gen.Int(0, 3) == 0 ? gen.Int(1, 99) : 0;
+        test::AddBooking(store, nb);
         const bool inRange = year == 2005 && sortable >= fromDay && sortable <= toDay;
         if (!inRange) continue;
         std::string text = "(" + belegOem + ")" + nameOem + "," + purposeOem;
         text.resize(std::min<std::size_t>(text.size(), 30));
-        expected.push_back({cents, spec.key, spec.soll, spec.haben, spec.bookingNo,
+        expected.push_back({cents, nb.key, nb.soll, nb.haben, nb.bookingNo,
                             date.substr(0, 2) + date.substr(3, 2), text, dm});
         total += cents;
     }

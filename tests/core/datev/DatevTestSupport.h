@@ -11,7 +11,7 @@
 namespace belvaron::test {
 
 // One booking with every field written.
-struct BookingSpec {
+struct NewBooking {
     int32_t bookingNo = 1;
     std::string_view date = "05.03.2005";
     std::string_view beleg = "R-1";
@@ -24,20 +24,20 @@ struct BookingSpec {
     int32_t key = 0;
 };
 
-inline void AddBooking(CDataSet& store, const BookingSpec& spec) {
+inline void AddBooking(CDataSet& store, const NewBooking& nb) {
     BookingRecord* b = store.AppendRoom();
     std::memset(b, 0, sizeof *b);
-    b->bookingNo = spec.bookingNo;
-    SetField(b->date, spec.date);
-    SetField(b->beleg, spec.beleg);
-    SetField(b->name, spec.name);
-    SetField(b->purpose, spec.purpose);
-    b->sollAccount = spec.soll;
-    b->habenAccount = spec.haben;
+    b->bookingNo = nb.bookingNo;
+    SetField(b->date, nb.date);
+    SetField(b->beleg, nb.beleg);
+    SetField(b->name, nb.name);
+    SetField(b->purpose, nb.purpose);
+    b->sollAccount = nb.soll;
+    b->habenAccount = nb.haben;
     b->vatRate = 19;
-    SetField(b->amount, spec.amount);
-    SetField(b->currency, spec.currency);
-    b->datevKey = spec.key;
+    SetField(b->amount, nb.amount);
+    SetField(b->currency, nb.currency);
+    b->datevKey = nb.key;
     b->redated = 0;
     ++store.bookingCount;
 }

@@ -10,7 +10,7 @@ namespace {
 
 using namespace std::string_literals;
 using test::AddBooking;
-using test::BookingSpec;
+using test::NewBooking;
 
 // The worked example: 1.234,56 EUR from Soll 4400 to Haben 1200, booking
 // number 17, key 0, 05.03.2005, length 4.
@@ -18,10 +18,10 @@ class KneBookingRecordTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
     CDataSet store{ui, 16, 16};
-    BookingSpec spec{.bookingNo = 17};
+    NewBooking nb{.bookingNo = 17};
 
     const BookingRecord& Add() {
-        AddBooking(store, spec);
+        AddBooking(store, nb);
         return store[store.bookingCount - 1];
     }
 };
@@ -42,14 +42,14 @@ TEST_F(KneBookingRecordTest, OldWorkedExample) {
 }
 
 TEST_F(KneBookingRecordTest, KeyFortyStandsBeforeTheGegenkontoOrAfterTheA) {
-    spec.key = 40;
+    nb.key = 40;
     const BookingRecord& b = Add();
     EXPECT_EQ(KneBookingRecord(b, 123456, true, 4).substr(0, 16), "+123456l40a01200");
     EXPECT_EQ(KneBookingRecord(b, 123456, false, 4).substr(0, 15), "+123456a4001200");
 }
 
 TEST_F(KneBookingRecordTest, DmJournalGivesDemAndO2) {
-    spec.currency = "DM";
+    nb.currency = "DM";
     const BookingRecord& b = Add();
     const std::string extended = KneBookingRecord(b, 100, true, 4);
     EXPECT_EQ(extended.substr(extended.size() - 6),
@@ -67,7 +67,7 @@ TEST_F(KneBookingRecordTest, NegativeAmountIsWrittenWithMinus) {
 }
 
 TEST_F(KneBookingRecordTest, AccountWidthFollowsTheLength) {
-    spec.soll = 44000;
+    nb.soll = 44000;
     const BookingRecord& b = Add();
     const std::string r = KneBookingRecord(b, 1, true, 6);
     EXPECT_NE(r.find("a0001200\xBD"), std::string::npos);
@@ -75,9 +75,9 @@ TEST_F(KneBookingRecordTest, AccountWidthFollowsTheLength) {
 }
 
 TEST_F(KneBookingRecordTest, TextIsCutAtThirtyAndWrittenInCodePage850) {
-    spec.beleg = "B\xC4";                // "BÄ"
-    spec.name = "M\xFCller & S\xF6hne";  // "Müller & Söhne"
-    spec.purpose =
+    nb.beleg = "B\xC4";                // "BÄ"
+    nb.name = "M\xFCller & S\xF6hne";  // "Müller & Söhne"
+    nb.purpose =
         "Gr\xFC\xDF"
         "e aus K\xF6ln am Rhein";
     const BookingRecord& b = Add();
@@ -92,7 +92,7 @@ TEST_F(KneBookingRecordTest, TextIsCutAtThirtyAndWrittenInCodePage850) {
 }
 
 TEST_F(KneBookingRecordTest, ControlBytesInTheTextBecomeBlanks) {
-    spec.name =
+    nb.name =
         "A\x1C"
         "B\x1E";
     const BookingRecord& b = Add();
@@ -100,7 +100,7 @@ TEST_F(KneBookingRecordTest, ControlBytesInTheTextBecomeBlanks) {
 }
 
 TEST_F(KneBookingRecordTest, FullTextFieldsAreReadOnlyToTheirWidth) {
-    spec.beleg = "0123456789";  // fills the field: no terminator
+    nb.beleg = "0123456789";  // fills the field: no terminator
     const BookingRecord& b = Add();
     EXPECT_EQ(KneBookingText(b), "(0123456789)Mueller,Rechnung");
 }
