@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "datev/DatevDialogModel.h"
+
 namespace belvaron::cli {
 
 namespace {
@@ -72,7 +74,20 @@ void CliUi::ExitProgram(int code) {
     std::exit(code);
 }
 
-// Not built yet: the DATEV settings are confirmed unchanged.
-bool CliUi::EditDatevSettings(CDatev&, CDataSet&) { return true; }
+
+// The settings dialog confirmed with "OK" as it opens, except that --from
+// and --to replace its dates. A field that fails its check is reported like
+// the dialog's message and ends the export as "Abbrechen" would.
+bool CliUi::EditDatevSettings(CDatev& datev, CDataSet&) {
+    DatevDialogModel dialog(datev);
+    DatevDialogFields fields = dialog.Initial(options_.check.value_or(""));
+    if (options_.from) fields.dateFrom = *options_.from;
+    if (options_.to) fields.dateTo = *options_.to;
+    if (const auto error = dialog.Accept(fields)) {
+        ShowMessage(error->message, MessageIcon::None, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
 
 }  // namespace belvaron::cli

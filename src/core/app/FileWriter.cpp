@@ -50,8 +50,8 @@ bool FileWriter::Write(std::string_view bytes) {
     return true;
 }
 
-bool FileWriter::Commit() {
-    if (!file_) return false;
+bool FileWriter::Finish() {
+    if (!file_) return finished_;
     bool ok = error_ == 0;
     if (std::fflush(file_) != 0 && ok) {
         error_ = errno ? errno : EIO;
@@ -66,16 +66,29 @@ bool FileWriter::Commit() {
         ok = false;
     }
     file_ = nullptr;
-    if (ok && std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        error_ = errno;
-        ok = false;
+    if (!ok) {
+        unlink(tempPath_.c_str());
+        tempPath_.clear();
     }
-    if (!ok) unlink(tempPath_.c_str());
-    tempPath_.clear();
+    finished_ = ok;
     return ok;
 }
 
+bool FileWriter::Commit() {
+    if (!Finish()) return false;
+    finished_ = false;
+    if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        error_ = errno;
+        unlink(tempPath_.c_str());
+        tempPath_.clear();
+        return false;
+    }
+    tempPath_.clear();
+    return true;
+}
+
 void FileWriter::Abandon() {
+    finished_ = false;
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;

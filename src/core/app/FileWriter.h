@@ -22,6 +22,11 @@ public:
     bool Open(const std::string& path);
     // Appends bytes; false once any write has failed.
     bool Write(std::string_view bytes);
+    // Flushes and closes the new file without replacing the target yet, so
+    // that several files can be completed first and then committed together;
+    // false on any failure (the new file is then removed). Commit afterwards
+    // only renames.
+    bool Finish();
     // Flushes, closes and renames over the target; false on any failure, in
     // which case the target is untouched.
     bool Commit();
@@ -36,6 +41,7 @@ private:
     std::string path_;
     std::string tempPath_;
     int error_ = 0;
+    bool finished_ = false;
 };
 
 // Writes the whole content at once; false when any step failed (the target

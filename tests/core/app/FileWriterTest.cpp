@@ -26,6 +26,26 @@ TEST(FileWriter, ReplacesTheOldFileOnlyWhenComplete) {
     EXPECT_EQ(ReadFile(path), "new");
 }
 
+TEST(FileWriter, FinishedFileReplacesTheTargetOnlyOnCommit) {
+    TempDir dir;
+    const std::string path = dir.Write("EV01", "old");
+    {
+        FileWriter w;
+        ASSERT_TRUE(w.Open(path));
+        ASSERT_TRUE(w.Write("new"));
+        ASSERT_TRUE(w.Finish());
+        EXPECT_EQ(ReadFile(path), "old");
+    }  // abandoned
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    FileWriter w;
+    ASSERT_TRUE(w.Open(path));
+    ASSERT_TRUE(w.Write("new"));
+    ASSERT_TRUE(w.Finish());
+    EXPECT_TRUE(w.Commit());
+    EXPECT_EQ(ReadFile(path), "new");
+}
+
 TEST(FileWriter, MissingFolderFailsAndLeavesNothing) {
     TempDir dir;
     int error = 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <random>
 
+#include "FakeUi.h"
 #include "TempDir.h"
 #include "app/FixedText.h"
 #include "app/Format.h"
@@ -13,7 +14,8 @@
 
 namespace {
 
-class QuietUi : public belvaron::UiPort {
+// Prints the start of each message instead of recording it.
+class QuietUi : public belvaron::test::FakeUi {
 public:
     belvaron::MessageAnswer ShowMessage(std::string_view text, belvaron::MessageIcon,
                                         belvaron::MessageButtons) override {
@@ -21,18 +23,6 @@ public:
                     text.data());
         return belvaron::MessageAnswer::Ok;
     }
-    std::optional<std::string> ChooseFile(const belvaron::FileDialogRequest&) override {
-        return {};
-    }
-    void ListCleared() override {}
-    void ListRefilled(const belvaron::CDataSet&, std::span<const int>) override {}
-    void RefreshControls() override {}
-    void SetVatControlsEnabled(bool) override {}
-    void SortStarted(int) override {}
-    void SortProgress(int) override {}
-    void SortFinished() override {}
-    bool EditBooking(belvaron::CDataSet&, int) override { return false; }
-    bool EditDatevSettings(belvaron::CDatev&, belvaron::CDataSet&) override { return false; }
 };
 
 }  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+
+// Messages of the DATEV export: settings, data file, header file, the
+// export run's guards and results, and the settings dialog's checks.
+namespace belvaron::msg {
+
+// Settings file.
+inline constexpr const char* kE301 = "(E:301)\nANGABEN_DATEV.TXT konnte nicht geöffnet werden!";
+inline constexpr const char* kE301Write =
+    "(E:301)\nANGABEN_DATEV.TXT konnte nicht vollständig geschrieben werden!\n"
+    "Die bisherige Datei bleibt unverändert; prüfen Sie den freien Speicherplatz.";
+
+// Data file (%s the path).
+inline constexpr const char* kE302 = "(E:302)\n%s konnte nicht geöffnet werden!";
+inline constexpr const char* kE302Write =
+    "(E:302)\n%s konnte nicht vollständig geschrieben werden!\n"
+    "Die bisherigen DATEV-Dateien bleiben unverändert; prüfen Sie den freien Speicherplatz "
+    "und den Ordner.";
+inline constexpr const char* kE303 = "(E:303)\nKeine Buchungssätze vorhanden!";
+inline constexpr const char* kE304 =
+    "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
+    "Buchungen sind von: %.10s bis: %.10s";
+
+// Header file (%s the path).
+inline constexpr const char* kE305 = "(E:305)\n%s konnte nicht geöffnet werden!";
+inline constexpr const char* kE305Write =
+    "(E:305)\n%s konnte nicht vollständig geschrieben werden!\n"
+    "Die bisherigen DATEV-Dateien bleiben unverändert; prüfen Sie den freien Speicherplatz "
+    "und den Ordner.";
+
+// An amount the batch cannot carry (%d the booking number, %s its amount text).
+inline constexpr const char* kE313Amount =
+    "(E:316)\nDer Betrag %s der Buchung Nr. %d hat mehr als 18 Ziffern.\n"
+    "Es wurde keine DATEV-Datei geschrieben; korrigieren Sie den Betrag im Journal.";
+inline constexpr const char* kE313Total =
+    "(E:316)\nDie Summe der Beträge ist zu groß für eine DATEV-Datei.\n"
+    "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
+inline constexpr const char* kE313Size =
+    "(E:316)\nDie DATEV-Datei wäre mit %d Blöcken zu groß (höchstens %d Blöcke).\n"
+    "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
+
+// The export run.
+inline constexpr const char* kE111 =
+    "(E:111#%d)\nException: Fehler beim Laden/Speichern der Datev-Angaben.";
+inline constexpr const char* kE112 =
+    "(E:112#%d)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.";
+inline constexpr const char* kE113 =
+    "(E:113#%d)\nException: Fehler beim Erstellen der Datev-Header-Datei.";
+inline constexpr const char* kDatevExported =
+    "DATEV-Export erfolgreich abgeschlossen.\n%d Buchungen wurden exportiert.";
+inline constexpr const char* kE117 =
+    "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
+inline constexpr const char* kDatevFilter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
+
+// The settings dialog: the framework's German validation texts (%1, %2 the
+// limits) and the checks of the fiscal-year start.
+inline constexpr const char* kNotAnInteger = "Geben Sie eine ganze Zahl ein.";
+inline constexpr const char* kIntegerRange = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
+inline constexpr const char* kMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+inline constexpr const char* kNoSuchDay =
+    "Der Beginn des Wirtschaftsjahres %02d.%02d. ist kein gültiger Tag.\n"
+    "Geben Sie einen Tag ein, den es in diesem Monat gibt.";
+
+}  // namespace belvaron::msg

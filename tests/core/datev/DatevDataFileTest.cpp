@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "DatevTestSupport.h"
+#include "FakeUi.h"
+#include "KneReader.h"
+#include "TempDir.h"
+#include "app/Format.h"
+#include "datev/DatevMessages.h"
+#include "datev/KneRecords.h"
+
+namespace belvaron {
+namespace {
+
+using namespace std::string_literals;
+using test::AddBooking;
+using test::NewBooking;
+using test::ReadFile;
+using test::TempDir;
+
+class DataFileTest : public ::testing::TestWithParam<bool> {
+protected:
+    test::FakeUi ui;
+    CDataSet store{ui, 64, 16};
+    CDatev datev{ui};
+    bool extended = GetParam();
+    std::size_t headerSize = GetParam() ? 93 : 80;
+
+    void SetUp() override {
+        datev.SetDataSet(&store);
+        test::SetTypicalSettings(datev, extended);
+        test::SetRange(datev, "01.01.2005", "31.12.2005");
+    }
+
+    std::optional<int> Stream(std::string& bytes) {
+        bytes.clear();
+        return datev.StreamDataFile([&bytes](std::string_view b) {
+            bytes += b;
+            return true;
+        });
+    }
+
+    // A booking without document number and name whose record has exactly
+    // `length` bytes.
+    void AddWithRecordLength(std::size_t length, std::string_view amount) {
+        NewBooking nb{.beleg = "", .name = "", .purpose = "", .amount = amount};
+        AddBooking(store, nb);
+        BookingRecord& b = store[store.bookingCount - 1];
+        const std::size_t base =
+            KneBookingRecord(b, *CDatev::DigitsToInt(amount), extended, 4).size();
+        ASSERT_GE(length, base);
+        ASSERT_LE(length - base, 27u);
+        SetField(b.purpose, std::string(length - base, 'p'));
+        ASSERT_EQ(KneBookingRecord(b, *CDatev::DigitsToInt(amount), extended, 4).size(), length);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Variants, DataFileTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Extended" : "Old"; });
+
+TEST_P(DataFileTest, EmptyRangeIsOneBlockWithHeaderAndTotal) {
+    AddBooking(store, {.date = "01.01.2006"});
+    std::string bytes;
+    EXPECT_EQ(Stream(bytes), 0);
+    ASSERT_EQ(bytes.size(), 256u);
+    EXPECT_EQ(bytes.substr(0, headerSize), KneHeaderRecord(datev, extended));
+    EXPECT_EQ(bytes.substr(headerSize, 3), "xyz");
+    EXPECT_EQ(bytes.substr(headerSize + 3), std::string(256 - headerSize - 3, '\0'));
+    EXPECT_EQ(datev.blockCount, 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_P(DataFileTest, BothEndsOfTheRangeAreIncluded) {
+    AddBooking(store, {.bookingNo = 1, .date = "31.12.2004", .amount = "1,00"});
+    AddBooking(store, {.bookingNo = 2, .date = "01.01.2005", .amount = "2,00"});
+    AddBooking(store, {.bookingNo = 3, .date = "15.06.2005", .amount = "4,00"});
+    AddBooking(store, {.bookingNo = 4, .date = "31.12.2005", .amount = "8,00"});
+    AddBooking(store, {.bookingNo = 5, .date = "01.01.2006", .amount = "16,00"});
+    std::string bytes;
+    EXPECT_EQ(Stream(bytes), 3);
+    const auto file = test::KneReader(bytes, extended).Read();
+    ASSERT_EQ(file.error, "");
+    ASSERT_EQ(file.bookings.size(), 3u);
+    EXPECT_EQ(file.bookings[0].belegfeld1, 2);
+    EXPECT_EQ(file.bookings[2].belegfeld1, 4);
+    EXPECT_EQ(file.total, 1400);
+}
+
+TEST_P(DataFileTest, BookingRecordReachingByte236StaysInItsBlock) {
+    const std::size_t first = extended ? 73 : 82;
+    AddWithRecordLength(first, "1,00");
+    AddWithRecordLength(236 - headerSize - first, "1,00");
+    std::string bytes;
+    ASSERT_EQ(Stream(bytes), 2);
+    ASSERT_EQ(bytes.size(), 256u);
+    EXPECT_EQ(bytes[headerSize + first], '+');
+    EXPECT_EQ(bytes.substr(236, 9), "x200yz\0\0\0"s);
+    EXPECT_EQ(datev.blockCount, 1);
+}
+
+TEST_P(DataFileTest, BookingRecordReachingByte237StartsANewBlock) {
+    const std::size_t first = extended ? 73 : 82;
+    AddWithRecordLength(first, "1,00");
+    AddWithRecordLength(237 - headerSize - first, "1,00");
+    std::string bytes;
+    ASSERT_EQ(Stream(bytes), 2);
+    ASSERT_EQ(bytes.size(), 512u);
+    EXPECT_EQ(bytes.substr(headerSize + first, 256 - headerSize - first),
+              std::string(256 - headerSize - first, '\0'));
+    EXPECT_EQ(bytes[256], '+');
+    EXPECT_EQ(datev.blockCount, 2);
+    EXPECT_EQ(test::KneReader(bytes, extended).Read().error, "");
+}
+
+TEST_P(DataFileTest, TotalRecordReachingByte255StaysInItsBlock) {
+    const std::size_t second = extended ? 60 : 70;
+    AddWithRecordLength(236 - headerSize - second, "10.000.000.000.000,00");
+    AddWithRecordLength(second, "0,01");
+    std::string bytes;
+    ASSERT_EQ(Stream(bytes), 2);
+    ASSERT_EQ(bytes.size(), 256u);
+    EXPECT_EQ(bytes.substr(236), "x1000000000000001yz\0"s);
+    EXPECT_EQ(datev.blockCount, 1);
+}
+
+TEST_P(DataFileTest, TotalRecordReachingByte256StartsANewBlock) {
+    const std::size_t second = extended ? 60 : 70;
+    AddWithRecordLength(236 - headerSize - second, "100.000.000.000.000,00");
+    AddWithRecordLength(second, "0,01");
+    std::string bytes;
+    ASSERT_EQ(Stream(bytes), 2);
+    ASSERT_EQ(bytes.size(), 512u);
+    EXPECT_EQ(bytes.substr(236, 20), std::string(20, '\0'));
+    EXPECT_EQ(bytes.substr(256, 21), "x10000000000000001yz\0"s);
+    EXPECT_EQ(datev.blockCount, 2);
+}
+
+TEST_P(DataFileTest, NegativeAmountsGiveASignedTotal) {
+    AddBooking(store, {.amount = "-12,50"});
+    AddBooking(store, {.amount = "2,50"});
+    std::string bytes;
+    ASSERT_EQ(Stream(bytes), 2);
+    const auto file = test::KneReader(bytes, extended).Read();
+    ASSERT_EQ(file.error, "");
+    EXPECT_EQ(file.bookings[0].amount, -1250);
+    EXPECT_EQ(file.total, -1000);
+    EXPECT_NE(bytes.find("w1000yz"), std::string::npos);
+}
+
+TEST_P(DataFileTest, RangeOverTwoYearsWarnsAndUsesTheFirstYear) {
+    test::SetRange(datev, "01.12.2005", "31.01.2006");
+    AddBooking(store, {.date = "15.01.2006"});
+    std::string bytes;
+    EXPECT_EQ(Stream(bytes), 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
+              "Buchungen sind von: 01.12.2005 bis: 31.01.2006");
+    EXPECT_STREQ(datev.exportYear, "05");
+    EXPECT_EQ(bytes.substr(26, 2), "05");
+}
+
+TEST_P(DataFileTest, NoStoreIsRefused) {
+    datev.SetDataSet(nullptr);
+    std::string bytes;
+    EXPECT_EQ(Stream(bytes), std::nullopt);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"(E:303)\nKeine Buchungssätze vorhanden!"});
+}
+
+TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
+    AddBooking(store, {.bookingNo = 7, .amount = "1,00"});
+    AddBooking(store, {.bookingNo = 8, .amount = "12.345.678.901.234.567,89"});
+    TempDir dir;
+    dir.Write(extended ? "ED00001" : "DE001", "old data");
+    EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
+    EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{Format(msg::kE313Amount, "12.345.678.901.234.567,89", 8)});
+    EXPECT_EQ(ReadFile(dir.File(extended ? "ED00001" : "DE001")), "old data");
+    EXPECT_FALSE(std::filesystem::exists(dir.File(extended ? "EV01" : "DV01")));
+}
+
+TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
+    test::FakeUi ui;
+    CDataSet store(ui, 200'000, 16);
+    CDatev datev(ui);
+    datev.SetDataSet(&store);
+    test::SetTypicalSettings(datev, false);
+    test::SetRange(datev, "01.01.2005", "31.12.2005");
+    for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
+    TempDir dir;
+    EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
+    EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, datev.blockCount, 65535));
+    EXPECT_GT(datev.blockCount, 65535);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// The files of a batch, and the replacement of an existing batch.
+class BatchFilesTest : public DataFileTest {
+protected:
+    TempDir dir;
+    std::string DataName() const { return extended ? "ED00001" : "DE001"; }
+    std::string HeaderName() const { return extended ? "EV01" : "DV01"; }
+    std::size_t FileCount() const {
+        std::size_t n = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++n;
+        return n;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Variants, BatchFilesTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Extended" : "Old"; });
+
+TEST_P(BatchFilesTest, NewBatchReplacesTheOldOneOnlyWhenBothFilesAreComplete) {
+    dir.Write(DataName(), "old data");
+    dir.Write(HeaderName(), "old header");
+    AddBooking(store, {});
+    EXPECT_EQ(datev.WriteDataFile(dir.path()), 1);
+    EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
+    EXPECT_TRUE(datev.WriteHeaderFile(dir.path()));
+    std::string expected;
+    datev.StreamDataFile([&](std::string_view b) {
+        expected += b;
+        return true;
+    });
+    EXPECT_EQ(ReadFile(dir.File(DataName())), expected);
+    EXPECT_EQ(ReadFile(dir.File(HeaderName())), KneHeaderFile(datev, extended));
+    EXPECT_EQ(FileCount(), 2u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
+    const std::string folder = dir.File("gone");
+    AddBooking(store, {});
+    EXPECT_EQ(datev.WriteDataFile(folder), 0);
+    EXPECT_FALSE(datev.WriteHeaderFile(folder));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "(E:302)\n" + folder + "/" + DataName() + " konnte nicht geöffnet werden!",
+                  "(E:305)\n" + folder + "/" + HeaderName() + " konnte nicht geöffnet werden!"}));
+}
+
+// Writes beyond `bytes` fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
+    dir.Write(DataName(), "old data");
+    dir.Write(HeaderName(), "old header");
+    for (int i = 0; i < 40; ++i) AddBooking(store, {.bookingNo = i});
+    {
+        FileSizeLimit limit(1000);
+        EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
+        EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    }
+    const std::string path = dir.File(DataName());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE302Write, path.c_str())});
+    EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
+    EXPECT_EQ(ReadFile(dir.File(HeaderName())), "old header");
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_P(BatchFilesTest, FailedHeaderFileKeepsTheOldBatch) {
+    dir.Write(DataName(), "old data");
+    dir.Write(HeaderName(), "old header");
+    AddBooking(store, {});
+    EXPECT_EQ(datev.WriteDataFile(dir.path()), 1);
+    {
+        FileSizeLimit limit(100);
+        EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    }
+    const std::string path = dir.File(HeaderName());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE305Write, path.c_str())});
+    EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
+    EXPECT_EQ(ReadFile(dir.File(HeaderName())), "old header");
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+}  // namespace
+}  // namespace belvaron

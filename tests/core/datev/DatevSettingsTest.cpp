@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "DatevTestSupport.h"
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "datev/DatevMessages.h"
+#include "datev/DatevSettingsFile.h"
+
+namespace belvaron {
+namespace {
+
+using namespace std::string_literals;
+using test::ReadFile;
+using test::TempDir;
+
+// The eleven lines as a settings file of the default values has them.
+const std::string kDefaultEleven =
+    "DATEV-Angaben:\r\n"
+    "--------------\r\n"
+    "0\t\t(Beraternummer: 7 stellig)\r\n"
+    "          \t(Beratername: 9 stellig)\r\n"
+    "0\t\t(Mandantennummer: 5 stellig)\r\n"
+    "  \t\t(DFV-Kennzeichen: 2 stellig)\r\n"
+    "1\t\t(Datentr\xE4gernummer: 6 stellig)\r\n"
+    "1\t\t(Abrechnungsnummer: 4 stellig)\r\n"
+    "    \t\t(Passwort: 4 stellig)\r\n"
+    "1\t\t(Kontonummernerweiterung: 0=nein, 1=ja)\r\n"
+    "4\t\t(Kontonummernl\xE4nge)\r\n";
+
+const std::string kDefaultAdditional =
+    "0\t\t(Exportformat: 0=DATEV-Format CSV, 1=Postversand)\r\n"
+    "1\t\t(Beginn des Wirtschaftsjahres: Tag)\r\n"
+    "1\t\t(Beginn des Wirtschaftsjahres: Monat)\r\n"
+    "03\t\t(Sachkontenrahmen: 03=SKR 03, 04=SKR 04)\r\n"
+    "0\t\t(Festschreibung: 0=nein, 1=ja)\r\n";
+
+TEST(DatevSettingsFile, DefaultsGiveTheExactBytes) {
+    EXPECT_EQ(FormatSettingsFile(DefaultDatevSettings()), kDefaultEleven + kDefaultAdditional);
+}
+
+TEST(DatevSettingsFile, ShippedDefaultIsTheDefaultFile) {
+    EXPECT_EQ(ReadFile(BELVARON_SOURCE_DIR "/data/angaben_datev.txt"),
+              kDefaultEleven + kDefaultAdditional);
+}
+
+TEST(DatevSettingsFile, TypicalValuesRoundTrip) {
+    test::FakeUi ui;
+    CDatev datev(ui);
+    test::SetTypicalSettings(datev, false);
+    DatevSettings& s = datev.settings;
+    s.exportFormat = DatevExportFormat::Postversand;
+    s.wjBeginnTag = 1;
+    s.wjBeginnMonat = 7;
+    SetField(s.sachkontenrahmen, "04");
+    s.festschreibung = 1;
+    const std::string bytes = FormatSettingsFile(s);
+    EXPECT_NE(bytes.find("\r\nSchmidt   \t(Beratername: 9 stellig)\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n1234567\t\t(Beraternummer: 7 stellig)\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\npw12\t\t(Passwort: 4 stellig)\r\n"), std::string::npos);
+    const DatevSettings r = ParseSettingsFile(bytes);
+    EXPECT_EQ(FormatSettingsFile(r), bytes);
+    EXPECT_EQ(r.exportFormat, DatevExportFormat::Postversand);
+    EXPECT_EQ(r.wjBeginnMonat, 7);
+    EXPECT_STREQ(r.sachkontenrahmen, "04");
+}
+
+TEST(DatevSettingsFile, ElevenLineFileGivesTheNewDefaults) {
+    std::string file = kDefaultEleven;
+    file.replace(file.find("          \t"), 10, "Schmidt   ");
+    const DatevSettings s = ParseSettingsFile(file);
+    EXPECT_STREQ(s.beratername, "Schmidt   ");
+    EXPECT_EQ(s.kontonummernlaenge, 4);
+    EXPECT_EQ(s.exportFormat, DatevExportFormat::Csv);
+    EXPECT_EQ(s.wjBeginnTag, 1);
+    EXPECT_EQ(s.wjBeginnMonat, 1);
+    EXPECT_STREQ(s.sachkontenrahmen, "03");
+    EXPECT_EQ(s.festschreibung, 0);
+}
+
+TEST(DatevSettingsFile, HandEditedShortNameTakesTenCharactersOfTheLine) {
+    std::string file = kDefaultEleven;
+    file.replace(file.find("          \t"), 11, "Abc\t");
+    EXPECT_STREQ(ParseSettingsFile(file).beratername, "Abc\t(Berat");
+}
+
+TEST(DatevSettingsFile, ShortLinesGiveTheWholeLineAndLoneLfEndsALine) {
+    const DatevSettings s = ParseSettingsFile("x\ny\n12\nAb\n5\nD\n");
+    EXPECT_EQ(s.beraternummer, 12);
+    EXPECT_STREQ(s.beratername, "Ab");
+    EXPECT_EQ(s.mandantennummer, 5);
+    EXPECT_STREQ(s.dfvKennzeichen, "D");
+    // Missing lines read as 0 or empty.
+    EXPECT_EQ(s.datentraegernummer, 0);
+    EXPECT_STREQ(s.passwort, "");
+    EXPECT_EQ(s.kontonummernerweiterung, 0);
+    EXPECT_EQ(s.kontonummernlaenge, 0);
+}
+
+TEST(DatevSettingsFile, LongLineEndsTheReading) {
+    std::string file = kDefaultEleven + kDefaultAdditional;
+    const std::string longLine = "777" + std::string(300, 'x');
+    file.replace(file.find("0\t\t(Mandanten"), 2, longLine);
+    const DatevSettings s = ParseSettingsFile(file);
+    EXPECT_EQ(s.mandantennummer, 777);
+    EXPECT_STREQ(s.dfvKennzeichen, "");
+    EXPECT_EQ(s.datentraegernummer, 0);
+    EXPECT_EQ(s.kontonummernerweiterung, 0);
+    EXPECT_EQ(s.exportFormat, DatevExportFormat::Csv);
+    EXPECT_EQ(s.wjBeginnTag, 1);
+}
+
+TEST(DatevSettingsFile, NumbersAreLeadingIntegersAndTextsKeepTrailingBlanks) {
+    std::string file = kDefaultEleven;
+    file.replace(file.find("0\t\t(Berater"), 1, "  -12abc");
+    file.replace(file.find("    \t\t(Pass"), 4, "a b ");
+    const DatevSettings s = ParseSettingsFile(file);
+    EXPECT_EQ(s.beraternummer, -12);
+    EXPECT_STREQ(s.passwort, "a b ");
+}
+
+class DatevSettingsFileIo : public ::testing::Test {
+protected:
+    TempDir dir;
+    test::FakeUi ui;
+    CDataSet store{ui, 4, 4};
+    CDatev datev{ui};
+    void SetUp() override {
+        store.dataFolderOverride = dir.File("data");
+        store.programFolder = dir.File("program") + "/";
+        datev.SetDataSet(&store);
+    }
+    std::string SettingsPath() const { return dir.File("data/angaben_datev.txt"); }
+};
+
+TEST_F(DatevSettingsFileIo, MissingFileGivesTheDefaults) {
+    test::SetTypicalSettings(datev, false);
+    EXPECT_FALSE(datev.LoadSettings());
+    EXPECT_EQ(FormatSettingsFile(datev.settings), kDefaultEleven + kDefaultAdditional);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DatevSettingsFileIo, ShippedDefaultIsCopiedOnFirstUse) {
+    std::filesystem::create_directories(dir.File("program"));
+    dir.Write("program/angaben_datev.txt", kDefaultEleven);
+    test::SetTypicalSettings(datev, false);
+    EXPECT_TRUE(datev.LoadSettings());
+    EXPECT_EQ(datev.settings.kontonummernerweiterung, 1);
+    EXPECT_EQ(ReadFile(SettingsPath()), kDefaultEleven);
+}
+
+TEST_F(DatevSettingsFileIo, SaveWritesTheFileAndLoadReadsItBack) {
+    test::SetTypicalSettings(datev, true);
+    ASSERT_TRUE(datev.SaveSettings());
+    EXPECT_EQ(ReadFile(SettingsPath()), FormatSettingsFile(datev.settings));
+    datev.settings = DatevSettings{};
+    EXPECT_TRUE(datev.LoadSettings());
+    EXPECT_EQ(datev.settings.beraternummer, 1234567);
+    EXPECT_STREQ(datev.settings.beratername, "Schmidt   ");
+}
+
+TEST_F(DatevSettingsFileIo, UncreatableFileIsE301) {
+    dir.Write("data", "a file where the folder should be");
+    EXPECT_FALSE(datev.SaveSettings());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301});
+}
+
+TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
+    std::filesystem::create_directories(dir.File("data"));
+    dir.Write("data/angaben_datev.txt", kDefaultEleven);
+    test::SetTypicalSettings(datev, true);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous;
+    limit.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool saved = datev.SaveSettings();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301Write});
+    EXPECT_EQ(ReadFile(SettingsPath()), kDefaultEleven);
+}
+
+}  // namespace
+}  // namespace belvaron

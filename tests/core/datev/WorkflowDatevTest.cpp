@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "DatevTestSupport.h"
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "app/Workflow.h"
+#include "datev/DatevSettingsFile.h"
+
+namespace belvaron {
+namespace {
+
+using test::AddBooking;
+using test::ReadFile;
+using test::TempDir;
+
+// A FakeUi whose settings dialog or E:304 warning throws once.
+class ThrowingUi : public test::FakeUi {
+public:
+    bool throwInDialog = false;
+    bool throwOnWarning = false;
+    std::string dialogFrom;  // the "vom" date the user types, if any
+    bool EditDatevSettings(CDatev& datev, CDataSet& store) override {
+        if (std::exchange(throwInDialog, false)) throw std::runtime_error("dialog");
+        if (!dialogFrom.empty()) SetField(datev.dateFrom, dialogFrom);
+        return FakeUi::EditDatevSettings(datev, store);
+    }
+    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        const MessageAnswer a = FakeUi::ShowMessage(text, icon, buttons);
+        if (text.starts_with("(E:304)") && std::exchange(throwOnWarning, false)) {
+            throw std::runtime_error("warning");
+        }
+        return a;
+    }
+};
+
+class ExportRunTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ThrowingUi ui;
+    Workflow flow{ui};
+
+    void SetUp() override {
+        flow.store.dataFolderOverride = dir.File("data");
+        flow.store.programFolder = dir.File("program") + "/";
+        std::filesystem::create_directories(dir.File("export"));
+        flow.datevTargetPath = dir.File("export/Export.DATEV");
+    }
+    void LoadBookings(int n, std::string_view date = "05.03.2005") {
+        for (int i = 0; i < n; ++i) AddBooking(flow.store, {.bookingNo = i + 1, .date = date});
+        flow.store.journalLoaded = 1;
+        flow.datev.SetDataSet(&flow.store);
+    }
+    void WriteSettings(bool extended) {
+        DatevSettings s = DefaultDatevSettings();
+        s.kontonummernerweiterung = extended ? 1 : 0;
+        std::filesystem::create_directories(dir.File("data"));
+        dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    }
+};
+
+TEST_F(ExportRunTest, WithoutJournalE103AndNothingElse) {
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "(E:103)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3)."});
+    EXPECT_FALSE(std::filesystem::exists(dir.File("data/angaben_datev.txt")));
+}
+
+TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
+    LoadBookings(250);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text,
+              "DATEV-Export erfolgreich abgeschlossen.\n250 Buchungen wurden exportiert.");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(ReadFile(dir.File("export/EV01")).size(), 256u);
+    EXPECT_EQ(ReadFile(dir.File("export/ED00001")).size() % 256, 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("export/Export.DATEV")));
+    EXPECT_STREQ(flow.datev.dateFrom, "05.03.2005");
+    // The settings were saved after the dialog.
+    EXPECT_EQ(ReadFile(dir.File("data/angaben_datev.txt")),
+              FormatSettingsFile(DefaultDatevSettings()));
+}
+
+TEST_F(ExportRunTest, OldFormatWritesDe001AndDv01) {
+    WriteSettings(false);
+    LoadBookings(3);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    EXPECT_EQ(ReadFile(dir.File("export/DV01")).size(), 128u);
+    EXPECT_EQ(ReadFile(dir.File("export/DE001")).size(), 512u);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("export/ED00001")));
+}
+
+TEST_F(ExportRunTest, CancelledDialogWritesNothingAndSaysNothing) {
+    LoadBookings(3);
+    ui.datevDialogAnswers = {false};
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("data/angaben_datev.txt")));
+}
+
+TEST_F(ExportRunTest, MissingFolderEndsWithE117) {
+    LoadBookings(3);
+    flow.datevTargetPath = dir.File("gone/ED00001");
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "(E:302)\n" + dir.File("gone/ED00001") + " konnte nicht geöffnet werden!",
+                  "(E:305)\n" + dir.File("gone/EV01") + " konnte nicht geöffnet werden!",
+                  "(E:117)\nFehler beim DATEV-Export!\n0 Buchungen wurden exportiert."}));
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+}
+
+TEST_F(ExportRunTest, NoBookingInTheRangeWritesBothFilesAndEndsWithE117) {
+    LoadBookings(1);
+    ui.dialogFrom = "06.03.2005";
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Last().text, "(E:117)\nFehler beim DATEV-Export!\n0 Buchungen wurden exportiert.");
+    EXPECT_EQ(ReadFile(dir.File("export/ED00001")).size(), 256u);
+    EXPECT_EQ(ReadFile(dir.File("export/EV01")).size(), 256u);
+}
+
+TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
+    LoadBookings(1);
+    ui.throwInDialog = true;
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{
+                  "(E:111#3015)\nException: Fehler beim Laden/Speichern der Datev-Angaben."});
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
+    AddBooking(flow.store, {.date = "01.12.2005"});
+    LoadBookings(1, "31.01.2006");
+    ui.throwOnWarning = true;
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.Last().text,
+              "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+TEST_F(ExportRunTest, AuswahlAsksForASaveAsPath) {
+    ui.files = {dir.File("export/ED00001")};
+    flow.OnDatevAuswahl();
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const FileDialogRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.purpose, FilePurpose::DatevTarget);
+    EXPECT_TRUE(r.saveAs);
+    EXPECT_EQ(r.defaultExtension, "DATEV");
+    EXPECT_EQ(r.initialName, dir.File("export/Export.DATEV"));
+    EXPECT_EQ(r.filter, "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|");
+    EXPECT_TRUE(r.overwritePrompt);
+    EXPECT_TRUE(r.pathMustExist);
+    EXPECT_EQ(flow.datevTargetPath, dir.File("export/ED00001"));
+    EXPECT_EQ(ui.refreshes, 1);
+
+    flow.OnDatevAuswahl();  // cancelled
+    EXPECT_EQ(flow.datevTargetPath, dir.File("export/ED00001"));
+    EXPECT_EQ(ui.refreshes, 2);
+}
+
+}  // namespace
+}  // namespace belvaron
