@@ -23,6 +23,5 @@ bool CDatev::SaveSettings() { return false; }
 void CDatev::FindDateRange() {}
 int CDatev::WriteDataFile(const std::string&) { return 0; }
 bool CDatev::WriteHeaderFile(const std::string&) { return false; }
-bool CDatev::CheckAccounts(const std::string&) { return false; }
 
 }  // namespace belvaron
