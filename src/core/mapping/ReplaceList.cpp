@@ -16,7 +16,15 @@ namespace belvaron {
 
 namespace {
 
-// The entry indices of each qbAccount, ascending, in one flat table.
+uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
+// The entry indices of each qbAccount, ascending, in one flat table, found
+// through a small open-addressing table of the accounts.
 class EntryIndex {
 public:
     explicit EntryIndex(std::span<const ReplaceEntry> entries) : indices_(entries.size()) {
@@ -25,30 +33,71 @@ public:
             return entries[static_cast<std::size_t>(a)].qbAccount <
                    entries[static_cast<std::size_t>(b)].qbAccount;
         });
-        accounts_.reserve(indices_.size());
-        for (int i : indices_) accounts_.push_back(entries[static_cast<std::size_t>(i)].qbAccount);
+        std::size_t size = 16;
+        while (size < 2 * entries.size()) size *= 2;
+        slots_.resize(size);
+        mask_ = size - 1;
+        for (std::size_t i = 0; i < indices_.size();) {
+            const int32_t account = entries[static_cast<std::size_t>(indices_[i])].qbAccount;
+            std::size_t end = i + 1;
+            while (end < indices_.size() &&
+                   entries[static_cast<std::size_t>(indices_[end])].qbAccount == account) {
+                ++end;
+            }
+            Slot& slot = slots_[Find(account)];
+            slot = {account, static_cast<uint32_t>(i), static_cast<uint32_t>(end), true};
+            i = end;
+        }
     }
 
     // The indices of the entries for `account`, in file order.
     std::span<const int> For(int32_t account) const {
-        const auto [first, last] = std::equal_range(accounts_.begin(), accounts_.end(), account);
-        return std::span<const int>(indices_).subspan(
-            static_cast<std::size_t>(first - accounts_.begin()),
-            static_cast<std::size_t>(last - first));
+        const Slot& slot = slots_[Find(account)];
+        if (!slot.used) return {};
+        return std::span<const int>(indices_).subspan(slot.begin, slot.end - slot.begin);
     }
 
 private:
+    struct Slot {
+        int32_t account = 0;
+        uint32_t begin = 0;
+        uint32_t end = 0;
+        bool used = false;
+    };
+
+    // The slot of `account`, or the free slot where it would go.
+    std::size_t Find(int32_t account) const {
+        std::size_t i = Mix(static_cast<uint32_t>(account)) & mask_;
+        while (slots_[i].used && slots_[i].account != account) i = (i + 1) & mask_;
+        return i;
+    }
+
     std::vector<int> indices_;
-    std::vector<int32_t> accounts_;
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
 };
 
 constexpr int kNone = std::numeric_limits<int>::max();
 
-// The first index in `list` after `current`, kNone when there is none.
-int NextAfter(std::span<const int> list, int current) {
-    const auto it = std::upper_bound(list.begin(), list.end(), current);
-    return it == list.end() ? kNone : *it;
-}
+// A position in the ascending entry indices of one account.
+class Cursor {
+public:
+    // The indices of `account` after `current`.
+    void Reset(const EntryIndex& index, int32_t account, int current) {
+        list_ = index.For(account);
+        pos_ = static_cast<std::size_t>(std::upper_bound(list_.begin(), list_.end(), current) -
+                                        list_.begin());
+    }
+    // The first index after `current`; the cursor only moves forward.
+    int NextAfter(int current) {
+        while (pos_ < list_.size() && list_[pos_] <= current) ++pos_;
+        return pos_ < list_.size() ? list_[pos_] : kNone;
+    }
+
+private:
+    std::span<const int> list_;
+    std::size_t pos_ = 0;
+};
 
 bool RateMatches(const ReplaceEntry& e, const BookingRecord& b) {
     return e.vatRate == 0 || e.vatRate == b.vatRate;
@@ -106,23 +155,81 @@ bool ApplyEntry(const ReplaceEntry& e, BookingRecord& b, bool& keySet, ReplaceOu
 // whose qbAccount equals its current SOLL or HABEN account. Entries in
 // between change nothing, so skipping them keeps the file-order result.
 bool ApplyToBooking(const EntryIndex& index, std::span<const ReplaceEntry> entries,
-                    BookingRecord& b, ReplaceOutcome& out) {
-    bool keySet = false;
-    std::span<const int> sollList = index.For(b.sollAccount);
-    std::span<const int> habenList = index.For(b.habenAccount);
+                    BookingRecord& b, bool& keySet, ReplaceOutcome& out) {
+    keySet = false;
+    Cursor sollCursor;
+    Cursor habenCursor;
+    sollCursor.Reset(index, b.sollAccount, -1);
+    habenCursor.Reset(index, b.habenAccount, -1);
     int current = -1;
     for (;;) {
-        const int next = std::min(NextAfter(sollList, current), NextAfter(habenList, current));
+        const int next = std::min(sollCursor.NextAfter(current), habenCursor.NextAfter(current));
         if (next == kNone) return true;
         TracePoint = 2034;
         const int32_t soll = b.sollAccount;
         const int32_t haben = b.habenAccount;
         if (!ApplyEntry(entries[static_cast<std::size_t>(next)], b, keySet, out)) return false;
-        if (b.sollAccount != soll) sollList = index.For(b.sollAccount);
-        if (b.habenAccount != haben) habenList = index.For(b.habenAccount);
         current = next;
+        if (b.sollAccount != soll) sollCursor.Reset(index, b.sollAccount, current);
+        if (b.habenAccount != haben) habenCursor.Reset(index, b.habenAccount, current);
     }
 }
+
+// What the list does to a booking depends only on its SOLL and HABEN
+// account and its rate, so the result of one walk serves every booking with
+// the same three values. A fixed open-addressing table remembers the first
+// results, up to half its size.
+class RememberedResults {
+public:
+    struct Result {
+        int32_t soll = 0;
+        int32_t haben = 0;
+        int32_t datevKey = 0;
+        bool keySet = false;
+        int sollCount = 0;
+        int habenCount = 0;
+    };
+
+    RememberedResults() : slots_(kSize) {}
+
+    const Result* Find(int32_t soll, int32_t haben, int32_t vat) const {
+        const Slot& slot = slots_[SlotOf(soll, haben, vat)];
+        return slot.used ? &slot.result : nullptr;
+    }
+    void Remember(int32_t soll, int32_t haben, int32_t vat, const Result& result) {
+        if (count_ >= kSize / 2) return;
+        Slot& slot = slots_[SlotOf(soll, haben, vat)];
+        if (slot.used) return;
+        slot = {soll, haben, vat, true, result};
+        ++count_;
+    }
+
+private:
+    static constexpr std::size_t kSize = std::size_t{1} << 17;
+
+    struct Slot {
+        int32_t soll = 0;
+        int32_t haben = 0;
+        int32_t vat = 0;
+        bool used = false;
+        Result result;
+    };
+
+    std::size_t SlotOf(int32_t soll, int32_t haben, int32_t vat) const {
+        const uint64_t h = Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 |
+                                static_cast<uint32_t>(haben)) ^
+                               Mix(static_cast<uint32_t>(vat) + 1));
+        std::size_t i = h & (kSize - 1);
+        while (slots_[i].used &&
+               (slots_[i].soll != soll || slots_[i].haben != haben || slots_[i].vat != vat)) {
+            i = (i + 1) & (kSize - 1);
+        }
+        return i;
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
 
 }  // namespace
 
@@ -131,8 +238,26 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     TracePoint = 2033;
     ReplaceOutcome out;
     const EntryIndex index(entries);
+    const auto remembered = std::make_unique<RememberedResults>();
     for (BookingRecord& b : bookings) {
-        if (!ApplyToBooking(index, entries, b, out)) break;
+        const int32_t soll = b.sollAccount;
+        const int32_t haben = b.habenAccount;
+        const int32_t vat = b.vatRate;
+        if (const RememberedResults::Result* r = remembered->Find(soll, haben, vat)) {
+            b.sollAccount = r->soll;
+            b.habenAccount = r->haben;
+            if (r->keySet) b.datevKey = r->datevKey;
+            out.sollCount += r->sollCount;
+            out.habenCount += r->habenCount;
+            continue;
+        }
+        const int sollBefore = out.sollCount;
+        const int habenBefore = out.habenCount;
+        bool keySet = false;
+        if (!ApplyToBooking(index, entries, b, keySet, out)) break;
+        remembered->Remember(soll, haben, vat,
+                             {b.sollAccount, b.habenAccount, b.datevKey, keySet,
+                              out.sollCount - sollBefore, out.habenCount - habenBefore});
     }
     return out;
 }

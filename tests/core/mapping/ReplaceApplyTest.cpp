@@ -178,7 +178,8 @@ ReplaceOutcome Reference(std::vector<BookingRecord>& bookings,
 }
 
 // Random lists over a few accounts, so that chains, cycles, preconditions,
-// rates and keys meet often; now and then a zero replacement.
+// rates and keys meet often; now and then a zero replacement. Bookings with
+// the same accounts and rate but different keys share one remembered walk.
 TEST(ReplaceApplyProperty, IndexedWalkEqualsThePlainFileOrderLoop) {
     std::mt19937 random(20250101);
     auto pick = [&](int n) { return static_cast<int32_t>(random() % static_cast<unsigned>(n)); };
@@ -195,7 +196,9 @@ TEST(ReplaceApplyProperty, IndexedWalkEqualsThePlainFileOrderLoop) {
             e.datevKey = pick(3) == 0 ? 40 : 0;
             e.preconditionAccount = pick(3) == 0 ? accounts[pick(7)] : 0;
         }
-        std::vector<B> bookings(static_cast<std::size_t>(1 + pick(8)));
+        // Now and then many bookings, so that equal accounts and rates recur.
+        const int count = round % 10 == 0 ? 300 : 1 + pick(8);
+        std::vector<B> bookings(static_cast<std::size_t>(count));
         for (B& b : bookings) b = {accounts[pick(7)], accounts[pick(7)], rates[pick(4)], pick(2) * 9};
         std::vector<BookingRecord> fast = Records(bookings);
         std::vector<BookingRecord> plain = Records(bookings);
