@@ -177,8 +177,9 @@ bool ApplyToBooking(const EntryIndex& index, std::span<const ReplaceEntry> entri
 
 // What the list does to a booking depends only on its SOLL and HABEN
 // account and its rate, so the result of one walk serves every booking with
-// the same three values. A fixed open-addressing table remembers the first
-// results, up to half its size.
+// the same three values. An open-addressing table, sized for the number of
+// bookings up to a fixed bound, remembers the first results, up to half its
+// size.
 class RememberedResults {
 public:
     struct Result {
@@ -190,14 +191,17 @@ public:
         int habenCount = 0;
     };
 
-    RememberedResults() : slots_(kSize) {}
+    explicit RememberedResults(std::size_t bookings) {
+        while (size_ < kMaxSize && size_ < 2 * bookings) size_ *= 2;
+        slots_.resize(size_);
+    }
 
     const Result* Find(int32_t soll, int32_t haben, int32_t vat) const {
         const Slot& slot = slots_[SlotOf(soll, haben, vat)];
         return slot.used ? &slot.result : nullptr;
     }
     void Remember(int32_t soll, int32_t haben, int32_t vat, const Result& result) {
-        if (count_ >= kSize / 2) return;
+        if (count_ >= size_ / 2) return;
         Slot& slot = slots_[SlotOf(soll, haben, vat)];
         if (slot.used) return;
         slot = {soll, haben, vat, true, result};
@@ -205,7 +209,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSize = std::size_t{1} << 17;
+    static constexpr std::size_t kMaxSize = std::size_t{1} << 17;
 
     struct Slot {
         int32_t soll = 0;
@@ -219,14 +223,15 @@ private:
         const uint64_t h = Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 |
                                 static_cast<uint32_t>(haben)) ^
                                Mix(static_cast<uint32_t>(vat) + 1));
-        std::size_t i = h & (kSize - 1);
+        std::size_t i = h & (size_ - 1);
         while (slots_[i].used &&
                (slots_[i].soll != soll || slots_[i].haben != haben || slots_[i].vat != vat)) {
-            i = (i + 1) & (kSize - 1);
+            i = (i + 1) & (size_ - 1);
         }
         return i;
     }
 
+    std::size_t size_ = 16;
     std::vector<Slot> slots_;
     std::size_t count_ = 0;
 };
@@ -238,7 +243,7 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     TracePoint = 2033;
     ReplaceOutcome out;
     const EntryIndex index(entries);
-    const auto remembered = std::make_unique<RememberedResults>();
+    const auto remembered = std::make_unique<RememberedResults>(bookings.size());
     for (BookingRecord& b : bookings) {
         const int32_t soll = b.sollAccount;
         const int32_t haben = b.habenAccount;
