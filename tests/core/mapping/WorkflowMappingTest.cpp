@@ -189,6 +189,18 @@ INSTANTIATE_TEST_SUITE_P(
                     FocusCase{"ElsewhereNoRestores", true, false, MessageAnswer::No, false}),
     [](const testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.name); });
 
+TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    flow.replaceText = "1200, 0, 1810, 1810, 0, 0\r\n";
+    flow.OnReplaceTextChange();
+    flow.OnReplaceTextKillFocus(true);  // the focus goes to "Konten ersetzen"
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_EQ(flow.store[0].sollAccount, 1810);
+    EXPECT_EQ(ui.messages.size(), 1u);  // only the summary
+}
+
 TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     dir.Write("blocker", "x");
     flow.store.dataFolderOverride = dir.File("blocker") + "/data";
