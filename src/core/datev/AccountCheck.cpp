@@ -1,3 +1,5 @@
+#include "datev/AccountCheck.h"
+
 #include <cstring>
 #include <memory>
 
@@ -7,7 +9,6 @@
 #include "app/TracePoint.h"
 #include "app/UiPort.h"
 #include "bookings/DataSet.h"
-#include "datev/AccountCheck.h"
 #include "datev/AccountCheckMessages.h"
 #include "datev/Datev.h"
 #include "mapping/MappingMessages.h"

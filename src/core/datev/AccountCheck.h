@@ -50,9 +50,7 @@ struct AccountCounts {
     int reserved = 0;
     int automaticAM = 0;
     int automaticAV = 0;
-    bool Any() const {
-        return notExisting + collective + reserved + automaticAM + automaticAV > 0;
-    }
+    bool Any() const { return notExisting + collective + reserved + automaticAM + automaticAV > 0; }
 };
 
 struct MarkResult {

@@ -5,7 +5,8 @@ namespace belvaron::msg {
 
 inline constexpr const char* kE109 = "(E:109#%d)\nException: Fehler beim Überprüfen der Konten.";
 inline constexpr const char* kE306 = "(E:306)\n%s konnte nicht geöffnet werden!";
-inline constexpr const char* kE307 = "(E:307)\nKonto_Ueberpruefung.txt konnte nicht geöffnet werden!";
+inline constexpr const char* kE307 =
+    "(E:307)\nKonto_Ueberpruefung.txt konnte nicht geöffnet werden!";
 // The report file was created but could not be written completely.
 inline constexpr const char* kE307Incomplete =
     "(E:307)\nKonto_Ueberpruefung.txt konnte nicht vollständig geschrieben werden!\n"

@@ -172,12 +172,21 @@ std::string BuildAccountReport(std::span<const int32_t> states,
     for (std::size_t n = 0; n < states.size(); ++n) {
         const int32_t account = static_cast<int32_t>(n);
         switch (states[n]) {
-            case kUsedNotInChart: notExisting.push_back(account); break;
-            case kUsedCollective: collective.push_back(account); break;
-            case kUsedReserved: reserved.push_back(account); break;
+            case kUsedNotInChart:
+                notExisting.push_back(account);
+                break;
+            case kUsedCollective:
+                collective.push_back(account);
+                break;
+            case kUsedReserved:
+                reserved.push_back(account);
+                break;
             case kUsedAutomaticAM:
-            case kUsedAutomaticAV: automatic.push_back(account); break;
-            default: break;
+            case kUsedAutomaticAV:
+                automatic.push_back(account);
+                break;
+            default:
+                break;
         }
     }
     std::string out = msg::kReportTitle;

@@ -27,7 +27,8 @@ inline constexpr const char* kE105Incomplete =
     "(E:105)\nREPLACE.dat - Datei konnte nicht vollständig geschrieben werden!\n"
     "Die bisherige Datei ist unverändert. Prüfen Sie bitte den freien Platz und die\n"
     "Schreibrechte im Daten-Ordner und speichern Sie erneut.";
-inline constexpr const char* kE110Replace = "(E:110#%d)\nException: Fehler beim Ersetzen der Konten.";
+inline constexpr const char* kE110Replace =
+    "(E:110#%d)\nException: Fehler beim Ersetzen der Konten.";
 inline constexpr const char* kE115 = "(E:115#%d)\nException: Fehler beim Öffnen der Replace-Datei.";
 inline constexpr const char* kSaveReplaceQuestion = "Änderungen in der REPLACE-Liste speichern?";
 inline constexpr const char* kClearReplaceQuestion =

@@ -220,9 +220,9 @@ private:
     };
 
     std::size_t SlotOf(int32_t soll, int32_t haben, int32_t vat) const {
-        const uint64_t h = Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 |
-                                static_cast<uint32_t>(haben)) ^
-                               Mix(static_cast<uint32_t>(vat) + 1));
+        const uint64_t h =
+            Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 | static_cast<uint32_t>(haben)) ^
+                Mix(static_cast<uint32_t>(vat) + 1));
         std::size_t i = h & (size_ - 1);
         while (slots_[i].used &&
                (slots_[i].soll != soll || slots_[i].haben != haben || slots_[i].vat != vat)) {

@@ -13,10 +13,10 @@ namespace belvaron {
 
 // One line of the REPLACE list.
 struct ReplaceEntry {
-    int32_t qbAccount = 0;            // compared with the booking's SOLL and HABEN account
-    int32_t vatRate = 0;              // 0 matches every rate
-    int32_t sollAccount = 0;          // replacement on the SOLL side; 0 is an error where used
-    int32_t habenAccount = 0;         // replacement on the HABEN side; 0 is an error where used
+    int32_t qbAccount = 0;     // compared with the booking's SOLL and HABEN account
+    int32_t vatRate = 0;       // 0 matches every rate
+    int32_t sollAccount = 0;   // replacement on the SOLL side; 0 is an error where used
+    int32_t habenAccount = 0;  // replacement on the HABEN side; 0 is an error where used
     int32_t datevKey = 0;
     int32_t preconditionAccount = 0;  // 0: none; else SOLL or HABEN must equal it
 
@@ -28,8 +28,8 @@ inline constexpr std::size_t kMaxReplaceEntries = 1000;
 // The entries read from a REPLACE text.
 struct ReplaceListText {
     std::vector<ReplaceEntry> entries;  // at most kMaxReplaceEntries
-    bool tooMany = false;    // a further entry followed the last one kept
-    bool readError = false;  // the file could not be read to its end
+    bool tooMany = false;               // a further entry followed the last one kept
+    bool readError = false;             // the file could not be read to its end
 };
 
 // Reads REPLACE text: six fields per entry, fields one to five ending at a

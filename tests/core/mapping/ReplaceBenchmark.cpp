@@ -32,10 +32,12 @@ int main() {
     std::vector<ReplaceEntry> entries(1000);
     for (ReplaceEntry& e : entries) {
         const bool chain = random() % 20 == 0;
-        e = {Draw(random, 1000, 5000), random() % 4 == 0 ? 19 : 0,
+        e = {Draw(random, 1000, 5000),
+             random() % 4 == 0 ? 19 : 0,
              chain ? Draw(random, 1000, 5000) : Draw(random, 10000, 5000),
              chain ? Draw(random, 1000, 5000) : Draw(random, 10000, 5000),
-             random() % 5 == 0 ? 40 : 0, random() % 10 == 0 ? Draw(random, 1000, 5000) : 0};
+             random() % 5 == 0 ? 40 : 0,
+             random() % 10 == 0 ? Draw(random, 1000, 5000) : 0};
     }
     for (int accounts : {50, 300, 1000}) {
         std::vector<BookingRecord> bookings(1'000'000, BookingRecord{});
@@ -51,9 +53,9 @@ int main() {
 
     // Every replacement lands on another listed account: long chains.
     for (ReplaceEntry& e : entries) {
-        e = {Draw(random, 1000, 600), random() % 4 == 0 ? 19 : 0, Draw(random, 1000, 900),
-             Draw(random, 1000, 900), random() % 5 == 0 ? 40 : 0,
-             random() % 6 == 0 ? Draw(random, 1000, 600) : 0};
+        e = {Draw(random, 1000, 600),    random() % 4 == 0 ? 19 : 0,
+             Draw(random, 1000, 900),    Draw(random, 1000, 900),
+             random() % 5 == 0 ? 40 : 0, random() % 6 == 0 ? Draw(random, 1000, 600) : 0};
     }
     std::vector<BookingRecord> bookings(1'000'000, BookingRecord{});
     for (BookingRecord& b : bookings) {
@@ -64,7 +66,8 @@ int main() {
     Measure("chains through 600 accounts", bookings, entries);
 
     // 1000 entries for one account, none of whose preconditions is met.
-    for (int i = 0; i < 1000; ++i) entries[static_cast<std::size_t>(i)] = {1200, 0, 1300, 1300, 0, 5000 + i};
+    for (int i = 0; i < 1000; ++i)
+        entries[static_cast<std::size_t>(i)] = {1200, 0, 1300, 1300, 0, 5000 + i};
     for (BookingRecord& b : bookings) b.sollAccount = b.habenAccount = 1200;
     Measure("1000 entries for one account", bookings, entries);
     return 0;

@@ -289,9 +289,10 @@ TEST_F(MappingWorkflow, CheckReloadsTheBoxWithTheProposals) {
     flow.chartFileIndex = 0;
     ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(flow.OnKontenUeberpruefen());
-    EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n"
-                                "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
-                                "fen!)\r\n");
+    EXPECT_EQ(flow.replaceText,
+              "1200, 0, 1800, 1800, 0, 0\r\n"
+              "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
+              "fen!)\r\n");
     EXPECT_EQ(ui.refreshes, 1);
 }
 
