@@ -61,7 +61,4 @@ void CDatev::FindDateRange() {
     TracePoint = 3015;
 }
 
-// Not built yet: the account check.
-bool CDatev::CheckAccounts(const std::string&) { return false; }
-
 }  // namespace belvaron

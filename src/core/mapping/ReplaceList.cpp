@@ -1,8 +1,308 @@
+#include "mapping/ReplaceList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <numeric>
+
+#include "app/Format.h"
+#include "app/TracePoint.h"
+#include "app/UiPort.h"
 #include "bookings/DataSet.h"
+#include "mapping/MappingMessages.h"
 
 namespace belvaron {
 
-// Not built yet.
-bool CDataSet::ApplyReplaceList() { return false; }
+namespace {
+
+uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
+// The entry indices of each qbAccount, ascending, in one flat table, found
+// through a small open-addressing table of the accounts.
+class EntryIndex {
+public:
+    explicit EntryIndex(std::span<const ReplaceEntry> entries) : indices_(entries.size()) {
+        std::iota(indices_.begin(), indices_.end(), 0);
+        std::stable_sort(indices_.begin(), indices_.end(), [&](int a, int b) {
+            return entries[static_cast<std::size_t>(a)].qbAccount <
+                   entries[static_cast<std::size_t>(b)].qbAccount;
+        });
+        std::size_t size = 16;
+        while (size < 2 * entries.size()) size *= 2;
+        slots_.resize(size);
+        mask_ = size - 1;
+        for (std::size_t i = 0; i < indices_.size();) {
+            const int32_t account = entries[static_cast<std::size_t>(indices_[i])].qbAccount;
+            std::size_t end = i + 1;
+            while (end < indices_.size() &&
+                   entries[static_cast<std::size_t>(indices_[end])].qbAccount == account) {
+                ++end;
+            }
+            Slot& slot = slots_[Find(account)];
+            slot = {account, static_cast<uint32_t>(i), static_cast<uint32_t>(end), true};
+            i = end;
+        }
+    }
+
+    // The indices of the entries for `account`, in file order.
+    std::span<const int> For(int32_t account) const {
+        const Slot& slot = slots_[Find(account)];
+        if (!slot.used) return {};
+        return std::span<const int>(indices_).subspan(slot.begin, slot.end - slot.begin);
+    }
+
+private:
+    struct Slot {
+        int32_t account = 0;
+        uint32_t begin = 0;
+        uint32_t end = 0;
+        bool used = false;
+    };
+
+    // The slot of `account`, or the free slot where it would go.
+    std::size_t Find(int32_t account) const {
+        std::size_t i = Mix(static_cast<uint32_t>(account)) & mask_;
+        while (slots_[i].used && slots_[i].account != account) i = (i + 1) & mask_;
+        return i;
+    }
+
+    std::vector<int> indices_;
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+};
+
+constexpr int kNone = std::numeric_limits<int>::max();
+
+// A position in the ascending entry indices of one account.
+class Cursor {
+public:
+    // The indices of `account` after `current`.
+    void Reset(const EntryIndex& index, int32_t account, int current) {
+        list_ = index.For(account);
+        pos_ = static_cast<std::size_t>(std::upper_bound(list_.begin(), list_.end(), current) -
+                                        list_.begin());
+    }
+    // The first index after `current`; the cursor only moves forward.
+    int NextAfter(int current) {
+        while (pos_ < list_.size() && list_[pos_] <= current) ++pos_;
+        return pos_ < list_.size() ? list_[pos_] : kNone;
+    }
+
+private:
+    std::span<const int> list_;
+    std::size_t pos_ = 0;
+};
+
+bool RateMatches(const ReplaceEntry& e, const BookingRecord& b) {
+    return e.vatRate == 0 || e.vatRate == b.vatRate;
+}
+
+bool PreconditionMet(const ReplaceEntry& e, int32_t prevSoll, int32_t prevHaben) {
+    return e.preconditionAccount == 0 || e.preconditionAccount == prevHaben ||
+           e.preconditionAccount == prevSoll;
+}
+
+// The first entry that replaces anything in a booking always sets its key;
+// later ones only a key above 0.
+void ApplyKey(const ReplaceEntry& e, BookingRecord& b, bool& keySet) {
+    if (e.datevKey > 0 || !keySet) b.datevKey = e.datevKey;
+    keySet = true;
+}
+
+// One entry on one booking: the SOLL side, then the HABEN side of the booking
+// as it stands after that. False when a zero replacement stopped the run.
+bool ApplyEntry(const ReplaceEntry& e, BookingRecord& b, bool& keySet, ReplaceOutcome& out) {
+    const int32_t prevSoll = b.sollAccount;
+    const int32_t prevHaben = b.habenAccount;
+    if (e.qbAccount == b.sollAccount && RateMatches(e, b)) {
+        TracePoint = 2035;
+        if (e.sollAccount == 0) {
+            out.stop = ReplaceOutcome::Stop::SollZero;
+            out.qbAccount = e.qbAccount;
+            return false;
+        }
+        TracePoint = 2036;
+        if (PreconditionMet(e, prevSoll, prevHaben)) {
+            b.sollAccount = e.sollAccount;
+            ApplyKey(e, b, keySet);
+            ++out.sollCount;
+        }
+    }
+    if (e.qbAccount == b.habenAccount && RateMatches(e, b)) {
+        TracePoint = 2037;
+        if (e.habenAccount == 0) {
+            out.stop = ReplaceOutcome::Stop::HabenZero;
+            out.qbAccount = e.qbAccount;
+            return false;
+        }
+        TracePoint = 2038;
+        if (PreconditionMet(e, prevSoll, prevHaben)) {
+            b.habenAccount = e.habenAccount;
+            ApplyKey(e, b, keySet);
+            ++out.habenCount;
+        }
+    }
+    return true;
+}
+
+// Walks the entries in file order that can act on the booking: only those
+// whose qbAccount equals its current SOLL or HABEN account. Entries in
+// between change nothing, so skipping them keeps the file-order result.
+bool ApplyToBooking(const EntryIndex& index, std::span<const ReplaceEntry> entries,
+                    BookingRecord& b, bool& keySet, ReplaceOutcome& out) {
+    keySet = false;
+    Cursor sollCursor;
+    Cursor habenCursor;
+    sollCursor.Reset(index, b.sollAccount, -1);
+    habenCursor.Reset(index, b.habenAccount, -1);
+    int current = -1;
+    for (;;) {
+        const int next = std::min(sollCursor.NextAfter(current), habenCursor.NextAfter(current));
+        if (next == kNone) return true;
+        TracePoint = 2034;
+        const int32_t soll = b.sollAccount;
+        const int32_t haben = b.habenAccount;
+        if (!ApplyEntry(entries[static_cast<std::size_t>(next)], b, keySet, out)) return false;
+        current = next;
+        if (b.sollAccount != soll) sollCursor.Reset(index, b.sollAccount, current);
+        if (b.habenAccount != haben) habenCursor.Reset(index, b.habenAccount, current);
+    }
+}
+
+// What the list does to a booking depends only on its SOLL and HABEN
+// account and its rate, so the result of one walk serves every booking with
+// the same three values. An open-addressing table, sized for the number of
+// bookings up to a fixed bound, remembers the first results, up to half its
+// size.
+class RememberedResults {
+public:
+    struct Result {
+        int32_t soll = 0;
+        int32_t haben = 0;
+        int32_t datevKey = 0;
+        bool keySet = false;
+        int sollCount = 0;
+        int habenCount = 0;
+    };
+
+    explicit RememberedResults(std::size_t bookings) {
+        while (size_ < kMaxSize && size_ < 2 * bookings) size_ *= 2;
+        slots_.resize(size_);
+    }
+
+    const Result* Find(int32_t soll, int32_t haben, int32_t vat) const {
+        const Slot& slot = slots_[SlotOf(soll, haben, vat)];
+        return slot.used ? &slot.result : nullptr;
+    }
+    void Remember(int32_t soll, int32_t haben, int32_t vat, const Result& result) {
+        if (count_ >= size_ / 2) return;
+        Slot& slot = slots_[SlotOf(soll, haben, vat)];
+        if (slot.used) return;
+        slot = {soll, haben, vat, true, result};
+        ++count_;
+    }
+
+private:
+    static constexpr std::size_t kMaxSize = std::size_t{1} << 17;
+
+    struct Slot {
+        int32_t soll = 0;
+        int32_t haben = 0;
+        int32_t vat = 0;
+        bool used = false;
+        Result result;
+    };
+
+    std::size_t SlotOf(int32_t soll, int32_t haben, int32_t vat) const {
+        const uint64_t h =
+            Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 | static_cast<uint32_t>(haben)) ^
+                Mix(static_cast<uint32_t>(vat) + 1));
+        std::size_t i = h & (size_ - 1);
+        while (slots_[i].used &&
+               (slots_[i].soll != soll || slots_[i].haben != haben || slots_[i].vat != vat)) {
+            i = (i + 1) & (size_ - 1);
+        }
+        return i;
+    }
+
+    std::size_t size_ = 16;
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
+}  // namespace
+
+ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
+                                   std::span<const ReplaceEntry> entries) {
+    TracePoint = 2033;
+    ReplaceOutcome out;
+    const EntryIndex index(entries);
+    const auto remembered = std::make_unique<RememberedResults>(bookings.size());
+    for (BookingRecord& b : bookings) {
+        const int32_t soll = b.sollAccount;
+        const int32_t haben = b.habenAccount;
+        const int32_t vat = b.vatRate;
+        if (const RememberedResults::Result* r = remembered->Find(soll, haben, vat)) {
+            b.sollAccount = r->soll;
+            b.habenAccount = r->haben;
+            if (r->keySet) b.datevKey = r->datevKey;
+            out.sollCount += r->sollCount;
+            out.habenCount += r->habenCount;
+            continue;
+        }
+        const int sollBefore = out.sollCount;
+        const int habenBefore = out.habenCount;
+        bool keySet = false;
+        if (!ApplyToBooking(index, entries, b, keySet, out)) break;
+        remembered->Remember(soll, haben, vat,
+                             {b.sollAccount, b.habenAccount, b.datevKey, keySet,
+                              out.sollCount - sollBefore, out.habenCount - habenBefore});
+    }
+    return out;
+}
+
+bool CDataSet::ApplyReplaceList() {
+    const std::string path = ResolveDataFile(msg::kReplaceFileName);
+    TracePoint = 2029;
+    ReplaceListText list;
+    {
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                                   &std::fclose);
+        if (!file) {
+            ShowPlain(ui_, msg::kE206);
+            return false;
+        }
+        list = ReadReplaceList(file.get());
+    }
+    if (list.readError) {
+        ShowPlain(ui_, msg::kE206);
+        return false;
+    }
+    if (list.tooMany) {
+        ShowPlain(ui_, msg::kE233);
+        return false;
+    }
+    const std::size_t count = bookingCount > 0 ? static_cast<std::size_t>(bookingCount) : 0;
+    const ReplaceOutcome result =
+        ApplyReplaceEntries(std::span<BookingRecord>(bookings.data(), count), list.entries);
+    switch (result.stop) {
+        case ReplaceOutcome::Stop::SollZero:
+            ShowPlain(ui_, Format(msg::kE207, result.qbAccount));
+            return false;
+        case ReplaceOutcome::Stop::HabenZero:
+            ShowPlain(ui_, Format(msg::kE208, result.qbAccount));
+            return false;
+        case ReplaceOutcome::Stop::None:
+            break;
+    }
+    ShowInfo(ui_, Format(msg::kReplaceSummary, result.sollCount, result.habenCount));
+    return true;
+}
 
 }  // namespace belvaron

@@ -1,0 +1,224 @@
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "app/CodePage.h"
+#include "app/Format.h"
+#include "app/TracePoint.h"
+#include "datev/AccountCheck.h"
+#include "datev/AccountCheckMessages.h"
+
+namespace belvaron {
+
+namespace {
+
+using namespace account_state;
+
+constexpr int32_t kUsedNotInChart = kNotInChart + kUsedOffset;
+constexpr int32_t kUsedCollective = kCollective + kUsedOffset;
+constexpr int32_t kUsedReserved = kReserved + kUsedOffset;
+constexpr int32_t kUsedAutomaticAM = kAutomaticAM + kUsedOffset;
+constexpr int32_t kUsedAutomaticAV = kAutomaticAV + kUsedOffset;
+
+// Accounts below this have a "next plain account" in the generic proposal.
+constexpr int32_t kFourDigitLimit = 10000;
+
+void MarkAccount(int32_t account, int32_t datevKey, std::span<int32_t> states, MarkResult& result) {
+    if (account < 0) {
+        auto& negative = result.negativeAccounts;
+        const auto it = std::lower_bound(negative.begin(), negative.end(), account);
+        if (it == negative.end() || *it != account) {
+            negative.insert(it, account);
+            ++result.counts.notExisting;
+        }
+        return;
+    }
+    int32_t& state = states[static_cast<std::size_t>(account)];
+    switch (state) {
+        case kNotInChart:
+            state = kUsedNotInChart;
+            ++result.counts.notExisting;
+            break;
+        case kCollective:
+            state = kUsedCollective;
+            ++result.counts.collective;
+            break;
+        case kReserved:
+            state = kUsedReserved;
+            ++result.counts.reserved;
+            break;
+        case kAutomaticAM:
+            if (datevKey == 0) {
+                state = kUsedAutomaticAM;
+                ++result.counts.automaticAM;
+            }
+            break;
+        case kAutomaticAV:
+            if (datevKey == 0) {
+                state = kUsedAutomaticAV;
+                ++result.counts.automaticAV;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+// "%d, " per account, a line break after every tenth.
+void AppendList(std::string& out, const std::vector<int32_t>& accounts) {
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+        out += Format("%d, ", accounts[i]);
+        if ((i + 1) % 10 == 0) out += '\n';
+    }
+}
+
+void AppendSection(std::string& out, const char* head, const std::vector<int32_t>& accounts,
+                   const char* help) {
+    out += head;
+    if (accounts.empty()) {
+        out += msg::kReportOk;
+        return;
+    }
+    AppendList(out, accounts);
+    out += help;
+}
+
+struct FixedProposal {
+    int32_t account;
+    std::array<const char*, 3> sk3;
+    std::array<const char*, 3> sk4;
+};
+
+constexpr FixedProposal kFixedProposals[] = {
+    {9401,
+     {"9401,16, 1575, 1775, 0, 0  (MwSt 16%)", "9401, 7, 1571, 1771, 0, 0  (MwSt 7%)",
+      "9401, 0, 1570, 1770, 0, 0  (MwSt sonstiges)"},
+     {"9401,16, 1405, 3805, 0, 0  (MwSt 16%)", "9401, 7, 1401, 3801, 0, 0  (MwSt 7%)",
+      "9401, 0, 1400, 3800, 0, 0  (MwSt sonstiges)"}},
+    {2200,
+     {"2200,16, 1575, 1775, 0, 0  (MwSt 16%)", "2200, 7, 1571, 1771, 0, 0  (MwSt 7%)",
+      "2200, 0, 1570, 1770, 0, 0  (MwSt sonstiges)"},
+     {"2200,16, 1405, 3805, 0, 0  (MwSt 16%)", "2200, 7, 1401, 3801, 0, 0  (MwSt 7%)",
+      "2200, 0, 1400, 3800, 0, 0  (MwSt sonstiges)"}},
+    {9500,
+     {"9500, 0, 2660, 2660, 0, 0  (Erträge aus Kursdifferenzen)", nullptr, nullptr},
+     {"9500, 0, 4840, 4840, 0, 0  (Erträge aus Kursdifferenzen)", nullptr, nullptr}},
+    {9550,
+     {"9550, 0, 2150, 2150, 0, 0  (Aufw. aus Kursdifferenzen)", nullptr, nullptr},
+     {"9550, 0, 6880, 6880, 0, 0  (Aufw. aus Kursdifferenzen)", nullptr, nullptr}},
+};
+
+// Appends the fixed lines for the account; false when it has none.
+bool AppendFixedLines(std::string& out, int32_t account, ChartVariant variant) {
+    if (variant == ChartVariant::None) return false;
+    for (const FixedProposal& p : kFixedProposals) {
+        if (p.account != account) continue;
+        for (const char* line : variant == ChartVariant::SK3 ? p.sk3 : p.sk4) {
+            if (line) (out += line) += "\n";
+        }
+        return true;
+    }
+    return false;
+}
+
+// For each four-digit account, the smallest plain account above it and
+// below 10000; 0 when there is none.
+std::vector<int32_t> NextPlainAccounts(std::span<const int32_t> states) {
+    std::vector<int32_t> next(kFourDigitLimit, 0);
+    int32_t following = 0;
+    for (int32_t n = kFourDigitLimit - 1; n >= 0; --n) {
+        next[static_cast<std::size_t>(n)] = following;
+        if (states[static_cast<std::size_t>(n)] == kPlain) following = n;
+    }
+    return next;
+}
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ReportFileBytes(const std::string& report) { return Utf8ToCp1252(WithCrLf(report)); }
+
+MarkResult MarkUsedAccounts(std::span<const BookingRecord> bookings, std::span<int32_t> states) {
+    MarkResult result;
+    for (std::size_t i = 0; i < bookings.size(); ++i) {
+        TracePoint = 3053;
+        const BookingRecord& b = bookings[i];
+        if (b.habenAccount >= kAccountLimit || b.sollAccount >= kAccountLimit) {
+            result.tooLarge = i;
+            return result;
+        }
+        TracePoint = 3054;
+        MarkAccount(b.habenAccount, b.datevKey, states, result);
+        MarkAccount(b.sollAccount, b.datevKey, states, result);
+    }
+    return result;
+}
+
+std::string BuildAccountReport(std::span<const int32_t> states,
+                               std::span<const int32_t> negativeAccounts) {
+    std::vector<int32_t> notExisting(negativeAccounts.begin(), negativeAccounts.end());
+    std::vector<int32_t> collective;
+    std::vector<int32_t> reserved;
+    std::vector<int32_t> automatic;
+    for (std::size_t n = 0; n < states.size(); ++n) {
+        const int32_t account = static_cast<int32_t>(n);
+        switch (states[n]) {
+            case kUsedNotInChart:
+                notExisting.push_back(account);
+                break;
+            case kUsedCollective:
+                collective.push_back(account);
+                break;
+            case kUsedReserved:
+                reserved.push_back(account);
+                break;
+            case kUsedAutomaticAM:
+            case kUsedAutomaticAV:
+                automatic.push_back(account);
+                break;
+            default:
+                break;
+        }
+    }
+    std::string out = msg::kReportTitle;
+    AppendSection(out, msg::kReportMissingHead, notExisting, msg::kReportMissingHelp);
+    AppendSection(out, msg::kReportCollectiveHead, collective, msg::kReportCollectiveHelp);
+    AppendSection(out, msg::kReportReservedHead, reserved, msg::kReportReservedHelp);
+    AppendSection(out, msg::kReportAutomaticHead, automatic, msg::kReportAutomaticHelp);
+    return out;
+}
+
+std::string BuildProposals(std::span<const int32_t> states, ChartVariant variant,
+                           std::optional<int32_t> lastPlainAccount) {
+    const std::vector<int32_t> nextPlain = NextPlainAccounts(states);
+    std::string out;
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const int32_t state = states[i];
+        if (state < kUsedOffset) continue;
+        TracePoint = 3059;
+        const int32_t n = static_cast<int32_t>(i);
+        const bool fixed = AppendFixedLines(out, n, variant);
+        if (state == kUsedAutomaticAM || state == kUsedAutomaticAV) {
+            (out += Format(msg::kProposalAutomaticOff, n, n, n)) += "\n";
+        } else if (!fixed) {
+            TracePoint = 3060;
+            std::optional<int32_t> v = lastPlainAccount;
+            if (n < kFourDigitLimit && nextPlain[i] != 0) v = nextPlain[i];
+            if (v && states[static_cast<std::size_t>(*v)] == kPlain) {
+                (out += Format(msg::kProposalCheckMeaning, n, *v, *v)) += "\n";
+            }
+        }
+    }
+    return Utf8ToCp1252(WithCrLf(out));
+}
+
+}  // namespace belvaron

@@ -1,0 +1,94 @@
+#include <memory>
+#include <string>
+
+#include "app/ByteReader.h"
+#include "app/LeadingInt.h"
+#include "app/TracePoint.h"
+#include "datev/AccountCheck.h"
+
+namespace belvaron {
+
+namespace {
+
+// The characters of a chart line's number field and marker text that count.
+constexpr std::size_t kFieldWidth = 254;
+
+// Reads up to `terminator` or the end; keeps at most kFieldWidth characters
+// (the number field after its leading white space). The terminator is not
+// consumed. False at the end of the input.
+bool ReadUpTo(ByteReader& in, int terminator, bool skipWhite, std::string& text) {
+    text.clear();
+    int c = in.Peek();
+    if (skipWhite) {
+        while (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') {
+            in.Get();
+            c = in.Peek();
+        }
+    }
+    while (c != EOF && c != terminator) {
+        if (text.size() < kFieldWidth) text.push_back(static_cast<char>(c));
+        in.Get();
+        c = in.Peek();
+    }
+    return c != EOF;
+}
+
+ChartReadResult Read(ByteReader& in, std::span<int32_t> states) {
+    ChartReadResult result;
+    std::string field;
+    std::string rest;
+    bool more = true;
+    while (more) {
+        TracePoint = 3050;
+        // The number runs to the next comma, across line breaks when a line
+        // has none; then one character (normally a blank) is skipped, unless
+        // it ends the line, and the rest of the line holds the markers.
+        more = ReadUpTo(in, ',', true, field);
+        rest.clear();
+        if (more) {
+            in.Get();  // the comma
+            if (in.Peek() != '\n') in.Get();
+            more = ReadUpTo(in, '\n', false, rest);
+            if (more) in.Get();  // the line feed
+        }
+        TracePoint = 3051;
+        const int32_t account = LeadingInt(field);
+        if (account < 0 || account >= kAccountLimit) continue;
+        const int32_t state = MarkerState(rest);
+        states[static_cast<std::size_t>(account)] = state;
+        if (state == account_state::kPlain && account > 0) result.lastPlainAccount = account;
+    }
+    result.readError = in.error();
+    return result;
+}
+
+}  // namespace
+
+ChartVariant ChartVariantOf(std::string_view chartName) {
+    ChartVariant variant = ChartVariant::None;
+    if (chartName.find("SK3") != std::string_view::npos) variant = ChartVariant::SK3;
+    if (chartName.find("SK4") != std::string_view::npos) variant = ChartVariant::SK4;
+    return variant;
+}
+
+int32_t MarkerState(std::string_view rest) {
+    // Tested in this order; a later match overrides an earlier one.
+    int32_t state = account_state::kPlain;
+    if (rest.find("AV") != std::string_view::npos) state = account_state::kAutomaticAV;
+    if (rest.find("AM") != std::string_view::npos) state = account_state::kAutomaticAM;
+    if (rest.find('R') != std::string_view::npos) state = account_state::kReserved;
+    if (rest.find('S') != std::string_view::npos) state = account_state::kCollective;
+    return state;
+}
+
+ChartReadResult ReadChart(std::FILE* file, std::span<int32_t> states) {
+    const auto in = std::make_unique<ByteReader>(file);
+    return Read(*in, states);
+}
+
+ChartReadResult ReadChart(std::string_view bytes, std::span<int32_t> states) {
+    ByteReader in(bytes);
+    return Read(in, states);
+}
+
+}  // namespace belvaron

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "bookings/BookingRecord.h"
+
+namespace belvaron {
+
+// One line of the REPLACE list.
+struct ReplaceEntry {
+    int32_t qbAccount = 0;     // compared with the booking's SOLL and HABEN account
+    int32_t vatRate = 0;       // 0 matches every rate
+    int32_t sollAccount = 0;   // replacement on the SOLL side; 0 is an error where used
+    int32_t habenAccount = 0;  // replacement on the HABEN side; 0 is an error where used
+    int32_t datevKey = 0;
+    int32_t preconditionAccount = 0;  // 0: none; else SOLL or HABEN must equal it
+
+    bool operator==(const ReplaceEntry&) const = default;
+};
+
+inline constexpr std::size_t kMaxReplaceEntries = 1000;
+
+// The entries read from a REPLACE text.
+struct ReplaceListText {
+    std::vector<ReplaceEntry> entries;  // at most kMaxReplaceEntries
+    bool tooMany = false;               // a further entry followed the last one kept
+    bool readError = false;             // the file could not be read to its end
+};
+
+// Reads REPLACE text: six fields per entry, fields one to five ending at a
+// comma (consumed), field six at a line feed (left for the next entry); each
+// field's value is its leading integer. A field of any length ends only at
+// its terminator, so an over-long comment never runs into the next entry.
+// Nothing but white space after an entry ends the reading.
+ReplaceListText ReadReplaceList(std::string_view bytes);
+ReplaceListText ReadReplaceList(std::FILE* file);
+
+// How applying the entries ended.
+struct ReplaceOutcome {
+    enum class Stop { None, SollZero, HabenZero };
+    Stop stop = Stop::None;
+    int32_t qbAccount = 0;  // of the entry that stopped the run
+    int sollCount = 0;
+    int habenCount = 0;
+};
+
+// Applies the entries in file order to every booking in place. Each booking
+// only meets the entries whose qbAccount equals its current SOLL or HABEN
+// account, found through an index, in file order. A stop leaves every
+// replacement made before it in place.
+ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
+                                   std::span<const ReplaceEntry> entries);
+
+}  // namespace belvaron

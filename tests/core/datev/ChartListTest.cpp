@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "app/Workflow.h"
+
+namespace belvaron {
+namespace {
+
+using test::FakeUi;
+using test::TempDir;
+
+// Runs a test in another current folder and returns to the old one.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& path) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+class ChartList : public testing::Test {
+protected:
+    ChartList() {
+        for (const char* folder : {"program", "data", "cwd"}) {
+            std::filesystem::create_directories(dir.File(folder));
+        }
+        flow.store.dataFolderOverride = dir.File("data");
+    }
+    void Put(const std::string& folder, const std::string& name) {
+        dir.Write(folder + "/" + name, "1000, \r\n");
+    }
+
+    TempDir dir;
+    FakeUi ui;
+    Workflow flow{ui};
+};
+
+TEST_F(ChartList, ProgramDataAndCurrentFolderOnceEachSorted) {
+    Put("program", "SK4_DATEV.kon");
+    Put("program", "SK3_DATEV.kon");
+    Put("program", "readme.txt");
+    Put("program", "old.kon.bak");
+    Put("data", "SK4_DATEV.kon");
+    Put("data", "mine.kon");
+    Put("cwd", "a.kon");
+    Put("cwd", "SK3_DATEV.kon");
+    CurrentFolder cwd(dir.File("cwd"));
+    flow.OnInitDialog(dir.File("program") + "/");
+    EXPECT_EQ(flow.chartFiles,
+              (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon", "a.kon", "mine.kon"}));
+    EXPECT_EQ(flow.chartFileIndex, 1);
+    EXPECT_EQ(flow.SelectedChartName(), "SK4_DATEV.kon");
+}
+
+TEST_F(ChartList, OneChartIsSelected) {
+    Put("program", "SK3_DATEV.kon");
+    CurrentFolder cwd(dir.File("cwd"));
+    flow.OnInitDialog(dir.File("program") + "/");
+    EXPECT_EQ(flow.chartFiles, (std::vector<std::string>{"SK3_DATEV.kon"}));
+    EXPECT_EQ(flow.chartFileIndex, 0);
+    EXPECT_EQ(flow.SelectedChartName(), "SK3_DATEV.kon");
+}
+
+TEST_F(ChartList, NoChartSelectsNothing) {
+    CurrentFolder cwd(dir.File("cwd"));
+    flow.OnInitDialog(dir.File("program") + "/");
+    EXPECT_TRUE(flow.chartFiles.empty());
+    EXPECT_EQ(flow.SelectedChartName(), "");
+}
+
+TEST_F(ChartList, ShippedChartsAreListed) {
+    CurrentFolder cwd(dir.File("cwd"));
+    flow.OnInitDialog(std::string(BELVARON_SOURCE_DIR) + "/data/");
+    EXPECT_EQ(flow.chartFiles, (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon"}));
+}
+
+TEST_F(ChartList, ChartOnlyInTheCurrentFolderIsChecked) {
+    Put("cwd", "local.kon");
+    CurrentFolder cwd(dir.File("cwd"));
+    flow.OnInitDialog(dir.File("program") + "/");
+    BookingRecord* b = flow.store.AppendRoom();
+    *b = BookingRecord{};
+    b->sollAccount = 1000;
+    b->habenAccount = 1000;
+    flow.store.bookingCount = 1;
+    flow.store.journalLoaded = 1;
+    ui.messages.clear();
+    EXPECT_TRUE(flow.OnKontenUeberpruefen());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+}
+
+}  // namespace
+}  // namespace belvaron

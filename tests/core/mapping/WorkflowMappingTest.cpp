@@ -1,0 +1,341 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "app/Workflow.h"
+#include "mapping/MappingMessages.h"
+
+namespace belvaron {
+namespace {
+
+using test::FakeUi;
+using test::ReadFile;
+using test::TempDir;
+
+class MappingWorkflow : public testing::Test {
+protected:
+    MappingWorkflow() {
+        std::filesystem::create_directories(dir.File("program"));
+        std::filesystem::create_directories(dir.File("data"));
+        flow.store.dataFolderOverride = dir.File("data");
+    }
+
+    void Start() {
+        flow.OnInitDialog(dir.File("program") + "/");
+        ui.messages.clear();
+        ui.refreshes = 0;
+    }
+    void Add(int32_t soll, int32_t haben, int32_t vat = 0, int32_t key = 0) {
+        BookingRecord* b = flow.store.AppendRoom();
+        *b = BookingRecord{};
+        b->sollAccount = soll;
+        b->habenAccount = haben;
+        b->vatRate = vat;
+        b->datevKey = key;
+        ++flow.store.bookingCount;
+        flow.store.journalLoaded = 1;
+    }
+    std::string ReplaceFile() const { return dir.File("data") + "/replace.dat"; }
+    void WriteList(const std::string& bytes) { dir.Write("data/replace.dat", bytes); }
+
+    TempDir dir;
+    FakeUi ui;
+    Workflow flow{ui};
+};
+
+TEST_F(MappingWorkflow, ReplaceWithoutJournalIsRefused) {
+    Start();
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:102)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
+    EXPECT_EQ(ui.listClears, 0);
+    EXPECT_EQ(flow.store.accountsReplaced, 0);
+}
+
+TEST_F(MappingWorkflow, ReplaceReportsTheCountsAndRefillsTheList) {
+    WriteList("1200, 0, 1800, 1600, 0, 0\r\n");
+    Start();
+    Add(1200, 1200);
+    Add(0, 8400);
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "Insgesamt wurden ersetzt:\n1 SOLL-Konten\n1 HABEN-Konten");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(flow.store[0].sollAccount, 1800);
+    EXPECT_EQ(flow.store[0].habenAccount, 1600);
+    EXPECT_EQ(ui.listClears, 1);
+    EXPECT_EQ(ui.listRefills, 1);
+    EXPECT_TRUE(ui.lastMarked.empty());
+    EXPECT_EQ(flow.store.accountsReplaced, 1);
+}
+
+TEST_F(MappingWorkflow, MissingListStillSetsAccountsReplaced) {
+    Start();
+    Add(1200, 8400);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, msg::kE206);
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(flow.store.accountsReplaced, 1);
+    EXPECT_EQ(ui.listRefills, 1);
+}
+
+TEST_F(MappingWorkflow, TooManyEntriesChangeNoBooking) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i) text += "1200, 0, 1800, 1800, 0, 0\r\n";
+    WriteList(text + "1800, 0, 1900, 1900, 0, 0");
+    Start();
+    Add(1200, 1200);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.Last().text, msg::kE233);
+    EXPECT_EQ(flow.store[0].sollAccount, 1200);
+    EXPECT_EQ(flow.store.accountsReplaced, 1);
+}
+
+TEST_F(MappingWorkflow, ZeroSollStopsKeepingEarlierBookings) {
+    WriteList("9500, 0, 0, 4840, 0, 0\r\n");
+    Start();
+    Add(1200, 9500);
+    Add(9500, 1200);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.Last().text,
+              "(E:207)\nREPLACE.DAT - (QB-Konto=9500) Soll-Konto ist 0 oder nicht vorhanden!\n"
+              "Bitte ändern sie die Datei replace.dat.\nDer Vorgang wird abgebrochen!");
+    EXPECT_EQ(flow.store[0].habenAccount, 4840);
+    EXPECT_EQ(ui.listRefills, 1);
+}
+
+TEST_F(MappingWorkflow, EmptyListReportsZero) {
+    WriteList("\r\n\r\n");
+    Start();
+    Add(1200, 8400);
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.Last().text, "Insgesamt wurden ersetzt:\n0 SOLL-Konten\n0 HABEN-Konten");
+}
+
+TEST_F(MappingWorkflow, PressingAgainWorksOnTheAccountsAsTheyStand) {
+    WriteList("1800, 0, 1900, 1900, 0, 0\r\n1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    flow.OnReplaceAccounts();
+    EXPECT_EQ(flow.store[0].sollAccount, 1800);
+    flow.OnReplaceAccounts();
+    EXPECT_EQ(flow.store[0].sollAccount, 1900);
+}
+
+TEST_F(MappingWorkflow, TheListComesFromTheProgramFolderAtFirstStart) {
+    const std::string bytes = "2200,19, 1576, 1776, 0, 0  (Erl\xF6se)\r\n";
+    dir.Write("program/replace.dat", bytes);
+    Start();
+    EXPECT_EQ(flow.replaceText, bytes);
+    EXPECT_EQ(ReadFile(ReplaceFile()), bytes);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MappingWorkflow, MissingListLoadsAsEmptyWithoutMessage) {
+    Start();
+    EXPECT_EQ(flow.replaceText, "");
+    EXPECT_EQ(flow.LoadReplaceText(), "");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+struct FocusCase {
+    const char* name;
+    bool modified;
+    bool toFileButton;
+    std::optional<MessageAnswer> answer;  // the question asked, and its answer
+    bool saved;
+};
+
+std::ostream& operator<<(std::ostream& os, const FocusCase& c) { return os << c.name; }
+
+class KillFocus : public MappingWorkflow, public testing::WithParamInterface<FocusCase> {};
+
+TEST_P(KillFocus, SavesAsksOrRestores) {
+    const FocusCase& c = GetParam();
+    const std::string old = "1200, 0, 1800, 1800, 0, 0\r\n";
+    const std::string edited = "1200, 0, 1810, 1810, 0, 0  (\xE4nderung)\r\n\r\n";
+    WriteList(old);
+    Start();
+    flow.replaceText = edited;
+    if (c.modified) flow.OnReplaceTextChange();
+    if (c.answer) ui.answers = {*c.answer};
+    flow.OnReplaceTextKillFocus(c.toFileButton);
+    if (c.answer) {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text, "Änderungen in der REPLACE-Liste speichern?");
+        EXPECT_EQ(ui.Last().buttons, MessageButtons::YesNo);
+    } else {
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    EXPECT_EQ(ReadFile(ReplaceFile()), c.saved ? edited : old);
+    const bool restored = c.answer == MessageAnswer::No;
+    EXPECT_EQ(flow.replaceText, restored ? old : edited);
+    EXPECT_EQ(ui.refreshes, restored ? 1 : 0);
+    EXPECT_EQ(flow.replaceTextModified, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KillFocus,
+    testing::Values(FocusCase{"Unmodified", false, false, std::nullopt, false},
+                    FocusCase{"UnmodifiedToFileButton", false, true, std::nullopt, false},
+                    FocusCase{"ToFileButtonSavesWithoutAsking", true, true, std::nullopt, true},
+                    FocusCase{"ElsewhereYesSaves", true, false, MessageAnswer::Yes, true},
+                    FocusCase{"ElsewhereNoRestores", true, false, MessageAnswer::No, false}),
+    [](const testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    flow.replaceText = "1200, 0, 1810, 1810, 0, 0\r\n";
+    flow.OnReplaceTextChange();
+    flow.OnReplaceTextKillFocus(true);  // the focus goes to "Konten ersetzen"
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_EQ(flow.store[0].sollAccount, 1810);
+    EXPECT_EQ(ui.messages.size(), 1u);  // only the summary
+}
+
+TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
+    dir.Write("blocker", "x");
+    flow.store.dataFolderOverride = dir.File("blocker") + "/data";
+    flow.replaceText = "1200, 0, 1800, 1800, 0, 0\r\n";
+    flow.OnReplaceTextChange();
+    flow.OnReplaceTextKillFocus(true);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:105)\nREPLACE.dat - Datei konnte nicht geöffnet werden!");
+    EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n");
+    EXPECT_EQ(flow.replaceTextModified, 0);
+}
+
+// Writes beyond `bytes` fail for the duration of a scope (EFBIG), also for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
+    const std::string old = "1200, 0, 1800, 1800, 0, 0\r\n";
+    WriteList(old);
+    Start();
+    flow.replaceText = old + std::string(4096, ' ') + "1800, 0, 1900, 1900, 0, 0\r\n";
+    flow.OnReplaceTextChange();
+    {
+        FileSizeLimit limit(1024);
+        EXPECT_FALSE(flow.SaveReplaceText());
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, msg::kE105Incomplete);
+    EXPECT_EQ(ReadFile(ReplaceFile()), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("data")),
+                            std::filesystem::directory_iterator()),
+              1);  // no half-written file left behind
+}
+
+TEST_F(MappingWorkflow, ClearListAnsweredNoChangesNothing) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    flow.OnClearReplaceList();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "Wollen Sie wirklich die gesamte REPLACE-Liste löschen?");
+    EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n");
+    EXPECT_EQ(ReadFile(ReplaceFile()), "1200, 0, 1800, 1800, 0, 0\r\n");
+}
+
+TEST_F(MappingWorkflow, ClearListAnsweredYesEmptiesFileAndBox) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    ui.answers = {MessageAnswer::Yes};
+    flow.OnClearReplaceList();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(flow.replaceText, "");
+    EXPECT_TRUE(std::filesystem::exists(ReplaceFile()));
+    EXPECT_EQ(std::filesystem::file_size(ReplaceFile()), 0u);
+    EXPECT_EQ(ui.refreshes, 1);
+}
+
+TEST_F(MappingWorkflow, CheckWithoutJournalIsRefused) {
+    Start();
+    EXPECT_FALSE(flow.OnKontenUeberpruefen());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "(E:101)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
+}
+
+TEST_F(MappingWorkflow, CheckReloadsTheBoxWithTheProposals) {
+    WriteList("1200, 0, 1800, 1800, 0, 0");
+    dir.Write("data/TEST.kon", "1800, \r\n4700, \r\n");
+    Start();
+    Add(1800, 4711);
+    flow.chartFiles = {"TEST.kon"};
+    flow.chartFileIndex = 0;
+    ui.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(flow.OnKontenUeberpruefen());
+    EXPECT_EQ(flow.replaceText,
+              "1200, 0, 1800, 1800, 0, 0\r\n"
+              "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
+              "fen!)\r\n");
+    EXPECT_EQ(ui.refreshes, 1);
+}
+
+// The command line's --replace --check SK3_DATEV.kon on bookings like those
+// of the example journal, with the shipped list and chart.
+TEST_F(MappingWorkflow, ShippedListFitsTheShippedSkr03Chart) {
+    flow.OnInitDialog(std::string(BELVARON_SOURCE_DIR) + "/data/");
+    struct Row {
+        int32_t soll, haben, vat;
+        int32_t newSoll, newHaben, key;
+    };
+    const Row rows[] = {
+        {1400, 8400, 19, 1410, 8400, 40}, {1400, 2200, 19, 1410, 1776, 0},
+        {4930, 1600, 19, 4930, 1610, 0},  {2200, 1600, 19, 1576, 1610, 0},
+        {4910, 1000, 0, 4910, 1000, 0},   {1200, 1400, 0, 1200, 1410, 0},
+        {4240, 1600, 19, 4240, 1610, 0},  {4210, 1200, 0, 4210, 1200, 0},
+        {1400, 8300, 7, 1410, 8300, 40},  {1400, 2200, 7, 1410, 1771, 0},
+        {8400, 1400, 19, 8400, 1410, 40}, {2200, 1400, 19, 1776, 1410, 0},
+        {1600, 1200, 0, 1610, 1200, 0},   {1780, 1200, 0, 1780, 1200, 0},
+        {4120, 1200, 0, 4120, 1200, 0},   {4964, 1600, 19, 4964, 1610, 0},
+        {0, 1000, 0, 0, 1000, 0},
+    };
+    for (const Row& r : rows) Add(r.soll, r.haben, r.vat);
+    ui.messages.clear();
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.Last().text, "Insgesamt wurden ersetzt:\n8 SOLL-Konten\n11 HABEN-Konten");
+    for (int32_t i = 0; i < flow.store.bookingCount; ++i) {
+        const Row& r = rows[i];
+        EXPECT_EQ(flow.store[i].sollAccount, r.newSoll) << "booking " << i;
+        EXPECT_EQ(flow.store[i].habenAccount, r.newHaben) << "booking " << i;
+        EXPECT_EQ(flow.store[i].datevKey, r.key) << "booking " << i;
+    }
+    flow.chartFiles = {"SK3_DATEV.kon"};
+    flow.chartFileIndex = 0;
+    EXPECT_TRUE(flow.OnKontenUeberpruefen());
+    ASSERT_EQ(ui.messages.size(), 2u);  // no question: nothing to propose
+    EXPECT_EQ(ui.Last().text,
+              "Die Überprüfung auf Kompatibilität mit dem DATEV-Kontorahmen ergab folgendes:\n\n"
+              "1. Überprüfung auf nicht existierende Konten bei Datev:\n OK  :-)\n\n"
+              "2. Überprüfung auf Datev-Sammelkonten:\n OK  :-)\n\n"
+              "3. Überprüfung auf reservierte Datevkonten:\n OK  :-)\n\n"
+              "4. Überprüfung auf Automatik-Konten:\n OK  :-)\n\n");
+}
+
+}  // namespace
+}  // namespace belvaron
