@@ -29,6 +29,9 @@ int Run(const CliOptions& options) {
                                     : options.programDir;
     if (!programFolder.empty() && programFolder.back() != '/') programFolder += '/';
     flow.OnInitDialog(programFolder);
+    // Without --check no chart is chosen: the DATEV export then knows none.
+    flow.chartFiles.clear();
+    flow.chartFileIndex = -1;
 
     bool ok = true;
     flow.currencyChoice = options.currency;
@@ -46,6 +49,11 @@ int Run(const CliOptions& options) {
         ok = flow.OnKontenUeberpruefen() && ok;
     }
     if (options.deleteZero) flow.OnDeleteZeroBookings();
+    if (options.datevFormat) {
+        flow.datevFormatOverride = *options.datevFormat == "csv"
+                                       ? belvaron::DatevExportFormat::Csv
+                                       : belvaron::DatevExportFormat::Postversand;
+    }
     if (options.datev) {
         flow.datevTargetPath = *options.datev;
         ok = flow.OnDatenExportieren() && ok;

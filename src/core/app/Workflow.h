@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,9 @@ public:
     int taxationChoice = -1;     // 0 SOLL, 1 IST
     std::string vatReportPath;
     int replaceTextModified = 0;
+    // The DATEV export format for this run instead of the stored one (the
+    // command line's --datev-format); never saved.
+    std::optional<DatevExportFormat> datevFormatOverride;
 
     UiPort& ui() const { return ui_; }
 

@@ -4,6 +4,7 @@
 #include "app/TracePoint.h"
 #include "app/Workflow.h"
 #include "datev/DatevMessages.h"
+#include "datev/csv/DatevCsv.h"
 
 namespace belvaron {
 
@@ -65,9 +66,17 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     const std::string folder = FolderOfPath(datevTargetPath);
-    // The DATEV-Format (CSV) branches off here once its writer exists:
-    //   if (datev.settings.exportFormat == DatevExportFormat::Csv) ...
-    // Until then both formats write the Postversand batch.
+    if (datevFormatOverride.value_or(datev.settings.exportFormat) == DatevExportFormat::Csv) {
+        try {
+            const std::string chart = SelectedChartName();
+            const CsvRunOptions options = MakeCsvRunOptions(
+                chart, chart.empty() ? std::string() : store.ResolveDataFile(chart));
+            return RunCsvExport(store, datev, folder, options, ui_);
+        } catch (...) {
+            ShowException(msg::kE112);
+            return false;
+        }
+    }
     const auto outcome = ExportPostversand(datev, ui_, folder);
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {

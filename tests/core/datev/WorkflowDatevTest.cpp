@@ -48,6 +48,9 @@ protected:
         flow.store.programFolder = dir.File("program") + "/";
         std::filesystem::create_directories(dir.File("export"));
         flow.datevTargetPath = dir.File("export/Export.DATEV");
+        // These runs are about the Postversand files; the CSV runs below
+        // take the stored format.
+        flow.datevFormatOverride = DatevExportFormat::Postversand;
     }
     void LoadBookings(int n, std::string_view date = "05.03.2005") {
         for (int i = 0; i < n; ++i) AddBooking(flow.store, {.bookingNo = i + 1, .date = date});
@@ -142,6 +145,34 @@ TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.Last().text,
               "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
+    LoadBookings(3);
+    DatevSettings s = DefaultDatevSettings();
+    s.beraternummer = 29098;
+    s.mandantennummer = 55003;
+    s.exportFormat = DatevExportFormat::Csv;
+    std::filesystem::create_directories(dir.File("data"));
+    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    flow.datevFormatOverride.reset();
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    const std::string file = dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv");
+    EXPECT_EQ(ui.Last().text, "DATEV-Export erfolgreich abgeschlossen.\n3 Buchungen wurden "
+                              "exportiert.\nDatei: " + file);
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("export/ED00001")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("export/EV01")));
+}
+
+TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
+    LoadBookings(1);
+    flow.datevFormatOverride.reset();
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_TRUE(ui.Last().text.starts_with("(E:313)")) << ui.Last().text;
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
