@@ -29,6 +29,8 @@ inline constexpr int32_t kUsedOffset = 10;  // a state at first use by a booking
 // The standard chart a chart file name stands for ("SK3", "SK4" in the name).
 enum class ChartVariant { None, SK3, SK4 };
 ChartVariant ChartVariantOf(std::string_view chartName);
+// The DATEV Sachkontenrahmen of a variant: "03", "04", or "" for None.
+const char* SachkontenrahmenOf(ChartVariant variant);
 
 // The state that the marker text after an account's comma gives.
 int32_t MarkerState(std::string_view rest);

@@ -71,6 +71,18 @@ ChartVariant ChartVariantOf(std::string_view chartName) {
     return variant;
 }
 
+const char* SachkontenrahmenOf(ChartVariant variant) {
+    switch (variant) {
+        case ChartVariant::SK3:
+            return "03";
+        case ChartVariant::SK4:
+            return "04";
+        case ChartVariant::None:
+            break;
+    }
+    return "";
+}
+
 int32_t MarkerState(std::string_view rest) {
     // Tested in this order; a later match overrides an earlier one.
     int32_t state = account_state::kPlain;

@@ -1,5 +1,7 @@
 #include "datev/DatevDialogModel.h"
 
+#include "datev/AccountCheck.h"
+
 #include "app/CodePage.h"
 #include "app/FixedText.h"
 #include "app/Format.h"
@@ -137,10 +139,8 @@ DatevDialogFields DatevDialogModel::Initial(std::string_view chartName) const {
     f.exportFormat = s.exportFormat;
     f.wjBeginnTag = std::to_string(s.wjBeginnTag);
     f.wjBeginnMonat = std::to_string(s.wjBeginnMonat);
-    if (chartName.find("SK3") != std::string_view::npos) {
-        f.sachkontenrahmen = "03";
-    } else if (chartName.find("SK4") != std::string_view::npos) {
-        f.sachkontenrahmen = "04";
+    if (const ChartVariant variant = ChartVariantOf(chartName); variant != ChartVariant::None) {
+        f.sachkontenrahmen = SachkontenrahmenOf(variant);
     } else {
         f.sachkontenrahmen = FieldText(s.sachkontenrahmen) == "04" ? "04" : "03";
     }

@@ -6,17 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "datev/AccountCheck.h"
+
 namespace belvaron::csv {
-
-// The DATEV standard chart a chart file belongs to, from its name: SK3 when
-// the name contains "SK3", SK4 when it contains "SK4" (SK4 wins when both
-// occur); case-sensitive.
-enum class ChartVariant { None, Sk3, Sk4 };
-ChartVariant ChartVariantOfName(std::string_view name);
-
-// The Sachkontenrahmen of a variant: "03", "04", or "" for None. Used to
-// preselect the setting from the chosen chart file.
-const char* SachkontenrahmenOf(ChartVariant variant);
 
 // The automatic accounts (markers "AM" or "AV", not overridden by "R" or
 // "S") of a chart file, ascending; nullopt when the file cannot be read.

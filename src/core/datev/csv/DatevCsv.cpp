@@ -54,7 +54,7 @@ CsvRunOptions MakeCsvRunOptions(const std::string& chartName, const std::string&
     CsvRunOptions options;
     options.createdAt = CsvCreationTime();
     options.chart.name = chartName;
-    options.chart.variant = csv::ChartVariantOfName(chartName);
+    options.chart.variant = ChartVariantOf(chartName);
     if (!chartName.empty()) {
         if (auto accounts = csv::ReadAutomaticAccounts(chartPath)) {
             options.chart.known = true;

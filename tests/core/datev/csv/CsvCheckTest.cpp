@@ -39,7 +39,7 @@ void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 void Sk3Chart(Input& in) {
     in.chart = {.name = "SK3_DATEV.kon",
-                .variant = csv::ChartVariant::Sk3,
+                .variant = ChartVariant::SK3,
                 .known = true,
                 .automaticAccounts = {3400, 8400}};
 }
@@ -271,7 +271,7 @@ TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
     SetField(datev.dateTo, "31.12.2024");
     CsvRunOptions options;
     options.chart = {.name = "SK3_DATEV.kon",
-                     .variant = csv::ChartVariant::Sk3,
+                     .variant = ChartVariant::SK3,
                      .known = true,
                      .automaticAccounts = {8400}};
     EXPECT_FALSE(RunCsvExport(store, datev, dir.path(), options, ui));

@@ -55,11 +55,11 @@ TEST(CsvFields, QuotedTextDoublesQuotesAndBlanksControlBytes) {
 }
 
 TEST(ChartFile, VariantFromTheName) {
-    EXPECT_EQ(ChartVariantOfName("SK3_DATEV.kon"), ChartVariant::Sk3);
-    EXPECT_EQ(ChartVariantOfName("SK4_DATEV.kon"), ChartVariant::Sk4);
-    EXPECT_EQ(ChartVariantOfName("SK3_nach_SK4.kon"), ChartVariant::Sk4);
-    EXPECT_EQ(ChartVariantOfName("sk3.kon"), ChartVariant::None);
-    EXPECT_STREQ(SachkontenrahmenOf(ChartVariant::Sk4), "04");
+    EXPECT_EQ(ChartVariantOf("SK3_DATEV.kon"), ChartVariant::SK3);
+    EXPECT_EQ(ChartVariantOf("SK4_DATEV.kon"), ChartVariant::SK4);
+    EXPECT_EQ(ChartVariantOf("SK3_nach_SK4.kon"), ChartVariant::SK4);
+    EXPECT_EQ(ChartVariantOf("sk3.kon"), ChartVariant::None);
+    EXPECT_STREQ(SachkontenrahmenOf(ChartVariant::SK4), "04");
     EXPECT_STREQ(SachkontenrahmenOf(ChartVariant::None), "");
 }
 

@@ -238,7 +238,7 @@ TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {
 TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
     test::Append(store, {.no = 4, .haben = 8400, .key = 9});
     options.chart = {.name = "SK3_DATEV.kon",
-                     .variant = csv::ChartVariant::Sk3,
+                     .variant = ChartVariant::SK3,
                      .known = true,
                      .automaticAccounts = {8400}};
     const auto r = Write("01.03.2024", "31.03.2024");
