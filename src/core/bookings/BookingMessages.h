@@ -15,3 +15,12 @@ inline constexpr const char* kNoDocumentsFolder =
     "abgelegt.";
 
 }  // namespace belvaron::msg
+
+// The booking editor's field checks; %1 and %2 stand for the limits.
+namespace belvaron::msg {
+
+inline constexpr const char* kEnterInteger = "Geben Sie eine ganze Zahl ein.";
+inline constexpr const char* kEnterIntegerBetween = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
+inline constexpr const char* kEnterAtMostChars = "Geben Sie höchstens %1 Zeichen ein.";
+
+}  // namespace belvaron::msg
