@@ -34,6 +34,13 @@ void BookingListView::SetMarks(std::span<const int> rows) {
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
+QRegion BookingListView::visualRegionForSelection(const QItemSelection& selection) const {
+    // Many marks at once (a refill): repaint the visible lines, instead of
+    // adding up a region line by line.
+    if (selection.size() > 64) return QRegion(viewport()->rect());
+    return QListView::visualRegionForSelection(selection);
+}
+
 std::vector<int> BookingListView::Marks() const {
     std::vector<int> rows;
     for (const QItemSelectionRange& range : selectionModel()->selection()) {

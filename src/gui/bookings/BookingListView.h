@@ -28,6 +28,7 @@ protected:
                                                          const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
 };
 
 }  // namespace belvaron::gui
