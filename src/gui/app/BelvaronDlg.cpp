@@ -126,7 +126,6 @@ QPushButton* CBelvaronDlg::MakeButton(const QString& caption, const char* name,
                                       void (CBelvaronDlg::*handler)()) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, handler] {
         (this->*handler)();
         ShowMembers();

@@ -15,6 +15,7 @@
 #include "app/DataFiles.h"
 #include "app/ProgramIcon.h"
 #include "app/QtUi.h"
+#include "bookings/DataSet.h"
 #include "bookings/EditDialog.h"
 #include "bookings/SortDialog.h"
 #include "ui/AboutDlg.h"
@@ -81,12 +82,19 @@ int main(int argc, char** argv) {
                                           QStringLiteral(".png")) && ok;
 
     belvaron::Workflow& flow = window.workflow();
-    if (flow.store.bookingCount > 0) {
-        ok = GrabModal(QStringLiteral("booking-editor"), [&] {
-            Edit_Dialog editor(&window, ui, flow.store, 0);
-            editor.exec();
-        }) && ok;
+    // The editor shows the first booking; without one (no journal import in
+    // this build), an empty booking.
+    belvaron::CDataSet scratch(ui, 1, 1);
+    belvaron::CDataSet* editStore = &flow.store;
+    if (flow.store.bookingCount == 0) {
+        *scratch.AppendRoom() = belvaron::BookingRecord{};
+        ++scratch.bookingCount;
+        editStore = &scratch;
     }
+    ok = GrabModal(QStringLiteral("booking-editor"), [&] {
+        Edit_Dialog editor(&window, ui, *editStore, 0);
+        editor.exec();
+    }) && ok;
     ok = GrabModal(QStringLiteral("message-box"), [&] {
         QtUi::ShowMessageBox(&window, QStringLiteral("Wollen Sie das Programm wirklich beenden?"),
                              belvaron::MessageIcon::Question, belvaron::MessageButtons::YesNo);
