@@ -131,7 +131,7 @@ private slots:
         wnd.SetProgressRange(0, 2000, 1);
         QCOMPARE(wnd.SetProgress(1000), 42);
         QCOMPARE(wnd.windowTitle(), QStringLiteral("Update wird heruntergeladen  [50%]"));
-        wnd.SetStatusText(QStringLiteral("%1 kByte").arg(1000));
+        wnd.SetStatusText("%d kByte", 1000);
         QCOMPARE(wnd.textControl()->text(), QStringLiteral("1000 kByte"));
     }
 

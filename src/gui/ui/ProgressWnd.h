@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/Format.h"
 #include "app/Profile.h"
 
 class QLabel;
@@ -36,6 +37,11 @@ public:
 
     // The status text (at most 511 characters are shown).
     void SetStatusText(const QString& text);
+    // The same from a printf-style format (UTF-8) and its arguments.
+    template <typename... Args>
+    void SetStatusText(const char* format, Args... args) {
+        SetStatusText(QString::fromStdString(Format(format, args...)));
+    }
     void SetProgressRange(int lower, int upper, int step);
     // Returns the bar's previous position.
     int SetProgress(int newPosition);
