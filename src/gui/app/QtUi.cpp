@@ -19,13 +19,15 @@ namespace belvaron::gui {
 
 namespace {
 
-QString LastFolder;  // where the previous file dialog ended
-
 QString FromLocalPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
 
 }  // namespace
 
-QtUi::QtUi() : presenter_(&QtUi::ShowMessageBox), chooser_(&QtUi::ShowFileDialog) {}
+QtUi::QtUi()
+    : presenter_(&QtUi::ShowMessageBox),
+      chooser_([this](QWidget* parent, const FileDialogRequest& request) {
+          return ShowFileDialog(parent, request, lastFolder_);
+      }) {}
 
 QtUi::~QtUi() = default;
 
@@ -64,7 +66,8 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
 }
 
 std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent,
-                                                const FileDialogRequest& request) {
+                                                const FileDialogRequest& request,
+                                                QString& lastFolder) {
     QFileDialog dialog(parent);
     dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")
                                          : QStringLiteral("Öffnen"));
@@ -80,12 +83,12 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent,
         const QFileInfo info(initial);
         if (info.dir().exists()) dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
-    } else if (!LastFolder.isEmpty()) {
-        dialog.setDirectory(LastFolder);
+    } else if (!lastFolder.isEmpty()) {
+        dialog.setDirectory(lastFolder);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
-    LastFolder = QFileInfo(chosen).absolutePath();
+    lastFolder = QFileInfo(chosen).absolutePath();
     return QFile::encodeName(chosen).toStdString();
 }
 

@@ -43,8 +43,10 @@ public:
     // The real dialogs, used unless replaced.
     static MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
                                         MessageButtons buttons);
+    // `lastFolder`: where the previous dialog ended (updated on success).
     static std::optional<std::string> ShowFileDialog(QWidget* parent,
-                                                     const FileDialogRequest& request);
+                                                     const FileDialogRequest& request,
+                                                     QString& lastFolder);
 
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -65,6 +67,7 @@ private:
     FileChooser chooser_;
     std::unique_ptr<CSortDialog> sortDialog_;
     int messagesShown_ = 0;
+    QString lastFolder_;
 };
 
 }  // namespace belvaron::gui
