@@ -1,4 +1,5 @@
 // The dialogs and window components on their own.
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -238,6 +239,39 @@ private slots:
         for (int i = 0; i < help.lines()->count(); ++i) lines << help.lines()->item(i)->text();
         QCOMPARE(lines, (QStringList{QStringLiteral("Zweite Zeile"), QString(254, 'a'),
                                      QString(46, 'a'), QStringLiteral("Abschluß"), QString()}));
+    }
+
+    // The save-as dialog gets the filter, default extension and initial
+    // name of the request; the chosen path comes back.
+    void saveAsDialog() {
+        FileDialogRequest request;
+        request.purpose = FilePurpose::DatevTarget;
+        request.saveAs = true;
+        request.defaultExtension = "DATEV";
+        request.initialName = folder_->filePath("ED0001").toStdString();
+        request.filter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        QStringList filters;
+        QString suffix;
+        bool confirmOverwrite = false;
+        test::OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            confirmOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QString lastFolder;
+        const auto chosen = QtUi::ShowFileDialog(nullptr, request, lastFolder);
+        QCOMPARE(filters, (QStringList{QStringLiteral("DATEV-Files (ED00001)"),
+                                       QStringLiteral("ALL-Files (*)")}));
+        QCOMPARE(suffix, QStringLiteral("DATEV"));
+        QVERIFY(confirmOverwrite);
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), folder_->filePath("ED0001.DATEV"));
+        QCOMPARE(lastFolder, folder_->path());
     }
 
     // The real message box: exact text, icon and German buttons.

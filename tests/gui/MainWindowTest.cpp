@@ -380,6 +380,15 @@ private slots:
         QCOMPARE(about, QStringLiteral("Belvaron (V2.3)"));
     }
 
+    // "Updates?" runs the update action once it is given.
+    void updatesButton() {
+        Click("updates");
+        int runs = 0;
+        window_->SetUpdateHandler([&runs] { ++runs; });
+        Click("updates");
+        QCOMPARE(runs, 1);
+    }
+
     // The sort window exists only while a sort runs.
     void sortWindowWhileSorting() {
         rec_->ui.SortStarted(70000);
