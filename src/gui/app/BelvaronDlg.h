@@ -10,7 +10,6 @@
 #include "app/Workflow.h"
 
 class QAction;
-class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -66,6 +65,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Each returns its step with the step's digit picture.
     QWidget* BuildStepsOneToThree();
     QWidget* BuildTaxationGroup();
     QWidget* BuildAccountsGroup();
