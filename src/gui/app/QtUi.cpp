@@ -135,7 +135,8 @@ bool QtUi::EditBooking(CDataSet& store, int index) {
 }
 
 bool QtUi::EditDatevSettings(CDatev& datev, CDataSet& store) {
-    return RunDatevDialog(DialogParent(), datev, store);
+    const std::string chart = window_ ? window_->workflow().SelectedChartName() : std::string();
+    return RunDatevDialog(DialogParent(), datev, store, chart);
 }
 
 }  // namespace belvaron::gui

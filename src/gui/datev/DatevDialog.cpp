@@ -1,5 +1,9 @@
 #include "datev/DatevDialog.h"
 
+namespace belvaron {
+
 // Placeholder until the DATEV settings dialog is built: the export stops as
 // after "Abbrechen".
-bool RunDatevDialog(QWidget*, belvaron::CDatev&, belvaron::CDataSet&) { return false; }
+bool RunDatevDialog(QWidget*, CDatev&, CDataSet&, const std::string&) { return false; }
+
+}  // namespace belvaron
