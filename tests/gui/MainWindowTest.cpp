@@ -208,9 +208,11 @@ private slots:
         QCOMPARE(window_->bookingList()->Marks(), (std::vector<int>{1, 3}));
     }
 
-    // Loading the example journal marks exactly the bookings with account 0.
+    // Loading a journal marks exactly the bookings with account 0 (here the
+    // second, without a SOLL account number, and the fourth, without a
+    // HABEN account number); a click then removes one mark.
     void journalLoadMarksZeroAccounts() {
-        rec_->files.push_back(std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt");
+        rec_->files.push_back(std::string(BELVARON_TEST_DATA) + "/gui/journal_zero_accounts.txt");
         Click("journalSelect");
         const CDataSet& store = window_->workflow().store;
         if (store.bookingCount == 0) QSKIP("the journal import is not part of this build yet");
@@ -218,8 +220,12 @@ private slots:
         for (int i = 0; i < store.bookingCount; ++i) {
             if (store[i].sollAccount == 0 || store[i].habenAccount == 0) zero.push_back(i);
         }
+        QCOMPARE(zero, (std::vector<int>{1, 3}));
         QCOMPARE(window_->bookingList()->model()->rowCount(), store.bookingCount);
         QCOMPARE(window_->bookingList()->Marks(), zero);
+        BookingListView* list = window_->bookingList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LineRect(1).center());
+        QCOMPARE(list->Marks(), std::vector<int>{3});
         QCOMPARE(Child<QLineEdit>("journalPath")->text(),
                  QString::fromStdString(window_->workflow().journalPath));
     }
