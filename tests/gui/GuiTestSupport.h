@@ -29,15 +29,15 @@ struct RecordingUi {
     std::vector<FileDialogRequest> fileRequests;
 
     RecordingUi() {
-        ui.SetMessagePresenter([this](QWidget*, const QString& text, MessageIcon icon,
-                                      MessageButtons buttons) {
-            messages.push_back({text, icon, buttons});
-            if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-            if (answers.empty()) return MessageAnswer::No;
-            const MessageAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        });
+        ui.SetMessagePresenter(
+            [this](QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons) {
+                messages.push_back({text, icon, buttons});
+                if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+                if (answers.empty()) return MessageAnswer::No;
+                const MessageAnswer a = answers.front();
+                answers.pop_front();
+                return a;
+            });
         ui.SetFileChooser([this](QWidget*, const FileDialogRequest& request) {
             fileRequests.push_back(request);
             if (files.empty()) return std::optional<std::string>();

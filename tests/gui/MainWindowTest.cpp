@@ -64,7 +64,9 @@ private:
         if (!w) qFatal("no control %s", name);
         return w;
     }
-    void Click(const char* name) { QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton); }
+    void Click(const char* name) {
+        QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton);
+    }
     // Bookings 0..4; 1 and 3 have an account 0. The list shows them with
     // those marks, as after a journal load.
     void LoadFiveBookings() {
@@ -128,10 +130,12 @@ private slots:
             {"currencyEuro", "EURO"},
             {"currencyDm", "DM"},
             {"journalSelect", "Auswahl"},
-            {"taxationSoll", "SOLL-Besteuerung (Rechnungsdatum ist relevant; bei GmbH's und "
-                             "grösseren Betrieben)"},
-            {"taxationIst", "IST-Besteuerung (Zahlungs-Datum ist relevant; bei kleineren "
-                            "Betrieben und Freiberuflern)"},
+            {"taxationSoll",
+             "SOLL-Besteuerung (Rechnungsdatum ist relevant; bei GmbH's und "
+             "grösseren Betrieben)"},
+            {"taxationIst",
+             "IST-Besteuerung (Zahlungs-Datum ist relevant; bei kleineren "
+             "Betrieben und Freiberuflern)"},
             {"vatSelect", "Auswahl"},
             {"checkAccounts", "Konten überprüfen"},
             {"clearReplaceList", "Liste löschen"},
@@ -171,7 +175,8 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, code);
         const QString expected =
-            QStringLiteral("(E:%1)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).").arg(code);
+            QStringLiteral("(E:%1)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).")
+                .arg(code);
         // The same handler called without a window must refuse the same way;
         // a handler not built into this program says nothing yet.
         {
@@ -280,7 +285,8 @@ private slots:
         QVERIFY(opened);
         const CDataSet& store = window_->workflow().store;
         QCOMPARE(store[2].sollAccount, 4711);
-        QCOMPARE(std::string(FieldText(store[2].name)), std::string("B\xe4" "cker"));
+        QCOMPARE(std::string(FieldText(store[2].name)), std::string("B\xe4"
+                                                                    "cker"));
         QVERIFY(list->model()->index(2, 0).data().toString().contains(
             QStringLiteral("Soll=4711,Haben=1400")));
         QVERIFY(list->model()->index(2, 0).data().toString().contains(QStringLiteral("Bäcker")));
@@ -324,8 +330,9 @@ private slots:
                             Qt::NoModifier);
         QTest::keyClick(box, Qt::Key_ParenRight, Qt::ShiftModifier);
         QCOMPARE(flow.replaceTextModified, 1);
-        QCOMPARE(flow.replaceText,
-                 std::string("1200, 0, 1800, 1600, 0, 0\r\n9401, 16, 1405, 3805, 0, 0  (MwSt \xe4)"));
+        QCOMPARE(
+            flow.replaceText,
+            std::string("1200, 0, 1800, 1600, 0, 0\r\n9401, 16, 1405, 3805, 0, 0  (MwSt \xe4)"));
 
         QTest::keyClick(box, Qt::Key_Tab);  // the next control is "Konten ersetzen"
         QCOMPARE(QApplication::focusWidget(), Child<QWidget>("replaceAccounts"));
@@ -390,11 +397,13 @@ private slots:
         test::OnNextModal([&](QWidget* modal) {
             auto* help = qobject_cast<CHelp*>(modal);
             QVERIFY(help);
-            for (int i = 0; i < help->lines()->count(); ++i) helpLines << help->lines()->item(i)->text();
+            for (int i = 0; i < help->lines()->count(); ++i)
+                helpLines << help->lines()->item(i)->text();
             modal->close();
         });
         QTest::keyClick(window_.get(), Qt::Key_F1);
-        QCOMPARE(helpLines, QStringList{QStringLiteral("Die Datei HILFE.TXT konnte nicht geöffnet werden!")});
+        QCOMPARE(helpLines,
+                 QStringList{QStringLiteral("Die Datei HILFE.TXT konnte nicht geöffnet werden!")});
 
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
@@ -437,7 +446,8 @@ private slots:
         QTest::addColumn<QString>("qt");
         QTest::newRow("journal") << QStringLiteral("TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|")
                                  << QStringLiteral("TXT-Files (*.txt);;ALL-Files (*)");
-        QTest::newRow("datev") << QStringLiteral("DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|")
+        QTest::newRow("datev") << QStringLiteral(
+                                      "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|")
                                << QStringLiteral("DATEV-Files (ED00001);;ALL-Files (*)");
         QTest::newRow("several") << QStringLiteral("Text|*.txt;*.csv|")
                                  << QStringLiteral("Text (*.txt *.csv)");

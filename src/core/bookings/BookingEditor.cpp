@@ -38,12 +38,18 @@ std::string ReplaceMarker(std::string text, std::string_view marker, const std::
 
 int32_t* NumberOf(BookingRecord& b, EditorField f) {
     switch (f) {
-        case EditorField::DatevKey: return &b.datevKey;
-        case EditorField::BookingNo: return &b.bookingNo;
-        case EditorField::HabenAccount: return &b.habenAccount;
-        case EditorField::VatRate: return &b.vatRate;
-        case EditorField::SollAccount: return &b.sollAccount;
-        default: return nullptr;
+        case EditorField::DatevKey:
+            return &b.datevKey;
+        case EditorField::BookingNo:
+            return &b.bookingNo;
+        case EditorField::HabenAccount:
+            return &b.habenAccount;
+        case EditorField::VatRate:
+            return &b.vatRate;
+        case EditorField::SollAccount:
+            return &b.sollAccount;
+        default:
+            return nullptr;
     }
 }
 
@@ -110,10 +116,10 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts) {
         bool outOfRange = false;
         if (ParseEditorInt(text, value, outOfRange)) continue;
         if (outOfRange) {
-            failed.message = ReplaceMarker(
-                ReplaceMarker(msg::kEnterIntegerBetween, "%1",
-                              std::to_string(std::numeric_limits<int32_t>::min())),
-                "%2", std::to_string(std::numeric_limits<int32_t>::max()));
+            failed.message =
+                ReplaceMarker(ReplaceMarker(msg::kEnterIntegerBetween, "%1",
+                                            std::to_string(std::numeric_limits<int32_t>::min())),
+                              "%2", std::to_string(std::numeric_limits<int32_t>::max()));
         } else {
             failed.message = msg::kEnterInteger;
         }

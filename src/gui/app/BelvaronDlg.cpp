@@ -72,7 +72,8 @@ CBelvaronDlg::CBelvaronDlg(QtUi& ui, QWidget* parent)
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(MakeButton(QStringLiteral("U&pdates?"), "updates", &CBelvaronDlg::OnUpdates));
-    bottom->addWidget(MakeButton(QStringLiteral("Programm &beenden"), "quit", &CBelvaronDlg::reject));
+    bottom->addWidget(
+        MakeButton(QStringLiteral("Programm &beenden"), "quit", &CBelvaronDlg::reject));
     layout->addLayout(bottom);
 
     BuildActions();

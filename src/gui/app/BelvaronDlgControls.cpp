@@ -103,8 +103,8 @@ QWidget* CBelvaronDlg::BuildStepsOneToThree() {
     journalLabel->setBuddy(journalField_);
     journalRow->addWidget(journalLabel);
     journalRow->addWidget(journalField_, 1);
-    journalRow->addWidget(MakeButton(QStringLiteral("&Auswahl"), "journalSelect",
-                                     &CBelvaronDlg::OnSelectJournal));
+    journalRow->addWidget(
+        MakeButton(QStringLiteral("&Auswahl"), "journalSelect", &CBelvaronDlg::OnSelectJournal));
     layout->addWidget(Step(3, journal, box));
     return box;
 }
@@ -136,7 +136,8 @@ QWidget* CBelvaronDlg::BuildTaxationGroup() {
     vatField_->setObjectName(QStringLiteral("vatReportPath"));
     vatField_->setReadOnly(true);
     row->addWidget(vatField_, 1);
-    vatSelect_ = MakeButton(QStringLiteral("Aus&wahl"), "vatSelect", &CBelvaronDlg::OnSelectVatReport);
+    vatSelect_ =
+        MakeButton(QStringLiteral("Aus&wahl"), "vatSelect", &CBelvaronDlg::OnSelectVatReport);
     row->addWidget(vatSelect_);
     layout->addLayout(row);
     layout->addStretch(1);
@@ -200,11 +201,11 @@ QWidget* CBelvaronDlg::BuildExportGroups() {
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto makeGroup = [this, box](const QString& title, const char* groupName,
-                                 QLineEdit*& field, const char* fieldName,
-                                 const QString& select, const char* selectName,
-                                 void (CBelvaronDlg::*onSelect)(), const QString& run,
-                                 const char* runName, void (CBelvaronDlg::*onRun)()) {
+    auto makeGroup = [this, box](const QString& title, const char* groupName, QLineEdit*& field,
+                                 const char* fieldName, const QString& select,
+                                 const char* selectName, void (CBelvaronDlg::*onSelect)(),
+                                 const QString& run, const char* runName,
+                                 void (CBelvaronDlg::*onRun)()) {
         auto* group = new QGroupBox(title, box);
         group->setObjectName(QLatin1String(groupName));
         auto* grid = new QGridLayout(group);
@@ -220,19 +221,18 @@ QWidget* CBelvaronDlg::BuildExportGroups() {
     };
     layout->addWidget(makeGroup(QStringLiteral("DATE&V-Export"), "datevGroup", datevField_,
                                 "datevTarget", QStringLiteral("A&uswahl"), "datevSelect",
-                                &CBelvaronDlg::OnDatevAuswahl,
-                                QStringLiteral("DA&TEN EXPORTIEREN"), "datevExport",
-                                &CBelvaronDlg::OnDatenExportieren),
+                                &CBelvaronDlg::OnDatevAuswahl, QStringLiteral("DA&TEN EXPORTIEREN"),
+                                "datevExport", &CBelvaronDlg::OnDatenExportieren),
                       1);
     auto* oder = new QLabel(QStringLiteral("oder"), box);
     oder->setObjectName(QStringLiteral("oder"));
     layout->addWidget(oder);
-    layout->addWidget(makeGroup(QStringLiteral("Export zum Le&xware-Buchhalter:"), "lexwareGroup",
-                                lexwareField_, "lexwareTarget", QStringLiteral("Auswa&hl"),
-                                "lexwareSelect", &CBelvaronDlg::OnSelectLexwareFile,
-                                QStringLiteral("Daten exp&ortieren"), "lexwareExport",
-                                &CBelvaronDlg::OnExportLexware),
-                      1);
+    layout->addWidget(
+        makeGroup(QStringLiteral("Export zum Le&xware-Buchhalter:"), "lexwareGroup", lexwareField_,
+                  "lexwareTarget", QStringLiteral("Auswa&hl"), "lexwareSelect",
+                  &CBelvaronDlg::OnSelectLexwareFile, QStringLiteral("Daten exp&ortieren"),
+                  "lexwareExport", &CBelvaronDlg::OnExportLexware),
+        1);
     connect(datevField_, &QLineEdit::textEdited, this,
             [this](const QString& text) { workflow_.datevTargetPath = ToLocal(text); });
     connect(lexwareField_, &QLineEdit::textEdited, this,

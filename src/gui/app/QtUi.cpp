@@ -46,9 +46,15 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     if (buttons == MessageButtons::Ok) {
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -65,8 +71,7 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
     return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent,
-                                                const FileDialogRequest& request,
+std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
                                                 QString& lastFolder) {
     QFileDialog dialog(parent);
     dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")

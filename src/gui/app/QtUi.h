@@ -19,8 +19,8 @@ class CSortDialog;
 // without blocking on a modal window.
 class QtUi : public UiPort {
 public:
-    using MessagePresenter = std::function<MessageAnswer(
-        QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons)>;
+    using MessagePresenter = std::function<MessageAnswer(QWidget* parent, const QString& text,
+                                                         MessageIcon icon, MessageButtons buttons)>;
     using FileChooser =
         std::function<std::optional<std::string>(QWidget* parent, const FileDialogRequest&)>;
 

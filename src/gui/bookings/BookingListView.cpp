@@ -88,4 +88,3 @@ void BookingListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 }  // namespace belvaron::gui
-

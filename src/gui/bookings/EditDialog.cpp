@@ -66,7 +66,8 @@ Edit_Dialog::Edit_Dialog(QWidget* parent, UiPort& ui, CDataSet& store, int index
     grid->setColumnMinimumWidth(3, charWidth * 22);
 
     auto* buttons = new QDialogButtonBox(this);
-    save_ = buttons->addButton(QStringLiteral("Änderungen speichern"), QDialogButtonBox::AcceptRole);
+    save_ =
+        buttons->addButton(QStringLiteral("Änderungen speichern"), QDialogButtonBox::AcceptRole);
     cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     save_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &Edit_Dialog::accept);
@@ -91,7 +92,8 @@ Edit_Dialog::Edit_Dialog(QWidget* parent, UiPort& ui, CDataSet& store, int index
 
     if (index_ >= 0 && index_ < store_.bookingCount) {
         const EditorTexts texts = ReadEditorTexts(store_[index_]);
-        for (const auto& info : kEditorFields) Field(info.field)->setText(Show(At(texts, info.field)));
+        for (const auto& info : kEditorFields)
+            Field(info.field)->setText(Show(At(texts, info.field)));
     }
     Field(EditorField::BookingNo)->setFocus();
 }

@@ -25,9 +25,7 @@ class Edit_Dialog : public QDialog {
 public:
     Edit_Dialog(QWidget* parent, UiPort& ui, CDataSet& store, int index);
 
-    QLineEdit* Field(EditorField field) const {
-        return fields_[static_cast<std::size_t>(field)];
-    }
+    QLineEdit* Field(EditorField field) const { return fields_[static_cast<std::size_t>(field)]; }
     QPushButton* SaveButton() const { return save_; }
     QPushButton* CancelButton() const { return cancel_; }
 

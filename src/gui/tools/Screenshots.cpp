@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
     window.ShowMembers();
     bool ok = Save(&window, QStringLiteral("main-window"));
     ok = ProgramIconPixmap(128, 1.0).save(OutDir + QStringLiteral("/icon") + Suffix +
-                                          QStringLiteral(".png")) && ok;
+                                          QStringLiteral(".png")) &&
+         ok;
 
     belvaron::Workflow& flow = window.workflow();
     // The editor shows the first booking; without one (no journal import in
@@ -91,14 +92,19 @@ int main(int argc, char** argv) {
         ++scratch.bookingCount;
         editStore = &scratch;
     }
-    ok = GrabModal(QStringLiteral("booking-editor"), [&] {
-        Edit_Dialog editor(&window, ui, *editStore, 0);
-        editor.exec();
-    }) && ok;
-    ok = GrabModal(QStringLiteral("message-box"), [&] {
-        QtUi::ShowMessageBox(&window, QStringLiteral("Wollen Sie das Programm wirklich beenden?"),
-                             belvaron::MessageIcon::Question, belvaron::MessageButtons::YesNo);
-    }) && ok;
+    ok = GrabModal(QStringLiteral("booking-editor"),
+                   [&] {
+                       Edit_Dialog editor(&window, ui, *editStore, 0);
+                       editor.exec();
+                   }) &&
+         ok;
+    ok = GrabModal(QStringLiteral("message-box"),
+                   [&] {
+                       QtUi::ShowMessageBox(
+                           &window, QStringLiteral("Wollen Sie das Programm wirklich beenden?"),
+                           belvaron::MessageIcon::Question, belvaron::MessageButtons::YesNo);
+                   }) &&
+         ok;
     ok = GrabModal(QStringLiteral("help"), [&] { window.ShowHelp(); }) && ok;
     ok = GrabModal(QStringLiteral("about"), [&] { window.ShowAbout(); }) && ok;
 

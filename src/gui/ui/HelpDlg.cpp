@@ -38,7 +38,8 @@ void CHelp::Load() {
         list_->addItem(QString::fromUtf8(kHelpFileMissing));
         return;
     }
-    for (const std::string& line : *lines) list_->addItem(QString::fromStdString(Cp1252ToUtf8(line)));
+    for (const std::string& line : *lines)
+        list_->addItem(QString::fromStdString(Cp1252ToUtf8(line)));
 }
 
 void CHelp::showEvent(QShowEvent* event) {

@@ -30,8 +30,8 @@ QWidget* MainWindowOf(QWidget* owner) {
 }  // namespace
 
 CProgressWnd::CProgressWnd(QWidget* owner, const QString& title, bool smooth, Profile profile)
-    : QWidget(MainWindowOf(owner), Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                                       Qt::WindowTitleHint),
+    : QWidget(MainWindowOf(owner),
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       profile_(std::move(profile)),
       text_(nullptr),
       bar_(nullptr),
@@ -77,7 +77,9 @@ CProgressWnd::~CProgressWnd() {
     if (pumpingWithEscape_) qApp->removeEventFilter(this);
 }
 
-void CProgressWnd::SetStatusText(const QString& text) { text_->setText(text.left(kMaxStatusChars)); }
+void CProgressWnd::SetStatusText(const QString& text) {
+    text_->setText(text.left(kMaxStatusChars));
+}
 
 void CProgressWnd::SetProgressRange(int newLower, int newUpper, int newStep) {
     bar_->setRange(newLower, newUpper);
@@ -93,8 +95,9 @@ int CProgressWnd::SetProgress(int newPosition) {
     position = newPosition;
     // The position is not reduced by the lower end first.
     const int percent =
-        upper > lower ? static_cast<int>(static_cast<long long>(newPosition) * 100 / (upper - lower))
-                      : 0;
+        upper > lower
+            ? static_cast<int>(static_cast<long long>(newPosition) * 100 / (upper - lower))
+            : 0;
     if (percent != lastPercent) {
         lastPercent = percent;
         setWindowTitle(QStringLiteral("%1 [%2%]").arg(title_).arg(percent));

@@ -1,8 +1,7 @@
-#include "app/HelpText.h"
-
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "app/HelpText.h"
 
 namespace belvaron {
 namespace {
@@ -32,8 +31,7 @@ TEST_P(HelpTextLines, OneEntryPerLineInFileOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Files, HelpTextLines,
     ::testing::Values(
-        HelpCase{"Empty", "", {""}},
-        HelpCase{"TrailingBreak", "b\r\na\r\n", {"b", "a", ""}},
+        HelpCase{"Empty", "", {""}}, HelpCase{"TrailingBreak", "b\r\na\r\n", {"b", "a", ""}},
         HelpCase{"NoTrailingBreak", "Zeile 1\r\n\r\nZeile \xe4", {"Zeile 1", "", "Zeile \xe4"}},
         HelpCase{"LongLineContinues",
                  std::string(300, 'x') + "\r\nende",

@@ -1,10 +1,9 @@
-#include "bookings/BookingEditor.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "app/FixedText.h"
+#include "bookings/BookingEditor.h"
 
 namespace belvaron {
 namespace {
