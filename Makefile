@@ -22,5 +22,8 @@ demo: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
+screenshots: build
+	@scripts/screenshots $(BUILD) docs
+
 clean:
 	rm -rf $(BUILD) out

@@ -1,0 +1,169 @@
+#include "app/QtUi.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/BelvaronDlg.h"
+#include "app/FileFilter.h"
+#include "app/ProgramIcon.h"
+#include "app/Workflow.h"
+#include "bookings/EditDialog.h"
+#include "bookings/SortDialog.h"
+#include "datev/DatevDialog.h"
+#include "ui/ProgressWnd.h"
+#include "update/DlgUpdater.h"
+#include "update/ProgressWindowAdapter.h"
+
+namespace belvaron::gui {
+
+namespace {
+
+QString FromLocalPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+}  // namespace
+
+QtUi::QtUi()
+    : presenter_(&QtUi::ShowMessageBox),
+      chooser_([this](QWidget* parent, const FileDialogRequest& request) {
+          return ShowFileDialog(parent, request, lastFolder_);
+      }) {}
+
+QtUi::~QtUi() = default;
+
+void QtUi::AttachWindow(CBelvaronDlg* window) { window_ = window; }
+
+QWidget* QtUi::DialogParent() const {
+    if (window_) return window_;
+    return QApplication::activeWindow();
+}
+
+MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                   MessageButtons buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromUtf8(Workflow::TitleText()));
+    box.setWindowIcon(ProgramIcon());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    switch (icon) {
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+    }
+    if (buttons == MessageButtons::Ok) {
+        QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+        box.exec();
+        return MessageAnswer::Ok;
+    }
+    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
+                                                QString& lastFolder) {
+    QFileDialog dialog(parent);
+    dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")
+                                         : QStringLiteral("Öffnen"));
+    dialog.setAcceptMode(request.saveAs ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.saveAs || !request.fileMustExist ? QFileDialog::AnyFile
+                                                                : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    dialog.setNameFilters(QtFileFilter(request.filter).split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExtension));
+    const QString initial = FromLocalPath(request.initialName);
+    const bool pattern = initial.contains('*') || initial.contains('?');
+    if (!pattern && !initial.isEmpty()) {
+        const QFileInfo info(initial);
+        if (info.dir().exists()) dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    } else if (!lastFolder.isEmpty()) {
+        dialog.setDirectory(lastFolder);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder = QFileInfo(chosen).absolutePath();
+    return QFile::encodeName(chosen).toStdString();
+}
+
+MessageAnswer QtUi::ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) {
+    ++messagesShown_;
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return presenter_(DialogParent(), qtext, icon, buttons);
+}
+
+std::optional<std::string> QtUi::ChooseFile(const FileDialogRequest& request) {
+    return chooser_(DialogParent(), request);
+}
+
+void QtUi::ListCleared() {
+    if (window_) window_->ClearBookings();
+}
+
+void QtUi::ListRefilled(const CDataSet& store, std::span<const int> marked) {
+    if (window_) window_->ShowBookings(store, marked);
+}
+
+void QtUi::RefreshControls() {
+    if (window_) window_->ShowMembers();
+}
+
+void QtUi::SetVatControlsEnabled(bool enabled) {
+    if (window_) window_->SetVatControlsEnabled(enabled);
+}
+
+void QtUi::SortStarted(int total) {
+    sortDialog_ = std::make_unique<CSortDialog>(DialogParent());
+    sortDialog_->Start(total);
+}
+
+void QtUi::SortProgress(int position) {
+    if (sortDialog_) sortDialog_->SetPosition(position);
+}
+
+void QtUi::SortFinished() { sortDialog_.reset(); }
+
+bool QtUi::EditBooking(CDataSet& store, int index) {
+    Edit_Dialog dialog(DialogParent(), *this, store, index);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUi::EditDatevSettings(CDatev& datev, CDataSet& store) {
+    const std::string chart = window_ ? window_->workflow().SelectedChartName() : std::string();
+    return RunDatevDialog(DialogParent(), datev, store, chart);
+}
+
+bool QtUi::ShowUpdateDialog(const UpdateDialogTexts& texts) {
+    return RunUpdateDialog(DialogParent(), texts);
+}
+
+std::unique_ptr<ProgressWindow> QtUi::OpenProgressWindow(const std::string& title) {
+    return std::make_unique<ProgressWindowAdapter<CProgressWnd>>(
+        std::make_unique<CProgressWnd>(DialogParent(), QString::fromStdString(title)));
+}
+
+// Ends the process at once, as the update asks before its installer runs:
+// no window is closed first and nothing is saved.
+void QtUi::ExitProgram(int code) {
+    std::fflush(nullptr);
+    std::exit(code);
+}
+
+}  // namespace belvaron::gui

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/UiPort.h"
+
+namespace belvaron::gui {
+
+class CBelvaronDlg;
+class CSortDialog;
+
+// The UI port of the desktop program: message boxes, file dialogs, the
+// booking list, the sort window and the editors. Message boxes and file
+// dialogs go through exchangeable functions so that tests can answer them
+// without blocking on a modal window.
+class QtUi : public UiPort {
+public:
+    using MessagePresenter = std::function<MessageAnswer(QWidget* parent, const QString& text,
+                                                         MessageIcon icon, MessageButtons buttons)>;
+    using FileChooser =
+        std::function<std::optional<std::string>(QWidget* parent, const FileDialogRequest&)>;
+
+    QtUi();
+    ~QtUi() override;
+    QtUi(const QtUi&) = delete;
+    QtUi& operator=(const QtUi&) = delete;
+
+    // The main window that shows the list and the controls (may stay unset:
+    // the list and control events are then ignored).
+    void AttachWindow(CBelvaronDlg* window);
+    QWidget* DialogParent() const;
+
+    // How many message boxes were shown so far.
+    int MessagesShown() const { return messagesShown_; }
+
+    void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+    void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+    // The real dialogs, used unless replaced.
+    static MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
+                                        MessageButtons buttons);
+    // `lastFolder`: where the previous dialog ended (updated on success).
+    static std::optional<std::string> ShowFileDialog(QWidget* parent,
+                                                     const FileDialogRequest& request,
+                                                     QString& lastFolder);
+
+    MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+    void ListCleared() override;
+    void ListRefilled(const CDataSet& store, std::span<const int> marked) override;
+    void RefreshControls() override;
+    void SetVatControlsEnabled(bool enabled) override;
+    void SortStarted(int total) override;
+    void SortProgress(int position) override;
+    void SortFinished() override;
+    bool EditBooking(CDataSet& store, int index) override;
+    bool EditDatevSettings(CDatev& datev, CDataSet& store) override;
+    bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
+    std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override;
+    void ExitProgram(int code) override;
+
+private:
+    QPointer<CBelvaronDlg> window_;
+    MessagePresenter presenter_;
+    FileChooser chooser_;
+    std::unique_ptr<CSortDialog> sortDialog_;
+    int messagesShown_ = 0;
+    QString lastFolder_;
+};
+
+}  // namespace belvaron::gui

@@ -1,0 +1,317 @@
+// The dialogs and window components on their own.
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstring>
+
+#include "GuiTestSupport.h"
+#include "TempDir.h"
+#include "app/FixedText.h"
+#include "bookings/DataSet.h"
+#include "bookings/EditDialog.h"
+#include "ui/HelpDlg.h"
+#include "ui/Label.h"
+#include "ui/ProgressWnd.h"
+
+using namespace belvaron;
+using namespace belvaron::gui;
+
+namespace {
+
+// Centred up to the width of a window frame, which is known only once shown.
+bool Centred(const QWidget& window, const QWidget& over) {
+    return (window.frameGeometry().center() - over.frameGeometry().center()).manhattanLength() <= 8;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::RecordingUi> rec_;
+    std::unique_ptr<CDataSet> store_;
+    std::unique_ptr<QTemporaryDir> folder_;
+
+    Profile TempProfile() { return Profile(folder_->filePath("belvaron.ini").toStdString()); }
+
+private slots:
+    void init() {
+        rec_ = std::make_unique<test::RecordingUi>();
+        store_ = std::make_unique<CDataSet>(rec_->ui, 100, 10);
+        folder_ = std::make_unique<QTemporaryDir>();
+        BookingRecord* b = store_->AppendRoom();
+        *b = BookingRecord{};
+        b->bookingNo = 17;
+        SetField(b->date, "15.01.2013");
+        SetField(b->beleg, "R-1");
+        SetField(b->name, "Meier");
+        SetField(b->purpose, "Miete");
+        b->sollAccount = 4210;
+        b->habenAccount = 1200;
+        SetField(b->amount, "500,00");
+        SetField(b->currency, "EUR");
+        ++store_->bookingCount;
+    }
+
+    // "12a" as HABEN account: the framework's message, the focus in that
+    // field, the window stays open and the booking is unchanged.
+    void editorRejectsNonNumber() {
+        const BookingRecord before = (*store_)[0];
+        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        editor.show();
+        editor.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        editor.Field(EditorField::SollAccount)->setText(QStringLiteral("1800"));
+        editor.Field(EditorField::HabenAccount)->setText(QStringLiteral("12a"));
+        QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
+        QCOMPARE(rec_->Texts(), QStringList{QStringLiteral("Geben Sie eine ganze Zahl ein.")});
+        QCOMPARE(rec_->messages[0].buttons, MessageButtons::Ok);
+        QVERIFY(editor.isVisible());
+        QCOMPARE(QApplication::focusWidget(), editor.Field(EditorField::HabenAccount));
+        QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
+        QTest::mouseClick(editor.CancelButton(), Qt::LeftButton);
+        QCOMPARE(editor.result(), int(QDialog::Rejected));
+        QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
+    }
+
+    // Text fields take no more than their width while typing.
+    void editorLimitsTyping_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("Belegnummer") << int(EditorField::Beleg) << 10;
+        QTest::newRow("Betrag") << int(EditorField::Amount) << 30;
+        QTest::newRow("Datum") << int(EditorField::Date) << 20;
+        QTest::newRow("Name") << int(EditorField::Name) << 40;
+        QTest::newRow("Währung") << int(EditorField::Currency) << 10;
+        QTest::newRow("Zweck") << int(EditorField::Purpose) << 40;
+    }
+    void editorLimitsTyping() {
+        QFETCH(int, field);
+        QFETCH(int, limit);
+        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        QLineEdit* edit = editor.Field(static_cast<EditorField>(field));
+        edit->clear();
+        QTest::keyClicks(edit, QString(limit + 5, QLatin1Char('x')));
+        QCOMPARE(edit->text().size(), limit);
+    }
+
+    // A full-width document number is stored completely, without terminator.
+    void editorStoresFullField() {
+        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        editor.Field(EditorField::Beleg)->setText(QStringLiteral("0123456789"));
+        editor.Field(EditorField::Date)->setText(QStringLiteral("1.2.05"));
+        QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(rec_->messages.empty());
+        QCOMPARE(std::string((*store_)[0].beleg, 10), std::string("0123456789"));
+        QCOMPARE(std::string(FieldText((*store_)[0].date)), std::string("1.2.05"));
+        QCOMPARE(std::string(FieldText((*store_)[0].name)), std::string("Meier"));
+    }
+
+    // Caption "<title> [<n>%]", changed only when the percentage changes.
+    void progressCaption() {
+        CProgressWnd wnd(nullptr, QStringLiteral("Update wird heruntergeladen "), false,
+                         TempProfile());
+        QVERIFY(wnd.isVisible());
+        QVERIFY(wnd.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!wnd.isModal());
+        QCOMPARE(wnd.cancelButton()->text(), QStringLiteral(" Abbruch "));
+        wnd.SetProgressRange(0, 100, 1);
+        QCOMPARE(wnd.SetProgress(0), 0);
+        QCOMPARE(wnd.windowTitle(), QStringLiteral("Update wird heruntergeladen "));
+        QCOMPARE(wnd.SetProgress(42), 0);
+        QCOMPARE(wnd.windowTitle(), QStringLiteral("Update wird heruntergeladen  [42%]"));
+        wnd.SetProgressRange(0, 2000, 1);
+        QCOMPARE(wnd.SetProgress(1000), 42);
+        QCOMPARE(wnd.windowTitle(), QStringLiteral("Update wird heruntergeladen  [50%]"));
+        wnd.SetStatusText("%d kByte", 1000);
+        QCOMPARE(wnd.textControl()->text(), QStringLiteral("1000 kByte"));
+    }
+
+    void progressCancelButton() {
+        CProgressWnd wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        QTest::mouseClick(wnd.cancelButton(), Qt::LeftButton);
+        QVERIFY(wnd.cancelled);
+        QVERIFY(!wnd.isVisible());
+    }
+
+    // Escape typed into any window of the program cancels while pumping.
+    void progressEscapeWhilePumping() {
+        QWidget other;
+        other.show();
+        CProgressWnd wnd(&other, QStringLiteral("Test"), false, TempProfile());
+        wnd.PumpMessages(true);
+        QVERIFY(!wnd.cancelled);
+        QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+        wnd.PumpMessages(true);
+        QVERIFY(wnd.cancelled);
+        QVERIFY(!wnd.isVisible());
+    }
+
+    // Width 300 and one line: client area 320 wide; margins of 10; the bar
+    // ends 10 pixels before the button, which ends at the text's right edge.
+    void progressFitLayout() {
+        CProgressWnd wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        wnd.FitLayout(1, 300);
+        QCOMPARE(wnd.width(), 320);
+        const QRect text = wnd.textControl()->geometry();
+        const QRect button = wnd.cancelButton()->geometry();
+        const QRect bar = wnd.progressControl()->geometry();
+        QCOMPARE(text.left(), 10);
+        QCOMPARE(text.top(), 10);
+        QCOMPARE(button.right() + 1, 310);
+        QCOMPARE(button.top(), text.bottom() + 1 + 10);
+        QCOMPARE(bar.left(), 10);
+        QCOMPARE(bar.right() + 1, button.left() - 10);
+        QCOMPARE(wnd.height(), button.bottom() + 1 + 10);
+    }
+
+    // The stored position is used when on a screen; else the window is
+    // centred over its owner. The position is stored when the window goes.
+    void progressPosition() {
+        Profile profile = TempProfile();
+        const QRect screen = QApplication::primaryScreen()->virtualGeometry();
+        QWidget owner;
+        owner.setGeometry(screen.left() + 40, screen.top() + 40, 400, 300);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        {
+            CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+            QVERIFY(Centred(wnd, owner));
+            wnd.move(screen.left() + 7, screen.top() + 9);
+        }
+        QCOMPARE(profile.GetInt("Settings", "X", -1), screen.left() + 7);
+        QCOMPARE(profile.GetInt("Settings", "Y", -1), screen.top() + 9);
+        {
+            CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+            QCOMPARE(wnd.frameGeometry().topLeft(), QPoint(screen.left() + 7, screen.top() + 9));
+        }
+        profile.SetInt("Settings", "X", screen.right() + 100);
+        CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+        QVERIFY(Centred(wnd, owner));
+    }
+
+    // Height and weight change independently; colour starts as window text.
+    void labelSetters() {
+        CLabel label(QStringLiteral("Programmupdate"));
+        QCOMPARE(label.textColour(), QApplication::palette().color(QPalette::WindowText));
+        QCOMPARE(label.font(), QApplication::font());
+        label.SetCharHeight(14);
+        label.SetBold(true);
+        QCOMPARE(label.font().pixelSize(), 14);
+        QCOMPARE(label.font().weight(), QFont::Bold);
+        label.SetCharHeight(20);
+        QCOMPARE(label.font().weight(), QFont::Bold);
+        label.SetBold(false);
+        QCOMPARE(label.font().pixelSize(), 20);
+        QCOMPARE(label.font().weight(), QFont::Normal);
+        label.SetTextColour(QColor(0, 100, 0));
+        QCOMPARE(label.palette().color(QPalette::WindowText), QColor(0, 100, 0));
+    }
+
+    void helpMissingFile() {
+        CHelp help;
+        help.helpFolder = folder_->path().toStdString() + "/";
+        help.Load();
+        QCOMPARE(help.windowTitle(), QStringLiteral("Hilfe"));
+        QCOMPARE(help.lines()->count(), 1);
+        QCOMPARE(help.lines()->item(0)->text(),
+                 QStringLiteral("Die Datei HILFE.TXT konnte nicht geöffnet werden!"));
+    }
+
+    // Lines in file order (not sorted), umlauts shown, a long line does not
+    // stop the rest.
+    void helpLinesInFileOrder() {
+        test::TempDir dir;
+        dir.Write("hilfe.txt", "Zweite Zeile\r\n" + std::string(300, 'a') + "\r\nAbschlu\xdf\r\n");
+        CHelp help;
+        help.helpFolder = dir.path() + "/";
+        help.Load();
+        QStringList lines;
+        for (int i = 0; i < help.lines()->count(); ++i) lines << help.lines()->item(i)->text();
+        QCOMPARE(lines, (QStringList{QStringLiteral("Zweite Zeile"), QString(254, 'a'),
+                                     QString(46, 'a'), QStringLiteral("Abschluß"), QString()}));
+    }
+
+    // The save-as dialog gets the filter, default extension and initial
+    // name of the request; the chosen path comes back.
+    void saveAsDialog() {
+        FileDialogRequest request;
+        request.purpose = FilePurpose::DatevTarget;
+        request.saveAs = true;
+        request.defaultExtension = "DATEV";
+        request.initialName = folder_->filePath("ED0001").toStdString();
+        request.filter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
+        request.overwritePrompt = true;
+        request.pathMustExist = true;
+        QStringList filters;
+        QString suffix;
+        bool confirmOverwrite = false;
+        test::OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            confirmOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QString lastFolder;
+        const auto chosen = QtUi::ShowFileDialog(nullptr, request, lastFolder);
+        QCOMPARE(filters, (QStringList{QStringLiteral("DATEV-Files (ED00001)"),
+                                       QStringLiteral("ALL-Files (*)")}));
+        QCOMPARE(suffix, QStringLiteral("DATEV"));
+        QVERIFY(confirmOverwrite);
+        QVERIFY(chosen);
+        QCOMPARE(QString::fromStdString(*chosen), folder_->filePath("ED0001.DATEV"));
+        QCOMPARE(lastFolder, folder_->path());
+    }
+
+    // The real message box: exact text, icon and German buttons.
+    void messageBoxButtons() {
+        QString text;
+        QStringList buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        test::OnNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == QStringLiteral("Ja")) QTest::mouseClick(b, Qt::LeftButton);
+            }
+        });
+        const MessageAnswer answer = QtUi::ShowMessageBox(
+            nullptr, QStringLiteral("Änderungen in der REPLACE-Liste speichern?"),
+            MessageIcon::Question, MessageButtons::YesNo);
+        QCOMPARE(text, QStringLiteral("Änderungen in der REPLACE-Liste speichern?"));
+        QCOMPARE(icon, QMessageBox::Question);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+        QCOMPARE(answer, MessageAnswer::Yes);
+
+        test::OnNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            icon = box->icon();
+            buttons.clear();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            box->buttons().constFirst()->click();
+        });
+        QtUi::ShowMessageBox(nullptr, QStringLiteral("(E:102)\nBitte"), MessageIcon::None,
+                             MessageButtons::Ok);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QStringList{QStringLiteral("OK")});
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"

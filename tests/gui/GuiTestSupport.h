@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/QtUi.h"
+
+namespace belvaron::test {
+
+// A QtUi whose message boxes and file dialogs are answered from queues and
+// recorded, so that no test blocks on a modal window.
+struct RecordingUi {
+    struct Message {
+        QString text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    gui::QtUi ui;
+    std::vector<Message> messages;
+    std::deque<MessageAnswer> answers;             // Yes/No questions; No when empty
+    std::deque<std::optional<std::string>> files;  // file choices; cancel when empty
+    std::vector<FileDialogRequest> fileRequests;
+
+    RecordingUi() {
+        ui.SetMessagePresenter(
+            [this](QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons) {
+                messages.push_back({text, icon, buttons});
+                if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+                if (answers.empty()) return MessageAnswer::No;
+                const MessageAnswer a = answers.front();
+                answers.pop_front();
+                return a;
+            });
+        ui.SetFileChooser([this](QWidget*, const FileDialogRequest& request) {
+            fileRequests.push_back(request);
+            if (files.empty()) return std::optional<std::string>();
+            auto f = files.front();
+            files.pop_front();
+            return f;
+        });
+    }
+
+    QStringList Texts() const {
+        QStringList t;
+        for (const auto& m : messages) t << m.text;
+        return t;
+    }
+};
+
+// Runs `action` on the next modal window once it is shown (from inside its
+// event loop); `opened` tells whether one appeared.
+inline void OnNextModal(const std::function<void(QWidget*)>& action, bool* opened = nullptr) {
+    QTimer::singleShot(0, [action, opened] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (opened) *opened = modal != nullptr;
+        if (modal) action(modal);
+    });
+}
+
+}  // namespace belvaron::test
