@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+
+#include "ui/Label.h"
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,8 +30,9 @@ QColor FromRgb(uint32_t colour) {
 // The history box shows lines, not the CR of their CR LF ends.
 QString DisplayLines(QString text) { return text.remove(QLatin1Char('\r')); }
 
-QLabel* WrappingLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
+template <typename Label = QLabel>
+Label* WrappingLabel(const QString& text, QWidget* parent) {
+    auto* label = new Label(text, parent);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     return label;
@@ -41,7 +44,7 @@ CDlgUpdater::CDlgUpdater(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Programmupdate:"));
     setModal(true);
 
-    titleLabel_ = WrappingLabel(QStringLiteral("Neue Programmversion erhältlich."), this);
+    titleLabel_ = WrappingLabel<CLabel>(QStringLiteral("Neue Programmversion erhältlich."), this);
     auto* caption = WrappingLabel(
         QStringLiteral("Folgende Änderungen sind gegenüber der bestehenden Version erfolgt:"),
         this);
@@ -50,7 +53,7 @@ CDlgUpdater::CDlgUpdater(QWidget* parent) : QDialog(parent) {
     history_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     history_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     history_->setTabChangesFocus(true);
-    propertiesLabel_ = WrappingLabel(QString(), this);
+    propertiesLabel_ = WrappingLabel<CLabel>(QString(), this);
     auto* question = WrappingLabel(
         QStringLiteral("Wollen Sie das Update jetzt herunterladen und installieren?"), this);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
@@ -89,13 +92,9 @@ void CDlgUpdater::InitDialog() {
     history_->setPlainText(DisplayLines(historyText));
     propertiesLabel_->setText(propertiesText);
 
-    QFont titleFont = titleLabel_->font();
-    titleFont.setPixelSize(kTitleCharHeight);
-    titleFont.setBold(true);
-    titleLabel_->setFont(titleFont);
-    QPalette palette = propertiesLabel_->palette();
-    palette.setColor(QPalette::WindowText, FromRgb(propertiesColour));
-    propertiesLabel_->setPalette(palette);
+    titleLabel_->SetCharHeight(kTitleCharHeight);
+    titleLabel_->SetBold(true);
+    propertiesLabel_->SetTextColour(FromRgb(propertiesColour));
 
     ok_->setFocus();
 }

@@ -6,11 +6,13 @@
 
 #include "app/UiPort.h"
 
-class QLabel;
+
 class QPlainTextEdit;
 class QPushButton;
 
 namespace belvaron::gui {
+
+class CLabel;
 
 // The update dialog "Programmupdate:": a newer version exists, the changes
 // since the installed one, and the question whether to download and
@@ -31,9 +33,9 @@ public:
     void setVisible(bool visible) override;
     void accept() override;
 
-    QLabel* titleLabel() const { return titleLabel_; }
+    CLabel* titleLabel() const { return titleLabel_; }
     QPlainTextEdit* historyEdit() const { return history_; }
-    QLabel* propertiesLabel() const { return propertiesLabel_; }
+    CLabel* propertiesLabel() const { return propertiesLabel_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
 
@@ -41,9 +43,9 @@ private:
     // Puts the texts into the controls and styles the two labels.
     void InitDialog();
 
-    QLabel* titleLabel_;
+    CLabel* titleLabel_;
     QPlainTextEdit* history_;
-    QLabel* propertiesLabel_;
+    CLabel* propertiesLabel_;
     QPushButton* ok_;
     QPushButton* cancel_;
 };

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "ui/Label.h"
 #include "update/DlgUpdater.h"
 
 namespace belvaron::gui {
