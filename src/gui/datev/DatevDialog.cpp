@@ -42,6 +42,10 @@ std::string S(const QLineEdit* edit) { return edit->text().toStdString(); }
 QLabel* Explanation(const char* text, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setWordWrap(true);
+    // Wide enough for the longest explanation in two or three lines; the
+    // width follows the font, so it scales with the screen.
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 48);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
     return label;
 }
 
@@ -156,7 +160,9 @@ CDatevDialog::CDatevDialog(QWidget* parent, CDatev& datev, CDataSet&, const std:
     connect(buttons, &QDialogButtonBox::rejected, this, &CDatevDialog::reject);
     connect(erweiterung_, &QCheckBox::clicked, this, &CDatevDialog::OnClickedErweiterung);
 
+    grid->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addLayout(grid);
     layout->addWidget(buttons);
 

@@ -18,9 +18,11 @@
 #include "bookings/DataSet.h"
 #include "bookings/EditDialog.h"
 #include "bookings/SortDialog.h"
+#include "datev/DatevDialog.h"
 #include "ui/AboutDlg.h"
 #include "ui/HelpDlg.h"
 #include "ui/ProgressWnd.h"
+#include "update/DlgUpdater.h"
 
 using namespace belvaron::gui;
 
@@ -107,6 +109,33 @@ int main(int argc, char** argv) {
          ok;
     ok = GrabModal(QStringLiteral("help"), [&] { window.ShowHelp(); }) && ok;
     ok = GrabModal(QStringLiteral("about"), [&] { window.ShowAbout(); }) && ok;
+
+    // The DATEV settings as the export run opens them: the settings file of
+    // the (throw-away) data folder and the range of the loaded bookings.
+    flow.datev.LoadSettings();
+    flow.datev.FindDateRange();
+    ok = GrabModal(QStringLiteral("datev-settings"),
+                   [&] {
+                       belvaron::CDatevDialog dialog(&window, flow.datev, flow.store,
+                                                     "SK3_DATEV.kon");
+                       dialog.exec();
+                   }) &&
+         ok;
+    ok = GrabModal(QStringLiteral("update-dialog"),
+                   [&] {
+                       CDlgUpdater dialog(&window);
+                       dialog.titleText =
+                           QStringLiteral("Für Belvaron ist ein neues Update (V2.4) verfügbar!");
+                       dialog.historyText = QStringLiteral(
+                           "         Belvaron V2.4:  März 2027\r\n"
+                           "- DATEV-Format (CSV): Festschreibung wählbar\r\n"
+                           "- Schnellere Prüfung der Konten\r\n");
+                       dialog.propertiesText =
+                           QStringLiteral("Das Update ist für Sie kostenlos verfügbar.");
+                       dialog.propertiesColour = belvaron::Rgb(0, 100, 0);
+                       dialog.exec();
+                   }) &&
+         ok;
 
     {
         CSortDialog sort(&window);

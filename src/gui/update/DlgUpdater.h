@@ -6,7 +6,6 @@
 
 #include "app/UiPort.h"
 
-
 class QPlainTextEdit;
 class QPushButton;
 
