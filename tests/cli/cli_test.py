@@ -28,8 +28,8 @@ def read(path):
         return f.read()
 
 
-def run(tmp, *args):
-    env = dict(os.environ, HOME=tmp, LC_ALL="C", TZ="UTC")
+def run(tmp, *args, extra_env=None):
+    env = dict(os.environ, HOME=tmp, LC_ALL="C", TZ="UTC", **(extra_env or {}))
     data_dir = os.path.join(tmp, "data")
     p = subprocess.run([CLI, *args, "--data-dir", data_dir], capture_output=True, env=env,
                        timeout=120)
@@ -137,6 +137,83 @@ def case_usage_errors(tmp):
         expect(f"stderr of {args}",
                err.startswith(f"belvaron-cli: {message}\n\nUsage: belvaron-cli"), True)
         expect(f"stdout of {args}", p.stdout, b"")
+
+
+# Golden files of the whole workflow; BELVARON_UPDATE_GOLDEN=1 rewrites them
+# (review the difference before committing it).
+GOLDEN = os.path.join(DATA, "cli", "workflow")
+UPDATE = os.environ.get("BELVARON_UPDATE_GOLDEN") == "1"
+EPOCH = {"SOURCE_DATE_EPOCH": "1767225600"}  # 01.01.2026 00:00 UTC
+
+
+def expect_golden(name, actual):
+    path = os.path.join(GOLDEN, name)
+    if UPDATE:
+        os.makedirs(GOLDEN, exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(actual)
+        return
+    expect(name, actual, read(path))
+
+
+def prepare_data(tmp):
+    data = os.path.join(tmp, "data")
+    os.makedirs(data)
+    with open(os.path.join(data, "angaben_datev.txt"), "wb") as f:
+        f.write(read(os.path.join(SOURCE, "examples", "angaben_datev.txt")))
+    os.makedirs(os.path.join(tmp, "export"))
+    return data
+
+
+def case_whole_workflow(tmp):
+    """Every step in the window's order: VAT re-dating, REPLACE list, check,
+    removal of account 0, the CSV DATEV batch, the Lexware file, the list."""
+    data = prepare_data(tmp)
+    lexware = os.path.join(tmp, "buchhalter.txt")
+    code, stdout, stderr = run(
+        tmp, "--list", "--lexware", lexware, "--datev", os.path.join(tmp, "export", "ED00001"),
+        "--delete-zero", "--check", "SK3_DATEV.kon", "--replace",
+        "--vat-report", os.path.join(SOURCE, "examples", "mwst.txt"),
+        "--journal", EXAMPLE, extra_env=EPOCH)
+    expect("exit status", code, 0)
+    expect_golden("whole_stderr.txt", stderr.replace(tmp, "<TMP>").encode("utf-8"))
+    expect_golden("whole_list.txt", stdout)
+    expect_golden("whole_buchhalter.txt", read(lexware))
+    expect_golden("whole_extf.csv",
+                  read(os.path.join(tmp, "export", "EXTF_Buchungsstapel_20250102_20250326.csv")))
+    expect_golden("whole_error_mwst.log", read(os.path.join(data, "error_mwst.log")))
+    expect_golden("whole_Konto_Ueberpruefung.txt",
+                  read(os.path.join(data, "Konto_Ueberpruefung.txt")))
+    expect("replace.dat is the shipped list", read(os.path.join(data, "replace.dat")),
+           read(os.path.join(SOURCE, "data", "replace.dat")))
+
+
+def case_postversand_range(tmp):
+    """The old Postversand files for February only, format chosen for the run."""
+    data = prepare_data(tmp)
+    settings = read(os.path.join(data, "angaben_datev.txt"))
+    code, _, stderr = run(
+        tmp, "--journal", EXAMPLE, "--replace", "--datev-format", "postversand",
+        "--from", "1.2.25", "--to", "28.2.25",
+        "--datev", os.path.join(tmp, "export", "Export.DATEV"))
+    expect("exit status", code, 0)
+    expect("last message", stderr.split("\n\n")[-2],
+           "DATEV-Export erfolgreich abgeschlossen.\n14 Buchungen wurden exportiert.")
+    expect_golden("february_ED00001", read(os.path.join(tmp, "export", "ED00001")))
+    expect_golden("february_EV01", read(os.path.join(tmp, "export", "EV01")))
+    expect("stored format unchanged", read(os.path.join(data, "angaben_datev.txt")), settings)
+
+
+def case_check_proposes(tmp):
+    """Unmapped QuickBooks accounts checked against SKR 04, proposals accepted."""
+    data = prepare_data(tmp)
+    with open(os.path.join(data, "replace.dat"), "wb") as f:
+        f.write(b"1200, 0, 1800, 1800, 0, 0")  # no line break at the end
+    code, _, stderr = run(tmp, "--journal", EXAMPLE, "--check", "SK4_DATEV.kon", "--propose")
+    expect("exit status", code, 0)
+    expect("question asked", "Soll ich einen Vorschlag für die REPLACE-Liste machen?" in stderr,
+           True)
+    expect_golden("proposals_replace.dat", read(os.path.join(data, "replace.dat")))
 
 
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
