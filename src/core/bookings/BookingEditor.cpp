@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "app/AppMessages.h"
 #include "app/FixedText.h"
 #include "bookings/BookingMessages.h"
 
@@ -109,7 +110,7 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts) {
         if (info.maxChars > 0) {
             if (text.size() <= static_cast<std::size_t>(info.maxChars)) continue;
             failed.message =
-                ReplaceMarker(msg::kEnterAtMostChars, "%1", std::to_string(info.maxChars));
+                ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
             return failed;
         }
         int32_t value = 0;
@@ -117,11 +118,11 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts) {
         if (ParseEditorInt(text, value, outOfRange)) continue;
         if (outOfRange) {
             failed.message =
-                ReplaceMarker(ReplaceMarker(msg::kEnterIntegerBetween, "%1",
+                ReplaceMarker(ReplaceMarker(msg::kIntegerRange, "%1",
                                             std::to_string(std::numeric_limits<int32_t>::min())),
                               "%2", std::to_string(std::numeric_limits<int32_t>::max()));
         } else {
-            failed.message = msg::kEnterInteger;
+            failed.message = msg::kNotAnInteger;
         }
         return failed;
     }

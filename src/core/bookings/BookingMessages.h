@@ -48,12 +48,3 @@ inline constexpr const char* kE218 =
     "Bitte erstellen Sie eine neue Journal-Datei, die Buchungen enthält.";
 
 }  // namespace belvaron::msg
-
-// The booking editor's field checks; %1 and %2 stand for the limits.
-namespace belvaron::msg {
-
-inline constexpr const char* kEnterInteger = "Geben Sie eine ganze Zahl ein.";
-inline constexpr const char* kEnterIntegerBetween = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
-inline constexpr const char* kEnterAtMostChars = "Geben Sie höchstens %1 Zeichen ein.";
-
-}  // namespace belvaron::msg

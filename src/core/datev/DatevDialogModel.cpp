@@ -1,12 +1,12 @@
 #include "datev/DatevDialogModel.h"
 
-#include "datev/AccountCheck.h"
-
+#include "app/AppMessages.h"
 #include "app/CodePage.h"
 #include "app/FixedText.h"
 #include "app/Format.h"
 #include "bookings/DataSet.h"
 #include "bookings/Dates.h"
+#include "datev/AccountCheck.h"
 #include "datev/DatevMessages.h"
 
 namespace belvaron {

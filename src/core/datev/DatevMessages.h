@@ -52,11 +52,8 @@ inline constexpr const char* kE117 =
     "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
 inline constexpr const char* kDatevFilter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
 
-// The settings dialog: the framework's German validation texts (%1, %2 the
-// limits) and the checks of the fiscal-year start.
-inline constexpr const char* kNotAnInteger = "Geben Sie eine ganze Zahl ein.";
-inline constexpr const char* kIntegerRange = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
-inline constexpr const char* kMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+// The settings dialog's check of the fiscal-year start (the field checks
+// use the framework texts of AppMessages.h).
 inline constexpr const char* kNoSuchDay =
     "Der Beginn des Wirtschaftsjahres %02d.%02d. ist kein gültiger Tag.\n"
     "Geben Sie einen Tag ein, den es in diesem Monat gibt.";

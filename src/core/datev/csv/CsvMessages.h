@@ -93,13 +93,9 @@ inline constexpr const char* kReasonFull = "kein freier Speicherplatz";
 inline constexpr const char* kReasonReadOnly = "Datenträger ist schreibgeschützt";
 inline constexpr const char* kReasonOther = "Systemfehler %d";
 
-// ---- End of the export run ----
-inline constexpr const char* kSuccess =
-    "DATEV-Export erfolgreich abgeschlossen.\n%d Buchungen wurden exportiert.";
+// ---- End of the export run: after msg::kDatevExported ----
 inline constexpr const char* kFileLine = "\nDatei: %s";
 inline constexpr const char* kZeroLeftOut =
     "\n%d Buchungen mit dem Betrag 0 wurden nicht exportiert (DATEV nimmt sie nicht an).";
-inline constexpr const char* kE117 =
-    "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
 
 }  // namespace belvaron::msg::csv

@@ -17,6 +17,7 @@
 #include "bookings/DataSet.h"
 #include "datev/Datev.h"
 #include "datev/csv/CsvLayout.h"
+#include "datev/DatevMessages.h"
 #include "datev/csv/CsvMessages.h"
 
 namespace belvaron {
@@ -241,10 +242,10 @@ bool RunCsvExport(const CDataSet& store, const CDatev& datev, const std::string&
                       std::string(FieldText(datev.dateTo)), folder, options, ui);
     if (r.outcome == DatevCsvResult::Outcome::CheckFailed) return false;
     if (r.outcome == DatevCsvResult::Outcome::WriteFailed) {
-        ShowPlain(ui, Format(m::kE117, r.written));
+        ShowPlain(ui, Format(msg::kE117, r.written));
         return false;
     }
-    std::string text = Format(m::kSuccess, r.written);
+    std::string text = Format(msg::kDatevExported, r.written);
     for (const std::string& file : r.files) text += Format(m::kFileLine, file.c_str());
     if (r.zeroLeftOut > 0) text += Format(m::kZeroLeftOut, r.zeroLeftOut);
     ShowInfo(ui, text);
