@@ -21,7 +21,7 @@ std::string_view FieldText(const char (&field)[N]) {
 template <std::size_t N>
 void SetField(char (&field)[N], std::string_view text) {
     const std::size_t n = std::min(N, text.size());
-    std::memcpy(field, text.data(), n);
+    if (n > 0) std::memcpy(field, text.data(), n);  // an empty view may hold no pointer
     std::memset(field + n, 0, N - n);
 }
 
