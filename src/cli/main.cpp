@@ -68,6 +68,14 @@ int Run(const CliOptions& options) {
             std::fwrite(line.data(), 1, line.size(), stdout);
             std::fputc('\n', stdout);
         }
+        // A list that did not reach its reader (full disk, closed pipe) is a
+        // failed step, not a silent success.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fputs("belvaron-cli: the booking list could not be written to standard "
+                       "output.\n\n",
+                       stderr);
+            ok = false;
+        }
     }
     if (options.checkUpdate) ok = CheckUpdate(ui, flow) && ok;
     return ok ? 0 : 1;

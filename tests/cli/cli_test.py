@@ -115,6 +115,18 @@ def case_lexware_unwritable(tmp):
            f"(E:210)\n{out} - Ausgabedatei konnte nicht geöffnet werden!\n\n")
 
 
+def case_list_unwritable(tmp):
+    env = dict(os.environ, HOME=tmp, LC_ALL="C", TZ="UTC")
+    with open("/dev/full", "wb") as full:
+        p = subprocess.run([CLI, "--journal", os.path.join(BOOKINGS, "journal_split_first.txt"),
+                            "--list", "--data-dir", os.path.join(tmp, "data")],
+                           stdout=full, stderr=subprocess.PIPE, env=env, timeout=120)
+    expect("exit status", p.returncode, 1)
+    expect("stderr", p.stderr.decode("utf-8"),
+           "2 Buchungen wurden geladen.\n\n"
+           "belvaron-cli: the booking list could not be written to standard output.\n\n")
+
+
 def case_help(tmp):
     code, stdout, stderr = run(tmp, "--help")
     expect("exit status", code, 0)
