@@ -6,14 +6,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "app/UiPort.h"
 #include "FakeUi.h"
 #include "bookings/DataSet.h"
+#include "datev/AccountCheck.h"
 
 namespace {
 
@@ -132,11 +135,29 @@ void BM_ExportLexware(benchmark::State& state) {
     std::filesystem::remove(out);
 }
 
+// The account check's marking when every booking uses two accounts never
+// seen before, all of them negative (the worst case for the list of
+// negative accounts).
+void BM_MarkDistinctNegativeAccounts(benchmark::State& state) {
+    std::vector<BookingRecord> bookings(kBookings);
+    for (int i = 0; i < kBookings; ++i) {
+        std::memset(&bookings[i], 0, sizeof bookings[i]);
+        bookings[i].sollAccount = -2 * i - 1;
+        bookings[i].habenAccount = -2 * i - 2;
+    }
+    std::vector<int32_t> states(kAccountLimit, 0);
+    for (auto _ : state) {
+        const MarkResult result = MarkUsedAccounts(bookings, states);
+        benchmark::DoNotOptimize(result.counts.notExisting);
+    }
+}
+
 BENCHMARK(BM_LoadJournal)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SortByDate)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DeleteZeroAccountBookings)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_LoadSortDelete)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ExportLexware)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_MarkDistinctNegativeAccounts)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "app/Format.h"
 #include "app/TracePoint.h"
 #include "app/Workflow.h"
+#include "datev/AccountCheck.h"
 #include "datev/DatevMessages.h"
 #include "datev/csv/DatevCsv.h"
 
@@ -69,8 +70,8 @@ bool Workflow::OnDatenExportieren() {
     if (datevFormatOverride.value_or(datev.settings.exportFormat) == DatevExportFormat::Csv) {
         try {
             const std::string chart = SelectedChartName();
-            const CsvRunOptions options = MakeCsvRunOptions(
-                chart, chart.empty() ? std::string() : store.ResolveDataFile(chart));
+            const CsvRunOptions options =
+                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(store, chart));
             return RunCsvExport(store, datev, folder, options, ui_);
         } catch (...) {
             ShowException(msg::kE112);

@@ -19,16 +19,6 @@ namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// The chart file for a name from the combo box: the data file of that name;
-// a name that exists only in the current folder is taken from there, and a
-// name with a folder in it is taken as it stands.
-std::string ChartPath(CDataSet& store, const std::string& name) {
-    if (name.find('/') != std::string::npos) return name;
-    const std::string path = store.ResolveDataFile(name);
-    if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
-    return path;
-}
-
 // Appends the proposals to replace.dat: the old content, a line break when
 // it does not end with one, the new lines; written as a complete new file.
 bool AppendProposals(CDataSet& store, const std::string& proposals) {
@@ -41,6 +31,13 @@ bool AppendProposals(CDataSet& store, const std::string& proposals) {
 }
 
 }  // namespace
+
+std::string ChartPath(CDataSet& store, const std::string& name) {
+    if (name.find('/') != std::string::npos) return name;
+    const std::string path = store.ResolveDataFile(name);
+    if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
+    return path;
+}
 
 bool CDatev::CheckAccounts(const std::string& chartName) {
     TracePoint = 3048;

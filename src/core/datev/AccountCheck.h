@@ -12,6 +12,8 @@
 
 namespace belvaron {
 
+class CDataSet;
+
 // The account table of the check: one state per account number
 // 0 .. kAccountLimit-1.
 inline constexpr int32_t kAccountLimit = 10'000'000;
@@ -31,6 +33,11 @@ enum class ChartVariant { None, SK3, SK4 };
 ChartVariant ChartVariantOf(std::string_view chartName);
 // The DATEV Sachkontenrahmen of a variant: "03", "04", or "" for None.
 const char* SachkontenrahmenOf(ChartVariant variant);
+
+// The chart file for a name from the combo box: the data file of that name;
+// a name that exists only in the current folder is taken from there, and a
+// name with a folder in it is taken as it stands.
+std::string ChartPath(CDataSet& store, const std::string& name);
 
 // The state that the marker text after an account's comma gives.
 int32_t MarkerState(std::string_view rest);

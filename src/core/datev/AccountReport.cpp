@@ -25,12 +25,7 @@ constexpr int32_t kFourDigitLimit = 10000;
 
 void MarkAccount(int32_t account, int32_t datevKey, std::span<int32_t> states, MarkResult& result) {
     if (account < 0) {
-        auto& negative = result.negativeAccounts;
-        const auto it = std::lower_bound(negative.begin(), negative.end(), account);
-        if (it == negative.end() || *it != account) {
-            negative.insert(it, account);
-            ++result.counts.notExisting;
-        }
+        result.negativeAccounts.push_back(account);  // sorted and counted once at the end
         return;
     }
     int32_t& state = states[static_cast<std::size_t>(account)];
@@ -154,12 +149,16 @@ MarkResult MarkUsedAccounts(std::span<const BookingRecord> bookings, std::span<i
         const BookingRecord& b = bookings[i];
         if (b.habenAccount >= kAccountLimit || b.sollAccount >= kAccountLimit) {
             result.tooLarge = i;
-            return result;
+            break;
         }
         TracePoint = 3054;
         MarkAccount(b.habenAccount, b.datevKey, states, result);
         MarkAccount(b.sollAccount, b.datevKey, states, result);
     }
+    auto& negative = result.negativeAccounts;
+    std::sort(negative.begin(), negative.end());
+    negative.erase(std::unique(negative.begin(), negative.end()), negative.end());
+    result.counts.notExisting += static_cast<int>(negative.size());
     return result;
 }
 

@@ -167,6 +167,28 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/EV01")));
 }
 
+// The CSV run finds the chosen chart where the account check finds it, so a
+// DATEV key on an automatic account is warned about.
+TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
+    AddBooking(flow.store, {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    flow.store.journalLoaded = 1;
+    flow.datev.SetDataSet(&flow.store);
+    DatevSettings s = DefaultDatevSettings();
+    s.beraternummer = 29098;
+    s.mandantennummer = 55003;
+    std::filesystem::create_directories(dir.File("data"));
+    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
+    flow.chartFiles = {dir.File("charts.kon")};
+    flow.chartFileIndex = 0;
+    flow.datevFormatOverride.reset();
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    ASSERT_GE(ui.messages.size(), 2u);
+    const std::string& warning = ui.messages[ui.messages.size() - 2].text;
+    EXPECT_TRUE(warning.starts_with("(E:314)")) << warning;
+    EXPECT_NE(warning.find("8400"), std::string::npos) << warning;
+}
+
 TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
     LoadBookings(1);
     flow.datevFormatOverride.reset();
