@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace belvaron {
 
@@ -18,18 +19,32 @@ bool FileWriter::Open(const std::string& path) {
         error_ = ENOENT;
         return false;
     }
+    // A symbolic link is followed: the file it names is replaced and the
+    // link stays a link.
     path_ = path;
-    tempPath_ = path + ".new-XXXXXX";
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = realpath(path.c_str(), nullptr)) {
+            path_ = resolved;
+            std::free(resolved);
+        }
+    }
+    tempPath_ = path_ + ".new-XXXXXX";
     const int fd = mkstemp(tempPath_.data());
     if (fd < 0) {
         error_ = errno;
         tempPath_.clear();
         return false;
     }
-    // Keep the permissions a plain created file would get (mkstemp makes 0600).
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // An existing file keeps its permissions; a new one gets those of a
+    // plainly created file (mkstemp makes 0600).
+    if (stat(path_.c_str(), &st) == 0) {
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
     file_ = fdopen(fd, "wb");
     if (!file_) {
         error_ = errno;

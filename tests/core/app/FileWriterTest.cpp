@@ -54,6 +54,21 @@ TEST(FileWriter, MissingFolderFailsAndLeavesNothing) {
     EXPECT_FALSE(WriteFileReplacing("", "x"));
 }
 
+TEST(FileWriter, ReplacesTheFileBehindALinkAndKeepsItsPermissions) {
+    TempDir dir;
+    const std::string real = dir.File("synced/replace.dat");
+    std::filesystem::create_directories(dir.File("synced"));
+    dir.Write("synced/replace.dat", "old");
+    std::filesystem::permissions(real, std::filesystem::perms(0640));
+    const std::string link = dir.File("replace.dat");
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(WriteFileReplacing(link, "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(real), "new");
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
+}
+
 TEST(FileWriter, FolderThatVanishedIsAFailure) {
     TempDir dir;
     const std::string folder = dir.File("export");
