@@ -6,6 +6,7 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
+#include "FileSizeLimit.h"
 #include "KneReader.h"
 #include "TempDir.h"
 #include "app/Format.h"
@@ -245,32 +246,12 @@ TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
                   "(E:305)\n" + folder + "/" + HeaderName() + " konnte nicht geöffnet werden!"}));
 }
 
-// Writes beyond `bytes` fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
     dir.Write(DataName(), "old data");
     dir.Write(HeaderName(), "old header");
     for (int i = 0; i < 40; ++i) AddBooking(store, {.bookingNo = i});
     {
-        FileSizeLimit limit(1000);
+        test::FileSizeLimit limit(1000);
         EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
         EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
     }
@@ -287,7 +268,7 @@ TEST_P(BatchFilesTest, FailedHeaderFileKeepsTheOldBatch) {
     AddBooking(store, {});
     EXPECT_EQ(datev.WriteDataFile(dir.path()), 1);
     {
-        FileSizeLimit limit(100);
+        test::FileSizeLimit limit(100);
         EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
     }
     const std::string path = dir.File(HeaderName());

@@ -6,6 +6,7 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "datev/DatevMessages.h"
 #include "datev/DatevSettingsFile.h"
@@ -172,15 +173,11 @@ TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", kDefaultEleven);
     test::SetTypicalSettings(datev, true);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous;
-    limit.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const bool saved = datev.SaveSettings();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, handler);
+    bool saved = true;
+    {
+        test::FileSizeLimit limit(100);
+        saved = datev.SaveSettings();
+    }
     EXPECT_FALSE(saved);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301Write});
     EXPECT_EQ(ReadFile(SettingsPath()), kDefaultEleven);

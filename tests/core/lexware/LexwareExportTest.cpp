@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FakeUi.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "app/FixedText.h"
 #include "app/Workflow.h"
@@ -167,15 +168,11 @@ INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
 TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
     const std::string path = dir.Write("buchhalter.txt", "old");
     for (int i = 0; i < 20000; ++i) Append(store, MeierRent());
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = store.ExportLexware(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool ok = true;
+    {
+        test::FileSizeLimit limit(4096);
+        ok = store.ExportLexware(path);
+    }
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(ReadFile(path), "old");

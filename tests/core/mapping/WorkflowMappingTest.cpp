@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FakeUi.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "app/Workflow.h"
 #include "mapping/MappingMessages.h"
@@ -213,26 +214,6 @@ TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     EXPECT_EQ(flow.replaceTextModified, 0);
 }
 
-// Writes beyond `bytes` fail for the duration of a scope (EFBIG), also for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
-};
-
 TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
     const std::string old = "1200, 0, 1800, 1800, 0, 0\r\n";
     WriteList(old);
@@ -240,7 +221,7 @@ TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
     flow.replaceText = old + std::string(4096, ' ') + "1800, 0, 1900, 1900, 0, 0\r\n";
     flow.OnReplaceTextChange();
     {
-        FileSizeLimit limit(1024);
+        test::FileSizeLimit limit(1024);
         EXPECT_FALSE(flow.SaveReplaceText());
     }
     ASSERT_EQ(ui.messages.size(), 1u);
