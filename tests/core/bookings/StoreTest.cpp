@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "StoreSupport.h"
 #include "app/FixedText.h"
 #include "bookings/DataSet.h"
 
 namespace belvaron {
 namespace {
 
+using test::Append;
 using test::FakeUi;
 
 BookingRecord MakeBooking(int no, const char* date, int soll, int haben) {
@@ -21,13 +23,6 @@ BookingRecord MakeBooking(int no, const char* date, int soll, int haben) {
     SetField(b.amount, "1,00");
     SetField(b.currency, "EUR");
     return b;
-}
-
-void Append(CDataSet& store, const BookingRecord& b) {
-    BookingRecord* room = store.AppendRoom();
-    ASSERT_NE(room, nullptr);
-    *room = b;
-    ++store.bookingCount;
 }
 
 class StoreTest : public ::testing::Test {

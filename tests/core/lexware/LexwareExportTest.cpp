@@ -5,6 +5,7 @@
 #include <string>
 
 #include "FakeUi.h"
+#include "StoreSupport.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "app/FixedText.h"
@@ -15,6 +16,7 @@
 namespace belvaron {
 namespace {
 
+using test::Append;
 using test::FakeUi;
 using test::ReadFile;
 using test::TempDir;
@@ -34,13 +36,6 @@ BookingRecord MeierRent() {
     b.vatRate = 0;
     SetField(b.currency, "EUR");
     return b;
-}
-
-void Append(CDataSet& store, const BookingRecord& b) {
-    BookingRecord* room = store.AppendRoom();
-    ASSERT_NE(room, nullptr);
-    *room = b;
-    ++store.bookingCount;
 }
 
 class LexwareExportTest : public ::testing::Test {

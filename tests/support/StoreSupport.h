@@ -1,0 +1,17 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "bookings/DataSet.h"
+
+namespace belvaron::test {
+
+// Appends a complete record to the store, as an import does.
+inline void Append(CDataSet& store, const BookingRecord& b) {
+    BookingRecord* room = store.AppendRoom();
+    ASSERT_NE(room, nullptr);
+    *room = b;
+    ++store.bookingCount;
+}
+
+}  // namespace belvaron::test
