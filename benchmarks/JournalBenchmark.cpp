@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/UiPort.h"
+#include "core/base/UiPort.h"
 #include "FakeUi.h"
-#include "bookings/DataSet.h"
-#include "datev/AccountCheck.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/AccountCheck.h"
 
 namespace {
 
@@ -79,14 +79,14 @@ Journal& TheJournal() {
     return journal;
 }
 
-CDataSet& TheStore() {
+BookingStore& TheStore() {
     static test::FakeUi ui;  // records the few messages of a run
-    static CDataSet store(ui);
+    static BookingStore store(ui);
     return store;
 }
 
 void BM_LoadJournal(benchmark::State& state) {
-    CDataSet& store = TheStore();
+    BookingStore& store = TheStore();
     const std::string& path = TheJournal().path;
     for (auto _ : state) {
         if (store.LoadJournal(path, 0) != 1) state.SkipWithError("load failed");
@@ -98,7 +98,7 @@ void BM_LoadJournal(benchmark::State& state) {
 }
 
 void BM_SortByDate(benchmark::State& state) {
-    CDataSet& store = TheStore();
+    BookingStore& store = TheStore();
     for (auto _ : state) {
         state.PauseTiming();
         store.LoadJournal(TheJournal().path, 0);
@@ -108,7 +108,7 @@ void BM_SortByDate(benchmark::State& state) {
 }
 
 void BM_DeleteZeroAccountBookings(benchmark::State& state) {
-    CDataSet& store = TheStore();
+    BookingStore& store = TheStore();
     for (auto _ : state) {
         state.PauseTiming();
         store.LoadJournal(TheJournal().path, 0);
@@ -119,7 +119,7 @@ void BM_DeleteZeroAccountBookings(benchmark::State& state) {
 }
 
 void BM_LoadSortDelete(benchmark::State& state) {
-    CDataSet& store = TheStore();
+    BookingStore& store = TheStore();
     for (auto _ : state) {
         store.LoadJournal(TheJournal().path, 0);
         store.SortByDate();
@@ -128,7 +128,7 @@ void BM_LoadSortDelete(benchmark::State& state) {
 }
 
 void BM_ExportLexware(benchmark::State& state) {
-    CDataSet& store = TheStore();
+    BookingStore& store = TheStore();
     store.LoadJournal(TheJournal().path, 0);
     const std::string out = TheJournal().path + ".lexware";
     for (auto _ : state) store.ExportLexware(out);

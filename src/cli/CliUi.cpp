@@ -1,10 +1,10 @@
-#include "CliUi.h"
+#include "cli/CliUi.h"
 
 #include <cstdlib>
 #include <string>
 #include <utility>
 
-#include "datev/DatevDialogModel.h"
+#include "core/datev/DatevDialogModel.h"
 
 namespace belvaron::cli {
 
@@ -78,7 +78,7 @@ void CliUi::ExitProgram(int code) {
 // The settings dialog confirmed with "OK" as it opens, except that --from
 // and --to replace its dates. A field that fails its check is reported like
 // the dialog's message and ends the export as "Abbrechen" would.
-bool CliUi::EditDatevSettings(CDatev& datev, CDataSet&) {
+bool CliUi::EditDatevSettings(CDatev& datev, BookingStore&) {
     DatevDialogModel dialog(datev);
     DatevDialogFields fields = dialog.Initial(options_.check.value_or(""));
     if (options_.from) fields.dateFrom = *options_.from;

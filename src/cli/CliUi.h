@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "CliOptions.h"
-#include "app/UiPort.h"
+#include "cli/CliOptions.h"
+#include "core/base/UiPort.h"
 
 namespace belvaron::cli {
 
@@ -19,14 +19,14 @@ public:
                               MessageButtons buttons) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     void ListCleared() override {}
-    void ListRefilled(const CDataSet&, std::span<const int>) override {}
+    void ListRefilled(const BookingStore&, std::span<const int>) override {}
     void RefreshControls() override {}
     void SetVatControlsEnabled(bool) override {}
     void SortStarted(int) override {}
     void SortProgress(int) override {}
     void SortFinished() override {}
-    bool EditBooking(CDataSet&, int) override { return false; }
-    bool EditDatevSettings(CDatev& datev, CDataSet& store) override;
+    bool EditBooking(BookingStore&, int) override { return false; }
+    bool EditDatevSettings(CDatev& datev, BookingStore& store) override;
     // Writes the dialog's texts like a message and answers Cancel.
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     // A window that shows nothing and is never cancelled.

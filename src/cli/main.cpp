@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "CliOptions.h"
-#include "CliUi.h"
-#include "app/CodePage.h"
-#include "app/DataFiles.h"
-#include "app/Workflow.h"
+#include "cli/CliOptions.h"
+#include "cli/CliUi.h"
+#include "core/base/CodePage.h"
+#include "core/base/DataFiles.h"
+#include "core/workflow/Workflow.h"
 
 using belvaron::cli::CliOptions;
 

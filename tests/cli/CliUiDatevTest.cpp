@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "CliUi.h"
+#include "cli/CliUi.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
-#include "datev/DatevSettingsFile.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/DatevSettingsFile.h"
 
 namespace belvaron {
 namespace {
@@ -20,7 +20,7 @@ class CliDatevDialogTest : public ::testing::Test {
 protected:
     test::TempDir dir;
     test::FakeUi fake;
-    CDataSet store{fake, 4, 4};
+    BookingStore store{fake, 4, 4};
     CDatev datev{fake};
     cli::CliOptions options;
     std::FILE* err = std::tmpfile();

@@ -13,12 +13,12 @@
 
 #include "GuiTestSupport.h"
 #include "TempDir.h"
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
-#include "bookings/EditDialog.h"
-#include "ui/HelpDlg.h"
-#include "ui/Label.h"
-#include "ui/ProgressWnd.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
+#include "gui/bookings/BookingEditDialog.h"
+#include "gui/ui/HelpDialog.h"
+#include "gui/ui/Label.h"
+#include "gui/ui/ProgressDialog.h"
 
 using namespace belvaron;
 using namespace belvaron::gui;
@@ -37,7 +37,7 @@ class DialogsTest : public QObject {
 
 private:
     std::unique_ptr<test::RecordingUi> rec_;
-    std::unique_ptr<CDataSet> store_;
+    std::unique_ptr<BookingStore> store_;
     std::unique_ptr<QTemporaryDir> folder_;
 
     Profile TempProfile() { return Profile(folder_->filePath("belvaron.ini").toStdString()); }
@@ -45,7 +45,7 @@ private:
 private slots:
     void init() {
         rec_ = std::make_unique<test::RecordingUi>();
-        store_ = std::make_unique<CDataSet>(rec_->ui, 100, 10);
+        store_ = std::make_unique<BookingStore>(rec_->ui, 100, 10);
         folder_ = std::make_unique<QTemporaryDir>();
         BookingRecord* b = store_->AppendRoom();
         *b = BookingRecord{};
@@ -65,7 +65,7 @@ private slots:
     // field, the window stays open and the booking is unchanged.
     void editorRejectsNonNumber() {
         const BookingRecord before = (*store_)[0];
-        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
         editor.show();
         editor.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -96,7 +96,7 @@ private slots:
     void editorLimitsTyping() {
         QFETCH(int, field);
         QFETCH(int, limit);
-        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
         QLineEdit* edit = editor.Field(static_cast<EditorField>(field));
         edit->clear();
         QTest::keyClicks(edit, QString(limit + 5, QLatin1Char('x')));
@@ -105,7 +105,7 @@ private slots:
 
     // A full-width document number is stored completely, without terminator.
     void editorStoresFullField() {
-        Edit_Dialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
         editor.Field(EditorField::Beleg)->setText(QStringLiteral("0123456789"));
         editor.Field(EditorField::Date)->setText(QStringLiteral("1.2.05"));
         QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
@@ -118,7 +118,7 @@ private slots:
 
     // Caption "<title> [<n>%]", changed only when the percentage changes.
     void progressCaption() {
-        CProgressWnd wnd(nullptr, QStringLiteral("Update wird heruntergeladen "), false,
+        ProgressDialog wnd(nullptr, QStringLiteral("Update wird heruntergeladen "), false,
                          TempProfile());
         QVERIFY(wnd.isVisible());
         QVERIFY(wnd.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -137,7 +137,7 @@ private slots:
     }
 
     void progressCancelButton() {
-        CProgressWnd wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
         QTest::mouseClick(wnd.cancelButton(), Qt::LeftButton);
         QVERIFY(wnd.cancelled);
         QVERIFY(!wnd.isVisible());
@@ -147,7 +147,7 @@ private slots:
     void progressEscapeWhilePumping() {
         QWidget other;
         other.show();
-        CProgressWnd wnd(&other, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(&other, QStringLiteral("Test"), false, TempProfile());
         wnd.PumpMessages(true);
         QVERIFY(!wnd.cancelled);
         QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
@@ -159,7 +159,7 @@ private slots:
     // Width 300 and one line: client area 320 wide; margins of 10; the bar
     // ends 10 pixels before the button, which ends at the text's right edge.
     void progressFitLayout() {
-        CProgressWnd wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
         wnd.FitLayout(1, 300);
         QCOMPARE(wnd.width(), 320);
         const QRect text = wnd.textControl()->geometry();
@@ -184,24 +184,24 @@ private slots:
         owner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         {
-            CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+            ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
             QVERIFY(Centred(wnd, owner));
             wnd.move(screen.left() + 7, screen.top() + 9);
         }
         QCOMPARE(profile.GetInt("Settings", "X", -1), screen.left() + 7);
         QCOMPARE(profile.GetInt("Settings", "Y", -1), screen.top() + 9);
         {
-            CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+            ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
             QCOMPARE(wnd.frameGeometry().topLeft(), QPoint(screen.left() + 7, screen.top() + 9));
         }
         profile.SetInt("Settings", "X", screen.right() + 100);
-        CProgressWnd wnd(&owner, QStringLiteral("Test"), false, profile);
+        ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
         QVERIFY(Centred(wnd, owner));
     }
 
     // Height and weight change independently; colour starts as window text.
     void labelSetters() {
-        CLabel label(QStringLiteral("Programmupdate"));
+        Label label(QStringLiteral("Programmupdate"));
         QCOMPARE(label.textColour(), QApplication::palette().color(QPalette::WindowText));
         QCOMPARE(label.font(), QApplication::font());
         label.SetCharHeight(14);
@@ -218,7 +218,7 @@ private slots:
     }
 
     void helpMissingFile() {
-        CHelp help;
+        HelpDialog help;
         help.helpFolder = folder_->path().toStdString() + "/";
         help.Load();
         QCOMPARE(help.windowTitle(), QStringLiteral("Hilfe"));
@@ -232,7 +232,7 @@ private slots:
     void helpLinesInFileOrder() {
         test::TempDir dir;
         dir.Write("hilfe.txt", "Zweite Zeile\r\n" + std::string(300, 'a') + "\r\nAbschlu\xdf\r\n");
-        CHelp help;
+        HelpDialog help;
         help.helpFolder = dir.path() + "/";
         help.Load();
         QStringList lines;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/QtUi.h"
+#include "gui/app/QtUi.h"
 
 namespace belvaron::test {
 

@@ -14,22 +14,22 @@
 
 #include "FakeUi.h"
 #include "GuiTestSupport.h"
-#include "app/BelvaronDlg.h"
-#include "app/FileFilter.h"
-#include "app/FixedText.h"
-#include "app/ReplaceTextEdit.h"
-#include "bookings/BookingListView.h"
-#include "bookings/EditDialog.h"
-#include "bookings/SortDialog.h"
-#include "ui/AboutDlg.h"
-#include "ui/HelpDlg.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/FileFilter.h"
+#include "core/base/FixedText.h"
+#include "gui/app/ReplaceTextEdit.h"
+#include "gui/bookings/BookingListView.h"
+#include "gui/bookings/BookingEditDialog.h"
+#include "gui/bookings/SortDialog.h"
+#include "gui/ui/AboutDialog.h"
+#include "gui/ui/HelpDialog.h"
 
 using namespace belvaron;
 using namespace belvaron::gui;
 
 namespace {
 
-void AddBooking(CDataSet& store, int no, int soll, int haben) {
+void AddBooking(BookingStore& store, int no, int soll, int haben) {
     BookingRecord* b = store.AppendRoom();
     QVERIFY(b);
     *b = BookingRecord{};
@@ -56,7 +56,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<test::RecordingUi> rec_;
-    std::unique_ptr<CBelvaronDlg> window_;
+    std::unique_ptr<MainWindow> window_;
 
     template <typename T>
     T* Child(const char* name) {
@@ -70,7 +70,7 @@ private:
     // Bookings 0..4; 1 and 3 have an account 0. The list shows them with
     // those marks, as after a journal load.
     void LoadFiveBookings() {
-        CDataSet& store = window_->workflow().store;
+        BookingStore& store = window_->workflow().store;
         AddBooking(store, 1, 1400, 8400);
         AddBooking(store, 2, 0, 8400);
         AddBooking(store, 3, 1200, 1400);
@@ -90,7 +90,7 @@ private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         rec_ = std::make_unique<test::RecordingUi>();
-        window_ = std::make_unique<CBelvaronDlg>(rec_->ui);
+        window_ = std::make_unique<MainWindow>(rec_->ui);
         const std::string path = folder_->path().toStdString();
         window_->workflow().store.dataFolderOverride = path + "/data";
         window_->Initialise(path + "/");
@@ -219,7 +219,7 @@ private slots:
     void journalLoadMarksZeroAccounts() {
         rec_->files.push_back(std::string(BELVARON_TEST_DATA) + "/gui/journal_zero_accounts.txt");
         Click("journalSelect");
-        const CDataSet& store = window_->workflow().store;
+        const BookingStore& store = window_->workflow().store;
         if (store.bookingCount == 0) QSKIP("the journal import is not part of this build yet");
         std::vector<int> zero;
         for (int i = 0; i < store.bookingCount; ++i) {
@@ -272,7 +272,7 @@ private slots:
         bool opened = false;
         test::OnNextModal(
             [](QWidget* modal) {
-                auto* editor = qobject_cast<Edit_Dialog*>(modal);
+                auto* editor = qobject_cast<BookingEditDialog*>(modal);
                 QVERIFY(editor);
                 QCOMPARE(editor->windowTitle(), QStringLiteral("Eintrag editieren:"));
                 QCOMPARE(editor->Field(EditorField::Name)->text(), QStringLiteral("Müller GmbH"));
@@ -283,7 +283,7 @@ private slots:
             &opened);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, LineRect(2).center());
         QVERIFY(opened);
-        const CDataSet& store = window_->workflow().store;
+        const BookingStore& store = window_->workflow().store;
         QCOMPARE(store[2].sollAccount, 4711);
         QCOMPARE(std::string(FieldText(store[2].name)), std::string("B\xe4"
                                                                     "cker"));
@@ -301,7 +301,7 @@ private slots:
         list->selectionModel()->setCurrentIndex(list->model()->index(4, 0),
                                                 QItemSelectionModel::NoUpdate);
         test::OnNextModal([](QWidget* modal) {
-            auto* editor = qobject_cast<Edit_Dialog*>(modal);
+            auto* editor = qobject_cast<BookingEditDialog*>(modal);
             QVERIFY(editor);
             editor->Field(EditorField::SollAccount)->setText(QStringLiteral("1"));
             QTest::mouseClick(editor->CancelButton(), Qt::LeftButton);
@@ -322,7 +322,7 @@ private slots:
         QCOMPARE(box->toPlainText(), QStringLiteral("1200, 0, 1800, 1600, 0, 0\n"));
         QCOMPARE(flow.replaceTextModified, 0);
 
-        QSignalSpy left(window_.get(), &CBelvaronDlg::replaceTextLeft);
+        QSignalSpy left(window_.get(), &MainWindow::replaceTextLeft);
         box->setFocus(Qt::OtherFocusReason);
         box->moveCursor(QTextCursor::End);
         QTest::keyClicks(box, QStringLiteral("9401, 16, 1405, 3805, 0, 0  (MwSt "));
@@ -395,7 +395,7 @@ private slots:
     void helpAndAboutShortcuts() {
         QStringList helpLines;
         test::OnNextModal([&](QWidget* modal) {
-            auto* help = qobject_cast<CHelp*>(modal);
+            auto* help = qobject_cast<HelpDialog*>(modal);
             QVERIFY(help);
             for (int i = 0; i < help->lines()->count(); ++i)
                 helpLines << help->lines()->item(i)->text();
@@ -409,7 +409,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         QString about;
         test::OnNextModal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<CAboutDlg*>(modal);
+            auto* dialog = qobject_cast<AboutDialog*>(modal);
             QVERIFY(dialog);
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Info über Belvaron"));
             about = dialog->aboutText();
@@ -431,14 +431,14 @@ private slots:
     // The sort window exists only while a sort runs.
     void sortWindowWhileSorting() {
         rec_->ui.SortStarted(70000);
-        auto* sort = window_->findChild<CSortDialog*>();
+        auto* sort = window_->findChild<SortDialog*>();
         QVERIFY(sort);
         QVERIFY(sort->isVisible());
         QCOMPARE(sort->progressBar()->maximum(), 70000);  // beyond 16 bits
         rec_->ui.SortProgress(35000);
         QCOMPARE(sort->progressBar()->value(), 35000);
         rec_->ui.SortFinished();
-        QVERIFY(!window_->findChild<CSortDialog*>());
+        QVERIFY(!window_->findChild<SortDialog*>());
     }
 
     void fileFilters_data() {

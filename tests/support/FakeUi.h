@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron::test {
 
@@ -73,7 +73,7 @@ public:
         return f;
     }
     void ListCleared() override { ++listClears; }
-    void ListRefilled(const CDataSet&, std::span<const int> marked) override {
+    void ListRefilled(const BookingStore&, std::span<const int> marked) override {
         ++listRefills;
         lastMarked.assign(marked.begin(), marked.end());
     }
@@ -82,13 +82,13 @@ public:
     void SortStarted(int) override { ++sortsStarted; }
     void SortProgress(int) override {}
     void SortFinished() override { ++sortsFinished; }
-    bool EditBooking(CDataSet&, int) override {
+    bool EditBooking(BookingStore&, int) override {
         if (editAnswers.empty()) return false;
         const bool a = editAnswers.front();
         editAnswers.pop_front();
         return a;
     }
-    bool EditDatevSettings(CDatev&, CDataSet&) override {
+    bool EditDatevSettings(CDatev&, BookingStore&) override {
         if (datevDialogAnswers.empty()) return true;
         const bool a = datevDialogAnswers.front();
         datevDialogAnswers.pop_front();

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "bookings/DataSet.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron::test {
 
 // Appends a complete record to the store, as an import does.
-inline void Append(CDataSet& store, const BookingRecord& b) {
+inline void Append(BookingStore& store, const BookingRecord& b) {
     BookingRecord* room = store.AppendRoom();
     ASSERT_NE(room, nullptr);
     *room = b;

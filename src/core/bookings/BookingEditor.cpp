@@ -1,10 +1,10 @@
-#include "bookings/BookingEditor.h"
+#include "core/bookings/BookingEditor.h"
 
 #include <limits>
 
-#include "app/AppMessages.h"
-#include "app/FixedText.h"
-#include "bookings/BookingMessages.h"
+#include "core/workflow/WorkflowMessages.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingMessages.h"
 
 namespace belvaron {
 

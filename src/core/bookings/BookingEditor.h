@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "bookings/BookingRecord.h"
+#include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
 

@@ -1,11 +1,11 @@
-#include "bookings/Dates.h"
+#include "core/bookings/Dates.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
 
 namespace belvaron {
 

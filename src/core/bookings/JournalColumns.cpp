@@ -1,6 +1,6 @@
-#include "bookings/JournalColumns.h"
+#include "core/bookings/JournalColumns.h"
 
-#include "app/TracePoint.h"
+#include "core/base/TracePoint.h"
 
 namespace belvaron {
 

@@ -2,15 +2,15 @@
 #include <string>
 #include <string_view>
 
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/BookingMessages.h"
-#include "bookings/DataSet.h"
-#include "bookings/JournalColumns.h"
-#include "bookings/JournalReader.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingMessages.h"
+#include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalColumns.h"
+#include "core/bookings/JournalReader.h"
 
 namespace belvaron {
 
@@ -25,7 +25,7 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
 public:
-    JournalImport(CDataSet& store, const std::string& path, int currencyChoice)
+    JournalImport(BookingStore& store, const std::string& path, int currencyChoice)
         : store_(store),
           grid_(store.importGrid),
           path_(path),
@@ -47,7 +47,7 @@ private:
         return layout_[c] > 0 ? CellText(Cell(row, c)) : std::string_view();
     }
 
-    CDataSet& store_;
+    BookingStore& store_;
     ImportGrid& grid_;
     const std::string& path_;
     const char* currency_;
@@ -254,7 +254,7 @@ int JournalImport::Finish() {
 // 1 when the whole file was read; 0 when the import stopped early, in which
 // case the bookings stored so far stay and journalLoaded stays 0. Every
 // outcome is reported through the UI port.
-int CDataSet::LoadJournal(const std::string& path, int currencyChoice) {
+int BookingStore::LoadJournal(const std::string& path, int currencyChoice) {
     JournalImport run(*this, path, currencyChoice);
     return run.Run();
 }

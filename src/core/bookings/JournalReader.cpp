@@ -1,4 +1,4 @@
-#include "bookings/JournalReader.h"
+#include "core/bookings/JournalReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,13 +1,13 @@
 #include <string>
 
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "bookings/DataSet.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 
-std::string CDataSet::FormatListLine(int32_t index) const {
+std::string BookingStore::FormatListLine(int32_t index) const {
     TracePoint = 2005;
     if (index < 0 || index >= bookingCount) return {};
     const BookingRecord& b = (*this)[index];

@@ -3,11 +3,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/BookingMessages.h"
-#include "bookings/DataSet.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingMessages.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 
@@ -32,7 +32,7 @@ private:
 // equal keys. It runs in O(n log n) with one extra array of (key, index)
 // pairs: the pairs are sorted with the index as tie-breaker, then the records
 // are moved into place along the permutation's cycles with one spare record.
-int CDataSet::SortByDate() {
+int BookingStore::SortByDate() {
     TracePoint = 2044;
     const int32_t n = bookingCount;
     SortWindow window(ui_, n);
@@ -79,7 +79,7 @@ int CDataSet::SortByDate() {
     return 1;
 }
 
-void CDataSet::DeleteZeroAccountBookings() {
+void BookingStore::DeleteZeroAccountBookings() {
     TracePoint = 2033;
     int32_t removed = 0;
     int32_t kept = 0;

@@ -1,17 +1,17 @@
-#include "datev/AccountCheck.h"
+#include "core/datev/AccountCheck.h"
 
 #include <cstring>
 #include <memory>
 
-#include "app/DataFiles.h"
-#include "app/FileWriter.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "datev/AccountCheckMessages.h"
-#include "datev/Datev.h"
-#include "mapping/MappingMessages.h"
+#include "core/base/DataFiles.h"
+#include "core/base/FileWriter.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/AccountCheckMessages.h"
+#include "core/datev/Datev.h"
+#include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
 
@@ -21,7 +21,7 @@ using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 // Appends the proposals to replace.dat: the old content, a line break when
 // it does not end with one, the new lines; written as a complete new file.
-bool AppendProposals(CDataSet& store, const std::string& proposals) {
+bool AppendProposals(BookingStore& store, const std::string& proposals) {
     const std::string path = store.ResolveDataFile(msg::kReplaceFileName);
     std::string bytes;
     if (FileExists(path) && !ReadWholeFile(path, bytes)) return false;
@@ -32,7 +32,7 @@ bool AppendProposals(CDataSet& store, const std::string& proposals) {
 
 }  // namespace
 
-std::string ChartPath(CDataSet& store, const std::string& name) {
+std::string ChartPath(BookingStore& store, const std::string& name) {
     if (name.find('/') != std::string::npos) return name;
     const std::string path = store.ResolveDataFile(name);
     if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
@@ -46,7 +46,7 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
         return false;
     }
     if (dataSet == nullptr) return false;  // the workflow always hands the store over first
-    CDataSet& store = *dataSet;
+    BookingStore& store = *dataSet;
     const std::span<int32_t> states(static_cast<int32_t*>(workBuffer.data()), kAccountLimit);
 
     const ChartVariant variant = ChartVariantOf(chartName);

@@ -2,11 +2,11 @@
 #include <array>
 #include <vector>
 
-#include "app/CodePage.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "datev/AccountCheck.h"
-#include "datev/AccountCheckMessages.h"
+#include "core/base/CodePage.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/datev/AccountCheck.h"
+#include "core/datev/AccountCheckMessages.h"
 
 namespace belvaron {
 

@@ -1,10 +1,10 @@
 #include <memory>
 #include <string>
 
-#include "app/ByteReader.h"
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
-#include "datev/AccountCheck.h"
+#include "core/base/ByteReader.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
+#include "core/datev/AccountCheck.h"
 
 namespace belvaron {
 

@@ -1,12 +1,12 @@
-#include "datev/Datev.h"
+#include "core/datev/Datev.h"
 
 #include <algorithm>
 
-#include "app/FileWriter.h"
-#include "app/FixedText.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
+#include "core/base/FileWriter.h"
+#include "core/base/FixedText.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 
@@ -17,7 +17,7 @@ CDatev::CDatev(UiPort& ui) : workBuffer((TracePoint = 3002, kWorkBufferSize)), u
 
 CDatev::~CDatev() = default;
 
-void CDatev::SetDataSet(CDataSet* store) {
+void CDatev::SetDataSet(BookingStore* store) {
     TracePoint = 3005;
     dataSet = store;
 }

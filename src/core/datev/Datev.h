@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/ReservedMemory.h"
+#include "core/base/ReservedMemory.h"
 
 namespace belvaron {
 
-class CDataSet;
+class BookingStore;
 class FileWriter;
 class UiPort;
 
@@ -54,7 +54,7 @@ public:
     CDatev(const CDatev&) = delete;
     CDatev& operator=(const CDatev&) = delete;
 
-    CDataSet* dataSet = nullptr;  // not owned
+    BookingStore* dataSet = nullptr;  // not owned
     DatevSettings settings;
     char exportYear[3] = {};
     char dateFrom[11] = {};
@@ -64,7 +64,7 @@ public:
 
     UiPort& ui() const { return ui_; }
 
-    void SetDataSet(CDataSet* store);
+    void SetDataSet(BookingStore* store);
 
     // The settings file "angaben_datev.txt" of the data folder. Load: true
     // when the file was read; false, without a message, when it cannot be

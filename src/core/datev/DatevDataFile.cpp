@@ -1,14 +1,14 @@
 #include <string>
 
-#include "app/FileWriter.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "datev/Datev.h"
-#include "datev/DatevMessages.h"
-#include "datev/KneRecords.h"
+#include "core/base/FileWriter.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/Datev.h"
+#include "core/datev/DatevMessages.h"
+#include "core/datev/KneRecords.h"
 
 namespace belvaron {
 

@@ -1,13 +1,13 @@
-#include "datev/DatevDialogModel.h"
+#include "core/datev/DatevDialogModel.h"
 
-#include "app/AppMessages.h"
-#include "app/CodePage.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "bookings/DataSet.h"
-#include "bookings/Dates.h"
-#include "datev/AccountCheck.h"
-#include "datev/DatevMessages.h"
+#include "core/workflow/WorkflowMessages.h"
+#include "core/base/CodePage.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
+#include "core/datev/AccountCheck.h"
+#include "core/datev/DatevMessages.h"
 
 namespace belvaron {
 

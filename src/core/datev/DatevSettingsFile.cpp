@@ -1,15 +1,15 @@
-#include "datev/DatevSettingsFile.h"
+#include "core/datev/DatevSettingsFile.h"
 
 #include <vector>
 
-#include "app/FileWriter.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "datev/DatevMessages.h"
+#include "core/base/FileWriter.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/DatevMessages.h"
 
 namespace belvaron {
 

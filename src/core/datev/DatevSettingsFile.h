@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "datev/Datev.h"
+#include "core/datev/Datev.h"
 
 namespace belvaron {
 

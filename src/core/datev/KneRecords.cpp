@@ -1,12 +1,12 @@
-#include "datev/KneRecords.h"
+#include "core/datev/KneRecords.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "app/CodePage.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
+#include "core/base/CodePage.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
 
 namespace belvaron {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "bookings/BookingRecord.h"
-#include "datev/Datev.h"
+#include "core/bookings/BookingRecord.h"
+#include "core/datev/Datev.h"
 
 namespace belvaron {
 

@@ -1,16 +1,16 @@
-#include "lexware/LexwareExport.h"
+#include "core/lexware/LexwareExport.h"
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
-#include "app/FileWriter.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "lexware/LexwareMessages.h"
+#include "core/base/FileWriter.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/lexware/LexwareMessages.h"
 
 namespace belvaron {
 
@@ -107,7 +107,7 @@ void AppendLexwareLine(const BookingRecord& b, std::string& out) {
 // when every write and the close succeeded; any failure is reported (E:209,
 // E:210) and leaves an existing file at `path` as it was. True only after the
 // success message.
-bool CDataSet::ExportLexware(const std::string& path) {
+bool BookingStore::ExportLexware(const std::string& path) {
     TracePoint = 2039;
     if (bookingCount <= 0) {
         ShowPlain(ui_, msg::kE209);

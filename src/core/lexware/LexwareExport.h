@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bookings/BookingRecord.h"
+#include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
 

@@ -1,4 +1,4 @@
-#include "mapping/ReplaceList.h"
+#include "core/mapping/ReplaceList.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,11 +6,11 @@
 #include <memory>
 #include <numeric>
 
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "mapping/MappingMessages.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
 
@@ -267,7 +267,7 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     return out;
 }
 
-bool CDataSet::ApplyReplaceList() {
+bool BookingStore::ApplyReplaceList() {
     const std::string path = ResolveDataFile(msg::kReplaceFileName);
     TracePoint = 2029;
     ReplaceListText list;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bookings/BookingRecord.h"
+#include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
 

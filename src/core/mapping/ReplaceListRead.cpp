@@ -2,10 +2,10 @@
 #include <memory>
 #include <string>
 
-#include "app/ByteReader.h"
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
-#include "mapping/ReplaceList.h"
+#include "core/base/ByteReader.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
+#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 

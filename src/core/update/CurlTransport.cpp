@@ -1,4 +1,4 @@
-#include "update/CurlTransport.h"
+#include "core/update/CurlTransport.h"
 
 #include <curl/curl.h>
 #include <strings.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "update/Transport.h"
+#include "core/update/Transport.h"
 
 namespace belvaron {
 

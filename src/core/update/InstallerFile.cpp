@@ -1,4 +1,4 @@
-#include "update/InstallerFile.h"
+#include "core/update/InstallerFile.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "update/Tool.h"
+#include "core/update/Tool.h"
 
 namespace belvaron {
 

@@ -1,4 +1,4 @@
-#include "update/UpdateInfo.h"
+#include "core/update/UpdateInfo.h"
 
 namespace belvaron {
 

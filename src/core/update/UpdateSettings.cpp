@@ -1,8 +1,8 @@
-#include "update/UpdateSettings.h"
+#include "core/update/UpdateSettings.h"
 
 #include <cstdlib>
 
-#include "app/Profile.h"
+#include "core/base/Profile.h"
 
 namespace belvaron {
 

@@ -1,9 +1,9 @@
-#include "update/Version.h"
+#include "core/update/Version.h"
 
 #include <algorithm>
 
-#include "app/LeadingInt.h"
-#include "update/Tool.h"
+#include "core/base/LeadingInt.h"
+#include "core/update/Tool.h"
 
 namespace belvaron {
 

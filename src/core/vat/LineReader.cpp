@@ -1,4 +1,4 @@
-#include "vat/LineReader.h"
+#include "core/vat/LineReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bookings/DataSet.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 
@@ -19,7 +19,7 @@ namespace belvaron {
 // registered with Appended() and are then the group's last candidate.
 class VatCandidateIndex {
 public:
-    VatCandidateIndex(const CDataSet& store, int32_t vatAccount);
+    VatCandidateIndex(const BookingStore& store, int32_t vatAccount);
 
     // The group of a booking number, -1 when no booking of that number is a
     // candidate.
@@ -43,7 +43,7 @@ private:
         int32_t last;  // the group's last candidate in store order
     };
 
-    const CDataSet& store_;
+    const BookingStore& store_;
     std::vector<int32_t> candidates_;  // store indices, grouped, ascending within a group
     std::vector<Group> groups_;        // ascending by booking number
 };

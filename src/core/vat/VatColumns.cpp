@@ -1,7 +1,7 @@
-#include "vat/VatColumns.h"
+#include "core/vat/VatColumns.h"
 
-#include "app/TracePoint.h"
-#include "vat/VatMessages.h"
+#include "core/base/TracePoint.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 

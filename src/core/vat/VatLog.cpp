@@ -1,9 +1,9 @@
-#include "vat/VatLog.h"
+#include "core/vat/VatLog.h"
 
 #include <charconv>
 
-#include "app/FixedText.h"
-#include "vat/VatMessages.h"
+#include "core/base/FixedText.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/FileWriter.h"
-#include "bookings/BookingRecord.h"
-#include "vat/VatDetailRow.h"
+#include "core/base/FileWriter.h"
+#include "core/bookings/BookingRecord.h"
+#include "core/vat/VatDetailRow.h"
 
 namespace belvaron {
 

@@ -2,14 +2,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "vat/VatCandidateIndex.h"
-#include "vat/VatLog.h"
-#include "vat/VatMessages.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/vat/VatCandidateIndex.h"
+#include "core/vat/VatLog.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 
@@ -23,7 +23,7 @@ void TakePayment(BookingRecord& booking, const VatDetailRow& row) {
 
 // The index of the first row whose account differs from the first row's,
 // -1 when all agree.
-int32_t FirstOtherAccount(const CDataSet& store) {
+int32_t FirstOtherAccount(const BookingStore& store) {
     const int32_t vatAccount = store.vatRows[0].account;
     for (int32_t i = 1; i < store.vatRowCount; ++i) {
         if (store.vatRows[static_cast<std::size_t>(i)].account != vatAccount) return i;
@@ -51,7 +51,7 @@ enum class RowOutcome { Applied, Unmatched, Stopped };
 // Applies one row: re-dates the first candidate not yet re-dated, or appends
 // a copy of the last candidate for a further payment. Stopped after E:228 or
 // E:229.
-RowOutcome ApplyRow(CDataSet& store, VatCandidateIndex& index, const VatDetailRow& row) {
+RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDetailRow& row) {
     const int group = index.Find(row.bookingNo);
     if (group < 0) return RowOutcome::Unmatched;
     const int32_t taken = index.Take(group);
@@ -80,7 +80,7 @@ RowOutcome ApplyRow(CDataSet& store, VatCandidateIndex& index, const VatDetailRo
 
 // Sets the amount of every VAT booking that no payment reached to "0,00";
 // returns their count and appends their numbers to `list`.
-int32_t ZeroUnpaid(CDataSet& store, int32_t vatAccount, std::string& list, VatLog& log) {
+int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::string& list, VatLog& log) {
     int32_t zeroed = 0;
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         BookingRecord& b = store[i];
@@ -100,7 +100,7 @@ int32_t ZeroUnpaid(CDataSet& store, int32_t vatAccount, std::string& list, VatLo
 
 // The log goes into the data folder (DataFolder()), beside the other files
 // the program writes for the user, not into the current directory.
-bool CDataSet::RedateVatBookings() {
+bool BookingStore::RedateVatBookings() {
     if (vatRowCount <= 0) return false;
     const int32_t vatAccount = vatRows[0].account;
     VatLog log;

@@ -4,15 +4,15 @@
 #include <string>
 #include <string_view>
 
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/LeadingInt.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "vat/LineReader.h"
-#include "vat/VatColumns.h"
-#include "vat/VatMessages.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/LeadingInt.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/vat/LineReader.h"
+#include "core/vat/VatColumns.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 
@@ -57,7 +57,7 @@ void StoreRow(VatDetailRow& row, const RowValues& values) {
 
 // Reads the data lines after the header. Line numbers in messages are file
 // line numbers, the header being line 1.
-bool ReadVatRows(CDataSet& store, LineReader& reader, const VatColumns& columns) {
+bool ReadVatRows(BookingStore& store, LineReader& reader, const VatColumns& columns) {
     UiPort& ui = store.ui();
     RowValues values;
     int lineNumber = reader.Number();
@@ -101,7 +101,7 @@ bool ReadVatRows(CDataSet& store, LineReader& reader, const VatColumns& columns)
 // A line longer than LineReader::kMaxLine bytes is read to its end and only
 // its first kMaxLine bytes are used, for the header as for a data line: a
 // column or field beyond them counts as missing.
-bool CDataSet::ImportVatReport(const std::string& path) {
+bool BookingStore::ImportVatReport(const std::string& path) {
     TracePoint = 2050;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {

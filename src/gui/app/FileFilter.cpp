@@ -1,4 +1,4 @@
-#include "app/FileFilter.h"
+#include "gui/app/FileFilter.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/ProgramIcon.h"
+#include "gui/app/ProgramIcon.h"
 
 #include <QIconEngine>
 #include <QPainter>

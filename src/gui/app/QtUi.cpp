@@ -1,4 +1,4 @@
-#include "app/QtUi.h"
+#include "gui/app/QtUi.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,16 +10,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/BelvaronDlg.h"
-#include "app/FileFilter.h"
-#include "app/ProgramIcon.h"
-#include "app/Workflow.h"
-#include "bookings/EditDialog.h"
-#include "bookings/SortDialog.h"
-#include "datev/DatevDialog.h"
-#include "ui/ProgressWnd.h"
-#include "update/DlgUpdater.h"
-#include "update/ProgressWindowAdapter.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/FileFilter.h"
+#include "gui/app/ProgramIcon.h"
+#include "core/workflow/Workflow.h"
+#include "gui/bookings/BookingEditDialog.h"
+#include "gui/bookings/SortDialog.h"
+#include "gui/datev/DatevSettingsDialog.h"
+#include "gui/ui/ProgressDialog.h"
+#include "gui/update/UpdateDialog.h"
+#include "gui/update/ProgressWindowAdapter.h"
 
 namespace belvaron::gui {
 
@@ -37,7 +37,7 @@ QtUi::QtUi()
 
 QtUi::~QtUi() = default;
 
-void QtUi::AttachWindow(CBelvaronDlg* window) { window_ = window; }
+void QtUi::AttachWindow(MainWindow* window) { window_ = window; }
 
 QWidget* QtUi::DialogParent() const {
     if (window_) return window_;
@@ -117,7 +117,7 @@ void QtUi::ListCleared() {
     if (window_) window_->ClearBookings();
 }
 
-void QtUi::ListRefilled(const CDataSet& store, std::span<const int> marked) {
+void QtUi::ListRefilled(const BookingStore& store, std::span<const int> marked) {
     if (window_) window_->ShowBookings(store, marked);
 }
 
@@ -130,7 +130,7 @@ void QtUi::SetVatControlsEnabled(bool enabled) {
 }
 
 void QtUi::SortStarted(int total) {
-    sortDialog_ = std::make_unique<CSortDialog>(DialogParent());
+    sortDialog_ = std::make_unique<SortDialog>(DialogParent());
     sortDialog_->Start(total);
 }
 
@@ -140,12 +140,12 @@ void QtUi::SortProgress(int position) {
 
 void QtUi::SortFinished() { sortDialog_.reset(); }
 
-bool QtUi::EditBooking(CDataSet& store, int index) {
-    Edit_Dialog dialog(DialogParent(), *this, store, index);
+bool QtUi::EditBooking(BookingStore& store, int index) {
+    BookingEditDialog dialog(DialogParent(), *this, store, index);
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtUi::EditDatevSettings(CDatev& datev, CDataSet& store) {
+bool QtUi::EditDatevSettings(CDatev& datev, BookingStore& store) {
     const std::string chart = window_ ? window_->workflow().SelectedChartName() : std::string();
     return RunDatevDialog(DialogParent(), datev, store, chart);
 }
@@ -155,8 +155,8 @@ bool QtUi::ShowUpdateDialog(const UpdateDialogTexts& texts) {
 }
 
 std::unique_ptr<ProgressWindow> QtUi::OpenProgressWindow(const std::string& title) {
-    return std::make_unique<ProgressWindowAdapter<CProgressWnd>>(
-        std::make_unique<CProgressWnd>(DialogParent(), QString::fromStdString(title)));
+    return std::make_unique<ProgressWindowAdapter<ProgressDialog>>(
+        std::make_unique<ProgressDialog>(DialogParent(), QString::fromStdString(title)));
 }
 
 // Ends the process at once, as the update asks before its installer runs:

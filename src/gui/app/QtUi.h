@@ -6,12 +6,12 @@
 #include <functional>
 #include <memory>
 
-#include "app/UiPort.h"
+#include "core/base/UiPort.h"
 
 namespace belvaron::gui {
 
-class CBelvaronDlg;
-class CSortDialog;
+class MainWindow;
+class SortDialog;
 
 // The UI port of the desktop program: message boxes, file dialogs, the
 // booking list, the sort window and the editors. Message boxes and file
@@ -31,7 +31,7 @@ public:
 
     // The main window that shows the list and the controls (may stay unset:
     // the list and control events are then ignored).
-    void AttachWindow(CBelvaronDlg* window);
+    void AttachWindow(MainWindow* window);
     QWidget* DialogParent() const;
 
     // How many message boxes were shown so far.
@@ -52,23 +52,23 @@ public:
                               MessageButtons buttons) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     void ListCleared() override;
-    void ListRefilled(const CDataSet& store, std::span<const int> marked) override;
+    void ListRefilled(const BookingStore& store, std::span<const int> marked) override;
     void RefreshControls() override;
     void SetVatControlsEnabled(bool enabled) override;
     void SortStarted(int total) override;
     void SortProgress(int position) override;
     void SortFinished() override;
-    bool EditBooking(CDataSet& store, int index) override;
-    bool EditDatevSettings(CDatev& datev, CDataSet& store) override;
+    bool EditBooking(BookingStore& store, int index) override;
+    bool EditDatevSettings(CDatev& datev, BookingStore& store) override;
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override;
     void ExitProgram(int code) override;
 
 private:
-    QPointer<CBelvaronDlg> window_;
+    QPointer<MainWindow> window_;
     MessagePresenter presenter_;
     FileChooser chooser_;
-    std::unique_ptr<CSortDialog> sortDialog_;
+    std::unique_ptr<SortDialog> sortDialog_;
     int messagesShown_ = 0;
     QString lastFolder_;
 };

@@ -1,4 +1,4 @@
-#include "app/ReplaceTextEdit.h"
+#include "gui/app/ReplaceTextEdit.h"
 
 #include <QFocusEvent>
 #include <QFontDatabase>

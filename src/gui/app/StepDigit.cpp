@@ -1,4 +1,4 @@
-#include "app/StepDigit.h"
+#include "gui/app/StepDigit.h"
 
 #include <QPainter>
 #include <QPainterPath>

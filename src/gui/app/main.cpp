@@ -1,10 +1,10 @@
 // belvaron: the desktop program. One window; the program ends when it closes.
 #include <QApplication>
 
-#include "app/BelvaronDlg.h"
-#include "app/DataFiles.h"
-#include "app/ProgramIcon.h"
-#include "app/QtUi.h"
+#include "gui/app/MainWindow.h"
+#include "core/base/DataFiles.h"
+#include "gui/app/ProgramIcon.h"
+#include "gui/app/QtUi.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(belvaron::gui::ProgramIcon());
 
     belvaron::gui::QtUi ui;
-    belvaron::gui::CBelvaronDlg window(ui);
+    belvaron::gui::MainWindow window(ui);
     window.Initialise(belvaron::ProgramFolderFor(belvaron::ExecutableFolder()));
     window.show();
     return QApplication::exec();

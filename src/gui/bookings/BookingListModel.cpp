@@ -1,7 +1,7 @@
-#include "bookings/BookingListModel.h"
+#include "gui/bookings/BookingListModel.h"
 
-#include "app/CodePage.h"
-#include "bookings/DataSet.h"
+#include "core/base/CodePage.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron::gui {
 
@@ -12,7 +12,7 @@ void BookingListModel::Clear() {
     endResetModel();
 }
 
-void BookingListModel::Refill(const CDataSet& store) {
+void BookingListModel::Refill(const BookingStore& store) {
     beginResetModel();
     store_ = &store;
     rows_ = store.bookingCount > 0 ? store.bookingCount : 0;

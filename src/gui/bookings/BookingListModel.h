@@ -3,7 +3,7 @@
 #include <QAbstractListModel>
 
 namespace belvaron {
-class CDataSet;
+class BookingStore;
 }
 
 namespace belvaron::gui {
@@ -17,13 +17,13 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void Clear();
-    void Refill(const CDataSet& store);
+    void Refill(const BookingStore& store);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    const CDataSet* store_ = nullptr;
+    const BookingStore* store_ = nullptr;
     int rows_ = 0;
 };
 

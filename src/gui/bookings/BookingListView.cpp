@@ -1,4 +1,4 @@
-#include "bookings/BookingListView.h"
+#include "gui/bookings/BookingListView.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "bookings/SortDialog.h"
+#include "gui/bookings/SortDialog.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -9,7 +9,7 @@
 
 namespace belvaron::gui {
 
-CSortDialog::CSortDialog(QWidget* parent)
+SortDialog::SortDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), bar_(new QProgressBar) {
     // Without a caption the window draws its own border.
     auto* outer = new QVBoxLayout(this);
@@ -30,9 +30,9 @@ CSortDialog::CSortDialog(QWidget* parent)
     layout->addWidget(bar_);
 }
 
-CSortDialog::~CSortDialog() = default;
+SortDialog::~SortDialog() = default;
 
-void CSortDialog::Start(int total) {
+void SortDialog::Start(int total) {
     bar_->setRange(0, qMax(total, 1));
     bar_->setValue(0);
     adjustSize();
@@ -47,7 +47,7 @@ void CSortDialog::Start(int total) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void CSortDialog::SetPosition(int position) {
+void SortDialog::SetPosition(int position) {
     bar_->setValue(qMin(position, bar_->maximum()));
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -8,11 +8,11 @@ namespace belvaron::gui {
 
 // The sort window: no caption, centred on the screen, a fixed text above a
 // progress bar; it exists only while a sort runs.
-class CSortDialog : public QDialog {
+class SortDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CSortDialog(QWidget* parent = nullptr);
-    ~CSortDialog() override;
+    explicit SortDialog(QWidget* parent = nullptr);
+    ~SortDialog() override;
 
     // Shows the window with the range 0..total and paints it at once.
     void Start(int total);

@@ -11,18 +11,18 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/BelvaronDlg.h"
-#include "app/DataFiles.h"
-#include "app/ProgramIcon.h"
-#include "app/QtUi.h"
-#include "bookings/DataSet.h"
-#include "bookings/EditDialog.h"
-#include "bookings/SortDialog.h"
-#include "datev/DatevDialog.h"
-#include "ui/AboutDlg.h"
-#include "ui/HelpDlg.h"
-#include "ui/ProgressWnd.h"
-#include "update/DlgUpdater.h"
+#include "gui/app/MainWindow.h"
+#include "core/base/DataFiles.h"
+#include "gui/app/ProgramIcon.h"
+#include "gui/app/QtUi.h"
+#include "core/bookings/BookingStore.h"
+#include "gui/bookings/BookingEditDialog.h"
+#include "gui/bookings/SortDialog.h"
+#include "gui/datev/DatevSettingsDialog.h"
+#include "gui/ui/AboutDialog.h"
+#include "gui/ui/HelpDialog.h"
+#include "gui/ui/ProgressDialog.h"
+#include "gui/update/UpdateDialog.h"
 
 using namespace belvaron::gui;
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     ui.SetFileChooser([&](QWidget*, const belvaron::FileDialogRequest&) {
         return std::optional<std::string>(journal);
     });
-    CBelvaronDlg window(ui);
+    MainWindow window(ui);
     window.Initialise(belvaron::ProgramFolderFor(belvaron::ExecutableFolder()));
     // The offscreen screen is small; show the window at its size on a desktop.
     window.resize(qMax(window.sizeHint().width(), 1000), 900);
@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
     belvaron::Workflow& flow = window.workflow();
     // The editor shows the first booking; without one (no journal import in
     // this build), an empty booking.
-    belvaron::CDataSet scratch(ui, 1, 1);
-    belvaron::CDataSet* editStore = &flow.store;
+    belvaron::BookingStore scratch(ui, 1, 1);
+    belvaron::BookingStore* editStore = &flow.store;
     if (flow.store.bookingCount == 0) {
         *scratch.AppendRoom() = belvaron::BookingRecord{};
         ++scratch.bookingCount;
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     }
     ok = GrabModal(QStringLiteral("booking-editor"),
                    [&] {
-                       Edit_Dialog editor(&window, ui, *editStore, 0);
+                       BookingEditDialog editor(&window, ui, *editStore, 0);
                        editor.exec();
                    }) &&
          ok;
@@ -116,14 +116,14 @@ int main(int argc, char** argv) {
     flow.datev.FindDateRange();
     ok = GrabModal(QStringLiteral("datev-settings"),
                    [&] {
-                       belvaron::CDatevDialog dialog(&window, flow.datev, flow.store,
+                       belvaron::DatevSettingsDialog dialog(&window, flow.datev, flow.store,
                                                      "SK3_DATEV.kon");
                        dialog.exec();
                    }) &&
          ok;
     ok = GrabModal(QStringLiteral("update-dialog"),
                    [&] {
-                       CDlgUpdater dialog(&window);
+                       UpdateDialog dialog(&window);
                        dialog.titleText =
                            QStringLiteral("Für Belvaron ist ein neues Update (V2.4) verfügbar!");
                        dialog.historyText = QStringLiteral(
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
          ok;
 
     {
-        CSortDialog sort(&window);
+        SortDialog sort(&window);
         sort.Start(1000);
         sort.SetPosition(420);
         ok = Save(&sort, QStringLiteral("sort-window")) && ok;
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     {
         QTemporaryDir profileDir;
         const QString profile = profileDir.filePath(QStringLiteral("belvaron.ini"));
-        CProgressWnd progress(&window, QStringLiteral("Update wird heruntergeladen "), false,
+        ProgressDialog progress(&window, QStringLiteral("Update wird heruntergeladen "), false,
                               belvaron::Profile(QFile::encodeName(profile).toStdString()));
         progress.SetStatusText(QStringLiteral("1234 kByte"));
         progress.SetProgressRange(0, 100, 1);

@@ -1,12 +1,12 @@
-#include "ui/Label.h"
+#include "gui/ui/Label.h"
 
 #include <QApplication>
 
 namespace belvaron::gui {
 
-CLabel::CLabel(QWidget* parent) : CLabel(QString(), parent) {}
+Label::Label(QWidget* parent) : Label(QString(), parent) {}
 
-CLabel::CLabel(const QString& text, QWidget* parent)
+Label::Label(const QString& text, QWidget* parent)
     : QLabel(text, parent),
       textColour_(QApplication::palette().color(QPalette::WindowText)),
       backColour_(QApplication::palette().color(QPalette::Button)),
@@ -19,7 +19,7 @@ CLabel::CLabel(const QString& text, QWidget* parent)
     setFont(logFont_);
 }
 
-void CLabel::SetTextColour(const QColor& colour) {
+void Label::SetTextColour(const QColor& colour) {
     textColour_ = colour;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, textColour_);
@@ -27,21 +27,21 @@ void CLabel::SetTextColour(const QColor& colour) {
     Redraw();
 }
 
-void CLabel::SetBold(bool bold) {
+void Label::SetBold(bool bold) {
     logFont_.setWeight(bold ? QFont::Bold : QFont::Normal);
     RebuildFont();
     Redraw();
 }
 
-void CLabel::SetCharHeight(int height) {
+void Label::SetCharHeight(int height) {
     logFont_.setPixelSize(qMax(height, 1));
     RebuildFont();
     Redraw();
 }
 
-void CLabel::RebuildFont() { setFont(logFont_); }
+void Label::RebuildFont() { setFont(logFont_); }
 
-void CLabel::Redraw() {
+void Label::Redraw() {
     updateGeometry();
     repaint();
 }

@@ -9,11 +9,11 @@ namespace belvaron::gui {
 // A static text with its own text colour and font. Colours and font start
 // as the window text colour on the button face in the default GUI font,
 // taken once at construction. Height and weight change independently.
-class CLabel : public QLabel {
+class Label : public QLabel {
     Q_OBJECT
 public:
-    explicit CLabel(QWidget* parent = nullptr);
-    explicit CLabel(const QString& text, QWidget* parent = nullptr);
+    explicit Label(QWidget* parent = nullptr);
+    explicit Label(const QString& text, QWidget* parent = nullptr);
 
     void SetTextColour(const QColor& colour);
     void SetBold(bool bold);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/UiPort.h"
+#include "core/base/UiPort.h"
 
 namespace belvaron::gui {
 

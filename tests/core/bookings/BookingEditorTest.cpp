@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/FixedText.h"
-#include "bookings/BookingEditor.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingEditor.h"
 
 namespace belvaron {
 namespace {

@@ -1,8 +1,8 @@
-#include "bookings/Dates.h"
+#include "core/bookings/Dates.h"
 
 #include <gtest/gtest.h>
 
-#include "app/FixedText.h"
+#include "core/base/FixedText.h"
 
 namespace belvaron {
 namespace {

@@ -5,10 +5,10 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/CodePage.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "bookings/DataSet.h"
+#include "core/base/CodePage.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 namespace {
@@ -30,7 +30,7 @@ std::string Describe(const BookingRecord& b) {
                   t(FieldText(b.amount)).c_str(), t(FieldText(b.currency)).c_str());
 }
 
-std::vector<std::string> Bookings(const CDataSet& store) {
+std::vector<std::string> Bookings(const BookingStore& store) {
     std::vector<std::string> out;
     for (int32_t i = 0; i < store.bookingCount; ++i) out.push_back(Describe(store[i]));
     return out;
@@ -61,7 +61,7 @@ protected:
     std::string GridCell(int row, int column) const { return store.importGrid.Cell(row, column); }
 
     FakeUi ui;
-    CDataSet store{ui, 2000, 10};
+    BookingStore store{ui, 2000, 10};
     TempDir dir;
     int result = -1;
 };
@@ -296,7 +296,7 @@ TEST_F(JournalImportTest, A500LineBookingStopsWithE204AndKeepsEarlierBookings) {
 
 TEST_F(JournalImportTest, FullStoreStopsWithE205AndKeepsEarlierBookings) {
     FakeUi smallUi;
-    CDataSet small(smallUi, 1, 1);
+    BookingStore small(smallUi, 1, 1);
     EXPECT_EQ(small.LoadJournal(kData + "journal_split_first.txt", 0), 0);
     EXPECT_EQ(small.bookingCount, 1);
     EXPECT_EQ(small.journalLoaded, 0);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "bookings/JournalReader.h"
+#include "core/bookings/JournalReader.h"
 
 namespace belvaron {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "FakeUi.h"
 #include "StoreSupport.h"
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 namespace {
@@ -28,7 +28,7 @@ BookingRecord MakeBooking(int no, const char* date, int soll, int haben) {
 class StoreTest : public ::testing::Test {
 protected:
     FakeUi ui;
-    CDataSet store{ui, 1000, 10};
+    BookingStore store{ui, 1000, 10};
 };
 
 TEST_F(StoreTest, ListLineOfTheWorkedExample) {
@@ -129,7 +129,7 @@ TEST_F(StoreTest, DeleteZeroOnAnEmptyStoreReportsZero) {
 }
 
 TEST_F(StoreTest, AppendStopsAtTheCapacity) {
-    CDataSet small(ui, 2, 1);
+    BookingStore small(ui, 2, 1);
     Append(small, MakeBooking(1, "01.01.2005", 1, 2));
     Append(small, MakeBooking(2, "01.01.2005", 1, 2));
     EXPECT_EQ(small.AppendRoom(), nullptr);

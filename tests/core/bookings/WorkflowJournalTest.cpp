@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "app/Workflow.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {

@@ -5,10 +5,10 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/CodePage.h"
-#include "bookings/DataSet.h"
-#include "datev/AccountCheckMessages.h"
-#include "datev/Datev.h"
+#include "core/base/CodePage.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/AccountCheckMessages.h"
+#include "core/datev/Datev.h"
 
 namespace belvaron {
 namespace {
@@ -71,7 +71,7 @@ protected:
 
     TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 100, 10};
+    BookingStore store{ui, 100, 10};
     CDatev datev{ui};
 };
 

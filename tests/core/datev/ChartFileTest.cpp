@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "datev/AccountCheck.h"
+#include "core/datev/AccountCheck.h"
 
 namespace belvaron {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/Workflow.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {

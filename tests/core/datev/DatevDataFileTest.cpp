@@ -9,9 +9,9 @@
 #include "FileSizeLimit.h"
 #include "KneReader.h"
 #include "TempDir.h"
-#include "app/Format.h"
-#include "datev/DatevMessages.h"
-#include "datev/KneRecords.h"
+#include "core/base/Format.h"
+#include "core/datev/DatevMessages.h"
+#include "core/datev/KneRecords.h"
 
 namespace belvaron {
 namespace {
@@ -25,7 +25,7 @@ using test::TempDir;
 class DataFileTest : public ::testing::TestWithParam<bool> {
 protected:
     test::FakeUi ui;
-    CDataSet store{ui, 64, 16};
+    BookingStore store{ui, 64, 16};
     CDatev datev{ui};
     bool extended = GetParam();
     std::size_t headerSize = GetParam() ? 93 : 80;
@@ -186,7 +186,7 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
 
 TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     test::FakeUi ui;
-    CDataSet store(ui, 200'000, 16);
+    BookingStore store(ui, 200'000, 16);
     CDatev datev(ui);
     datev.SetDataSet(&store);
     test::SetTypicalSettings(datev, false);

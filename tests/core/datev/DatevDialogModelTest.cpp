@@ -3,8 +3,8 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "datev/DatevDialogModel.h"
-#include "datev/DatevSettingsFile.h"
+#include "core/datev/DatevDialogModel.h"
+#include "core/datev/DatevSettingsFile.h"
 
 namespace belvaron {
 namespace {
@@ -17,7 +17,7 @@ class DialogModelTest : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    CDataSet store{ui, 4, 4};
+    BookingStore store{ui, 4, 4};
     CDatev datev{ui};
     DatevDialogModel model{datev};
 

@@ -8,7 +8,7 @@
 #include "FakeUi.h"
 #include "KneReader.h"
 #include "TempDir.h"
-#include "app/Format.h"
+#include "core/base/Format.h"
 
 namespace belvaron {
 namespace {
@@ -88,7 +88,7 @@ class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     const RoundTripCase c = GetParam();
     test::FakeUi ui;
-    CDataSet store(ui, 6000, 16);
+    BookingStore store(ui, 6000, 16);
     CDatev datev(ui);
     datev.SetDataSet(&store);
     test::SetTypicalSettings(datev, c.extended);

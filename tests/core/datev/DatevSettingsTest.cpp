@@ -8,8 +8,8 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "datev/DatevMessages.h"
-#include "datev/DatevSettingsFile.h"
+#include "core/datev/DatevMessages.h"
+#include "core/datev/DatevSettingsFile.h"
 
 namespace belvaron {
 namespace {
@@ -127,7 +127,7 @@ class DatevSettingsFileIo : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    CDataSet store{ui, 4, 4};
+    BookingStore store{ui, 4, 4};
     CDatev datev{ui};
     void SetUp() override {
         store.dataFolderOverride = dir.File("data");

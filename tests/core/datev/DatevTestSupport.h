@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
-#include "datev/Datev.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/Datev.h"
 
 namespace belvaron::test {
 
@@ -24,7 +24,7 @@ struct NewBooking {
     int32_t key = 0;
 };
 
-inline void AddBooking(CDataSet& store, const NewBooking& nb) {
+inline void AddBooking(BookingStore& store, const NewBooking& nb) {
     BookingRecord* b = store.AppendRoom();
     std::memset(b, 0, sizeof *b);
     b->bookingNo = nb.bookingNo;

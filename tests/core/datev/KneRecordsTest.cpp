@@ -2,8 +2,8 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
-#include "app/Format.h"
-#include "datev/KneRecords.h"
+#include "core/base/Format.h"
+#include "core/datev/KneRecords.h"
 
 namespace belvaron {
 namespace {
@@ -17,7 +17,7 @@ using test::NewBooking;
 class KneBookingRecordTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
-    CDataSet store{ui, 16, 16};
+    BookingStore store{ui, 16, 16};
     NewBooking nb{.bookingNo = 17};
 
     const BookingRecord& Add() {

@@ -6,8 +6,8 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/Workflow.h"
-#include "datev/DatevSettingsFile.h"
+#include "core/workflow/Workflow.h"
+#include "core/datev/DatevSettingsFile.h"
 
 namespace belvaron {
 namespace {
@@ -22,7 +22,7 @@ public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
     std::string dialogFrom;  // the "vom" date the user types, if any
-    bool EditDatevSettings(CDatev& datev, CDataSet& store) override {
+    bool EditDatevSettings(CDatev& datev, BookingStore& store) override {
         if (std::exchange(throwInDialog, false)) throw std::runtime_error("dialog");
         if (!dialogFrom.empty()) SetField(datev.dateFrom, dialogFrom);
         return FakeUi::EditDatevSettings(datev, store);

@@ -8,10 +8,10 @@
 #include "StoreSupport.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "app/FixedText.h"
-#include "app/Workflow.h"
-#include "bookings/DataSet.h"
-#include "lexware/LexwareExport.h"
+#include "core/base/FixedText.h"
+#include "core/workflow/Workflow.h"
+#include "core/bookings/BookingStore.h"
+#include "core/lexware/LexwareExport.h"
 
 namespace belvaron {
 namespace {
@@ -41,7 +41,7 @@ BookingRecord MeierRent() {
 class LexwareExportTest : public ::testing::Test {
 protected:
     FakeUi ui;
-    CDataSet store{ui, 300000, 1};
+    BookingStore store{ui, 300000, 1};
     TempDir dir;
 };
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "mapping/ReplaceList.h"
+#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 namespace {

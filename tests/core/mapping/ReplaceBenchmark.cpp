@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "mapping/ReplaceList.h"
+#include "core/mapping/ReplaceList.h"
 
 namespace {
 

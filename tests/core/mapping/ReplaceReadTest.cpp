@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "mapping/ReplaceList.h"
+#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 namespace {

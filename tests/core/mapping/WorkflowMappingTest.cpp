@@ -8,8 +8,8 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "app/Workflow.h"
-#include "mapping/MappingMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "update/UpdateInfo.h"
+#include "core/update/UpdateInfo.h"
 
 namespace belvaron {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "TempDir.h"
-#include "app/Profile.h"
-#include "update/UpdateSettings.h"
+#include "core/base/Profile.h"
+#include "core/update/UpdateSettings.h"
 
 namespace belvaron {
 namespace {

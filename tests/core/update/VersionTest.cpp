@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "update/Tool.h"
-#include "update/Version.h"
+#include "core/update/Tool.h"
+#include "core/update/Version.h"
 
 namespace belvaron {
 namespace {

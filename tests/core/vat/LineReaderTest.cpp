@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "vat/LineReader.h"
+#include "core/vat/LineReader.h"
 
 namespace belvaron {
 namespace {

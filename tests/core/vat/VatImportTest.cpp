@@ -6,9 +6,9 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
-#include "vat/VatColumns.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
+#include "core/vat/VatColumns.h"
 
 namespace belvaron {
 namespace {
@@ -89,7 +89,7 @@ protected:
     }
     test::TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 100, 100};
+    BookingStore store{ui, 100, 100};
 };
 
 constexpr const char* kHeader = "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag";
@@ -225,7 +225,7 @@ TEST_F(VatImportTest, UnreadableHeaderGivesE221) {
 TEST(VatImportFullTest, FullRowStoreGivesE224AndKeepsTheRows) {
     test::TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 10, 2};
+    BookingStore store{ui, 10, 2};
     const std::string path =
         dir.Write("mwst.txt", CrLf({kHeader, "\t1\t01.01.2013\t1775\t1,00",
                                     "\t2\t02.01.2013\t1775\t2,00", "\t3\t03.01.2013\t1775\t3,00"}));

@@ -7,10 +7,10 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ public:
 int main() {
     using namespace belvaron;
     QuietUi ui;
-    CDataSet store(ui, 1'100'000, 1'000'000);
+    BookingStore store(ui, 1'100'000, 1'000'000);
     test::TempDir dir;
     store.dataFolderOverride = dir.path();
     std::mt19937 rng(1);

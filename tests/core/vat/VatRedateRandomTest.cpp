@@ -10,9 +10,9 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "bookings/DataSet.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 namespace {
@@ -33,7 +33,7 @@ bool ReferenceZero(const VatDetailRow& row) {
 }
 
 // The re-dating as a scan of the whole store for each row.
-bool ReferenceRedate(CDataSet& s, FakeUi& ui, std::string& log) {
+bool ReferenceRedate(BookingStore& s, FakeUi& ui, std::string& log) {
     if (s.vatRowCount == 0) return false;
     const int32_t vat = s.vatRows[0].account;
     for (int32_t i = 1; i < s.vatRowCount; ++i) {
@@ -161,7 +161,7 @@ Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) 
     return s;
 }
 
-void Load(CDataSet& store, const Scenario& s) {
+void Load(BookingStore& store, const Scenario& s) {
     for (const auto& b : s.bookings) test::AppendBooking(store, b);
     for (const auto& r : s.rows) test::AppendRow(store, r);
 }
@@ -173,7 +173,7 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
         const std::size_t capacity = s.bookings.size() + static_cast<std::size_t>(s.extraCapacity);
         test::TempDir dir;
         FakeUi ui, refUi;
-        CDataSet store(ui, capacity, 100), reference(refUi, capacity, 100);
+        BookingStore store(ui, capacity, 100), reference(refUi, capacity, 100);
         store.dataFolderOverride = dir.path();
         Load(store, s);
         Load(reference, s);
@@ -214,7 +214,7 @@ TEST(VatRedateRandomTest, GrowthAndOutcomeOfEveryVatBooking) {
         }
         test::TempDir dir;
         FakeUi ui;
-        CDataSet store(ui, 200, 100);
+        BookingStore store(ui, 200, 100);
         store.dataFolderOverride = dir.path();
         Load(store, s);
         const bool ran = store.RedateVatBookings();

@@ -7,10 +7,10 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
-#include "app/DataFiles.h"
-#include "app/FixedText.h"
-#include "app/LeadingInt.h"
-#include "bookings/DataSet.h"
+#include "core/base/DataFiles.h"
+#include "core/base/FixedText.h"
+#include "core/base/LeadingInt.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 namespace {
@@ -34,7 +34,7 @@ protected:
 
     test::TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 100, 100};
+    BookingStore store{ui, 100, 100};
 };
 
 TEST_F(VatRedateTest, OnePaymentRedatesTheBooking) {
@@ -204,7 +204,7 @@ TEST_F(VatRedateTest, NoRowsDoesNothing) {
 TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
     test::TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 2, 10};
+    BookingStore store{ui, 2, 10};
     store.dataFolderOverride = dir.path();
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, kVat, "7,00"));
@@ -242,7 +242,7 @@ namespace {
 
 // The VAT bookings of the example journal: each journal booking with a line
 // on account 2200 gives one, dated on the journal booking's date.
-void AppendExampleJournalVatBookings(CDataSet& store) {
+void AppendExampleJournalVatBookings(BookingStore& store) {
     std::ifstream in(BELVARON_SOURCE_DIR "/examples/journal.txt", std::ios::binary);
     std::string line, date;
     int number = 0;
@@ -271,7 +271,7 @@ void AppendExampleJournalVatBookings(CDataSet& store) {
 TEST(VatExampleTest, ExampleReportMatchesTheExampleJournal) {
     test::TempDir dir;
     FakeUi ui;
-    CDataSet store{ui, 100, 100};
+    BookingStore store{ui, 100, 100};
     store.dataFolderOverride = dir.path();
     AppendExampleJournalVatBookings(store);
     ASSERT_EQ(store.bookingCount, 14);

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
 
 namespace belvaron::test {
 
@@ -36,14 +36,14 @@ inline VatDetailRow MakeRow(int no, const char* date, int account, const char* a
     return r;
 }
 
-inline void AppendBooking(CDataSet& store, const BookingRecord& b) {
+inline void AppendBooking(BookingStore& store, const BookingRecord& b) {
     BookingRecord* room = store.AppendRoom();
     ASSERT_NE(room, nullptr);
     *room = b;
     ++store.bookingCount;
 }
 
-inline void AppendRow(CDataSet& store, const VatDetailRow& r) {
+inline void AppendRow(BookingStore& store, const VatDetailRow& r) {
     VatDetailRow* room = store.AppendVatRoom();
     ASSERT_NE(room, nullptr);
     *room = r;

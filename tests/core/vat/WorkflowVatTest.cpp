@@ -6,9 +6,9 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
-#include "app/DataFiles.h"
-#include "app/FixedText.h"
-#include "app/Workflow.h"
+#include "core/base/DataFiles.h"
+#include "core/base/FixedText.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -36,7 +36,7 @@ public:
         FakeUi::SortStarted(total);
         if (throwOnSort) throw std::runtime_error("sort");
     }
-    void ListRefilled(const CDataSet& store, std::span<const int> marked) override {
+    void ListRefilled(const BookingStore& store, std::span<const int> marked) override {
         FakeUi::ListRefilled(store, marked);
         if (throwOnRefill) throw std::runtime_error("list");
     }

@@ -1,10 +1,10 @@
-#include "datev/csv/ChartFile.h"
+#include "core/datev/csv/ChartFile.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "app/FileWriter.h"
-#include "app/LeadingInt.h"
+#include "core/base/FileWriter.h"
+#include "core/base/LeadingInt.h"
 
 namespace belvaron::csv {
 

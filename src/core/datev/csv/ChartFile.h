@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "datev/AccountCheck.h"
+#include "core/datev/AccountCheck.h"
 
 namespace belvaron::csv {
 

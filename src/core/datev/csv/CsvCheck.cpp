@@ -1,16 +1,16 @@
-#include "datev/csv/CsvCheck.h"
+#include "core/datev/csv/CsvCheck.h"
 
 #include <algorithm>
 
-#include "app/CodePage.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "bookings/DataSet.h"
-#include "bookings/Dates.h"
-#include "datev/Datev.h"
-#include "datev/csv/CsvFields.h"
-#include "datev/csv/CsvMessages.h"
+#include "core/base/CodePage.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
+#include "core/datev/Datev.h"
+#include "core/datev/csv/CsvFields.h"
+#include "core/datev/csv/CsvMessages.h"
 
 namespace belvaron::csv {
 
@@ -142,7 +142,7 @@ void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigit
 
 }  // namespace
 
-CsvCheckResult CheckDatevCsv(const CDataSet& store, const DatevSettings& settings,
+CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
                              const ChartInfo& chart) {
     TracePoint = 3061;

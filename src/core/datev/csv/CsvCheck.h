@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "datev/csv/ChartFile.h"
+#include "core/datev/csv/ChartFile.h"
 
 namespace belvaron {
 
-class CDataSet;
+class BookingStore;
 struct DatevSettings;
 
 namespace csv {
@@ -62,7 +62,7 @@ struct CsvCheckResult {
 // Checks the settings, the range dateFrom..dateTo (DD.MM.YYYY) and every
 // booking in that range (DateKey, both ends included, store order), and
 // selects the bookings to write. Nothing is shown or written.
-CsvCheckResult CheckDatevCsv(const CDataSet& store, const DatevSettings& settings,
+CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
                              const ChartInfo& chart);
 

@@ -1,4 +1,4 @@
-#include "datev/csv/CsvFields.h"
+#include "core/datev/csv/CsvFields.h"
 
 #include <charconv>
 

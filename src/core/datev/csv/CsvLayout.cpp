@@ -1,7 +1,7 @@
-#include "datev/csv/CsvLayout.h"
+#include "core/datev/csv/CsvLayout.h"
 
-#include "app/CodePage.h"
-#include "datev/csv/CsvFields.h"
+#include "core/base/CodePage.h"
+#include "core/datev/csv/CsvFields.h"
 
 namespace belvaron::csv {
 

@@ -1,4 +1,4 @@
-#include "datev/csv/DatevCsv.h"
+#include "core/datev/csv/DatevCsv.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,16 +9,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/FileWriter.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "app/TracePoint.h"
-#include "app/UiPort.h"
-#include "bookings/DataSet.h"
-#include "datev/Datev.h"
-#include "datev/csv/CsvLayout.h"
-#include "datev/DatevMessages.h"
-#include "datev/csv/CsvMessages.h"
+#include "core/base/FileWriter.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/Datev.h"
+#include "core/datev/csv/CsvLayout.h"
+#include "core/datev/DatevMessages.h"
+#include "core/datev/csv/CsvMessages.h"
 
 namespace belvaron {
 
@@ -147,7 +147,7 @@ bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
 }
 
 // Writes the header lines and the bookings [begin, end) of check.selected.
-bool WritePart(const CDataSet& store, const csv::CsvCheckResult& check,
+bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
                const csv::HeaderData& header, std::size_t begin, std::size_t end, PartFile& part,
                UiPort& ui) {
     TracePoint = 3063;
@@ -192,7 +192,7 @@ void RemoveLaterParts(const std::string& folder, const csv::CsvCheckResult& chec
 
 }  // namespace
 
-DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& settings,
+DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
                              const std::string& folder, const CsvRunOptions& options, UiPort& ui) {
     const csv::CsvCheckResult check =
@@ -235,7 +235,7 @@ DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& setting
     return result;
 }
 
-bool RunCsvExport(const CDataSet& store, const CDatev& datev, const std::string& folder,
+bool RunCsvExport(const BookingStore& store, const CDatev& datev, const std::string& folder,
                   const CsvRunOptions& options, UiPort& ui) {
     const DatevCsvResult r =
         WriteDatevCsv(store, datev.settings, std::string(FieldText(datev.dateFrom)),

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "datev/csv/CsvCheck.h"
+#include "core/datev/csv/CsvCheck.h"
 
 namespace belvaron {
 
-class CDataSet;
+class BookingStore;
 class CDatev;
 class UiPort;
 struct DatevSettings;
@@ -61,7 +61,7 @@ struct DatevCsvResult {
 // E:314 and the export goes on; a file that cannot be written gives E:315.
 // All files are written completely before any replaces an existing one.
 // Shows no final message.
-DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& settings,
+DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
                              const std::string& folder, const CsvRunOptions& options, UiPort& ui);
 
@@ -70,7 +70,7 @@ DatevCsvResult WriteDatevCsv(const CDataSet& store, const DatevSettings& setting
 // the count of bookings with amount 0 left out), or E:117 with the count
 // when a file could not be written. After E:313 nothing more is shown.
 // True when the batch was written.
-bool RunCsvExport(const CDataSet& store, const CDatev& datev, const std::string& folder,
+bool RunCsvExport(const BookingStore& store, const CDatev& datev, const std::string& folder,
                   const CsvRunOptions& options, UiPort& ui);
 
 }  // namespace belvaron

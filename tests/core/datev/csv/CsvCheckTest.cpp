@@ -7,8 +7,8 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "datev/csv/CsvCheck.h"
-#include "datev/csv/DatevCsv.h"
+#include "core/datev/csv/CsvCheck.h"
+#include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
 namespace {
@@ -206,7 +206,7 @@ TEST_P(CsvCheckCases, FindsExactlyTheExpectedProblems) {
     Input in;
     c.change(in);
     FakeUi ui;
-    CDataSet store(ui, 10, 1);
+    BookingStore store(ui, 10, 1);
     test::Append(store, in.booking);
     test::Append(store, {.no = 8, .date = "01.01.2024"});
     const csv::CsvCheckResult r = csv::CheckDatevCsv(store, in.settings, in.from, in.to, in.chart);
@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Table, CsvCheckCases, ::testing::ValuesIn(kCases),
 
 TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
     FakeUi ui;
-    CDataSet store(ui, 10, 1);
+    BookingStore store(ui, 10, 1);
     test::Append(store, {.date = "15.03.2024"});
     DatevSettings s = test::GoodSettings();
     s.wjBeginnTag = 1;
@@ -233,7 +233,7 @@ TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
 
 TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
     FakeUi ui;
-    CDataSet store(ui, 100, 1);
+    BookingStore store(ui, 100, 1);
     for (int no = 1; no <= 25; ++no) test::Append(store, {.no = no, .soll = 0});
     DatevSettings s = test::GoodSettings();
     s.beraternummer = 0;
@@ -262,7 +262,7 @@ TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
 
 TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
     FakeUi ui;
-    CDataSet store(ui, 10, 1);
+    BookingStore store(ui, 10, 1);
     test::Append(store, {.no = 3, .soll = 0, .key = 9});
     test::TempDir dir;
     CDatev datev(ui);

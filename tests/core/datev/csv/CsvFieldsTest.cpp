@@ -3,8 +3,8 @@
 #include <string>
 
 #include "TempDir.h"
-#include "datev/csv/ChartFile.h"
-#include "datev/csv/CsvFields.h"
+#include "core/datev/csv/ChartFile.h"
+#include "core/datev/csv/CsvFields.h"
 
 namespace belvaron::csv {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "app/FixedText.h"
-#include "bookings/DataSet.h"
-#include "datev/Datev.h"
+#include "core/base/FixedText.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/Datev.h"
 
 // An independent reader of DATEV-Format (CSV) files for the tests, and the
 // helpers that build stores and settings.
@@ -92,7 +92,7 @@ struct TestBooking {
     int32_t key = 0;
 };
 
-inline void Append(CDataSet& store, const TestBooking& t) {
+inline void Append(BookingStore& store, const TestBooking& t) {
     BookingRecord* b = store.AppendRoom();
     ASSERT_NE(b, nullptr);
     *b = BookingRecord{};

@@ -6,9 +6,9 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/CodePage.h"
-#include "datev/csv/CsvLayout.h"
-#include "datev/csv/DatevCsv.h"
+#include "core/base/CodePage.h"
+#include "core/datev/csv/CsvLayout.h"
+#include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
 namespace {
@@ -26,7 +26,7 @@ const char* const kGoldenName = "EXTF_Buchungsstapel_20240301_20240331.csv";
 // line break, a negative amount, a 0 amount, a DM booking with key 40 and
 // a text longer than 60 bytes, bookings just outside the range, and a
 // booking on the first day stored last (the file keeps the store order).
-void FillSmallStore(CDataSet& store) {
+void FillSmallStore(BookingStore& store) {
     test::Append(store, {.no = 17,
                          .date = "05.03.2024",
                          .beleg = "R-1",
@@ -78,7 +78,7 @@ protected:
     }
 
     FakeUi ui;
-    CDataSet store{ui, 100, 10};
+    BookingStore store{ui, 100, 10};
     TempDir dir;
     CsvRunOptions options;
     DatevCsvResult result;

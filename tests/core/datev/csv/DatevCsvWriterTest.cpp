@@ -10,10 +10,10 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "app/FixedText.h"
-#include "app/Format.h"
-#include "datev/csv/CsvFields.h"
-#include "datev/csv/DatevCsv.h"
+#include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/datev/csv/CsvFields.h"
+#include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
 namespace {
@@ -67,7 +67,7 @@ void RandomText(std::mt19937& rng, char* field, std::size_t width) {
     }
 }
 
-void FillRandomStore(std::mt19937& rng, CDataSet& store, int count) {
+void FillRandomStore(std::mt19937& rng, BookingStore& store, int count) {
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (int i = 0; i < count; ++i) {
         BookingRecord* b = store.AppendRoom();
@@ -89,7 +89,7 @@ void FillRandomStore(std::mt19937& rng, CDataSet& store, int count) {
 
 // Compares a parsed file with the bookings of the range; returns the number
 // of booking lines.
-int CompareWithStore(const std::vector<CsvRecord>& records, const CDataSet& store, int32_t fromKey,
+int CompareWithStore(const std::vector<CsvRecord>& records, const BookingStore& store, int32_t fromKey,
                      int32_t toKey, int festschreibung) {
     std::size_t line = 2;
     for (int32_t i = 0; i < store.bookingCount; ++i) {
@@ -128,7 +128,7 @@ protected:
     }
 
     FakeUi ui;
-    CDataSet store{ui, 100'001, 1};
+    BookingStore store{ui, 100'001, 1};
     TempDir dir;
     DatevSettings settings = test::GoodSettings();
     CsvRunOptions options = [] {
@@ -293,7 +293,7 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
     EXPECT_EQ(CsvCreationTime(), "20231114221320000");
 
     FakeUi ui;
-    CDataSet store(ui, 10, 1);
+    BookingStore store(ui, 10, 1);
     test::Append(store, {});
     TempDir one, two;
     const CsvRunOptions options = MakeCsvRunOptions("", "");

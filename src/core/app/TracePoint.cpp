@@ -1,7 +1,0 @@
-#include "app/TracePoint.h"
-
-namespace belvaron {
-
-int TracePoint = 0;
-
-}  // namespace belvaron

@@ -1,0 +1,109 @@
+#include "core/base/Profile.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "core/base/DataFiles.h"
+#include "core/base/FileWriter.h"
+#include "core/base/LeadingInt.h"
+
+namespace belvaron {
+
+namespace {
+
+std::string ConfigFolder() {
+    if (const char* c = std::getenv("XDG_CONFIG_HOME"); c && *c) return c;
+    if (const char* h = std::getenv("HOME"); h && *h) return std::string(h) + "/.config";
+    return ".";
+}
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return {};
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+Profile::Profile() : path_(ConfigFolder() + "/Belvaron/belvaron.ini") {}
+
+std::optional<std::string> Profile::GetString(const std::string& section,
+                                              const std::string& key) const {
+    std::string text;
+    if (!ReadWholeFile(path_, text)) return std::nullopt;
+    std::string current;
+    for (const std::string& raw : Lines(text)) {
+        const std::string line = Trim(raw);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            current = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (current == section && eq != std::string::npos && Trim(line.substr(0, eq)) == key) {
+            return Trim(line.substr(eq + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+int Profile::GetInt(const std::string& section, const std::string& key, int defaultValue) const {
+    const auto value = GetString(section, key);
+    return value ? LeadingInt(*value) : defaultValue;
+}
+
+bool Profile::SetString(const std::string& section, const std::string& key,
+                        const std::string& value) {
+    std::string text;
+    ReadWholeFile(path_, text);
+    std::vector<std::string> lines = Lines(text);
+    std::string current;
+    int sectionEnd = -1;
+    bool done = false;
+    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
+        const std::string line = Trim(lines[i]);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            current = line.substr(1, line.size() - 2);
+            if (current == section) sectionEnd = static_cast<int>(i) + 1;
+            continue;
+        }
+        if (current != section) continue;
+        sectionEnd = static_cast<int>(i) + 1;
+        const auto eq = line.find('=');
+        if (eq != std::string::npos && Trim(line.substr(0, eq)) == key) {
+            lines[i] = key + "=" + value;
+            done = true;
+        }
+    }
+    if (!done) {
+        if (sectionEnd < 0) {
+            lines.push_back("[" + section + "]");
+            sectionEnd = static_cast<int>(lines.size());
+        }
+        lines.insert(lines.begin() + sectionEnd, key + "=" + value);
+    }
+    std::string out;
+    for (const auto& l : lines) out += l + "\n";
+    MakeDirectories(FolderOfPath(path_));
+    return WriteFileReplacing(path_, out);
+}
+
+bool Profile::SetInt(const std::string& section, const std::string& key, int value) {
+    return SetString(section, key, std::to_string(value));
+}
+
+}  // namespace belvaron

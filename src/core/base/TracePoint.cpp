@@ -1,0 +1,7 @@
+#include "core/base/TracePoint.h"
+
+namespace belvaron {
+
+int TracePoint = 0;
+
+}  // namespace belvaron

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace belvaron {
+
+class BookingStore;
+class CDatev;
+
+// The one interface through which the core reaches a screen. The Qt program,
+// the command-line program and the tests each implement it. The core never
+// prints, never opens a window and never asks anything except through here.
+// All texts are UTF-8.
+
+enum class MessageIcon { None, Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Which file choice is being asked for; a front end without dialogs answers
+// by purpose.
+enum class FilePurpose { Journal, VatReport, DatevTarget, LexwareTarget };
+
+struct FileDialogRequest {
+    FilePurpose purpose = FilePurpose::Journal;
+    bool saveAs = false;            // false: file-open dialog
+    std::string defaultExtension;   // without dot, e.g. "txt"
+    std::string initialName;        // e.g. "*.txt" or the current path
+    std::string filter;             // "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|"
+    bool fileMustExist = false;     // open dialogs
+    bool overwritePrompt = false;   // save-as dialogs
+    bool pathMustExist = false;     // save-as dialogs
+};
+
+// The texts of the update dialog ("Programmupdate:"), UTF-8.
+struct UpdateDialogTexts {
+    std::string titleText;        // the title line, large and bold
+    std::string historyText;      // the change history; lines end with CR LF
+    std::string propertiesText;   // the properties line, in propertiesColour
+    uint32_t propertiesColour = 0xFFFFFF;  // 0x00BBGGRR, as Rgb() builds it
+};
+
+// A colour value: red in the low byte, then green, then blue.
+constexpr uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
+           (static_cast<uint32_t>(blue) << 16);
+}
+
+// The progress window of an operation that runs on the UI thread: the
+// operation sets texts and position, then lets pending input through with
+// PumpMessages and reads cancelled(). Not modal. Destroying the object
+// closes the window (and stores its screen position).
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // The bar's range and step width.
+    virtual void SetProgressRange(int lower, int upper, int step) = 0;
+    // Sizes the window for `textLines` status lines of `width` pixels.
+    virtual void FitLayout(int textLines, int width) = 0;
+    // The status text (already formatted).
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Moves the bar (and the percentage in the caption); returns the bar's
+    // previous position.
+    virtual int SetProgress(int position) = 0;
+    // Lets the pending input of the program through; with cancelOnEscape an
+    // Escape key cancels. Returns at once when nothing is pending.
+    virtual void PumpMessages(bool cancelOnEscape) = 0;
+    // The user pressed " Abbruch " or Escape; never resets.
+    virtual bool cancelled() const = 0;
+};
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    // A message box. Returns Ok for an OK box, Yes or No for a question.
+    virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
+                                      MessageButtons buttons) = 0;
+
+    // A file-open or save-as dialog; nullopt when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
+
+    // The booking list: emptied, or refilled from the store (line i shows
+    // booking i); `marked` holds the indices of the lines to mark, ascending.
+    virtual void ListCleared() = 0;
+    virtual void ListRefilled(const BookingStore& store, std::span<const int> marked) = 0;
+
+    // The window's controls are to show the workflow's members again.
+    virtual void RefreshControls() = 0;
+
+    // Step 4's hint, field and button enabled (IST) or disabled (SOLL).
+    virtual void SetVatControlsEnabled(bool enabled) = 0;
+
+    // The sort window: shown while a sort runs, with its progress 0..total.
+    virtual void SortStarted(int total) = 0;
+    virtual void SortProgress(int position) = 0;
+    virtual void SortFinished() = 0;
+
+    // The booking editor for one booking; true when the user saved (the
+    // editor has then written the booking), false when cancelled.
+    virtual bool EditBooking(BookingStore& store, int index) = 0;
+
+    // The DATEV settings dialog; true for "OK" (settings and range then
+    // stored and saved), false for "Abbrechen".
+    virtual bool EditDatevSettings(CDatev& datev, BookingStore& store) = 0;
+
+    // The update dialog, modal; true for "OK", false for "Abbrechen",
+    // Escape or the close box.
+    virtual bool ShowUpdateDialog(const UpdateDialogTexts& texts) = 0;
+
+    // Opens a progress window with the caption `title`, owned by the main
+    // window; never null (a front end without windows returns one that
+    // shows nothing and is never cancelled).
+    virtual std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) = 0;
+
+    // Ends the program at once with this exit code; no window is closed
+    // first and nothing is saved. The program's front ends do not return; a
+    // test double may record the code and return.
+    virtual void ExitProgram(int code) = 0;
+};
+
+// Shorthands for the common kinds of message.
+inline void ShowPlain(UiPort& ui, std::string_view text) {
+    ui.ShowMessage(text, MessageIcon::None, MessageButtons::Ok);
+}
+inline void ShowInfo(UiPort& ui, std::string_view text) {
+    ui.ShowMessage(text, MessageIcon::Information, MessageButtons::Ok);
+}
+inline bool AskYesNo(UiPort& ui, std::string_view text,
+                     MessageIcon icon = MessageIcon::Question) {
+    return ui.ShowMessage(text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+}  // namespace belvaron

@@ -1,0 +1,214 @@
+#include "core/update/UpdateChecker.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/base/CodePage.h"
+#include "core/base/Format.h"
+#include "core/update/InstallerFile.h"
+#include "core/update/UpdateInfo.h"
+#include "core/update/UpdateMessages.h"
+#include "core/update/Version.h"
+
+namespace belvaron {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 4096;
+constexpr int kProgressLines = 1;
+constexpr int kProgressWidth = 300;
+
+bool IsSuccessStatus(int status) { return status >= 200 && status < 300; }
+
+}  // namespace
+
+UpdateChecker::UpdateChecker(UiPort& ui, std::unique_ptr<Transport> transport)
+    : tempFolder(TempFolder()), ui_(ui), transport_(std::move(transport)) {}
+
+bool UpdateChecker::IsOnline() const { return transport_ && transport_->IsOnline(); }
+
+void UpdateChecker::ShowFailure(const char* message) {
+    ShowInfo(ui_, std::string(message) + Format(msg::kUpdErrorCode, lastError_));
+}
+
+std::unique_ptr<UrlStream> UpdateChecker::OpenUrl(std::string& url) {
+    auto stream = transport_ ? transport_->OpenUrl(url) : nullptr;
+    if (!stream) lastError_ = transport_ ? transport_->error() : transport_error::kInitFailed;
+    return stream;
+}
+
+bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
+    text.clear();
+    if (!IsSuccessStatus(stream.status())) {
+        lastError_ = stream.status();
+        return false;
+    }
+    char buffer[kBlockSize];
+    for (;;) {
+        const long n = stream.Read(buffer, sizeof buffer);
+        if (n < 0) {
+            lastError_ = stream.error();
+            return false;
+        }
+        if (n == 0) return true;
+        const char* end = std::find(buffer, buffer + n, '\0');
+        text.append(buffer, static_cast<std::size_t>(end - buffer));
+        if (text.size() > kMaxTextSize) {
+            lastError_ = transport_error::kTooLarge;
+            return false;
+        }
+    }
+}
+
+bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress) {
+    const auto length = stream.contentLength();
+    char buffer[kBlockSize];
+    uint64_t total = 0;
+    for (;;) {
+        const long n = stream.Read(buffer, sizeof buffer);
+        if (n < 0) {
+            lastError_ = stream.error();
+            return false;
+        }
+        if (n == 0) break;
+        if (!WriteAll(fd, buffer, static_cast<std::size_t>(n))) {
+            lastError_ = errno;
+            return false;
+        }
+        total += static_cast<uint64_t>(n);
+        progress.SetStatusText(Format(msg::kUpdProgressKByte, static_cast<int>(total / 1000)));
+        if (length && *length > 0) progress.SetProgress(static_cast<int>(total * 100 / *length));
+        progress.PumpMessages(true);
+        if (progress.cancelled()) {
+            lastError_ = ECANCELED;
+            return false;
+        }
+    }
+    if (length && total != *length) {
+        lastError_ = transport_error::kPartialBody;
+        return false;
+    }
+    return true;
+}
+
+bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileName,
+                                  std::string& path) {
+    if (!IsSuccessStatus(stream.status())) {
+        lastError_ = stream.status();
+        return false;
+    }
+    const int fd = CreateDownloadFile(tempFolder, fileName, path);
+    if (fd < 0) {
+        lastError_ = errno;
+        return false;
+    }
+    bool complete = false;
+    {
+        auto progress = ui_.OpenProgressWindow(msg::kUpdProgressTitle);
+        progress->SetProgressRange(0, 100, 1);
+        progress->FitLayout(kProgressLines, kProgressWidth);
+        complete = CopyBody(stream, fd, *progress);
+    }
+    if (complete && fchmod(fd, S_IRWXU) != 0) {
+        lastError_ = errno;
+        complete = false;
+    }
+    if (close(fd) != 0 && complete) {
+        lastError_ = errno;
+        complete = false;
+    }
+    return complete;
+}
+
+// Reads the installed version and the update information; false after a
+// message.
+bool UpdateChecker::FetchVersions(const std::string& productName, const std::string& url,
+                                 Versions& v) {
+    FileVersionInfo info;
+    if (info.LoadFromFile(productName + ".exe")) v.installed = info.GetStringValue("FileVersion");
+    if (v.installed.empty()) {
+        ShowInfo(ui_, msg::kUpdNoVersion);
+        return false;
+    }
+    if (!IsOnline()) {
+        lastError_ = transport_ ? transport_->error() : transport_error::kInitFailed;
+        ShowFailure(msg::kUpdNoInternet);
+        return false;
+    }
+    std::string canonical = url;
+    auto stream = OpenUrl(canonical);
+    if (!stream) {
+        ShowFailure(msg::kUpdNoServer);
+        return false;
+    }
+    std::string text;
+    const bool read = ReadUrlText(*stream, text);
+    stream.reset();
+    if (!read) {
+        ShowFailure(msg::kUpdNoInformation);
+        return false;
+    }
+    auto parsed = ParseUpdateInfo(text, productName, v.installed);
+    if (!parsed) {
+        ShowInfo(ui_, msg::kUpdBadInformation);
+        return false;
+    }
+    v.server = std::move(parsed->serverVersion);
+    v.history = std::move(parsed->history);
+    return true;
+}
+
+// Downloads and starts the installer, then offers to end the program.
+bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName) {
+    std::string canonical = url;
+    auto stream = OpenUrl(canonical);
+    if (!stream) {
+        ShowFailure(msg::kUpdNoServer);
+        return false;
+    }
+    std::string path;
+    const bool downloaded = DownloadToFile(*stream, setupFileName, path);
+    stream.reset();
+    if (!downloaded) {
+        ShowFailure(msg::kUpdDownloadFailed);
+        return false;
+    }
+    if (const int error = StartProgram(path, installerPid); error != 0) {
+        lastError_ = error;
+        installerPid = 0;
+        ShowFailure(msg::kUpdStartFailed);
+        return false;
+    }
+    if (ui_.ShowMessage(msg::kUpdExitQuestion, MessageIcon::None, MessageButtons::YesNo) ==
+        MessageAnswer::Yes) {
+        ui_.ExitProgram(1);
+    }
+    return true;
+}
+
+bool UpdateChecker::CheckForUpdate(const std::string& productName, const std::string& baseUrl,
+                                  const std::string& infoPath, const std::string& setupFileName) {
+    Versions v;
+    if (!FetchVersions(productName, baseUrl + infoPath, v)) return false;
+    if (v.server == v.installed) {
+        ShowInfo(ui_, msg::kUpdUpToDate);
+        return true;
+    }
+    const std::string serverShown = Cp1252ToUtf8(v.server);
+    if (VersionNumber(v.installed) > VersionNumber(v.server)) {
+        ShowInfo(ui_, msg::kUpdServerOlder + serverShown);
+        return true;
+    }
+    UpdateDialogTexts texts;
+    texts.titleText = Format(msg::kUpdDialogTitle, productName.c_str(), serverShown.c_str());
+    texts.historyText = Cp1252ToUtf8(v.history);
+    texts.propertiesText = msg::kUpdFree;
+    texts.propertiesColour = Rgb(0, 100, 0);
+    if (!ui_.ShowUpdateDialog(texts)) return false;
+    return Install(baseUrl + setupFileName, setupFileName);
+}
+
+}  // namespace belvaron

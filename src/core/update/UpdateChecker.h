@@ -1,0 +1,68 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+
+#include "core/base/UiPort.h"
+#include "core/update/Transport.h"
+
+namespace belvaron {
+
+// One online update check, created for one click of "Updates?". Every
+// outcome except a cancelled update dialog is reported through the UI port.
+class UpdateChecker {
+public:
+    // `transport` null: every check reports that there is no internet
+    // connection.
+    UpdateChecker(UiPort& ui, std::unique_ptr<Transport> transport);
+
+    // Compares the installed version with the newest one in the update
+    // information file baseUrl + infoPath; when the server's is not older,
+    // offers it in the update dialog, downloads baseUrl + setupFileName into
+    // the temporary folder, starts it and offers to end the program. False
+    // after a failure or a cancelled dialog; true when up to date, when the
+    // server's version is older, or when the installer was started.
+    bool CheckForUpdate(const std::string& productName, const std::string& baseUrl,
+                        const std::string& infoPath, const std::string& setupFileName);
+
+    bool IsOnline() const;
+    // Opens a URL (replaced by its canonical form); null on failure.
+    std::unique_ptr<UrlStream> OpenUrl(std::string& url);
+    // The whole body as text, up to its first NUL byte; false when the
+    // status is not 2xx, the read fails or the text exceeds kMaxTextSize.
+    bool ReadUrlText(UrlStream& stream, std::string& text);
+    // Saves the body in a new private file of tempFolder named after
+    // `fileName`, with the progress window; `path` is set as soon as the
+    // file exists. True only for a 2xx status and a complete body (its
+    // announced length, when there is one); then the file is executable by
+    // the user. A failed or cancelled download leaves the partial file.
+    bool DownloadToFile(UrlStream& stream, const std::string& fileName, std::string& path);
+
+    // The code of the last failure: errno, the transport's code or the HTTP
+    // status.
+    int lastError() const { return lastError_; }
+
+    static constexpr std::size_t kMaxTextSize = 8u << 20;
+
+    std::string tempFolder;  // where the installer goes; TempFolder() at construction
+    pid_t installerPid = 0;  // the started installer, 0 when none
+
+private:
+    struct Versions {
+        std::string installed;
+        std::string server;
+        std::string history;
+    };
+    bool FetchVersions(const std::string& productName, const std::string& url, Versions& v);
+    bool Install(const std::string& url, const std::string& setupFileName);
+    bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress);
+    void ShowFailure(const char* message);
+
+    UiPort& ui_;
+    std::unique_ptr<Transport> transport_;
+    int lastError_ = 0;
+};
+
+}  // namespace belvaron

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/base/UiPort.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/Datev.h"
+
+namespace belvaron {
+
+// The main window's handler logic, shared by the desktop program, the
+// command-line program and the tests. It owns the booking store and the
+// DATEV exporter and holds the window's members; every message, question
+// and file choice goes through the UI port. A front end turns clicks (or
+// options) into calls of the On... handlers and shows the members.
+//
+// Handlers return true when their step reported success; the window
+// ignores the result, the command line turns it into its exit status.
+class Workflow {
+public:
+    explicit Workflow(UiPort& ui);
+
+    // Window start: program folder (ending with '/'), start values, the
+    // REPLACE text, the title and the chart file names.
+    void OnInitDialog(const std::string& programFolder);
+
+    // Step 3 "Auswahl": choose a journal, load, sort, list, default targets.
+    bool OnSelectJournal();
+    // "'0' Buch. löschen".
+    void OnDeleteZeroBookings();
+    // Double click on line `index`: the booking editor; on save the list is
+    // refilled with that line marked.
+    void OnListDoubleClick(int index);
+    // Radio buttons of step 4.
+    void OnTaxationIst();
+    void OnTaxationSoll();
+    // Step 4 "Auswahl": VAT detail report and cash-basis re-dating.
+    bool OnSelectVatReport();
+    // The REPLACE box.
+    void OnReplaceTextChange();
+    // `toFileButton`: the focus goes to "Konten ersetzen" or "Konten
+    // überprüfen", which work on the file: save without asking.
+    void OnReplaceTextKillFocus(bool toFileButton);
+    bool OnReplaceAccounts();
+    void OnClearReplaceList();
+    bool OnKontenUeberpruefen();
+    // Step 6.
+    void OnDatevAuswahl();
+    bool OnDatenExportieren();
+    void OnSelectLexwareFile();
+    bool OnExportLexware();
+    // "Updates?": the online update check against the configured update
+    // server; its result (the window ignores it).
+    bool OnUpdates();
+    // "Programm beenden", Escape, close box: true when the window may close.
+    bool OnCancel();
+
+    // The content of replace.dat ("" when missing, "ERROR" after an exception).
+    std::string LoadReplaceText();
+    // Writes replaceText into replace.dat; false after E:105.
+    bool SaveReplaceText();
+
+    // The window title and the About text: "Belvaron (V2.3)".
+    static std::string TitleText();
+    // The help folder (the program folder, ending with '/').
+    std::string HelpFolder();
+
+    // Names of the "*.kon" chart files offered in the combo box.
+    std::vector<std::string> ChartFileNames() const;
+    // The selected chart file name ("" when none).
+    std::string SelectedChartName() const;
+
+    BookingStore store;
+    CDatev datev;
+
+    std::string journalPath;
+    std::string datevTargetPath;
+    std::string lexwareTargetPath;
+    int currencyChoice = -1;     // 0 EURO, 1 DM
+    int chartFileIndex = -1;     // selected entry of chartFiles
+    std::vector<std::string> chartFiles;
+    std::string replaceText;     // Windows-1252 bytes, as in replace.dat
+    int taxationChoice = -1;     // 0 SOLL, 1 IST
+    std::string vatReportPath;
+    int replaceTextModified = 0;
+    // The DATEV export format for this run instead of the stored one (the
+    // command line's --datev-format); never saved.
+    std::optional<DatevExportFormat> datevFormatOverride;
+
+    UiPort& ui() const { return ui_; }
+
+private:
+    // Refills the list from the store, marking the given kind of lines.
+    void RefillList(bool markZeroAccounts);
+    void SetDefaultTargets();
+    // "(E:nnn#%d)..." with the current TracePoint.
+    void ShowException(const char* format);
+
+    UiPort& ui_;
+};
+
+}  // namespace belvaron

@@ -1,0 +1,104 @@
+#include "core/workflow/WorkflowMessages.h"
+#include "core/base/FileWriter.h"
+#include "core/base/Format.h"
+#include "core/base/TracePoint.h"
+#include "core/workflow/Workflow.h"
+#include "core/datev/AccountCheckMessages.h"
+#include "core/mapping/MappingMessages.h"
+
+namespace belvaron {
+
+namespace {
+
+// Writes the whole text as the new replace.dat; the old file is replaced
+// only by a complete new one. Shows E:105 and returns false otherwise.
+bool WriteReplaceFile(UiPort& ui, const std::string& path, std::string_view bytes) {
+    FileWriter writer;
+    if (!writer.Open(path)) {
+        ShowPlain(ui, msg::kE105);
+        return false;
+    }
+    if (!writer.Write(bytes) || !writer.Commit()) {
+        ShowPlain(ui, msg::kE105Incomplete);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Workflow::LoadReplaceText() {
+    try {
+        std::string bytes;
+        if (!ReadWholeFile(store.ResolveDataFile(msg::kReplaceFileName), bytes)) return {};
+        return bytes;
+    } catch (...) {
+        ShowException(msg::kE115);
+        return "ERROR";
+    }
+}
+
+bool Workflow::SaveReplaceText() {
+    return WriteReplaceFile(ui_, store.ResolveDataFile(msg::kReplaceFileName), replaceText);
+}
+
+void Workflow::OnReplaceTextChange() { replaceTextModified = 1; }
+
+void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
+    if (!replaceTextModified) return;
+    if (toFileButton || AskYesNo(ui_, msg::kSaveReplaceQuestion, MessageIcon::None)) {
+        SaveReplaceText();
+    } else {
+        replaceText = LoadReplaceText();
+        ui_.RefreshControls();
+    }
+    replaceTextModified = 0;
+}
+
+void Workflow::OnClearReplaceList() {
+    if (!AskYesNo(ui_, msg::kClearReplaceQuestion, MessageIcon::None)) return;
+    replaceText.clear();
+    // A list that seems cleared while the file keeps its entries would be
+    // applied unseen, so a failure is reported.
+    WriteReplaceFile(ui_, store.ResolveDataFile(msg::kReplaceFileName), {});
+    ui_.RefreshControls();
+}
+
+bool Workflow::OnReplaceAccounts() {
+    if (!store.journalLoaded) {
+        ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateReplace));
+        return false;
+    }
+    ui_.ListCleared();
+    bool ok = false;
+    try {
+        ok = store.ApplyReplaceList();
+    } catch (...) {
+        ShowException(msg::kE110Replace);
+        return false;
+    }
+    store.accountsReplaced = 1;
+    RefillList(false);
+    return ok;
+}
+
+bool Workflow::OnKontenUeberpruefen() {
+    const std::string chartName = SelectedChartName();
+    if (!store.journalLoaded) {
+        ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateCheck));
+        return false;
+    }
+    if (datev.dataSet == nullptr) datev.SetDataSet(&store);
+    bool ok = false;
+    try {
+        ok = datev.CheckAccounts(chartName);
+    } catch (...) {
+        ShowException(msg::kE109);
+        return false;
+    }
+    replaceText = LoadReplaceText();
+    ui_.RefreshControls();
+    return ok;
+}
+
+}  // namespace belvaron

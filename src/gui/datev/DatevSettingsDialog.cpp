@@ -1,0 +1,253 @@
+#include "gui/datev/DatevSettingsDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValidator>
+
+namespace belvaron {
+
+namespace {
+
+// Accepts no more than `max` characters while typing. Unlike a maximum
+// length it leaves a longer text set by the program as it is, so that the
+// check on "OK" reports it instead of cutting it silently.
+class MaxCharsValidator : public QValidator {
+public:
+    MaxCharsValidator(int max, QObject* parent) : QValidator(parent), max_(max) {}
+    State validate(QString& input, int&) const override {
+        return input.size() > max_ ? Invalid : Acceptable;
+    }
+
+private:
+    int max_;
+};
+
+QLineEdit* TextEdit(QWidget* parent, int maxChars) {
+    auto* edit = new QLineEdit(parent);
+    if (maxChars > 0) edit->setValidator(new MaxCharsValidator(maxChars, edit));
+    return edit;
+}
+
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string S(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+QLabel* Explanation(const char* text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setWordWrap(true);
+    // Wide enough for the longest explanation in two or three lines; the
+    // width follows the font, so it scales with the screen.
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 48);
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
+    return label;
+}
+
+}  // namespace
+
+DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, CDatev& datev, BookingStore&, const std::string& chartName)
+    : QDialog(parent), model_(datev) {
+    using F = DatevDialogField;
+    using L = DatevDialogLimits;
+    setWindowTitle(QStringLiteral("DATEV-Angaben"));
+    showMessage = [this](const QString& text) { QMessageBox::warning(this, windowTitle(), text); };
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    auto addRow = [&](const char* label, QWidget* control, const char* explanation, F field) {
+        grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
+        grid->addWidget(control, row, 1);
+        if (explanation) grid->addWidget(Explanation(explanation, this), row, 2);
+        controls_[field] = control;
+        ++row;
+    };
+    beraternummer_ = TextEdit(this, 0);
+    addRow("Beraternummer:", beraternummer_,
+           "Nummer des Steuerberaters bei Datev (vom Steuerberater geben lassen).",
+           F::Beraternummer);
+    beratername_ = TextEdit(this, L::kBeratername);
+    addRow("Beratername:", beratername_, "Name des Steuerberaters", F::Beratername);
+    mandantennummer_ = TextEdit(this, 0);
+    addRow("Mandantennummer:", mandantennummer_,
+           "Nummer unter der Sie beim Steuerberater und der Datev geführt sind.",
+           F::Mandantennummer);
+    passwort_ = TextEdit(this, L::kPasswort);
+    addRow("Passwort:", passwort_,
+           "(Diese Passwort macht keinen Sinn, da es bei Datev als Klartext abgespeichert wird.)",
+           F::Passwort);
+    dfvKennzeichen_ = TextEdit(this, L::kDfvKennzeichen);
+    addRow("DFV-Kennzeichen:", dfvKennzeichen_, "Zweistelliges Kürzel (z.B. Ihre Initialen)",
+           F::DfvKennzeichen);
+    datentraegernummer_ = TextEdit(this, 0);
+    addRow("Datenträgernummer:", datentraegernummer_, "Fortlaufende Nummer der Exporte.",
+           F::Datentraegernummer);
+    abrechnungsnummer_ = TextEdit(this, 0);
+    addRow("Abrechnungsnummer:", abrechnungsnummer_, "Fortlaufende Datev-Abrechnungs- Nummer ",
+           F::Abrechnungsnummer);
+
+    auto* extension = new QWidget(this);
+    auto* extensionRow = new QHBoxLayout(extension);
+    extensionRow->setContentsMargins(0, 0, 0, 0);
+    erweiterung_ = new QCheckBox(QStringLiteral("ja"), extension);
+    kontonummernlaenge_ = TextEdit(extension, 0);
+    kontonummernlaenge_->setMaximumWidth(40);
+    extensionRow->addWidget(erweiterung_);
+    extensionRow->addWidget(kontonummernlaenge_);
+    extensionRow->addWidget(new QLabel(QStringLiteral("stellig"), extension));
+    extensionRow->addStretch();
+    addRow("Kontonr-Erweiterung:", extension,
+           "Altes (DE001) oder neues (EV00001) erweitertes DATEV Datei-Format.", F::Erweiterung);
+    controls_[F::Erweiterung] = erweiterung_;
+    controls_[F::Kontonummernlaenge] = kontonummernlaenge_;
+
+    auto* range = new QWidget(this);
+    auto* rangeRow = new QHBoxLayout(range);
+    rangeRow->setContentsMargins(0, 0, 0, 0);
+    dateFrom_ = TextEdit(range, L::kDate);
+    dateTo_ = TextEdit(range, L::kDate);
+    rangeRow->addWidget(dateFrom_);
+    rangeRow->addWidget(new QLabel(QStringLiteral("bis"), range));
+    rangeRow->addWidget(dateTo_);
+    addRow("Buchungen:     vom", range, nullptr, F::DateFrom);
+    controls_[F::DateFrom] = dateFrom_;
+    controls_[F::DateTo] = dateTo_;
+
+    exportFormat_ = new QComboBox(this);
+    exportFormat_->addItem(QStringLiteral("DATEV-Format (CSV)"));
+    exportFormat_->addItem(QStringLiteral("Postversand (ED00001/DE001)"));
+    addRow("Exportformat:", exportFormat_,
+           "DATEV-Format: die CSV-Datei, die DATEV heute einliest. Postversand: die alten "
+           "Dateien, alt oder erweitert nach der Kontonr-Erweiterung.",
+           F::ExportFormat);
+
+    auto* fiscal = new QWidget(this);
+    auto* fiscalRow = new QHBoxLayout(fiscal);
+    fiscalRow->setContentsMargins(0, 0, 0, 0);
+    wjBeginnTag_ = TextEdit(fiscal, L::kWjBeginn);
+    wjBeginnMonat_ = TextEdit(fiscal, L::kWjBeginn);
+    wjBeginnTag_->setMaximumWidth(40);
+    wjBeginnMonat_->setMaximumWidth(40);
+    fiscalRow->addWidget(wjBeginnTag_);
+    fiscalRow->addWidget(new QLabel(QStringLiteral("."), fiscal));
+    fiscalRow->addWidget(wjBeginnMonat_);
+    fiscalRow->addWidget(new QLabel(QStringLiteral("."), fiscal));
+    fiscalRow->addStretch();
+    addRow("WJ-Beginn:", fiscal, "Beginn des Wirtschaftsjahres (Tag und Monat).", F::WjBeginnTag);
+    controls_[F::WjBeginnTag] = wjBeginnTag_;
+    controls_[F::WjBeginnMonat] = wjBeginnMonat_;
+
+    sachkontenrahmen_ = new QComboBox(this);
+    sachkontenrahmen_->addItem(QStringLiteral("SKR 03"), QStringLiteral("03"));
+    sachkontenrahmen_->addItem(QStringLiteral("SKR 04"), QStringLiteral("04"));
+    addRow("Sachkontenrahmen:", sachkontenrahmen_, "Kontenrahmen des Mandanten bei Datev.",
+           F::Sachkontenrahmen);
+
+    festschreibung_ = new QCheckBox(QStringLiteral("ja"), this);
+    addRow("Festschreibung:", festschreibung_,
+           "Festgeschriebene Buchungen kann der Steuerberater nicht mehr ändern.",
+           F::Festschreibung);
+
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &DatevSettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &DatevSettingsDialog::reject);
+    connect(erweiterung_, &QCheckBox::clicked, this, &DatevSettingsDialog::OnClickedErweiterung);
+
+    grid->setColumnStretch(2, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+
+    for (auto& [field, control] : controls_) {
+        control->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
+    }
+    WriteControls(model_.Initial(chartName));
+}
+
+QWidget* DatevSettingsDialog::Control(DatevDialogField field) const {
+    const auto it = controls_.find(field);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+DatevDialogFields DatevSettingsDialog::ReadControls() const {
+    DatevDialogFields f;
+    f.beraternummer = S(beraternummer_);
+    f.beratername = S(beratername_);
+    f.mandantennummer = S(mandantennummer_);
+    f.passwort = S(passwort_);
+    f.dfvKennzeichen = S(dfvKennzeichen_);
+    f.datentraegernummer = S(datentraegernummer_);
+    f.abrechnungsnummer = S(abrechnungsnummer_);
+    f.erweiterung = erweiterung_->isChecked();
+    f.kontonummernlaenge = S(kontonummernlaenge_);
+    f.dateFrom = S(dateFrom_);
+    f.dateTo = S(dateTo_);
+    f.exportFormat = exportFormat_->currentIndex() == 1 ? DatevExportFormat::Postversand
+                                                        : DatevExportFormat::Csv;
+    f.wjBeginnTag = S(wjBeginnTag_);
+    f.wjBeginnMonat = S(wjBeginnMonat_);
+    f.sachkontenrahmen = sachkontenrahmen_->currentData().toString().toStdString();
+    f.festschreibung = festschreibung_->isChecked();
+    return f;
+}
+
+void DatevSettingsDialog::WriteControls(const DatevDialogFields& f) {
+    beraternummer_->setText(Q(f.beraternummer));
+    beratername_->setText(Q(f.beratername));
+    mandantennummer_->setText(Q(f.mandantennummer));
+    passwort_->setText(Q(f.passwort));
+    dfvKennzeichen_->setText(Q(f.dfvKennzeichen));
+    datentraegernummer_->setText(Q(f.datentraegernummer));
+    abrechnungsnummer_->setText(Q(f.abrechnungsnummer));
+    erweiterung_->setChecked(f.erweiterung);
+    kontonummernlaenge_->setText(Q(f.kontonummernlaenge));
+    kontonummernlaenge_->setEnabled(DatevDialogModel::LengthEnabled(f));
+    dateFrom_->setText(Q(f.dateFrom));
+    dateTo_->setText(Q(f.dateTo));
+    exportFormat_->setCurrentIndex(f.exportFormat == DatevExportFormat::Postversand ? 1 : 0);
+    wjBeginnTag_->setText(Q(f.wjBeginnTag));
+    wjBeginnMonat_->setText(Q(f.wjBeginnMonat));
+    sachkontenrahmen_->setCurrentIndex(f.sachkontenrahmen == "04" ? 1 : 0);
+    festschreibung_->setChecked(f.festschreibung);
+}
+
+void DatevSettingsDialog::ShowError(const DatevDialogError& error) {
+    showMessage(Q(error.message));
+    if (QWidget* control = Control(error.field)) {
+        control->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+    }
+}
+
+void DatevSettingsDialog::OnClickedErweiterung() {
+    DatevDialogFields fields = ReadControls();
+    if (const auto error = model_.Reread(fields)) {
+        ShowError(*error);
+        kontonummernlaenge_->setEnabled(erweiterung_->isChecked());
+        return;
+    }
+    WriteControls(fields);
+}
+
+void DatevSettingsDialog::accept() {
+    if (const auto error = model_.Accept(ReadControls())) {
+        ShowError(*error);
+        return;
+    }
+    QDialog::accept();
+}
+
+bool RunDatevDialog(QWidget* parent, CDatev& datev, BookingStore& store, const std::string& chartName) {
+    DatevSettingsDialog dialog(parent, datev, store, chartName);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace belvaron

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "core/datev/DatevDialogModel.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace belvaron {
+
+class BookingStore;
+
+// The modal "DATEV-Angaben" dialog: shows the exporter's settings and export
+// range, checks the fields on "OK" (first failing field: its message, the
+// focus goes there, the dialog stays open), then stores and saves them.
+// "Abbrechen" changes nothing. The logic lives in DatevDialogModel.
+class DatevSettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // `chartName`: the chart file chosen in the main window; a name with
+    // "SK3" or "SK4" preselects the chart of accounts.
+    DatevSettingsDialog(QWidget* parent, CDatev& datev, BookingStore& store,
+                 const std::string& chartName = {});
+
+    // Shows a check's message; a message box unless replaced (tests).
+    std::function<void(const QString&)> showMessage;
+
+    // The control of a field (for focus and tests).
+    QWidget* Control(DatevDialogField field) const;
+
+    void accept() override;
+
+private:
+    void OnClickedErweiterung();
+    DatevDialogFields ReadControls() const;
+    void WriteControls(const DatevDialogFields& fields);
+    void ShowError(const DatevDialogError& error);
+
+    DatevDialogModel model_;
+    std::map<DatevDialogField, QWidget*> controls_;
+    QLineEdit* beraternummer_ = nullptr;
+    QLineEdit* beratername_ = nullptr;
+    QLineEdit* mandantennummer_ = nullptr;
+    QLineEdit* passwort_ = nullptr;
+    QLineEdit* dfvKennzeichen_ = nullptr;
+    QLineEdit* datentraegernummer_ = nullptr;
+    QLineEdit* abrechnungsnummer_ = nullptr;
+    QCheckBox* erweiterung_ = nullptr;
+    QLineEdit* kontonummernlaenge_ = nullptr;
+    QLineEdit* dateFrom_ = nullptr;
+    QLineEdit* dateTo_ = nullptr;
+    QComboBox* exportFormat_ = nullptr;
+    QLineEdit* wjBeginnTag_ = nullptr;
+    QLineEdit* wjBeginnMonat_ = nullptr;
+    QComboBox* sachkontenrahmen_ = nullptr;
+    QCheckBox* festschreibung_ = nullptr;
+};
+
+// Runs the dialog modally; true when the user confirmed with "OK" (the
+// settings and the range are then stored and saved).
+bool RunDatevDialog(QWidget* parent, CDatev& datev, BookingStore& store,
+                    const std::string& chartName = {});
+
+}  // namespace belvaron

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "core/base/Format.h"
+#include "core/base/Profile.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace belvaron::gui {
+
+// A small always-on-top window for a long operation on the UI thread: the
+// caption "<title> [<percent>%]", status text, a progress bar and the button
+// " Abbruch ". Not modal. The operation sets text and position, calls
+// PumpMessages between steps and stops once `cancelled` is set (by the
+// button, or Escape while pumping). The window's position is kept in the
+// profile, section "Settings", keys "X" and "Y".
+class ProgressDialog : public QWidget {
+    Q_OBJECT
+public:
+    ProgressDialog(QWidget* owner, const QString& title, bool smooth = false,
+                 Profile profile = Profile());
+    ~ProgressDialog() override;  // stores the position
+
+    bool cancelled = false;
+    int position = 0;
+    int lastPercent = 0;
+    int step = 1;
+    int upper = 100;
+    int lower = 0;
+    int textLines = 4;
+
+    // The status text (at most 511 characters are shown).
+    void SetStatusText(const QString& text);
+    // The same from a printf-style format (UTF-8) and its arguments.
+    template <typename... Args>
+    void SetStatusText(const char* format, Args... args) {
+        SetStatusText(QString::fromStdString(Format(format, args...)));
+    }
+    void SetProgressRange(int lower, int upper, int step);
+    // Returns the bar's previous position.
+    int SetProgress(int newPosition);
+    // Lets pending events through once; with `cancelOnEscape`, an Escape key
+    // typed into any window of the program cancels.
+    void PumpMessages(bool cancelOnEscape);
+    void Cancel();
+    // Client area (width + 20) wide: `lines` of text, 10 pixels, the row of
+    // bar and button, margins of 10.
+    void FitLayout(int lines, int width);
+    void ShowIfHidden();
+    void HideIfVisible();
+    // The stored position when it lies on a screen, else centred over the owner.
+    void RestorePosition();
+    void SavePosition();
+
+    QLabel* textControl() const { return text_; }
+    QProgressBar* progressControl() const { return bar_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    const QString& title() const { return title_; }
+
+signals:
+    void cancelRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> owner_;
+    QString title_;
+    QString cancelLabel_ = QStringLiteral(" Abbruch ");
+    QFont font_;
+    Profile profile_;
+    QLabel* text_;
+    QProgressBar* bar_;
+    QPushButton* cancel_;
+    bool pumpingWithEscape_ = false;
+};
+
+}  // namespace belvaron::gui

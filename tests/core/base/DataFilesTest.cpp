@@ -1,0 +1,92 @@
+#include "core/base/DataFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "core/bookings/BookingStore.h"
+
+namespace belvaron {
+namespace {
+
+using test::FakeUi;
+using test::ReadFile;
+using test::TempDir;
+
+struct FolderCase {
+    const char* path;
+    const char* folder;
+};
+
+class FolderOfPathTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(FolderOfPathTest, TextBeforeTheLastSeparator) {
+    EXPECT_EQ(FolderOfPath(GetParam().path), GetParam().folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FolderOfPathTest,
+                         ::testing::Values(FolderCase{"/daten/journal.txt", "/daten"},
+                                           FolderCase{"/daten/export/ED00001", "/daten/export"},
+                                           FolderCase{"ED00001", "ED00001"},
+                                           FolderCase{"/ED00001", "/ED00001"},
+                                           FolderCase{"", ""},
+                                           FolderCase{"a/b", "a"}));
+
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* home = std::getenv("HOME");
+        savedHome_ = home ? home : "";
+        setenv("HOME", home_.path().c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        store_.programFolder = program_.path() + "/";
+    }
+    void TearDown() override { setenv("HOME", savedHome_.c_str(), 1); }
+
+    TempDir home_;
+    TempDir program_;
+    FakeUi ui_;
+    BookingStore store_{ui_, 16, 16};
+    std::string savedHome_;
+};
+
+TEST_F(DataFileTest, FirstUseCopiesTheDefaultAndNeverOverwrites) {
+    program_.Write("replace.dat", "default");
+    const std::string path = store_.ResolveDataFile("replace.dat");
+    EXPECT_EQ(path, home_.path() + "/Documents/Belvaron/replace.dat");
+    EXPECT_EQ(ReadFile(path), "default");
+    std::ofstream(path, std::ios::binary) << "mine";
+    EXPECT_EQ(store_.ResolveDataFile("replace.dat"), path);
+    EXPECT_EQ(ReadFile(path), "mine");
+}
+
+TEST_F(DataFileTest, MissingDefaultGivesAPathThatDoesNotExist) {
+    const std::string path = store_.ResolveDataFile("angaben_datev.txt");
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(DataFileTest, EmptyNameIsTheProgramFolder) {
+    EXPECT_EQ(store_.ResolveDataFile(""), program_.path() + "/");
+    EXPECT_FALSE(DirectoryExists(home_.path() + "/Documents"));
+}
+
+TEST_F(DataFileTest, XdgDocumentsDirectoryIsUsed) {
+    home_.Write(".config", "");
+    std::filesystem::remove(home_.File(".config"));
+    std::filesystem::create_directories(home_.File(".config"));
+    home_.Write(".config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    EXPECT_EQ(*UserDataFolder(true), home_.path() + "/Dokumente/Belvaron");
+    EXPECT_TRUE(DirectoryExists(home_.path() + "/Dokumente/Belvaron"));
+}
+
+TEST_F(DataFileTest, OverrideFolderIsCreatedAndUsed) {
+    store_.dataFolderOverride = home_.File("data/sub");
+    EXPECT_EQ(store_.ResolveDataFile("x.txt"), home_.File("data/sub/x.txt"));
+    EXPECT_TRUE(DirectoryExists(home_.File("data/sub")));
+}
+
+}  // namespace
+}  // namespace belvaron

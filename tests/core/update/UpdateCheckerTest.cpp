@@ -1,0 +1,427 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "FakeUi.h"
+#include "LocalHttpServer.h"
+#include "TempDir.h"
+#include "core/base/Format.h"
+#include "core/update/UpdateChecker.h"
+#include "core/update/CurlTransport.h"
+#include "core/update/UpdateMessages.h"
+
+namespace belvaron {
+namespace {
+
+using test::LocalHttpServer;
+
+constexpr const char* kInfoPath = "/updates/Belvaron/ReadMe.txt";
+constexpr const char* kSetupPath = "/setup_belvaron.exe";
+// An installer the system can start: it ends with exit status 7.
+const std::string kInstaller = "#!/bin/sh\nexit 7\n";
+
+std::string Fixture(const std::string& name) {
+    return test::ReadFile(std::string(BELVARON_TEST_DATA) + "/update/" + name);
+}
+
+using Reply = LocalHttpServer::Reply;
+
+Reply Page(std::string body, int status = 200) {
+    Reply r;
+    r.status = status;
+    r.body = std::move(body);
+    return r;
+}
+// The body, then the end of the connection (or a wait) before `announced` bytes.
+Reply Truncated(std::string body, std::size_t announced, bool holdOpen = false) {
+    Reply r = Page(std::move(body));
+    r.announcedLength = announced;
+    r.holdOpen = holdOpen;
+    return r;
+}
+Reply Silent() {
+    Reply r;
+    r.silent = true;
+    return r;
+}
+
+std::string WithCode(const char* message, int code) {
+    return message + Format(msg::kUpdErrorCode, code);
+}
+
+// An installer script of exactly `size` bytes.
+std::string LargeInstaller(std::size_t size) {
+    std::string s = kInstaller + "#";
+    s.resize(size - 1, 'x');
+    return s + "\n";
+}
+
+class UpdateCheck : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* v :
+             {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY", "all_proxy"}) {
+            unsetenv(v);
+        }
+    }
+
+    bool Check(const std::string& baseUrl) {
+        UpdateChecker updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+        updater.tempFolder = temp.path();
+        const bool result = updater.CheckForUpdate(
+            "Belvaron", baseUrl, "updates/Belvaron/ReadMe.txt", "setup_belvaron.exe");
+        installerPid = updater.installerPid;
+        return result;
+    }
+    bool Check() { return Check(server.Url()); }
+
+    void ServeInfo(const std::string& fixture) { server.Serve(kInfoPath, Page(Fixture(fixture))); }
+    // Offers the newer version and confirms the dialog.
+    void ConfirmNewer() {
+        ServeInfo("readme_newer.txt");
+        ui.updateDialogAnswers.push_back(true);
+    }
+
+    // The files in the temporary folder.
+    std::vector<std::filesystem::path> TempFiles() const {
+        std::vector<std::filesystem::path> files;
+        for (const auto& e : std::filesystem::directory_iterator(temp.path()))
+            files.push_back(e.path());
+        return files;
+    }
+    static unsigned Mode(const std::filesystem::path& p) {
+        struct stat st {};
+        stat(p.c_str(), &st);
+        return st.st_mode & 07777u;
+    }
+    // The exit status of the started installer.
+    int InstallerExitStatus() const {
+        int status = -1;
+        if (waitpid(installerPid, &status, 0) != installerPid || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
+    }
+
+    LocalHttpServer server;
+    test::FakeUi ui;
+    test::TempDir temp;
+    pid_t installerPid = 0;
+};
+
+// ---- The version comparison -------------------------------------------------
+
+struct CompareCase {
+    const char* name;
+    const char* fixture;
+    bool result;
+    std::string message;  // "" when the dialog is expected instead
+    std::string dialogTitle;
+    std::string history;
+};
+void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
+
+class VersionCompare : public UpdateCheck, public testing::WithParamInterface<CompareCase> {};
+
+TEST_P(VersionCompare, ReportsOrOffersTheServerVersion) {
+    const CompareCase& c = GetParam();
+    ServeInfo(c.fixture);
+    EXPECT_EQ(Check(), c.result);
+    if (c.message.empty()) {
+        EXPECT_TRUE(ui.messages.empty());
+        ASSERT_EQ(ui.updateDialogs.size(), 1u);
+        EXPECT_EQ(ui.updateDialogs[0].titleText, c.dialogTitle);
+        EXPECT_EQ(ui.updateDialogs[0].historyText, c.history);
+        EXPECT_EQ(ui.updateDialogs[0].propertiesText,
+                  "Das Update ist für Sie kostenlos verfügbar.");
+        EXPECT_EQ(ui.updateDialogs[0].propertiesColour, 0x006400u);
+    } else {
+        EXPECT_TRUE(ui.updateDialogs.empty());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    }
+    EXPECT_TRUE(ui.progressWindows.empty());
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, VersionCompare,
+    testing::Values(
+        CompareCase{
+            "Equal", "readme_same.txt", true,
+            "Das Programm ist auf dem neuesten Stand.\nEs sind keine neuen Updates verfügbar.", "",
+            ""},
+        CompareCase{"ServerOlder", "readme_older.txt", true,
+                    "Das Programm ist auf dem neuesten Stand.\nAuf dem Update-Server befindet sich "
+                    "noch die "
+                    "Version: V2.2.9",
+                    "", ""},
+        CompareCase{"Newer", "readme_newer.txt", false, "",
+                    "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
+                    "Version: Belvaron V2.4: 15.03.2027\r\n- Export nach DATEV im neuen Format\r\n"
+                    "- Fehler beim Import behoben\r\n\r\n"},
+        // Other text, same number: offered.
+        CompareCase{"SameNumber", "readme_same_number.txt", false, "",
+                    "Für Belvaron ist ein neues Update (V2.3.0) verfügbar!",
+                    "Version: Belvaron V2.3.0: 02.10.2026\r\n- Nachtrag\r\n\r\n"},
+        CompareCase{
+            "SpillOver", "readme_spill.txt", false, "",
+            "Für Belvaron ist ein neues Update (V2.3.150) verfügbar!",
+            "Version: Belvaron V2.3.150: 01.02.2027\r\n- Viele kleine Verbesserungen\r\n\r\n"},
+        CompareCase{
+            "BlanksBeforeColon", "readme_blanks.txt", false, "",
+            "Für Belvaron ist ein neues Update (V2.4) verfügbar!",
+            "Version: Belvaron   V2.4 \t: 15.03.2027\r\n- Neue Version mit Leerzeichen\r\n\r\n"},
+        // Not listed (its entry lacks the V): to nine characters before the end.
+        CompareCase{"InstalledNotListed", "readme_unlisted.txt", false, "",
+                    "Für Belvaron ist ein neues Update (V2.5) verfügbar!",
+                    "Version: Belvaron V2.5: 01.06.2027\r\n- Änderungen für 2027\r\n\r\n"
+                    "Version: Belvaron 2.3: 01.10.2026\r\n- Eintra"}),
+    [](const testing::TestParamInfo<CompareCase>& i) { return std::string(i.param.name); });
+
+TEST_F(UpdateCheck, AsksTheServerWithoutCacheAndFollowsRedirects) {
+    Reply redirect = Page("", 302);
+    redirect.location = "/moved/ReadMe.txt";
+    server.Serve(kInfoPath, redirect);
+    server.Serve("/moved/ReadMe.txt", Page(Fixture("readme_same.txt")));
+    EXPECT_TRUE(Check());
+    ASSERT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdUpToDate});
+    auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    requests[0] += "\r\n";
+    EXPECT_TRUE(requests[0].starts_with("GET /updates/Belvaron/ReadMe.txt HTTP/1.1\r\n"))
+        << requests[0];
+    EXPECT_NE(requests[0].find("\r\nUser-Agent: Update_Suche\r\n"), std::string::npos);
+    EXPECT_NE(requests[0].find("\r\nCache-Control: no-cache\r\n"), std::string::npos);
+    EXPECT_NE(requests[0].find("\r\nPragma: no-cache\r\n"), std::string::npos) << requests[0];
+}
+
+// ---- Failures before the dialog ---------------------------------------------
+
+struct InfoFailureCase {
+    const char* name;
+    LocalHttpServer::Reply reply;
+    std::string message;
+};
+void PrintTo(const InfoFailureCase& c, std::ostream* os) { *os << c.name; }
+
+class InfoFailure : public UpdateCheck, public testing::WithParamInterface<InfoFailureCase> {};
+
+TEST_P(InfoFailure, IsReportedAndOffersNothing) {
+    server.Serve(kInfoPath, GetParam().reply);
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{GetParam().message});
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_TRUE(ui.updateDialogs.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, InfoFailure,
+    testing::Values(
+        // An error page is not the information file, whatever it contains.
+        InfoFailureCase{"NotFound", Page("Programmhistory\nVersion: Belvaron V9.9:\n", 404),
+                        WithCode(msg::kUpdNoInformation, 404)},
+        InfoFailureCase{"ServerError", Page("<html>Fehler</html>", 500),
+                        WithCode(msg::kUpdNoInformation, 500)},
+        InfoFailureCase{"Truncated", Truncated("Programmhistory\nVersion: Belvaron V2.4:\n", 4000),
+                        WithCode(msg::kUpdNoInformation, transport_error::kPartialBody)},
+        InfoFailureCase{"TooLarge", Page(std::string(UpdateChecker::kMaxTextSize + 1, 'x')),
+                        WithCode(msg::kUpdNoInformation, transport_error::kTooLarge)},
+        InfoFailureCase{"NoHistoryWord", Page("<html><body>Startseite</body></html>"),
+                        msg::kUpdBadInformation},
+        InfoFailureCase{"NeverAnswers", Silent(),
+                        WithCode(msg::kUpdNoServer, transport_error::kTimedOut)},
+        // The first bytes arrive, then the server stalls.
+        InfoFailureCase{"StallsInTheBody", Truncated("Programmhistory\n", 4000, true),
+                        WithCode(msg::kUpdNoInformation, transport_error::kTimedOut)}),
+    [](const testing::TestParamInfo<InfoFailureCase>& i) { return std::string(i.param.name); });
+
+// A port that is bound but not listening refuses every connection.
+TEST_F(UpdateCheck, RefusedConnectionIsReportedWithTheTransportsCode) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const bool result = Check("http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/");
+    close(fd);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdNoServer, 7)});
+}
+
+TEST_F(UpdateCheck, HttpsIsNeverAnsweredByPlainHttp) {
+    ServeInfo("readme_same.txt");
+    EXPECT_FALSE(Check("https://127.0.0.1:" + std::to_string(server.port()) + "/"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.Last().text.starts_with(std::string(msg::kUpdNoServer) + "[")) << ui.Last().text;
+}
+
+TEST_F(UpdateCheck, OtherSchemesAreRefused) {
+    EXPECT_FALSE(Check("file:///etc/"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdNoServer, 1)});
+}
+
+TEST_F(UpdateCheck, WithoutTransportThereIsNoInternet) {
+    UpdateChecker updater(ui, nullptr);
+    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
+                                        "setup.exe"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              WithCode(msg::kUpdNoInternet, transport_error::kInitFailed)});
+}
+
+TEST_F(UpdateCheck, WithoutInstalledVersionNothingIsAsked) {
+    UpdateChecker updater(ui, std::make_unique<CurlTransport>());
+    EXPECT_FALSE(
+        updater.CheckForUpdate("Unbekannt", server.Url(), "updates/x/ReadMe.txt", "setup.exe"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdNoVersion});
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+// ---- Download and start -----------------------------------------------------
+
+TEST_F(UpdateCheck, StartsTheCompleteInstallerAndKeepsRunningOnNo) {
+    ConfirmNewer();
+    server.Serve(kSetupPath, Page(kInstaller));
+    ui.answers.push_back(MessageAnswer::No);
+    EXPECT_TRUE(Check());
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, msg::kUpdExitQuestion);
+    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(ui.Last().buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(ui.exitCodes.empty());
+
+    const auto files = TempFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].filename().string().starts_with("setup_belvaron-"));
+    EXPECT_EQ(files[0].extension(), ".exe");
+    EXPECT_EQ(test::ReadFile(files[0]), kInstaller);
+    EXPECT_EQ(Mode(files[0]), 0700u);
+    EXPECT_EQ(InstallerExitStatus(), 7);
+
+    ASSERT_EQ(ui.progressWindows.size(), 1u);
+    const auto& progress = *ui.progressWindows[0];
+    EXPECT_EQ(progress.title, "Update wird heruntergeladen ");
+    EXPECT_EQ(std::tie(progress.lower, progress.upper, progress.step), std::make_tuple(0, 100, 1));
+    EXPECT_EQ(std::tie(progress.layoutLines, progress.layoutWidth), std::make_tuple(1, 300));
+    EXPECT_EQ(progress.statusTexts, std::vector<std::string>{"0 kByte"});
+    EXPECT_EQ(progress.positions, std::vector<int>{100});
+    EXPECT_TRUE(progress.escapeCancels);
+    EXPECT_TRUE(progress.closed);
+}
+
+TEST_F(UpdateCheck, YesEndsTheProgramWithExitCodeOne) {
+    ConfirmNewer();
+    server.Serve(kSetupPath, Page(kInstaller));
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(Check());
+    EXPECT_EQ(ui.exitCodes, std::vector<int>{1});
+    EXPECT_EQ(InstallerExitStatus(), 7);
+}
+
+struct ProgressCase {
+    const char* name;
+    bool sendLength;
+    std::vector<int> positions;
+};
+void PrintTo(const ProgressCase& c, std::ostream* os) { *os << c.name; }
+
+class DownloadProgress : public UpdateCheck, public testing::WithParamInterface<ProgressCase> {};
+
+// Blocks of 4096 bytes; 1 kByte = 1000 bytes; without a length the bar stays.
+TEST_P(DownloadProgress, CountsKiloBytesAndPercent) {
+    ConfirmNewer();
+    const std::string installer = LargeInstaller(10000);
+    Reply reply = Page(installer);
+    reply.sendLength = GetParam().sendLength;
+    server.Serve(kSetupPath, reply);
+    EXPECT_TRUE(Check());
+    const auto& progress = *ui.progressWindows.at(0);
+    EXPECT_EQ(progress.statusTexts, (std::vector<std::string>{"4 kByte", "8 kByte", "10 kByte"}));
+    EXPECT_EQ(progress.positions, GetParam().positions);
+    EXPECT_EQ(progress.pumps, 3);
+    EXPECT_EQ(test::ReadFile(TempFiles().at(0)), installer);
+    EXPECT_EQ(InstallerExitStatus(), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, DownloadProgress,
+                         testing::Values(ProgressCase{"WithLength", true, {40, 81, 100}},
+                                         ProgressCase{"WithoutLength", false, {}}),
+                         [](const testing::TestParamInfo<ProgressCase>& i) {
+                             return std::string(i.param.name);
+                         });
+
+TEST_F(UpdateCheck, ErrorPageIsNeverSavedNorStarted) {
+    ConfirmNewer();
+    server.Serve(kSetupPath, Page(kInstaller, 404));
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed, 404)});
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_TRUE(ui.progressWindows.empty());
+    EXPECT_EQ(installerPid, 0);
+}
+
+struct BrokenDownloadCase {
+    const char* name;
+    LocalHttpServer::Reply reply;
+    int cancelAfterPumps;
+    int code;
+    std::size_t partialSize;
+};
+void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
+
+class BrokenDownload : public UpdateCheck,
+                       public testing::WithParamInterface<BrokenDownloadCase> {};
+
+// The partial file stays, is not executable and is not started.
+TEST_P(BrokenDownload, LeavesThePartialFileUnstarted) {
+    const BrokenDownloadCase& c = GetParam();
+    ConfirmNewer();
+    server.Serve(kSetupPath, c.reply);
+    ui.cancelAfterPumps = c.cancelAfterPumps;
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed, c.code)});
+    const auto files = TempFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(files[0]), c.partialSize);
+    EXPECT_EQ(Mode(files[0]), 0600u);
+    EXPECT_EQ(installerPid, 0);
+    ASSERT_EQ(ui.progressWindows.size(), 1u);
+    EXPECT_TRUE(ui.progressWindows[0]->closed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Downloads, BrokenDownload,
+    testing::Values(BrokenDownloadCase{"Truncated", Truncated(LargeInstaller(5000), 10000), 0,
+                                       transport_error::kPartialBody, 5000},
+                    BrokenDownloadCase{"Stalled", Truncated(LargeInstaller(5000), 10000, true), 0,
+                                       transport_error::kTimedOut, 5000},
+                    BrokenDownloadCase{"Cancelled", Page(LargeInstaller(200000)), 2, ECANCELED,
+                                       8192}),
+    [](const testing::TestParamInfo<BrokenDownloadCase>& i) { return std::string(i.param.name); });
+
+TEST_F(UpdateCheck, InstallerTheSystemCannotRunIsReported) {
+    ConfirmNewer();
+    server.Serve(kSetupPath, Page(std::string("MZ\x90\0\x03\0\0\0", 8)));
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdStartFailed, ENOEXEC)});
+}
+
+TEST_F(UpdateCheck, MissingTemporaryFolderFailsBeforeTheProgressWindow) {
+    ConfirmNewer();
+    server.Serve(kSetupPath, Page(kInstaller));
+    UpdateChecker updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    updater.tempFolder = temp.File("missing");
+    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
+                                        "setup_belvaron.exe"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed, ENOENT)});
+    EXPECT_TRUE(ui.progressWindows.empty());
+}
+
+}  // namespace
+}  // namespace belvaron
