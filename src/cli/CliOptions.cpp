@@ -30,6 +30,7 @@ const char* UsageText() {
            "  --program-dir DIR      the folder of the shipped default data files\n"
            "  --check-update         check the update server and report the versions\n"
            "  --help                 this text\n"
+           "  --version              the program's version\n"
            "\n"
            "Every message is written to standard error, followed by an empty line.\n"
            "Exit status: 0 success, 1 a step was refused or failed, 2 usage error.\n";
@@ -52,7 +53,12 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
         {"--lexware", [&](const std::string& v) { o.lexware = v; return true; }},
         {"--vat-report", [&](const std::string& v) { o.vatReport = v; return true; }},
         {"--check", [&](const std::string& v) { o.check = v; return true; }},
-        {"--datev", [&](const std::string& v) { o.datev = v; return true; }},
+        {"--datev",
+         [&](const std::string& v) {
+             if (v.empty()) return false;  // no target at all, not the current folder
+             o.datev = v;
+             return true;
+         }},
         {"--from", [&](const std::string& v) { o.from = v; return true; }},
         {"--to", [&](const std::string& v) { o.to = v; return true; }},
         {"--datev-format",
@@ -66,6 +72,7 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
         {"--delete-zero", &o.deleteZero}, {"--list", &o.list},
         {"--replace", &o.replace},        {"--propose", &o.propose},
         {"--check-update", &o.checkUpdate}, {"--help", &o.help},
+        {"--version", &o.version},
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -87,7 +94,7 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
             return std::nullopt;
         }
     }
-    if (!o.help && !o.checkUpdate && o.journal.empty()) {
+    if (!o.help && !o.version && !o.checkUpdate && o.journal.empty()) {
         error = "--journal FILE is required";
         return std::nullopt;
     }

@@ -25,6 +25,7 @@ struct CliOptions {
     std::optional<std::string> datevFormat;  // --datev-format csv|postversand
     bool checkUpdate = false;             // --check-update
     bool help = false;                    // --help
+    bool version = false;                 // --version
 };
 
 // Parses argv; on a usage error returns nullopt and sets `error`.

@@ -8,19 +8,17 @@
 
 namespace belvaron::cli {
 
-namespace {
-// The one question the options answer with Yes.
-constexpr std::string_view kProposalQuestion =
-    "Soll ich einen Vorschlag für die REPLACE-Liste machen?";
-}  // namespace
-
 MessageAnswer CliUi::ShowMessage(std::string_view text, MessageIcon, MessageButtons buttons) {
     std::fwrite(text.data(), 1, text.size(), err_);
     std::fputs("\n\n", err_);
     std::fflush(err_);
-    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (text == kProposalQuestion && options_.propose) return MessageAnswer::Yes;
-    return MessageAnswer::No;
+    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+}
+
+// Questions are printed like messages; only --propose answers one with Yes.
+bool CliUi::Ask(QuestionId id, std::string_view text, MessageIcon icon) {
+    ShowMessage(text, icon, MessageButtons::YesNo);
+    return id == QuestionId::ProposeReplaceEntries && options_.propose;
 }
 
 std::optional<std::string> CliUi::ChooseFile(const FileDialogRequest& request) {

@@ -17,6 +17,7 @@ public:
 
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
+    bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     void ListCleared() override {}
     void ListRefilled(const BookingStore&, std::span<const int>) override {}

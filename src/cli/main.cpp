@@ -1,6 +1,7 @@
 // belvaron-cli: the headless front end. It runs the main window's steps in
 // the window's order, whatever the order of the options.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,10 @@ int Run(const CliOptions& options) {
                                        : belvaron::DatevExportFormat::Postversand;
     }
     if (options.datev) {
-        flow.datevTargetPath = *options.datev;
+        // A bare name means the current folder, as for every other file.
+        const std::filesystem::path target(*options.datev);
+        flow.datevTargetPath =
+            target.has_parent_path() ? target.string() : (std::filesystem::path(".") / target).string();
         ok = flow.OnDatenExportieren() && ok;
     }
     if (options.lexware) {
@@ -93,6 +97,10 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::fputs(belvaron::cli::UsageText(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("belvaron-cli %s\n", BELVARON_VERSION);
         return 0;
     }
     return Run(*options);

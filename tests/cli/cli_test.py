@@ -135,12 +135,20 @@ def case_help(tmp):
     expect("stderr", stderr, "")
 
 
+def case_version(tmp):
+    code, stdout, stderr = run(tmp, "--version")
+    expect("exit status", code, 0)
+    expect("stdout", stdout, b"belvaron-cli V2.3\n")
+    expect("stderr", stderr, "")
+
+
 def case_usage_errors(tmp):
     for args, message in [
         (["--bogus"], "unknown option: --bogus"),
         (["--list"], "--journal FILE is required"),
         (["--journal"], "option --journal needs a value"),
         (["--journal", EXAMPLE, "--currency", "USD"], "invalid value for --currency: USD"),
+        (["--journal", EXAMPLE, "--datev", ""], "invalid value for --datev: "),
     ]:
         env = dict(os.environ, HOME=tmp, LC_ALL="C")
         p = subprocess.run([CLI, *args], capture_output=True, env=env, timeout=60)
@@ -214,6 +222,20 @@ def case_postversand_range(tmp):
     expect_golden("february_ED00001", read(os.path.join(tmp, "export", "ED00001")))
     expect_golden("february_EV01", read(os.path.join(tmp, "export", "EV01")))
     expect("stored format unchanged", read(os.path.join(data, "angaben_datev.txt")), settings)
+
+
+def case_datev_name_only(tmp):
+    """--datev NAME without a folder part writes into the current folder."""
+    prepare_data(tmp)
+    work = os.path.join(tmp, "work")
+    os.mkdir(work)
+    env = dict(os.environ, HOME=tmp, LC_ALL="C", TZ="UTC", **EPOCH)
+    p = subprocess.run([CLI, "--journal", EXAMPLE, "--delete-zero", "--datev", "ED00001",
+                        "--data-dir", os.path.join(tmp, "data")],
+                       capture_output=True, env=env, cwd=work, timeout=120)
+    expect("exit status", p.returncode, 0)
+    expect("files in the current folder", sorted(os.listdir(work)),
+           ["EXTF_Buchungsstapel_20250102_20250314.csv"])
 
 
 def case_check_proposes(tmp):

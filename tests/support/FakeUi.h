@@ -23,6 +23,7 @@ public:
 
     std::vector<Message> messages;
     std::deque<MessageAnswer> answers;              // for Yes/No questions
+    std::vector<QuestionId> questions;              // every question asked, in order
     std::deque<std::optional<std::string>> files;   // for ChooseFile
     std::vector<FileDialogRequest> fileRequests;
     std::vector<int> lastMarked;
@@ -56,6 +57,10 @@ public:
     int cancelAfterPumps = 0;
     std::vector<int> exitCodes;
 
+    bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override {
+        questions.push_back(id);
+        return UiPort::Ask(id, text, icon);
+    }
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override {
         messages.push_back({std::string(text), icon, buttons});

@@ -21,6 +21,16 @@ enum class MessageIcon { None, Information, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
+// Every Yes/No question the core asks. A front end without a person at the
+// screen (the command line, a test) answers by this id, never by the text.
+enum class QuestionId {
+    SaveReplaceList,        // leaving the edited REPLACE box
+    ClearReplaceList,       // "Liste löschen"
+    ProposeReplaceEntries,  // proposals for unknown accounts after the check
+    QuitProgram,            // "Programm beenden", Escape, the close box
+    QuitForInstaller,       // the downloaded installer has started
+};
+
 // Which file choice is being asked for; a front end without dialogs answers
 // by purpose.
 enum class FilePurpose { Journal, VatReport, DatevTarget, LexwareTarget };
@@ -81,6 +91,13 @@ public:
     virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                                       MessageButtons buttons) = 0;
 
+    // The question `id` with its text; true for "Ja". A front end that shows
+    // questions to a person keeps this default, a message box with Ja/Nein.
+    virtual bool Ask(QuestionId id, std::string_view text, MessageIcon icon) {
+        (void)id;
+        return ShowMessage(text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+    }
+
     // A file-open or save-as dialog; nullopt when the user cancels.
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 
@@ -130,9 +147,9 @@ inline void ShowPlain(UiPort& ui, std::string_view text) {
 inline void ShowInfo(UiPort& ui, std::string_view text) {
     ui.ShowMessage(text, MessageIcon::Information, MessageButtons::Ok);
 }
-inline bool AskYesNo(UiPort& ui, std::string_view text,
+inline bool AskYesNo(UiPort& ui, QuestionId id, std::string_view text,
                      MessageIcon icon = MessageIcon::Question) {
-    return ui.ShowMessage(text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+    return ui.Ask(id, text, icon);
 }
 
 }  // namespace belvaron

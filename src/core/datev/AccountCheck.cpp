@@ -94,7 +94,7 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
 
     TracePoint = 3057;
     if (!marked.counts.Any()) return true;
-    if (!AskYesNo(ui_, msg::kProposalQuestion, MessageIcon::None)) return true;
+    if (!AskYesNo(ui_, QuestionId::ProposeReplaceEntries, msg::kProposalQuestion, MessageIcon::None)) return true;
     TracePoint = 3058;
     const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
     TracePoint = 3058;

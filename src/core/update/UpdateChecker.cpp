@@ -182,8 +182,7 @@ bool UpdateChecker::Install(const std::string& url, const std::string& setupFile
         ShowFailure(msg::kUpdStartFailed);
         return false;
     }
-    if (ui_.ShowMessage(msg::kUpdExitQuestion, MessageIcon::None, MessageButtons::YesNo) ==
-        MessageAnswer::Yes) {
+    if (AskYesNo(ui_, QuestionId::QuitForInstaller, msg::kUpdExitQuestion, MessageIcon::None)) {
         ui_.ExitProgram(1);
     }
     return true;

@@ -64,7 +64,7 @@ std::string Workflow::SelectedChartName() const {
 
 std::string Workflow::HelpFolder() { return store.ResolveDataFile(""); }
 
-bool Workflow::OnCancel() { return AskYesNo(ui_, msg::kQuit); }
+bool Workflow::OnCancel() { return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit); }
 
 void Workflow::RefillList(bool markZeroAccounts) {
     std::vector<int> marked;

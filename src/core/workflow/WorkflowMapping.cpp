@@ -46,7 +46,7 @@ void Workflow::OnReplaceTextChange() { replaceTextModified = 1; }
 
 void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
     if (!replaceTextModified) return;
-    if (toFileButton || AskYesNo(ui_, msg::kSaveReplaceQuestion, MessageIcon::None)) {
+    if (toFileButton || AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion, MessageIcon::None)) {
         SaveReplaceText();
     } else {
         replaceText = LoadReplaceText();
@@ -56,7 +56,7 @@ void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
 }
 
 void Workflow::OnClearReplaceList() {
-    if (!AskYesNo(ui_, msg::kClearReplaceQuestion, MessageIcon::None)) return;
+    if (!AskYesNo(ui_, QuestionId::ClearReplaceList, msg::kClearReplaceQuestion, MessageIcon::None)) return;
     replaceText.clear();
     // A list that seems cleared while the file keeps its entries would be
     // applied unseen, so a failure is reported.

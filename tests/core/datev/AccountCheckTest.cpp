@@ -87,6 +87,7 @@ TEST_F(AccountCheck, ReportForAllKindsByteForByte) {
     EXPECT_EQ(ui.messages[1].text, msg::kProposalQuestion);
     EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
     EXPECT_EQ(ui.messages[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ProposeReplaceEntries});
     EXPECT_FALSE(std::filesystem::exists(DataFile("replace.dat")));
 }
 
