@@ -3,7 +3,7 @@
 BUILD ?= build
 CLI := $(BUILD)/bin/belvaron-cli
 
-.PHONY: all bootstrap configure build demo test screenshots clean
+.PHONY: all bootstrap configure build demo test screenshots format format-check clean
 
 all: build
 
@@ -21,6 +21,12 @@ demo: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+format:
+	@scripts/format
+
+format-check:
+	@scripts/format --check
 
 screenshots: build
 	@scripts/screenshots $(BUILD) docs
