@@ -88,6 +88,16 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
               FormatSettingsFile(DefaultDatevSettings()));
 }
 
+TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceAndTheRunGoesOn) {
+    std::filesystem::create_directories(dir.File("data/angaben_datev.txt"));  // a folder in its place
+    LoadBookings(3);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    const std::vector<std::string> texts = ui.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].starts_with("(E:301)\n")) << texts[0];
+    EXPECT_TRUE(texts[1].starts_with("DATEV-Export erfolgreich")) << texts[1];
+}
+
 TEST_F(ExportRunTest, OldFormatWritesDe001AndDv01) {
     WriteSettings(false);
     LoadBookings(3);
