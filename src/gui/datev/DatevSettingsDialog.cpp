@@ -52,8 +52,8 @@ QLabel* Explanation(const char* text, QWidget* parent) {
 }  // namespace
 
 DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& settings,
-                                         DatevRange& range, const std::string& chartName)
-    : QDialog(parent), model_(settings, range) {
+                                         DatevRange& exportRange, const std::string& chartName)
+    : QDialog(parent), model_(settings, exportRange) {
     using F = DatevDialogField;
     using L = DatevDialogLimits;
     setWindowTitle(QStringLiteral("DATEV-Angaben"));
