@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "cli/CliUi.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "cli/CliUi.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettingsFile.h"
 

@@ -72,7 +72,8 @@ public:
         if (error) return {};
         std::string text = Utf8ToCp1252(utf8);
         if (text.size() > static_cast<std::size_t>(limit)) {
-            error = DatevDialogError{field, Replace(msg::kDatevMaxChars, "%1", std::to_string(limit))};
+            error =
+                DatevDialogError{field, Replace(msg::kDatevMaxChars, "%1", std::to_string(limit))};
             return {};
         }
         return text;

@@ -137,9 +137,8 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
 }
 
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
-                                             const DatevSettings& settings,
-                                             const DatevRange& range, const std::string& folder,
-                                             UiPort& ui) {
+                                             const DatevSettings& settings, const DatevRange& range,
+                                             const std::string& folder, UiPort& ui) {
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
@@ -150,8 +149,7 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
         return result;
     }
     const auto streamed = StreamPostversandDataFile(
-        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); },
-        ui);
+        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); }, ui);
     if (!streamed) {
         // A refused export has shown its reason; a failed write has not yet.
         if (file->error() != 0) ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));

@@ -23,10 +23,10 @@ class UiPort;
 
 // What the data file stage leaves for the header file stage.
 struct PostversandDataFile {
-    int count = 0;               // bookings written; 0 when none lay in the range or the stage failed
-    std::string exportYear;      // YY of the range start
-    int32_t blockCount = 1;      // 256-byte blocks of the data file
-    std::string path;            // where the data file goes
+    int count = 0;           // bookings written; 0 when none lay in the range or the stage failed
+    std::string exportYear;  // YY of the range start
+    int32_t blockCount = 1;  // 256-byte blocks of the data file
+    std::string path;        // where the data file goes
     std::unique_ptr<FileWriter> file;  // complete but not yet in place; null when the stage failed
 
     PostversandDataFile();
@@ -42,9 +42,8 @@ struct PostversandDataFile {
 // The new file is completed here but replaces an existing one only in
 // WritePostversandHeaderFile.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
-                                             const DatevSettings& settings,
-                                             const DatevRange& range, const std::string& folder,
-                                             UiPort& ui);
+                                             const DatevSettings& settings, const DatevRange& range,
+                                             const std::string& folder, UiPort& ui);
 
 // The header file in `folder` for the data file of the same run, taken over
 // here. On success both new files replace the old batch and true is

@@ -1,13 +1,13 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 #include "core/datev/PostversandWriter.h"
 #include "core/datev/csv/DatevCsv.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 

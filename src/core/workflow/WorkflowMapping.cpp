@@ -1,11 +1,11 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/FileWriter.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -91,7 +91,9 @@ bool Workflow::OnKontenUeberpruefen() {
     }
     bool ok = false;
     try {
-        const auto resolve = [this](const std::string& name) { return store.ResolveDataFile(name); };
+        const auto resolve = [this](const std::string& name) {
+            return store.ResolveDataFile(name);
+        };
         AccountCheckFiles files;
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);

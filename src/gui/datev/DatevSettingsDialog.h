@@ -17,7 +17,8 @@ namespace belvaron {
 // The modal "DATEV-Angaben" dialog: shows the DATEV settings and the export
 // range, checks the fields on "OK" (first failing field: its message, the
 // focus goes there, the dialog stays open), then stores them; saving the
-// settings file is the caller's step. "Abbrechen" changes nothing. The logic lives in DatevDialogModel.
+// settings file is the caller's step. "Abbrechen" changes nothing. The logic lives in
+// DatevDialogModel.
 class DatevSettingsDialog : public QDialog {
     Q_OBJECT
 

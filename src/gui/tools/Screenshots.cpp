@@ -11,12 +11,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "gui/app/MainWindow.h"
 #include "core/base/DataFiles.h"
-#include "gui/app/ProgramIcon.h"
-#include "gui/app/QtUi.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevSettingsFile.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/ProgramIcon.h"
+#include "gui/app/QtUi.h"
 #include "gui/bookings/BookingEditDialog.h"
 #include "gui/bookings/SortDialog.h"
 #include "gui/datev/DatevSettingsDialog.h"
@@ -113,9 +113,9 @@ int main(int argc, char** argv) {
 
     // The DATEV settings as the export run opens them: the settings file of
     // the (throw-away) data folder and the range of the loaded bookings.
-    flow.datevSettings = belvaron::LoadDatevSettings(
-                             flow.store.ResolveDataFile(belvaron::kDatevSettingsFileName))
-                             .settings;
+    flow.datevSettings =
+        belvaron::LoadDatevSettings(flow.store.ResolveDataFile(belvaron::kDatevSettingsFileName))
+            .settings;
     if (auto range = belvaron::BookingDateRange(flow.store)) flow.datevRange = *range;
     ok = GrabModal(QStringLiteral("datev-settings"),
                    [&] {

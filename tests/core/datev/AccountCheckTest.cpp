@@ -7,8 +7,8 @@
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/AccountCheckMessages.h"
 #include "core/datev/AccountCheck.h"
+#include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
@@ -41,7 +41,9 @@ protected:
 
     // The check with the files where the main window takes them from.
     bool Check(const std::string& chartName) {
-        const auto resolve = [this](const std::string& name) { return store.ResolveDataFile(name); };
+        const auto resolve = [this](const std::string& name) {
+            return store.ResolveDataFile(name);
+        };
         AccountCheckFiles files;
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);

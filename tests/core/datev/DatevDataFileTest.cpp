@@ -66,8 +66,7 @@ protected:
         NewBooking nb{.beleg = "", .name = "", .purpose = "", .amount = amount};
         AddBooking(store, nb);
         BookingRecord& b = store[store.bookingCount - 1];
-        const std::size_t base =
-            KneBookingRecord(b, *DigitsToInt(amount), extended, 4).size();
+        const std::size_t base = KneBookingRecord(b, *DigitsToInt(amount), extended, 4).size();
         ASSERT_GE(length, base);
         ASSERT_LE(length - base, 27u);
         SetField(b.purpose, std::string(length - base, 'p'));

@@ -8,8 +8,8 @@
 #include "FakeUi.h"
 #include "KneReader.h"
 #include "TempDir.h"
-#include "core/datev/PostversandWriter.h"
 #include "core/base/Format.h"
+#include "core/datev/PostversandWriter.h"
 
 namespace belvaron {
 namespace {
@@ -144,8 +144,7 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     PostversandDataFile dataFile = WritePostversandDataFile(store, settings, range, dir.path(), ui);
     EXPECT_EQ(dataFile.count, static_cast<int>(expected.size()));
     const int32_t blockCount = dataFile.blockCount;
-    ASSERT_TRUE(
-        WritePostversandHeaderFile(std::move(dataFile), settings, range, dir.path(), ui));
+    ASSERT_TRUE(WritePostversandHeaderFile(std::move(dataFile), settings, range, dir.path(), ui));
     EXPECT_TRUE(ui.messages.empty());
 
     const std::string data = ReadFile(dir.File(c.extended ? "ED00001" : "DE001"));

@@ -140,7 +140,9 @@ protected:
         settings = loaded.settings;
         return loaded.read;
     }
-    bool Save() { return SaveDatevSettings(store.ResolveDataFile(kDatevSettingsFileName), settings, ui); }
+    bool Save() {
+        return SaveDatevSettings(store.ResolveDataFile(kDatevSettingsFileName), settings, ui);
+    }
 };
 
 TEST_F(DatevSettingsFileIo, MissingFileGivesTheDefaults) {

@@ -226,9 +226,7 @@ struct DigitsCase {
 
 class DigitsToIntTest : public ::testing::TestWithParam<DigitsCase> {};
 
-TEST_P(DigitsToIntTest, Converts) {
-    EXPECT_EQ(DigitsToInt(GetParam().text), GetParam().cents);
-}
+TEST_P(DigitsToIntTest, Converts) { EXPECT_EQ(DigitsToInt(GetParam().text), GetParam().cents); }
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, DigitsToIntTest,

@@ -89,7 +89,8 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
 }
 
 TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceAndTheRunGoesOn) {
-    std::filesystem::create_directories(dir.File("data/angaben_datev.txt"));  // a folder in its place
+    std::filesystem::create_directories(
+        dir.File("data/angaben_datev.txt"));  // a folder in its place
     LoadBookings(3);
     EXPECT_TRUE(flow.OnDatenExportieren());
     const std::vector<std::string> texts = ui.Texts();

@@ -70,8 +70,7 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
 // the count of bookings with amount 0 left out), or E:117 with the count
 // when a file could not be written. After E:313 nothing more is shown.
 // True when the batch was written.
-bool RunCsvExport(const BookingStore& store, const DatevSettings& settings,
-                  const DatevRange& range, const std::string& folder,
-                  const CsvRunOptions& options, UiPort& ui);
+bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
+                  const std::string& folder, const CsvRunOptions& options, UiPort& ui);
 
 }  // namespace belvaron

@@ -7,8 +7,8 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "core/datev/csv/CsvCheck.h"
 #include "core/datev/DatevRange.h"
+#include "core/datev/csv/CsvCheck.h"
 #include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {

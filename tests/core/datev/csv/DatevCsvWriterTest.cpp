@@ -12,8 +12,8 @@
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
-#include "core/datev/csv/CsvFields.h"
 #include "core/datev/DatevRange.h"
+#include "core/datev/csv/CsvFields.h"
 #include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
