@@ -76,8 +76,8 @@ void CliUi::ExitProgram(int code) {
 // The settings dialog confirmed with "OK" as it opens, except that --from
 // and --to replace its dates. A field that fails its check is reported like
 // the dialog's message and ends the export as "Abbrechen" would.
-bool CliUi::EditDatevSettings(CDatev& datev, BookingStore&) {
-    DatevDialogModel dialog(datev);
+bool CliUi::EditDatevSettings(DatevSettings& settings, DatevRange& range, const std::string&) {
+    DatevDialogModel dialog(settings, range);
     DatevDialogFields fields = dialog.Initial(options_.check.value_or(""));
     if (options_.from) fields.dateFrom = *options_.from;
     if (options_.to) fields.dateTo = *options_.to;

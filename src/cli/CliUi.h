@@ -27,7 +27,8 @@ public:
     void SortProgress(int) override {}
     void SortFinished() override {}
     bool EditBooking(BookingStore&, int) override { return false; }
-    bool EditDatevSettings(CDatev& datev, BookingStore& store) override;
+    bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
+                           const std::string& chartName) override;
     // Writes the dialog's texts like a message and answers Cancel.
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     // A window that shows nothing and is never cancelled.

@@ -4,11 +4,10 @@
 
 #include <cstdio>
 
-#include "cli/CliUi.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "core/base/FixedText.h"
-#include "core/bookings/BookingStore.h"
+#include "cli/CliUi.h"
+#include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettingsFile.h"
 
 namespace belvaron {
@@ -20,17 +19,14 @@ class CliDatevDialogTest : public ::testing::Test {
 protected:
     test::TempDir dir;
     test::FakeUi fake;
-    BookingStore store{fake, 4, 4};
-    CDatev datev{fake};
+    DatevSettings settings;
+    DatevRange range;
     cli::CliOptions options;
     std::FILE* err = std::tmpfile();
 
     void SetUp() override {
-        store.dataFolderOverride = dir.path();
-        datev.SetDataSet(&store);
-        datev.LoadSettings();
-        SetField(datev.dateFrom, "01.01.2005");
-        SetField(datev.dateTo, "31.12.2005");
+        settings = LoadDatevSettings(dir.File("angaben_datev.txt")).settings;
+        range = {"01.01.2005", "31.12.2005"};
     }
     void TearDown() override { std::fclose(err); }
     std::string Err() {
@@ -41,11 +37,12 @@ protected:
     }
 };
 
-TEST_F(CliDatevDialogTest, ConfirmsUnchangedAndSavesLikeOk) {
+TEST_F(CliDatevDialogTest, ConfirmsUnchangedLikeOk) {
     cli::CliUi ui(options, err);
-    EXPECT_TRUE(ui.EditDatevSettings(datev, store));
-    EXPECT_STREQ(datev.dateFrom, "01.01.2005");
-    EXPECT_EQ(ReadFile(dir.File("angaben_datev.txt")), FormatSettingsFile(DefaultDatevSettings()));
+    EXPECT_TRUE(ui.EditDatevSettings(settings, range, ""));
+    EXPECT_EQ(range.from, "01.01.2005");
+    EXPECT_EQ(FormatSettingsFile(settings), FormatSettingsFile(DefaultDatevSettings()));
+    EXPECT_EQ(ReadFile(dir.File("angaben_datev.txt")), "");  // saving is the caller's step
     EXPECT_EQ(Err(), "");
 }
 
@@ -53,15 +50,15 @@ TEST_F(CliDatevDialogTest, FromAndToReplaceTheDatesNormalised) {
     options.from = "1.2.05";
     options.to = "3.11.2005";
     cli::CliUi ui(options, err);
-    EXPECT_TRUE(ui.EditDatevSettings(datev, store));
-    EXPECT_STREQ(datev.dateFrom, "01.02.2005");
-    EXPECT_STREQ(datev.dateTo, "03.11.2005");
+    EXPECT_TRUE(ui.EditDatevSettings(settings, range, ""));
+    EXPECT_EQ(range.from, "01.02.2005");
+    EXPECT_EQ(range.to, "03.11.2005");
 }
 
 TEST_F(CliDatevDialogTest, AFieldThatFailsItsCheckEndsLikeAbbrechen) {
-    datev.settings.abrechnungsnummer = 0;  // from a hand-edited file
+    settings.abrechnungsnummer = 0;  // from a hand-edited file
     cli::CliUi ui(options, err);
-    EXPECT_FALSE(ui.EditDatevSettings(datev, store));
+    EXPECT_FALSE(ui.EditDatevSettings(settings, range, ""));
     EXPECT_EQ(Err(), "Geben Sie eine ganze Zahl zwischen 1 und 9999 ein.\n\n");
     EXPECT_EQ(ReadFile(dir.File("angaben_datev.txt")), "");
 }
@@ -69,7 +66,7 @@ TEST_F(CliDatevDialogTest, AFieldThatFailsItsCheckEndsLikeAbbrechen) {
 TEST_F(CliDatevDialogTest, OverlongDateIsRefused) {
     options.to = "31.12.20055";
     cli::CliUi ui(options, err);
-    EXPECT_FALSE(ui.EditDatevSettings(datev, store));
+    EXPECT_FALSE(ui.EditDatevSettings(settings, range, ""));
     EXPECT_EQ(Err(), "Geben Sie höchstens 10 Zeichen ein.\n\n");
 }
 

@@ -93,7 +93,7 @@ public:
         editAnswers.pop_front();
         return a;
     }
-    bool EditDatevSettings(CDatev&, BookingStore&) override {
+    bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {
         if (datevDialogAnswers.empty()) return true;
         const bool a = datevDialogAnswers.front();
         datevDialogAnswers.pop_front();

@@ -10,7 +10,8 @@
 namespace belvaron {
 
 class BookingStore;
-class CDatev;
+struct DatevRange;
+struct DatevSettings;
 
 // The one interface through which the core reaches a screen. The Qt program,
 // the command-line program and the tests each implement it. The core never
@@ -121,9 +122,13 @@ public:
     // editor has then written the booking), false when cancelled.
     virtual bool EditBooking(BookingStore& store, int index) = 0;
 
-    // The DATEV settings dialog; true for "OK" (settings and range then
-    // stored and saved), false for "Abbrechen".
-    virtual bool EditDatevSettings(CDatev& datev, BookingStore& store) = 0;
+    // The DATEV settings dialog for the settings and the export range;
+    // `chartName` is the chart file chosen in the main window ("SK3"/"SK4"
+    // in it preselect the chart of accounts). True for "OK" (settings and
+    // range then stored; the caller saves the settings), false for
+    // "Abbrechen" (nothing changed).
+    virtual bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
+                                   const std::string& chartName) = 0;
 
     // The update dialog, modal; true for "OK", false for "Abbrechen",
     // Escape or the close box.

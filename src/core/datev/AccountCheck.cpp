@@ -1,17 +1,15 @@
 #include "core/datev/AccountCheck.h"
 
-#include <cstring>
 #include <memory>
 
 #include "core/base/DataFiles.h"
 #include "core/base/FileWriter.h"
 #include "core/base/Format.h"
+#include "core/base/ReservedMemory.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheckMessages.h"
-#include "core/datev/Datev.h"
-#include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
 
@@ -19,10 +17,10 @@ namespace {
 
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// Appends the proposals to replace.dat: the old content, a line break when
-// it does not end with one, the new lines; written as a complete new file.
-bool AppendProposals(BookingStore& store, const std::string& proposals) {
-    const std::string path = store.ResolveDataFile(msg::kReplaceFileName);
+// Appends the proposals to the REPLACE list at `path`: the old content, a
+// line break when it does not end with one, the new lines; written as a
+// complete new file.
+bool AppendProposals(const std::string& path, const std::string& proposals) {
     std::string bytes;
     if (FileExists(path) && !ReadWholeFile(path, bytes)) return false;
     if (!proposals.empty() && !bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
@@ -32,77 +30,84 @@ bool AppendProposals(BookingStore& store, const std::string& proposals) {
 
 }  // namespace
 
-std::string ChartPath(BookingStore& store, const std::string& name) {
+std::string ChartPath(const std::function<std::string(const std::string&)>& resolveDataFile,
+                      const std::string& name) {
     if (name.find('/') != std::string::npos) return name;
-    const std::string path = store.ResolveDataFile(name);
+    const std::string path = resolveDataFile(name);
     if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
     return path;
 }
 
-bool CDatev::CheckAccounts(const std::string& chartName) {
+AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
+                                  UiPort& ui) {
+    AccountCheckOutcome outcome;
     TracePoint = 3048;
-    if (!workBuffer.ok() || workBuffer.size() < sizeof(int32_t) * kAccountLimit) {
-        ShowPlain(ui_, msg::kE311);
-        return false;
+    const ReservedArray<int32_t> table(kAccountLimit);
+    if (!table.ok()) {
+        ShowPlain(ui, msg::kE311);
+        return outcome;
     }
-    if (dataSet == nullptr) return false;  // the workflow always hands the store over first
-    BookingStore& store = *dataSet;
-    const std::span<int32_t> states(static_cast<int32_t*>(workBuffer.data()), kAccountLimit);
+    const std::span<int32_t> states(table.data(), kAccountLimit);
 
-    const ChartVariant variant = ChartVariantOf(chartName);
-    const std::string chartPath = ChartPath(store, chartName);
-    TracePoint = 3048;
+    const ChartVariant variant = ChartVariantOf(files.chartName);
+    const std::string& chartPath = files.chartPath;
     FilePtr chart(std::fopen(chartPath.c_str(), "rb"), &std::fclose);
     if (!chart) {
-        ShowPlain(ui_, Format(msg::kE306, chartPath.c_str()));
-        return false;
+        ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
+        return outcome;
     }
     FileWriter report;
-    if (!report.Open(store.ResolveDataFile(msg::kReportFileName))) {
-        ShowPlain(ui_, msg::kE307);
-        return false;
+    if (!report.Open(files.reportPath)) {
+        ShowPlain(ui, msg::kE307);
+        return outcome;
     }
 
     TracePoint = 3049;
-    std::memset(states.data(), 0, states.size_bytes());
-    const ChartReadResult read = ReadChart(chart.get(), states);
+    const ChartReadResult read = ReadChart(chart.get(), states);  // the table reads as zeros
     chart.reset();
     if (read.readError) {
-        ShowPlain(ui_, Format(msg::kE306, chartPath.c_str()));
-        return false;
+        ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
+        return outcome;
     }
 
     TracePoint = 3052;
     const std::size_t count =
         store.bookingCount > 0 ? static_cast<std::size_t>(store.bookingCount) : 0;
     const MarkResult marked = MarkUsedAccounts({store.bookings.data(), count}, states);
+    outcome.counts = marked.counts;
     if (marked.tooLarge) {
         const BookingRecord& b = store[static_cast<int32_t>(*marked.tooLarge)];
-        ShowPlain(ui_, Format(msg::kE312, kAccountLimit, b.sollAccount, b.habenAccount));
+        ShowPlain(ui, Format(msg::kE312, kAccountLimit, b.sollAccount, b.habenAccount));
         report.Commit();  // the report is left empty
-        return false;
+        return outcome;
     }
 
     TracePoint = 3055;
     const std::string text = BuildAccountReport(states, marked.negativeAccounts);
     TracePoint = 3056;
     if (!report.Write(ReportFileBytes(text)) || !report.Commit()) {
-        ShowPlain(ui_, msg::kE307Incomplete);
-        return false;
+        ShowPlain(ui, msg::kE307Incomplete);
+        return outcome;
     }
-    ShowInfo(ui_, text);
+    ShowInfo(ui, text);
 
     TracePoint = 3057;
-    if (!marked.counts.Any()) return true;
-    if (!AskYesNo(ui_, QuestionId::ProposeReplaceEntries, msg::kProposalQuestion, MessageIcon::None)) return true;
+    outcome.ok = true;
+    if (!marked.counts.Any()) return outcome;
+    if (!AskYesNo(ui, QuestionId::ProposeReplaceEntries, msg::kProposalQuestion,
+                  MessageIcon::None)) {
+        return outcome;
+    }
     TracePoint = 3058;
     const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
     TracePoint = 3058;
-    if (!AppendProposals(store, proposals)) {
-        ShowPlain(ui_, msg::kE308);
-        return false;
+    if (!AppendProposals(files.replacePath, proposals)) {
+        ShowPlain(ui, msg::kE308);
+        outcome.ok = false;
+        return outcome;
     }
-    return true;
+    outcome.proposalsAppended = true;
+    return outcome;
 }
 
 }  // namespace belvaron

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -9,48 +9,19 @@
 #include <vector>
 
 #include "core/bookings/BookingRecord.h"
+#include "core/datev/ChartFile.h"
 
 namespace belvaron {
 
 class BookingStore;
+class UiPort;
 
-// The account table of the check: one state per account number
-// 0 .. kAccountLimit-1.
-inline constexpr int32_t kAccountLimit = 10'000'000;
-
-namespace account_state {
-inline constexpr int32_t kNotInChart = 0;
-inline constexpr int32_t kPlain = 1;
-inline constexpr int32_t kCollective = 2;   // "S"
-inline constexpr int32_t kReserved = 3;     // "R"
-inline constexpr int32_t kAutomaticAM = 4;  // "AM"
-inline constexpr int32_t kAutomaticAV = 5;  // "AV"
-inline constexpr int32_t kUsedOffset = 10;  // a state at first use by a booking: state + 10
-}  // namespace account_state
-
-// The standard chart a chart file name stands for ("SK3", "SK4" in the name).
-enum class ChartVariant { None, SK3, SK4 };
-ChartVariant ChartVariantOf(std::string_view chartName);
-// The DATEV Sachkontenrahmen of a variant: "03", "04", or "" for None.
-const char* SachkontenrahmenOf(ChartVariant variant);
-
-// The chart file for a name from the combo box: the data file of that name;
-// a name that exists only in the current folder is taken from there, and a
-// name with a folder in it is taken as it stands.
-std::string ChartPath(BookingStore& store, const std::string& name);
-
-// The state that the marker text after an account's comma gives.
-int32_t MarkerState(std::string_view rest);
-
-struct ChartReadResult {
-    std::optional<int32_t> lastPlainAccount;  // last line read as a plain account above 0
-    bool readError = false;
-};
-
-// Reads a chart file into `states` (kAccountLimit entries, cleared by the
-// caller). Lines whose number lies outside the table are skipped.
-ChartReadResult ReadChart(std::FILE* file, std::span<int32_t> states);
-ChartReadResult ReadChart(std::string_view bytes, std::span<int32_t> states);
+// The chart file for a name from the combo box: the data file of that name
+// (`resolveDataFile` gives its path); a name that exists only in the current
+// folder is taken from there, and a name with a folder in it is taken as it
+// stands.
+std::string ChartPath(const std::function<std::string(const std::string&)>& resolveDataFile,
+                      const std::string& name);
 
 // What the bookings' accounts showed, counted once per account.
 struct AccountCounts {
@@ -88,5 +59,29 @@ std::string ReportFileBytes(const std::string& report);
 // Windows-1252, each ended by CR LF.
 std::string BuildProposals(std::span<const int32_t> states, ChartVariant variant,
                            std::optional<int32_t> lastPlainAccount);
+
+// The files of one account check.
+struct AccountCheckFiles {
+    std::string chartName;    // as chosen in the main window: "SK3"/"SK4" in it pick the proposals
+    std::string chartPath;    // the chart file read
+    std::string reportPath;   // "Konto_Ueberpruefung.txt", replaced by the new report
+    std::string replacePath;  // "replace.dat", where accepted proposals are appended
+};
+
+struct AccountCheckOutcome {
+    bool ok = false;  // the report was written, and the proposals when they were asked for
+    AccountCounts counts;
+    bool proposalsAppended = false;
+};
+
+// "Konten überprüfen": reads the chart, marks the bookings' accounts, writes
+// and shows the report and, when something was found and the question is
+// answered yes, appends proposals to the REPLACE list. The account table
+// (kAccountLimit states) exists only during the call; E:311 when it cannot
+// be allocated. Other failures: E:306 (chart), E:307 (report), E:312 (an
+// account too large for the table; the report is left empty), E:308
+// (REPLACE list).
+AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
+                                  UiPort& ui);
 
 }  // namespace belvaron

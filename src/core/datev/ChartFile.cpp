@@ -1,10 +1,11 @@
+#include "core/datev/ChartFile.h"
+
 #include <memory>
 #include <string>
 
 #include "core/base/ByteReader.h"
 #include "core/base/LeadingInt.h"
 #include "core/base/TracePoint.h"
-#include "core/datev/AccountCheck.h"
 
 namespace belvaron {
 
@@ -33,8 +34,7 @@ bool ReadUpTo(ByteReader& in, int terminator, bool skipWhite, std::string& text)
     return c != EOF;
 }
 
-ChartReadResult Read(ByteReader& in, std::span<int32_t> states) {
-    ChartReadResult result;
+bool ReadEntries(ByteReader& in, const ChartEntrySink& entry) {
     std::string field;
     std::string rest;
     bool more = true;
@@ -52,14 +52,18 @@ ChartReadResult Read(ByteReader& in, std::span<int32_t> states) {
             if (more) in.Get();  // the line feed
         }
         TracePoint = 3051;
-        const int32_t account = LeadingInt(field);
-        if (account < 0 || account >= kAccountLimit) continue;
-        const int32_t state = MarkerState(rest);
+        entry(LeadingInt(field), MarkerState(rest));
+    }
+    return !in.error();
+}
+
+// Writes the entries into the account table.
+ChartEntrySink IntoTable(std::span<int32_t> states, ChartReadResult& result) {
+    return [states, &result](int32_t account, int32_t state) {
+        if (account < 0 || account >= kAccountLimit) return;
         states[static_cast<std::size_t>(account)] = state;
         if (state == account_state::kPlain && account > 0) result.lastPlainAccount = account;
-    }
-    result.readError = in.error();
-    return result;
+    };
 }
 
 }  // namespace
@@ -93,14 +97,26 @@ int32_t MarkerState(std::string_view rest) {
     return state;
 }
 
-ChartReadResult ReadChart(std::FILE* file, std::span<int32_t> states) {
+bool ReadChartEntries(std::FILE* file, const ChartEntrySink& entry) {
     const auto in = std::make_unique<ByteReader>(file);
-    return Read(*in, states);
+    return ReadEntries(*in, entry);
+}
+
+bool ReadChartEntries(std::string_view bytes, const ChartEntrySink& entry) {
+    ByteReader in(bytes);
+    return ReadEntries(in, entry);
+}
+
+ChartReadResult ReadChart(std::FILE* file, std::span<int32_t> states) {
+    ChartReadResult result;
+    result.readError = !ReadChartEntries(file, IntoTable(states, result));
+    return result;
 }
 
 ChartReadResult ReadChart(std::string_view bytes, std::span<int32_t> states) {
-    ByteReader in(bytes);
-    return Read(in, states);
+    ChartReadResult result;
+    result.readError = !ReadChartEntries(bytes, IntoTable(states, result));
+    return result;
 }
 
 }  // namespace belvaron

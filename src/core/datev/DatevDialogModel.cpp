@@ -1,13 +1,11 @@
 #include "core/datev/DatevDialogModel.h"
 
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
-#include "core/bookings/BookingStore.h"
-#include "core/bookings/Dates.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
+#include "core/datev/DatevRange.h"
 
 namespace belvaron {
 
@@ -56,13 +54,13 @@ public:
         const std::size_t digitsEnd = i;
         while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
         if (digitsEnd == digitsStart || i != text.size()) {
-            error = DatevDialogError{field, msg::kNotAnInteger};
+            error = DatevDialogError{field, msg::kDatevNotAnInteger};
             return 0;
         }
         if (negative) value = -value;
         if (value < low || value > high) {
             error = DatevDialogError{
-                field, Replace(Replace(msg::kIntegerRange, "%1", std::to_string(low)), "%2",
+                field, Replace(Replace(msg::kDatevIntegerRange, "%1", std::to_string(low)), "%2",
                                std::to_string(high))};
             return 0;
         }
@@ -74,7 +72,8 @@ public:
         if (error) return {};
         std::string text = Utf8ToCp1252(utf8);
         if (text.size() > static_cast<std::size_t>(limit)) {
-            error = DatevDialogError{field, Replace(msg::kMaxChars, "%1", std::to_string(limit))};
+            error =
+                DatevDialogError{field, Replace(msg::kDatevMaxChars, "%1", std::to_string(limit))};
             return {};
         }
         return text;
@@ -123,7 +122,7 @@ std::string Padded(std::string text, std::size_t width) {
 }  // namespace
 
 DatevDialogFields DatevDialogModel::Initial(std::string_view chartName) const {
-    const DatevSettings& s = datev_.settings;
+    const DatevSettings& s = settings_;
     DatevDialogFields f;
     f.abrechnungsnummer = std::to_string(s.abrechnungsnummer);
     f.beraternummer = std::to_string(s.beraternummer);
@@ -134,8 +133,8 @@ DatevDialogFields DatevDialogModel::Initial(std::string_view chartName) const {
     f.beratername = TrimmedUtf8(FieldText(s.beratername));
     f.dfvKennzeichen = TrimmedUtf8(FieldText(s.dfvKennzeichen));
     f.passwort = TrimmedUtf8(FieldText(s.passwort));
-    f.dateFrom = Cp1252ToUtf8(FieldText(datev_.dateFrom));
-    f.dateTo = Cp1252ToUtf8(FieldText(datev_.dateTo));
+    f.dateFrom = Cp1252ToUtf8(range_.from);
+    f.dateTo = Cp1252ToUtf8(range_.to);
     f.exportFormat = s.exportFormat;
     f.wjBeginnTag = std::to_string(s.wjBeginnTag);
     f.wjBeginnMonat = std::to_string(s.wjBeginnMonat);
@@ -169,7 +168,7 @@ std::optional<DatevDialogError> DatevDialogModel::Reread(DatevDialogFields& fiel
 std::optional<DatevDialogError> DatevDialogModel::Accept(const DatevDialogFields& fields) {
     Values v;
     if (auto error = ReadValues(fields, v)) return error;
-    DatevSettings& s = datev_.settings;
+    DatevSettings& s = settings_;
     s.beraternummer = v.beraternummer;
     SetField(s.beratername, Padded(v.beratername, 10));
     s.mandantennummer = v.mandantennummer;
@@ -184,11 +183,8 @@ std::optional<DatevDialogError> DatevDialogModel::Accept(const DatevDialogFields
     s.wjBeginnMonat = v.wjBeginnMonat;
     SetField(s.sachkontenrahmen, fields.sachkontenrahmen == "04" ? "04" : "03");
     s.festschreibung = fields.festschreibung ? 1 : 0;
-    SetField(datev_.dateFrom, std::string_view(v.dateFrom).substr(0, 10));
-    SetField(datev_.dateTo, std::string_view(v.dateTo).substr(0, 10));
-    NormalizeDate(datev_.dateFrom);
-    NormalizeDate(datev_.dateTo);
-    datev_.SaveSettings();
+    range_.from = NormalizedRangeDate(v.dateFrom);
+    range_.to = NormalizedRangeDate(v.dateTo);
     return std::nullopt;
 }
 

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/datev/Datev.h"
+#include "core/datev/DatevRange.h"
+#include "core/datev/DatevSettings.h"
 
 namespace belvaron {
 
@@ -67,10 +68,13 @@ struct DatevDialogLimits {
 
 // The logic of the "DATEV-Angaben" dialog, shared by the desktop dialog and
 // the command line: the start values of the controls, the checks in their
-// order with the framework's German messages, and storing on "OK".
+// order with the framework's German messages, and storing on "OK" into the
+// settings and the export range it was made for (both outlive the model).
+// Saving the settings file is the caller's step.
 class DatevDialogModel {
 public:
-    explicit DatevDialogModel(CDatev& datev) : datev_(datev) {}
+    DatevDialogModel(DatevSettings& settings, DatevRange& range)
+        : settings_(settings), range_(range) {}
 
     // The controls at the dialog's start: numbers in decimal, texts without
     // trailing white space, the export range. The chart of accounts is
@@ -87,16 +91,16 @@ public:
     std::optional<DatevDialogError> Reread(DatevDialogFields& fields) const;
 
     // "OK": checks; on success pads the texts, stores every value into the
-    // exporter's settings, stores and normalises the two dates and saves the
-    // settings (a failed save is reported by its own message and still
-    // counts as accepted). On a failure nothing is stored.
+    // settings and stores and normalises the two dates of the range. On a
+    // failure nothing is stored.
     std::optional<DatevDialogError> Accept(const DatevDialogFields& fields);
 
     // Whether the length box is enabled: only while "ja" is set.
     static bool LengthEnabled(const DatevDialogFields& fields) { return fields.erweiterung; }
 
 private:
-    CDatev& datev_;
+    DatevSettings& settings_;
+    DatevRange& range_;
 };
 
 }  // namespace belvaron

@@ -16,7 +16,6 @@ inline constexpr const char* kE302Write =
     "(E:302)\n%s konnte nicht vollständig geschrieben werden!\n"
     "Die bisherigen DATEV-Dateien bleiben unverändert; prüfen Sie den freien Speicherplatz "
     "und den Ordner.";
-inline constexpr const char* kE303 = "(E:303)\nKeine Buchungssätze vorhanden!";
 inline constexpr const char* kE304 =
     "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
     "Buchungen sind von: %.10s bis: %.10s";
@@ -52,8 +51,12 @@ inline constexpr const char* kE117 =
     "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
 inline constexpr const char* kDatevFilter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
 
-// The settings dialog's check of the fiscal-year start (the field checks
-// use the framework texts of AppMessages.h).
+// The settings dialog's field checks: the framework's German texts (%1 and
+// %2 stand for the limits), then the check of the fiscal-year start.
+inline constexpr const char* kDatevNotAnInteger = "Geben Sie eine ganze Zahl ein.";
+inline constexpr const char* kDatevIntegerRange =
+    "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
+inline constexpr const char* kDatevMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
 inline constexpr const char* kNoSuchDay =
     "Der Beginn des Wirtschaftsjahres %02d.%02d. ist kein gültiger Tag.\n"
     "Geben Sie einen Tag ein, den es in diesem Monat gibt.";

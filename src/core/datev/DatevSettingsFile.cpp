@@ -8,7 +8,6 @@
 #include "core/base/LeadingInt.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
-#include "core/bookings/BookingStore.h"
 #include "core/datev/DatevMessages.h"
 
 namespace belvaron {
@@ -116,32 +115,27 @@ DatevSettings ParseSettingsFile(std::string_view bytes) {
     return s;
 }
 
-bool CDatev::LoadSettings() {
+DatevSettingsLoad LoadDatevSettings(const std::string& path) {
     TracePoint = 3006;
     std::string bytes;
-    const std::string path = dataSet ? dataSet->ResolveDataFile(kDatevSettingsFileName) : "";
-    if (path.empty() || !ReadWholeFile(path, bytes)) {
-        settings = DefaultDatevSettings();
-        return false;
-    }
-    settings = ParseSettingsFile(bytes);
+    if (path.empty() || !ReadWholeFile(path, bytes)) return {DefaultDatevSettings(), false};
+    DatevSettingsLoad loaded{ParseSettingsFile(bytes), true};
     TracePoint = 3009;
-    return true;
+    return loaded;
 }
 
-bool CDatev::SaveSettings() {
+bool SaveDatevSettings(const std::string& path, const DatevSettings& settings, UiPort& ui) {
     TracePoint = 3010;
-    const std::string path = dataSet ? dataSet->ResolveDataFile(kDatevSettingsFileName) : "";
     FileWriter file;
     if (!file.Open(path)) {
-        ShowPlain(ui_, msg::kE301);
+        ShowPlain(ui, msg::kE301);
         return false;
     }
     TracePoint = 3011;
     const bool written = file.Write(FormatSettingsFile(settings));
     TracePoint = 3012;
     if (!written || !file.Commit()) {
-        ShowPlain(ui_, msg::kE301Write);
+        ShowPlain(ui, msg::kE301Write);
         return false;
     }
     return true;

@@ -3,9 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/datev/Datev.h"
+#include "core/datev/DatevSettings.h"
 
 namespace belvaron {
+
+class UiPort;
 
 // "angaben_datev.txt": Windows-1252 text, CR LF. Lines 1 to 11 are the
 // DATEV-Angaben; lines 12 to 16 carry the export format (0 = DATEV-Format
@@ -15,7 +17,7 @@ namespace belvaron {
 // is not disturbed.
 inline constexpr const char* kDatevSettingsFileName = "angaben_datev.txt";
 
-// The settings as they stand in a settings file returned by LoadSettings
+// The settings as they stand in a settings file returned by LoadDatevSettings
 // when the file is missing.
 DatevSettings DefaultDatevSettings();
 
@@ -29,5 +31,19 @@ std::string FormatSettingsFile(const DatevSettings& settings);
 // first characters as they stand. Lines 3 to 11 that are missing read as 0
 // or empty text; lines 12 to 16 that are missing give the defaults.
 DatevSettings ParseSettingsFile(std::string_view bytes);
+
+struct DatevSettingsLoad {
+    DatevSettings settings;
+    bool read = false;  // false: the file could not be opened; the settings are the defaults
+};
+
+// Reads the settings file at `path` (an empty path reads as a missing file).
+// Shows nothing.
+DatevSettingsLoad LoadDatevSettings(const std::string& path);
+
+// Replaces the settings file at `path` only by a complete new one. False
+// after E:301 (cannot be opened, or not written completely: the old file
+// then stays).
+bool SaveDatevSettings(const std::string& path, const DatevSettings& settings, UiPort& ui);
 
 }  // namespace belvaron

@@ -58,8 +58,8 @@ std::string_view DatePiece(std::string_view date, std::size_t offset) {
     return offset < text.size() ? text.substr(offset, 2) : std::string_view();
 }
 
-std::string KneHeaderRecord(const CDatev& datev, bool extended) {
-    const DatevSettings& s = datev.settings;
+std::string KneHeaderRecord(const DatevSettings& s, const DatevRange& range,
+                            std::string_view exportYear, bool extended) {
     std::string r;
     // Pos 0-25: 0x1D 0x18 "1", Datenträgernummer (left, 3), "11", DFV mark,
     // Beraternummer (7), Mandantennummer (5), Abrechnungsnummer (4).
@@ -72,9 +72,9 @@ std::string KneHeaderRecord(const CDatev& datev, bool extended) {
     r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer, s.abrechnungsnummer);
     TracePoint = extended ? 3020 : 3031;
     // Pos 26-46: year, from DDMMYY, to DDMMYY, "001", password.
-    r += Fit(datev.exportYear, 2);
-    r += DdMmYy(FieldText(datev.dateFrom));
-    r += DdMmYy(FieldText(datev.dateTo));
+    r += exportYear.substr(0, 2);
+    r += DdMmYy(range.from);
+    r += DdMmYy(range.to);
     r += "001";
     r += Fit(s.passwort, 4);
     // Pos 47-79: 32 blanks, "y".
@@ -169,8 +169,8 @@ std::string KneTotalRecord(int64_t total) {
     return Format("w%lluyz", static_cast<unsigned long long>(magnitude));
 }
 
-std::string KneHeaderFile(const CDatev& datev, bool extended) {
-    const DatevSettings& s = datev.settings;
+std::string KneHeaderFile(const DatevSettings& s, const DatevRange& range,
+                          std::string_view exportYear, int32_t blockCount, bool extended) {
     const int32_t kl = s.kontonummernlaenge;
     // Pos 0-22: Datenträgernummer (left, 6), Beraternummer (7), Beratername
     // (right, 10).
@@ -185,13 +185,13 @@ std::string KneHeaderFile(const CDatev& datev, bool extended) {
         r += Fit(s.dfvKennzeichen, 2);  // 136-137
         r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
                     s.abrechnungsnummer);                                // 138-153
-        r += Fit(datev.exportYear, 2);                                   // 154-155
+        r += exportYear.substr(0, 2);                                    // 154-155
         r += "0000";                                                     // 156-159
-        r += DdMmYy(FieldText(datev.dateFrom));                          // 160-165
-        r += DdMmYy(FieldText(datev.dateTo));                            // 166-171
+        r += DdMmYy(range.from);                                         // 160-165
+        r += DdMmYy(range.to);                                           // 166-171
         r += "001";                                                      // 172-174
         r += Fit(s.passwort, 4);                                         // 175-178
-        r += Format("%05d001 11,%d,%d,----", datev.blockCount, kl, kl);  // 179-198
+        r += Format("%05d001 11,%d,%d,----", blockCount, kl, kl);        // 179-198
         r += Blanks(57);                                                 // 199-255
         return r;
     }
@@ -205,15 +205,15 @@ std::string KneHeaderFile(const CDatev& datev, bool extended) {
     r += Fit(s.dfvKennzeichen, 2);    // 69-70
     r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
                 s.abrechnungsnummer);        // 71-86
-    r += Fit(datev.exportYear, 2);           // 87-88
+    r += exportYear.substr(0, 2);            // 87-88
     r += Blanks(4);                          // 89-92
-    r += DdMmYy(FieldText(datev.dateFrom));  // 93-98
-    r += DdMmYy(FieldText(datev.dateTo));    // 99-104
+    r += DdMmYy(range.from);                 // 93-98
+    r += DdMmYy(range.to);                   // 99-104
     r += "001";                              // 105-107
     r += Fit(s.passwort, 4);                 // 108-111
     TracePoint = 3046;
-    r += LowHigh(datev.blockCount);   // 112-113
-    r += LowHigh(datev.blockCount);   // 114-115
+    r += LowHigh(blockCount);         // 112-113
+    r += LowHigh(blockCount);         // 114-115
     r += std::string("\x01\x00", 2);  // 116-117
     r += "         1";                // 118-127
     return r;

@@ -5,7 +5,8 @@
 #include <string_view>
 
 #include "core/bookings/BookingRecord.h"
-#include "core/datev/Datev.h"
+#include "core/datev/DatevRange.h"
+#include "core/datev/DatevSettings.h"
 
 namespace belvaron {
 
@@ -34,8 +35,10 @@ inline constexpr char kCurrencyOpen = '\xB3';
 inline constexpr char kFieldClose = '\x1C';
 }  // namespace kne
 
-// The header record of the data file (93 bytes extended, 80 old).
-std::string KneHeaderRecord(const CDatev& datev, bool extended);
+// The header record of the data file (93 bytes extended, 80 old);
+// `exportYear` is the YY of the range start.
+std::string KneHeaderRecord(const DatevSettings& settings, const DatevRange& range,
+                            std::string_view exportYear, bool extended);
 
 // The booking text "(beleg)name,purpose" in code page 850, at most 30
 // bytes; control bytes (below 0x20) become blanks so that the text cannot
@@ -50,8 +53,10 @@ std::string KneBookingRecord(const BookingRecord& booking, int64_t amount, bool 
 // "x", the digits of the total, "yz"; a negative total has "w" for "x".
 std::string KneTotalRecord(int64_t total);
 
-// The header file "EV01" (256 bytes) or "DV01" (128 bytes).
-std::string KneHeaderFile(const CDatev& datev, bool extended);
+// The header file "EV01" (256 bytes) or "DV01" (128 bytes) for a data file
+// of `blockCount` blocks.
+std::string KneHeaderFile(const DatevSettings& settings, const DatevRange& range,
+                          std::string_view exportYear, int32_t blockCount, bool extended);
 
 // Appends `value` in decimal as printf's "%d" family writes it: `width` is
 // the minimum width including the sign, `zeroFill` pads with zeros after the

@@ -26,7 +26,7 @@ void AddChartFiles(const std::string& folder, std::set<std::string>& names) {
 
 }  // namespace
 
-Workflow::Workflow(UiPort& ui) : store(ui), datev(ui), ui_(ui) {}
+Workflow::Workflow(UiPort& ui) : store(ui), ui_(ui) {}
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 

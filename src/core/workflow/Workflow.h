@@ -6,13 +6,14 @@
 
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/Datev.h"
+#include "core/datev/DatevRange.h"
+#include "core/datev/DatevSettings.h"
 
 namespace belvaron {
 
 // The main window's handler logic, shared by the desktop program, the
 // command-line program and the tests. It owns the booking store and the
-// DATEV exporter and holds the window's members; every message, question
+// DATEV settings and export range, and holds the window's members; every message, question
 // and file choice goes through the UI port. A front end turns clicks (or
 // options) into calls of the On... handlers and shows the members.
 //
@@ -73,7 +74,10 @@ public:
     std::string SelectedChartName() const;
 
     BookingStore store;
-    CDatev datev;
+    // The DATEV-Angaben and the export range of the last "Daten exportieren",
+    // loaded from the settings file and the bookings at each export.
+    DatevSettings datevSettings;
+    DatevRange datevRange;
 
     std::string journalPath;
     std::string datevTargetPath;

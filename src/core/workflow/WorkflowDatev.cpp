@@ -1,11 +1,13 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
+#include "core/datev/DatevSettingsFile.h"
+#include "core/datev/PostversandWriter.h"
 #include "core/datev/csv/DatevCsv.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -19,17 +21,22 @@ struct ExportOutcome {
 // The "Postversand" batch: the data file, then the header file, each stage
 // under its own exception guard. nullopt when a guard caught an exception
 // (its message is shown and the run ends).
-std::optional<ExportOutcome> ExportPostversand(CDatev& datev, UiPort& ui,
+std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
+                                               const DatevSettings& settings,
+                                               const DatevRange& range, UiPort& ui,
                                                const std::string& folder) {
     ExportOutcome outcome;
+    PostversandDataFile dataFile;
     try {
-        outcome.count = datev.WriteDataFile(folder);
+        dataFile = WritePostversandDataFile(store, settings, range, folder, ui);
+        outcome.count = dataFile.count;
     } catch (...) {
         ShowPlain(ui, Format(msg::kE112, TracePoint));
         return std::nullopt;
     }
     try {
-        outcome.complete = datev.WriteHeaderFile(folder);
+        outcome.complete =
+            WritePostversandHeaderFile(std::move(dataFile), settings, range, folder, ui);
     } catch (...) {
         ShowPlain(ui, Format(msg::kE113, TracePoint));
         return std::nullopt;
@@ -58,27 +65,31 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     try {
-        datev.LoadSettings();
-        datev.FindDateRange();
-        if (!ui_.EditDatevSettings(datev, store)) return false;
-        datev.SaveSettings();
+        const std::string settingsPath = store.ResolveDataFile(kDatevSettingsFileName);
+        datevSettings = LoadDatevSettings(settingsPath).settings;
+        if (auto range = BookingDateRange(store)) datevRange = std::move(*range);
+        if (!ui_.EditDatevSettings(datevSettings, datevRange, SelectedChartName())) return false;
+        SaveDatevSettings(settingsPath, datevSettings, ui_);
     } catch (...) {
         ShowException(msg::kE111);
         return false;
     }
     const std::string folder = FolderOfPath(datevTargetPath);
-    if (datevFormatOverride.value_or(datev.settings.exportFormat) == DatevExportFormat::Csv) {
+    if (datevFormatOverride.value_or(datevSettings.exportFormat) == DatevExportFormat::Csv) {
         try {
             const std::string chart = SelectedChartName();
+            const auto resolve = [this](const std::string& name) {
+                return store.ResolveDataFile(name);
+            };
             const CsvRunOptions options =
-                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(store, chart));
-            return RunCsvExport(store, datev, folder, options, ui_);
+                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
+            return RunCsvExport(store, datevSettings, datevRange, folder, options, ui_);
         } catch (...) {
             ShowException(msg::kE112);
             return false;
         }
     }
-    const auto outcome = ExportPostversand(datev, ui_, folder);
+    const auto outcome = ExportPostversand(store, datevSettings, datevRange, ui_, folder);
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));

@@ -34,7 +34,6 @@ bool Workflow::OnSelectJournal() {
         ShowException(msg::kE107);
     }
     try {
-        datev.SetDataSet(&store);
         RefillList(true);
         SetDefaultTargets();
     } catch (...) {

@@ -1,10 +1,11 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/FileWriter.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
+#include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -88,10 +89,17 @@ bool Workflow::OnKontenUeberpruefen() {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateCheck));
         return false;
     }
-    if (datev.dataSet == nullptr) datev.SetDataSet(&store);
     bool ok = false;
     try {
-        ok = datev.CheckAccounts(chartName);
+        const auto resolve = [this](const std::string& name) {
+            return store.ResolveDataFile(name);
+        };
+        AccountCheckFiles files;
+        files.chartName = chartName;
+        files.chartPath = ChartPath(resolve, chartName);
+        files.reportPath = resolve(msg::kReportFileName);
+        files.replacePath = resolve(msg::kReplaceFileName);
+        ok = CheckAccounts(store, files, ui_).ok;
     } catch (...) {
         ShowException(msg::kE109);
         return false;

@@ -64,7 +64,6 @@ bool Workflow::OnSelectVatReport() {
         ShowException(msg::kE121);
     }
     try {
-        datev.SetDataSet(&store);
         ui_.ListCleared();
         RefillList(false);
         SetDefaultTargets();

@@ -145,9 +145,9 @@ bool QtUi::EditBooking(BookingStore& store, int index) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtUi::EditDatevSettings(CDatev& datev, BookingStore& store) {
-    const std::string chart = window_ ? window_->workflow().SelectedChartName() : std::string();
-    return RunDatevDialog(DialogParent(), datev, store, chart);
+bool QtUi::EditDatevSettings(DatevSettings& settings, DatevRange& range,
+                             const std::string& chartName) {
+    return RunDatevDialog(DialogParent(), settings, range, chartName);
 }
 
 bool QtUi::ShowUpdateDialog(const UpdateDialogTexts& texts) {

@@ -59,7 +59,8 @@ public:
     void SortProgress(int position) override;
     void SortFinished() override;
     bool EditBooking(BookingStore& store, int index) override;
-    bool EditDatevSettings(CDatev& datev, BookingStore& store) override;
+    bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
+                           const std::string& chartName) override;
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override;
     void ExitProgram(int code) override;

@@ -51,8 +51,9 @@ QLabel* Explanation(const char* text, QWidget* parent) {
 
 }  // namespace
 
-DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, CDatev& datev, BookingStore&, const std::string& chartName)
-    : QDialog(parent), model_(datev) {
+DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& settings,
+                                         DatevRange& exportRange, const std::string& chartName)
+    : QDialog(parent), model_(settings, exportRange) {
     using F = DatevDialogField;
     using L = DatevDialogLimits;
     setWindowTitle(QStringLiteral("DATEV-Angaben"));
@@ -245,8 +246,9 @@ void DatevSettingsDialog::accept() {
     QDialog::accept();
 }
 
-bool RunDatevDialog(QWidget* parent, CDatev& datev, BookingStore& store, const std::string& chartName) {
-    DatevSettingsDialog dialog(parent, datev, store, chartName);
+bool RunDatevDialog(QWidget* parent, DatevSettings& settings, DatevRange& range,
+                    const std::string& chartName) {
+    DatevSettingsDialog dialog(parent, settings, range, chartName);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -14,20 +14,19 @@ class QWidget;
 
 namespace belvaron {
 
-class BookingStore;
-
-// The modal "DATEV-Angaben" dialog: shows the exporter's settings and export
+// The modal "DATEV-Angaben" dialog: shows the DATEV settings and the export
 // range, checks the fields on "OK" (first failing field: its message, the
-// focus goes there, the dialog stays open), then stores and saves them.
-// "Abbrechen" changes nothing. The logic lives in DatevDialogModel.
+// focus goes there, the dialog stays open), then stores them; saving the
+// settings file is the caller's step. "Abbrechen" changes nothing. The logic lives in
+// DatevDialogModel.
 class DatevSettingsDialog : public QDialog {
     Q_OBJECT
 
 public:
     // `chartName`: the chart file chosen in the main window; a name with
     // "SK3" or "SK4" preselects the chart of accounts.
-    DatevSettingsDialog(QWidget* parent, CDatev& datev, BookingStore& store,
-                 const std::string& chartName = {});
+    DatevSettingsDialog(QWidget* parent, DatevSettings& settings, DatevRange& range,
+                        const std::string& chartName = {});
 
     // Shows a check's message; a message box unless replaced (tests).
     std::function<void(const QString&)> showMessage;
@@ -64,8 +63,8 @@ private:
 };
 
 // Runs the dialog modally; true when the user confirmed with "OK" (the
-// settings and the range are then stored and saved).
-bool RunDatevDialog(QWidget* parent, CDatev& datev, BookingStore& store,
+// settings and the range are then stored).
+bool RunDatevDialog(QWidget* parent, DatevSettings& settings, DatevRange& range,
                     const std::string& chartName = {});
 
 }  // namespace belvaron

@@ -11,11 +11,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "gui/app/MainWindow.h"
 #include "core/base/DataFiles.h"
+#include "core/bookings/BookingStore.h"
+#include "core/datev/DatevSettingsFile.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
-#include "core/bookings/BookingStore.h"
 #include "gui/bookings/BookingEditDialog.h"
 #include "gui/bookings/SortDialog.h"
 #include "gui/datev/DatevSettingsDialog.h"
@@ -112,12 +113,14 @@ int main(int argc, char** argv) {
 
     // The DATEV settings as the export run opens them: the settings file of
     // the (throw-away) data folder and the range of the loaded bookings.
-    flow.datev.LoadSettings();
-    flow.datev.FindDateRange();
+    flow.datevSettings =
+        belvaron::LoadDatevSettings(flow.store.ResolveDataFile(belvaron::kDatevSettingsFileName))
+            .settings;
+    if (auto range = belvaron::BookingDateRange(flow.store)) flow.datevRange = *range;
     ok = GrabModal(QStringLiteral("datev-settings"),
                    [&] {
-                       belvaron::DatevSettingsDialog dialog(&window, flow.datev, flow.store,
-                                                     "SK3_DATEV.kon");
+                       belvaron::DatevSettingsDialog dialog(&window, flow.datevSettings,
+                                                            flow.datevRange, "SK3_DATEV.kon");
                        dialog.exec();
                    }) &&
          ok;

@@ -7,8 +7,9 @@
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/bookings/BookingStore.h"
+#include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
-#include "core/datev/Datev.h"
+#include "core/mapping/MappingMessages.h"
 
 namespace belvaron {
 namespace {
@@ -36,7 +37,20 @@ protected:
         std::filesystem::create_directories(dir.File("program"));
         store.programFolder = dir.File("program") + "/";
         store.dataFolderOverride = dir.File("data");
-        datev.SetDataSet(&store);
+    }
+
+    // The check with the files where the main window takes them from.
+    bool Check(const std::string& chartName) {
+        const auto resolve = [this](const std::string& name) {
+            return store.ResolveDataFile(name);
+        };
+        AccountCheckFiles files;
+        files.chartName = chartName;
+        files.chartPath = ChartPath(resolve, chartName);
+        files.reportPath = resolve(msg::kReportFileName);
+        files.replacePath = resolve(msg::kReplaceFileName);
+        outcome = CheckAccounts(store, files, ui);
+        return outcome.ok;
     }
 
     void Add(int32_t soll, int32_t haben, int32_t key = 0) {
@@ -72,13 +86,15 @@ protected:
     TempDir dir;
     FakeUi ui;
     BookingStore store{ui, 100, 10};
-    CDatev datev{ui};
+    AccountCheckOutcome outcome;  // of the last Check
 };
 
 TEST_F(AccountCheck, ReportForAllKindsByteForByte) {
     WriteChart("TEST.kon", Fixture("chart_small.kon"));
     AddAllKinds();
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));  // the question is answered No
+    EXPECT_TRUE(Check("TEST.kon"));  // the question is answered No
+    EXPECT_FALSE(outcome.proposalsAppended);
+    EXPECT_EQ(outcome.counts.notExisting, 14);
     const std::string golden = Fixture("report_all_kinds.txt");
     EXPECT_EQ(ReadFile(DataFile("Konto_Ueberpruefung.txt")), golden);
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -104,7 +120,8 @@ TEST_P(Proposals, AppendedToTheReplaceList) {
     dir.Write("data/replace.dat", old);
     AddAllKinds();
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(datev.CheckAccounts(GetParam().chartName));
+    EXPECT_TRUE(Check(GetParam().chartName));
+    EXPECT_TRUE(outcome.proposalsAppended);
     EXPECT_EQ(ReadFile(DataFile("replace.dat")), old + Fixture(GetParam().golden));
     EXPECT_EQ(ui.messages.size(), 2u);
 }
@@ -119,7 +136,7 @@ TEST_F(AccountCheck, ProposalStartsOnANewLineAfterAnUnendedLastLine) {
     dir.Write("data/replace.dat", "1200, 0, 1800, 1800, 0, 0");
     Add(4711, 4700);
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
               "1200, 0, 1800, 1800, 0, 0\r\n"
               "4711, 0, 4720, 4720, 0, 0  (Konto-Bedeutung pr\xFC"
@@ -130,7 +147,7 @@ TEST_F(AccountCheck, ProposalsCreateAMissingReplaceList) {
     WriteChart("TEST.kon", "4700, \r\n4720, \r\n");
     Add(4711, 4700);
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
               "4711, 0, 4720, 4720, 0, 0  (Konto-Bedeutung pr\xFC"
               "fen!)\r\n");
@@ -142,7 +159,7 @@ TEST_F(AccountCheck, AllPlainGivesOkEverywhereAndNoQuestion) {
     Add(1000, 1200);
     Add(4700, 8400, 40);  // automatic, but with key 40
     Add(0, 1000);         // account 0: plain by the chart's final line break
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     const std::string expected =
         "Die Überprüfung auf Kompatibilität mit dem DATEV-Kontorahmen ergab folgendes:\n\n"
         "1. Überprüfung auf nicht existierende Konten bei Datev:\n OK  :-)\n\n"
@@ -158,7 +175,7 @@ TEST_F(AccountCheck, AllPlainGivesOkEverywhereAndNoQuestion) {
 TEST_F(AccountCheck, AccountZeroMissingWithoutFinalLineBreak) {
     WriteChart("TEST.kon", "1000, ");
     Add(0, 1000);
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_NE(ui.messages[0].text.find("bei Datev:\n0, \n"), std::string::npos);
 }
@@ -169,7 +186,7 @@ TEST_F(AccountCheck, NegativeAccountsAreReportedAsMissingWithoutProposal) {
     Add(-12, -5);
     Add(4711, 1000);
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_NE(ui.messages[0].text.find("bei Datev:\n-12, -5, 4711, \n"), std::string::npos);
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
@@ -181,7 +198,7 @@ TEST_F(AccountCheck, NoProposalWhenTheLastPlainAccountChangedLater) {
     WriteChart("TEST.kon", "9000, \r\n9000, S\r\n");
     Add(12345, 0);
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_TRUE(Check("TEST.kon"));
     EXPECT_EQ(ReadFile(DataFile("replace.dat")), "");
 }
 
@@ -191,7 +208,7 @@ TEST_F(AccountCheck, TooLargeAccountStopsWithAnEmptyReport) {
     Add(4711, 1000);
     Add(1000, 10000000);
     Add(10000001, 1000);
-    EXPECT_FALSE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_FALSE(Check("TEST.kon"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "(E:312)\nEin Konto hat die maximale Grösse (10000000) überschritten "
@@ -203,7 +220,7 @@ TEST_F(AccountCheck, MissingChartNamesItsPathAndLeavesTheReport) {
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/Konto_Ueberpruefung.txt", "old report");
     Add(1000, 1200);
-    EXPECT_FALSE(datev.CheckAccounts("NONE.kon"));
+    EXPECT_FALSE(Check("NONE.kon"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               "(E:306)\n" + DataFile("NONE.kon") + " konnte nicht geöffnet werden!");
@@ -213,7 +230,7 @@ TEST_F(AccountCheck, MissingChartNamesItsPathAndLeavesTheReport) {
 TEST_F(AccountCheck, ChartOnlyInTheProgramFolderIsCopiedToTheDataFolder) {
     dir.Write("program/SK3_DATEV.kon", "1000, \r\n");
     Add(1000, 1000);
-    EXPECT_TRUE(datev.CheckAccounts("SK3_DATEV.kon"));
+    EXPECT_TRUE(Check("SK3_DATEV.kon"));
     EXPECT_EQ(ReadFile(DataFile("SK3_DATEV.kon")), "1000, \r\n");
 }
 
@@ -222,7 +239,7 @@ TEST_F(AccountCheck, ReportThatCannotBeCreated) {
     dir.Write("blocker", "a file where the data folder should be");
     store.dataFolderOverride = dir.File("blocker") + "/data";
     Add(1000, 1000);
-    EXPECT_FALSE(datev.CheckAccounts(chart));
+    EXPECT_FALSE(Check(chart));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, msg::kE307);
 }
@@ -232,7 +249,7 @@ TEST_F(AccountCheck, ReplaceListThatCannotBeWrittenAfterTheReport) {
     std::filesystem::create_directories(DataFile("replace.dat"));  // a folder in its place
     Add(4711, 1000);
     ui.answers = {MessageAnswer::Yes};
-    EXPECT_FALSE(datev.CheckAccounts("TEST.kon"));
+    EXPECT_FALSE(Check("TEST.kon"));
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(ui.messages[2].text, msg::kE308);
@@ -242,7 +259,7 @@ TEST_F(AccountCheck, ReplaceListThatCannotBeWrittenAfterTheReport) {
 TEST_F(AccountCheck, ChartThatIsAFolderCannotBeRead) {
     std::filesystem::create_directories(DataFile("DIR.kon"));
     Add(1000, 1000);
-    EXPECT_FALSE(datev.CheckAccounts("DIR.kon"));
+    EXPECT_FALSE(Check("DIR.kon"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.rfind("(E:306)\n", 0), 0u);
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/datev/AccountCheck.h"
+#include "core/datev/csv/ChartFile.h"
 
 namespace belvaron {
 namespace {
@@ -132,6 +134,56 @@ TEST(ChartFile, ShippedChartsReadAsTheirReadmeCounts) {
         EXPECT_EQ(counts[5], s.av) << s.file;
         EXPECT_EQ(result.lastPlainAccount, s.lastPlain) << s.file;
     }
+}
+
+// The account check and the CSV export's automatic-account warnings read a
+// chart file through one reader: within the account table they see the same
+// automatic accounts; the CSV warnings also keep numbers beyond the table.
+class ChartReaders : public testing::TestWithParam<std::string> {};
+
+std::vector<int32_t> AutomaticAccountsOfTheCheck(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return {};
+    std::vector<int32_t> states(kAccountLimit, 0);
+    ReadChart(f, states);
+    std::fclose(f);
+    std::vector<int32_t> automatic;
+    for (std::size_t n = 0; n < states.size(); ++n) {
+        if (states[n] == account_state::kAutomaticAM || states[n] == account_state::kAutomaticAV) {
+            automatic.push_back(static_cast<int32_t>(n));
+        }
+    }
+    return automatic;
+}
+
+std::vector<int32_t> WithinTheTable(std::vector<int32_t> accounts) {
+    std::erase_if(accounts, [](int32_t n) { return n < 0 || n >= kAccountLimit; });
+    return accounts;
+}
+
+TEST_P(ChartReaders, SeeTheSameAutomaticAccounts) {
+    const auto ofCsv = csv::ReadAutomaticAccounts(GetParam());
+    ASSERT_TRUE(ofCsv.has_value()) << GetParam();
+    const std::vector<int32_t> ofCheck = AutomaticAccountsOfTheCheck(GetParam());
+    EXPECT_FALSE(ofCheck.empty()) << GetParam();
+    EXPECT_EQ(WithinTheTable(*ofCsv), ofCheck) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ChartReaders,
+                         testing::Values(std::string(BELVARON_TEST_DATA) +
+                                             "/datev/chart_line_rules.kon",
+                                         std::string(BELVARON_SOURCE_DIR) + "/data/SK3_DATEV.kon",
+                                         std::string(BELVARON_SOURCE_DIR) + "/data/SK4_DATEV.kon"));
+
+TEST(ChartReaders, LineRulesGiveTheseAutomaticAccounts) {
+    // A line without a comma runs on into the next one ("4000" takes the
+    // markers of the 8400 line); a later line overrides; the character after
+    // the comma is skipped; markers beyond 254 characters are not seen; the
+    // last line needs no line break.
+    const auto ofCsv =
+        csv::ReadAutomaticAccounts(std::string(BELVARON_TEST_DATA) + "/datev/chart_line_rules.kon");
+    ASSERT_TRUE(ofCsv.has_value());
+    EXPECT_EQ(*ofCsv, (std::vector<int32_t>{3400, 4000, 8300, 8500, 12345678}));
 }
 
 }  // namespace

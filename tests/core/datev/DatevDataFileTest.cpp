@@ -12,6 +12,7 @@
 #include "core/base/Format.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/KneRecords.h"
+#include "core/datev/PostversandWriter.h"
 
 namespace belvaron {
 namespace {
@@ -26,22 +27,37 @@ class DataFileTest : public ::testing::TestWithParam<bool> {
 protected:
     test::FakeUi ui;
     BookingStore store{ui, 64, 16};
-    CDatev datev{ui};
+    DatevSettings settings;
+    DatevRange range;
     bool extended = GetParam();
     std::size_t headerSize = GetParam() ? 93 : 80;
+    StreamedDataFile streamed;     // of the last Stream
+    PostversandDataFile dataFile;  // of the last WriteData, until WriteHeader
 
     void SetUp() override {
-        datev.SetDataSet(&store);
-        test::SetTypicalSettings(datev, extended);
-        test::SetRange(datev, "01.01.2005", "31.12.2005");
+        test::SetTypicalSettings(settings, extended);
+        test::SetRange(range, "01.01.2005", "31.12.2005");
     }
 
     std::optional<int> Stream(std::string& bytes) {
         bytes.clear();
-        return datev.StreamDataFile([&bytes](std::string_view b) {
-            bytes += b;
-            return true;
-        });
+        const auto result = StreamPostversandDataFile(
+            store, settings, range,
+            [&bytes](std::string_view b) {
+                bytes += b;
+                return true;
+            },
+            ui);
+        if (!result) return std::nullopt;
+        streamed = *result;
+        return result->count;
+    }
+    int WriteData(const std::string& folder) {
+        dataFile = WritePostversandDataFile(store, settings, range, folder, ui);
+        return dataFile.count;
+    }
+    bool WriteHeader(const std::string& folder) {
+        return WritePostversandHeaderFile(std::move(dataFile), settings, range, folder, ui);
     }
 
     // A booking without document number and name whose record has exactly
@@ -50,12 +66,11 @@ protected:
         NewBooking nb{.beleg = "", .name = "", .purpose = "", .amount = amount};
         AddBooking(store, nb);
         BookingRecord& b = store[store.bookingCount - 1];
-        const std::size_t base =
-            KneBookingRecord(b, *CDatev::DigitsToInt(amount), extended, 4).size();
+        const std::size_t base = KneBookingRecord(b, *DigitsToInt(amount), extended, 4).size();
         ASSERT_GE(length, base);
         ASSERT_LE(length - base, 27u);
         SetField(b.purpose, std::string(length - base, 'p'));
-        ASSERT_EQ(KneBookingRecord(b, *CDatev::DigitsToInt(amount), extended, 4).size(), length);
+        ASSERT_EQ(KneBookingRecord(b, *DigitsToInt(amount), extended, 4).size(), length);
     }
 };
 
@@ -67,10 +82,10 @@ TEST_P(DataFileTest, EmptyRangeIsOneBlockWithHeaderAndTotal) {
     std::string bytes;
     EXPECT_EQ(Stream(bytes), 0);
     ASSERT_EQ(bytes.size(), 256u);
-    EXPECT_EQ(bytes.substr(0, headerSize), KneHeaderRecord(datev, extended));
+    EXPECT_EQ(bytes.substr(0, headerSize), KneHeaderRecord(settings, range, "05", extended));
     EXPECT_EQ(bytes.substr(headerSize, 3), "xyz");
     EXPECT_EQ(bytes.substr(headerSize + 3), std::string(256 - headerSize - 3, '\0'));
-    EXPECT_EQ(datev.blockCount, 1);
+    EXPECT_EQ(streamed.blockCount, 1);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -99,7 +114,7 @@ TEST_P(DataFileTest, BookingRecordReachingByte236StaysInItsBlock) {
     ASSERT_EQ(bytes.size(), 256u);
     EXPECT_EQ(bytes[headerSize + first], '+');
     EXPECT_EQ(bytes.substr(236, 9), "x200yz\0\0\0"s);
-    EXPECT_EQ(datev.blockCount, 1);
+    EXPECT_EQ(streamed.blockCount, 1);
 }
 
 TEST_P(DataFileTest, BookingRecordReachingByte237StartsANewBlock) {
@@ -112,7 +127,7 @@ TEST_P(DataFileTest, BookingRecordReachingByte237StartsANewBlock) {
     EXPECT_EQ(bytes.substr(headerSize + first, 256 - headerSize - first),
               std::string(256 - headerSize - first, '\0'));
     EXPECT_EQ(bytes[256], '+');
-    EXPECT_EQ(datev.blockCount, 2);
+    EXPECT_EQ(streamed.blockCount, 2);
     EXPECT_EQ(test::KneReader(bytes, extended).Read().error, "");
 }
 
@@ -124,7 +139,7 @@ TEST_P(DataFileTest, TotalRecordReachingByte255StaysInItsBlock) {
     ASSERT_EQ(Stream(bytes), 2);
     ASSERT_EQ(bytes.size(), 256u);
     EXPECT_EQ(bytes.substr(236), "x1000000000000001yz\0"s);
-    EXPECT_EQ(datev.blockCount, 1);
+    EXPECT_EQ(streamed.blockCount, 1);
 }
 
 TEST_P(DataFileTest, TotalRecordReachingByte256StartsANewBlock) {
@@ -136,7 +151,7 @@ TEST_P(DataFileTest, TotalRecordReachingByte256StartsANewBlock) {
     ASSERT_EQ(bytes.size(), 512u);
     EXPECT_EQ(bytes.substr(236, 20), std::string(20, '\0'));
     EXPECT_EQ(bytes.substr(256, 21), "x10000000000000001yz\0"s);
-    EXPECT_EQ(datev.blockCount, 2);
+    EXPECT_EQ(streamed.blockCount, 2);
 }
 
 TEST_P(DataFileTest, NegativeAmountsGiveASignedTotal) {
@@ -152,7 +167,7 @@ TEST_P(DataFileTest, NegativeAmountsGiveASignedTotal) {
 }
 
 TEST_P(DataFileTest, RangeOverTwoYearsWarnsAndUsesTheFirstYear) {
-    test::SetRange(datev, "01.12.2005", "31.01.2006");
+    test::SetRange(range, "01.12.2005", "31.01.2006");
     AddBooking(store, {.date = "15.01.2006"});
     std::string bytes;
     EXPECT_EQ(Stream(bytes), 1);
@@ -160,15 +175,8 @@ TEST_P(DataFileTest, RangeOverTwoYearsWarnsAndUsesTheFirstYear) {
     EXPECT_EQ(ui.messages[0].text,
               "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
               "Buchungen sind von: 01.12.2005 bis: 31.01.2006");
-    EXPECT_STREQ(datev.exportYear, "05");
+    EXPECT_EQ(streamed.exportYear, "05");
     EXPECT_EQ(bytes.substr(26, 2), "05");
-}
-
-TEST_P(DataFileTest, NoStoreIsRefused) {
-    datev.SetDataSet(nullptr);
-    std::string bytes;
-    EXPECT_EQ(Stream(bytes), std::nullopt);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"(E:303)\nKeine Buchungssätze vorhanden!"});
 }
 
 TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
@@ -176,8 +184,8 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
     AddBooking(store, {.bookingNo = 8, .amount = "12.345.678.901.234.567,89"});
     TempDir dir;
     dir.Write(extended ? "ED00001" : "DE001", "old data");
-    EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
-    EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    EXPECT_EQ(WriteData(dir.path()), 0);
+    EXPECT_FALSE(WriteHeader(dir.path()));
     EXPECT_EQ(ui.Texts(),
               std::vector<std::string>{Format(msg::kE313Amount, "12.345.678.901.234.567,89", 8)});
     EXPECT_EQ(ReadFile(dir.File(extended ? "ED00001" : "DE001")), "old data");
@@ -187,17 +195,19 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
 TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     test::FakeUi ui;
     BookingStore store(ui, 200'000, 16);
-    CDatev datev(ui);
-    datev.SetDataSet(&store);
-    test::SetTypicalSettings(datev, false);
-    test::SetRange(datev, "01.01.2005", "31.12.2005");
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, false);
+    test::SetRange(range, "01.01.2005", "31.12.2005");
     for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
     TempDir dir;
-    EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
-    EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, dir.path(), ui);
+    EXPECT_EQ(data.count, 0);
+    const int32_t blocks = data.blockCount;
+    EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, datev.blockCount, 65535));
-    EXPECT_GT(datev.blockCount, 65535);
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, blocks, 65535));
+    EXPECT_GT(blocks, 65535);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
@@ -221,16 +231,14 @@ TEST_P(BatchFilesTest, NewBatchReplacesTheOldOneOnlyWhenBothFilesAreComplete) {
     dir.Write(DataName(), "old data");
     dir.Write(HeaderName(), "old header");
     AddBooking(store, {});
-    EXPECT_EQ(datev.WriteDataFile(dir.path()), 1);
+    EXPECT_EQ(WriteData(dir.path()), 1);
     EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
-    EXPECT_TRUE(datev.WriteHeaderFile(dir.path()));
+    EXPECT_TRUE(WriteHeader(dir.path()));
     std::string expected;
-    datev.StreamDataFile([&](std::string_view b) {
-        expected += b;
-        return true;
-    });
+    Stream(expected);
     EXPECT_EQ(ReadFile(dir.File(DataName())), expected);
-    EXPECT_EQ(ReadFile(dir.File(HeaderName())), KneHeaderFile(datev, extended));
+    EXPECT_EQ(ReadFile(dir.File(HeaderName())),
+              KneHeaderFile(settings, range, streamed.exportYear, streamed.blockCount, extended));
     EXPECT_EQ(FileCount(), 2u);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -238,8 +246,8 @@ TEST_P(BatchFilesTest, NewBatchReplacesTheOldOneOnlyWhenBothFilesAreComplete) {
 TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
     const std::string folder = dir.File("gone");
     AddBooking(store, {});
-    EXPECT_EQ(datev.WriteDataFile(folder), 0);
-    EXPECT_FALSE(datev.WriteHeaderFile(folder));
+    EXPECT_EQ(WriteData(folder), 0);
+    EXPECT_FALSE(WriteHeader(folder));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{
                   "(E:302)\n" + folder + "/" + DataName() + " konnte nicht geöffnet werden!",
@@ -252,8 +260,8 @@ TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
     for (int i = 0; i < 40; ++i) AddBooking(store, {.bookingNo = i});
     {
         test::FileSizeLimit limit(1000);
-        EXPECT_EQ(datev.WriteDataFile(dir.path()), 0);
-        EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+        EXPECT_EQ(WriteData(dir.path()), 0);
+        EXPECT_FALSE(WriteHeader(dir.path()));
     }
     const std::string path = dir.File(DataName());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE302Write, path.c_str())});
@@ -266,10 +274,10 @@ TEST_P(BatchFilesTest, FailedHeaderFileKeepsTheOldBatch) {
     dir.Write(DataName(), "old data");
     dir.Write(HeaderName(), "old header");
     AddBooking(store, {});
-    EXPECT_EQ(datev.WriteDataFile(dir.path()), 1);
+    EXPECT_EQ(WriteData(dir.path()), 1);
     {
         test::FileSizeLimit limit(100);
-        EXPECT_FALSE(datev.WriteHeaderFile(dir.path()));
+        EXPECT_FALSE(WriteHeader(dir.path()));
     }
     const std::string path = dir.File(HeaderName());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE305Write, path.c_str())});

@@ -17,17 +17,23 @@ class DialogModelTest : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    BookingStore store{ui, 4, 4};
-    CDatev datev{ui};
-    DatevDialogModel model{datev};
+    DatevSettings settings;
+    DatevRange range;
+    DatevDialogModel model{settings, range};
 
     void SetUp() override {
-        store.dataFolderOverride = dir.path();
-        datev.SetDataSet(&store);
-        datev.LoadSettings();  // no file: the defaults
-        test::SetRange(datev, "01.01.2005", "31.12.2005");
+        settings = LoadDatevSettings(SettingsPath()).settings;  // no file: the defaults
+        test::SetRange(range, "01.01.2005", "31.12.2005");
     }
-    std::string SettingsFile() const { return ReadFile(dir.File("angaben_datev.txt")); }
+    std::string SettingsPath() const { return dir.File("angaben_datev.txt"); }
+    std::string SettingsFile() const { return ReadFile(SettingsPath()); }
+    // "OK" as the export run handles it: the model stores, then the
+    // settings file is saved.
+    std::optional<DatevDialogError> Confirm(const DatevDialogFields& fields) {
+        auto error = model.Accept(fields);
+        if (!error) SaveDatevSettings(SettingsPath(), settings, ui);
+        return error;
+    }
 };
 
 TEST_F(DialogModelTest, WithoutASettingsFileTheDialogShowsTrimmedDefaults) {
@@ -50,7 +56,7 @@ TEST_F(DialogModelTest, WithoutASettingsFileTheDialogShowsTrimmedDefaults) {
 }
 
 TEST_F(DialogModelTest, ConfirmingTheDefaultsWritesTenBlanksAsName) {
-    ASSERT_EQ(model.Accept(model.Initial()), std::nullopt);
+    ASSERT_EQ(Confirm(model.Initial()), std::nullopt);
     EXPECT_EQ(SettingsFile(), FormatSettingsFile(DefaultDatevSettings()));
     EXPECT_NE(SettingsFile().find("\r\n          \t(Beratername: 9 stellig)\r\n"),
               std::string::npos);
@@ -61,13 +67,13 @@ TEST_F(DialogModelTest, TextsArePaddedAndConvertedToWindows1252) {
     f.beratername = "Müllerius";  // nine characters
     f.dfvKennzeichen = "X";
     f.passwort = "ab";
-    ASSERT_EQ(model.Accept(f), std::nullopt);
-    EXPECT_STREQ(datev.settings.beratername, "M\xFCllerius ");
-    EXPECT_STREQ(datev.settings.dfvKennzeichen, "X ");
-    EXPECT_STREQ(datev.settings.passwort, "ab  ");
+    ASSERT_EQ(Confirm(f), std::nullopt);
+    EXPECT_STREQ(settings.beratername, "M\xFCllerius ");
+    EXPECT_STREQ(settings.dfvKennzeichen, "X ");
+    EXPECT_STREQ(settings.passwort, "ab  ");
     f.beratername = "Abc";
-    ASSERT_EQ(model.Accept(f), std::nullopt);
-    EXPECT_STREQ(datev.settings.beratername, "Abc       ");
+    ASSERT_EQ(Confirm(f), std::nullopt);
+    EXPECT_STREQ(settings.beratername, "Abc       ");
     EXPECT_EQ(model.Initial().beratername, "Abc");
 }
 
@@ -75,9 +81,9 @@ TEST_F(DialogModelTest, DatesAreNormalisedAndNotSaved) {
     DatevDialogFields f = model.Initial();
     f.dateFrom = "1.2.05";
     f.dateTo = "3.11.'05";
-    ASSERT_EQ(model.Accept(f), std::nullopt);
-    EXPECT_STREQ(datev.dateFrom, "01.02.2005");
-    EXPECT_STREQ(datev.dateTo, "03.11.2005");
+    ASSERT_EQ(Confirm(f), std::nullopt);
+    EXPECT_EQ(range.from, "01.02.2005");
+    EXPECT_EQ(range.to, "03.11.2005");
     EXPECT_EQ(SettingsFile().find("2005"), std::string::npos);
 }
 
@@ -92,8 +98,8 @@ TEST_F(DialogModelTest, NumbersAreStored) {
     f.wjBeginnMonat = "7";
     f.sachkontenrahmen = "04";
     f.festschreibung = true;
-    ASSERT_EQ(model.Accept(f), std::nullopt);
-    const DatevSettings& s = datev.settings;
+    ASSERT_EQ(Confirm(f), std::nullopt);
+    const DatevSettings& s = settings;
     EXPECT_EQ(s.beraternummer, 1234567);
     EXPECT_EQ(s.mandantennummer, 99999);
     EXPECT_EQ(s.kontonummernerweiterung, 0);
@@ -117,12 +123,12 @@ class DialogCheckTest : public DialogModelTest, public ::testing::WithParamInter
 TEST_P(DialogCheckTest, RefusesAndStoresNothing) {
     DatevDialogFields f = model.Initial();
     GetParam().change(f);
-    const auto error = model.Accept(f);
+    const auto error = Confirm(f);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->field, GetParam().field);
     EXPECT_EQ(error->message, GetParam().message);
     EXPECT_EQ(SettingsFile(), "");
-    EXPECT_STREQ(datev.settings.beratername, "          ");
+    EXPECT_STREQ(settings.beratername, "          ");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -186,11 +192,11 @@ TEST_F(DialogModelTest, RereadWritesNumbersBackInPlainDecimal) {
 }
 
 TEST_F(DialogModelTest, ChartOfAccountsIsPreselectedFromTheChartFileName) {
-    SetField(datev.settings.sachkontenrahmen, "04");
+    SetField(settings.sachkontenrahmen, "04");
     EXPECT_EQ(model.Initial().sachkontenrahmen, "04");
     EXPECT_EQ(model.Initial("DATEV_SK3.kon").sachkontenrahmen, "03");
     EXPECT_EQ(model.Initial("SK4_2024.kon").sachkontenrahmen, "04");
-    SetField(datev.settings.sachkontenrahmen, "03");
+    SetField(settings.sachkontenrahmen, "03");
     EXPECT_EQ(model.Initial("konten.kon").sachkontenrahmen, "03");
 }
 

@@ -9,6 +9,7 @@
 #include "KneReader.h"
 #include "TempDir.h"
 #include "core/base/Format.h"
+#include "core/datev/PostversandWriter.h"
 
 namespace belvaron {
 namespace {
@@ -89,9 +90,9 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     const RoundTripCase c = GetParam();
     test::FakeUi ui;
     BookingStore store(ui, 6000, 16);
-    CDatev datev(ui);
-    datev.SetDataSet(&store);
-    test::SetTypicalSettings(datev, c.extended);
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, c.extended);
     Generator gen(c.seed);
     const int fromDay = gen.Int(1, 100);
     const int toDay = gen.Int(fromDay, 365);
@@ -137,17 +138,19 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     auto dateOf = [](int sortable) {
         return Format("%02d.%02d.2005", (sortable - 1) % 31 + 1, (sortable - 1) / 31 + 1);
     };
-    test::SetRange(datev, dateOf(fromDay), dateOf(toDay));
+    test::SetRange(range, dateOf(fromDay), dateOf(toDay));
 
     TempDir dir;
-    EXPECT_EQ(datev.WriteDataFile(dir.path()), static_cast<int>(expected.size()));
-    ASSERT_TRUE(datev.WriteHeaderFile(dir.path()));
+    PostversandDataFile dataFile = WritePostversandDataFile(store, settings, range, dir.path(), ui);
+    EXPECT_EQ(dataFile.count, static_cast<int>(expected.size()));
+    const int32_t blockCount = dataFile.blockCount;
+    ASSERT_TRUE(WritePostversandHeaderFile(std::move(dataFile), settings, range, dir.path(), ui));
     EXPECT_TRUE(ui.messages.empty());
 
     const std::string data = ReadFile(dir.File(c.extended ? "ED00001" : "DE001"));
     const auto file = test::KneReader(data, c.extended).Read();
     ASSERT_EQ(file.error, "");
-    EXPECT_EQ(file.blocks, datev.blockCount);
+    EXPECT_EQ(file.blocks, blockCount);
     EXPECT_EQ(file.total, total);
     ASSERT_EQ(file.bookings.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -50,9 +50,8 @@ TEST(DatevSettingsFile, ShippedDefaultIsTheDefaultFile) {
 
 TEST(DatevSettingsFile, TypicalValuesRoundTrip) {
     test::FakeUi ui;
-    CDatev datev(ui);
-    test::SetTypicalSettings(datev, false);
-    DatevSettings& s = datev.settings;
+    DatevSettings s;
+    test::SetTypicalSettings(s, false);
     s.exportFormat = DatevExportFormat::Postversand;
     s.wjBeginnTag = 1;
     s.wjBeginnMonat = 7;
@@ -128,55 +127,64 @@ protected:
     TempDir dir;
     test::FakeUi ui;
     BookingStore store{ui, 4, 4};
-    CDatev datev{ui};
+    DatevSettings settings;
     void SetUp() override {
         store.dataFolderOverride = dir.File("data");
         store.programFolder = dir.File("program") + "/";
-        datev.SetDataSet(&store);
     }
     std::string SettingsPath() const { return dir.File("data/angaben_datev.txt"); }
+    // The settings file where the export run takes it from.
+    bool Load() {
+        const DatevSettingsLoad loaded =
+            LoadDatevSettings(store.ResolveDataFile(kDatevSettingsFileName));
+        settings = loaded.settings;
+        return loaded.read;
+    }
+    bool Save() {
+        return SaveDatevSettings(store.ResolveDataFile(kDatevSettingsFileName), settings, ui);
+    }
 };
 
 TEST_F(DatevSettingsFileIo, MissingFileGivesTheDefaults) {
-    test::SetTypicalSettings(datev, false);
-    EXPECT_FALSE(datev.LoadSettings());
-    EXPECT_EQ(FormatSettingsFile(datev.settings), kDefaultEleven + kDefaultAdditional);
+    test::SetTypicalSettings(settings, false);
+    EXPECT_FALSE(Load());
+    EXPECT_EQ(FormatSettingsFile(settings), kDefaultEleven + kDefaultAdditional);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DatevSettingsFileIo, ShippedDefaultIsCopiedOnFirstUse) {
     std::filesystem::create_directories(dir.File("program"));
     dir.Write("program/angaben_datev.txt", kDefaultEleven);
-    test::SetTypicalSettings(datev, false);
-    EXPECT_TRUE(datev.LoadSettings());
-    EXPECT_EQ(datev.settings.kontonummernerweiterung, 1);
+    test::SetTypicalSettings(settings, false);
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(settings.kontonummernerweiterung, 1);
     EXPECT_EQ(ReadFile(SettingsPath()), kDefaultEleven);
 }
 
 TEST_F(DatevSettingsFileIo, SaveWritesTheFileAndLoadReadsItBack) {
-    test::SetTypicalSettings(datev, true);
-    ASSERT_TRUE(datev.SaveSettings());
-    EXPECT_EQ(ReadFile(SettingsPath()), FormatSettingsFile(datev.settings));
-    datev.settings = DatevSettings{};
-    EXPECT_TRUE(datev.LoadSettings());
-    EXPECT_EQ(datev.settings.beraternummer, 1234567);
-    EXPECT_STREQ(datev.settings.beratername, "Schmidt   ");
+    test::SetTypicalSettings(settings, true);
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(ReadFile(SettingsPath()), FormatSettingsFile(settings));
+    settings = DatevSettings{};
+    EXPECT_TRUE(Load());
+    EXPECT_EQ(settings.beraternummer, 1234567);
+    EXPECT_STREQ(settings.beratername, "Schmidt   ");
 }
 
 TEST_F(DatevSettingsFileIo, UncreatableFileIsE301) {
     dir.Write("data", "a file where the folder should be");
-    EXPECT_FALSE(datev.SaveSettings());
+    EXPECT_FALSE(Save());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301});
 }
 
 TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", kDefaultEleven);
-    test::SetTypicalSettings(datev, true);
+    test::SetTypicalSettings(settings, true);
     bool saved = true;
     {
         test::FileSizeLimit limit(100);
-        saved = datev.SaveSettings();
+        saved = Save();
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301Write});

@@ -6,7 +6,8 @@
 
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/Datev.h"
+#include "core/datev/DatevRange.h"
+#include "core/datev/DatevSettings.h"
 
 namespace belvaron::test {
 
@@ -43,8 +44,7 @@ inline void AddBooking(BookingStore& store, const NewBooking& nb) {
 }
 
 // Settings of a typical client, extended or old format.
-inline void SetTypicalSettings(CDatev& datev, bool extended) {
-    DatevSettings& s = datev.settings;
+inline void SetTypicalSettings(DatevSettings& s, bool extended) {
     s.beraternummer = 1234567;
     SetField(s.beratername, "Schmidt   ");
     s.mandantennummer = 12345;
@@ -56,9 +56,9 @@ inline void SetTypicalSettings(CDatev& datev, bool extended) {
     s.kontonummernlaenge = 4;
 }
 
-inline void SetRange(CDatev& datev, std::string_view from, std::string_view to) {
-    SetField(datev.dateFrom, from);
-    SetField(datev.dateTo, to);
+inline void SetRange(DatevRange& range, std::string_view from, std::string_view to) {
+    range.from = from;
+    range.to = to;
 }
 
 }  // namespace belvaron::test

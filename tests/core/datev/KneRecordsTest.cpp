@@ -4,6 +4,7 @@
 #include "FakeUi.h"
 #include "core/base/Format.h"
 #include "core/datev/KneRecords.h"
+#include "core/datev/PostversandWriter.h"
 
 namespace belvaron {
 namespace {
@@ -137,16 +138,24 @@ TEST(KneTotalRecord, SignedTotals) {
 class KneHeaderTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
-    CDatev datev{ui};
+    DatevSettings settings;
+    DatevRange range;
+    std::string exportYear = "05";
+    int32_t blockCount = 1;
     void SetUp() override {
-        test::SetTypicalSettings(datev, true);
-        test::SetRange(datev, "01.01.2005", "31.12.2005");
-        SetField(datev.exportYear, "05");
+        test::SetTypicalSettings(settings, true);
+        test::SetRange(range, "01.01.2005", "31.12.2005");
+    }
+    std::string HeaderRecord(bool extended) const {
+        return KneHeaderRecord(settings, range, exportYear, extended);
+    }
+    std::string HeaderFile(bool extended) const {
+        return KneHeaderFile(settings, range, exportYear, blockCount, extended);
     }
 };
 
 TEST_F(KneHeaderTest, ExtendedHeaderRecord) {
-    const std::string r = KneHeaderRecord(datev, true);
+    const std::string r = HeaderRecord(true);
     ASSERT_EQ(r.size(), 93u);
     EXPECT_EQ(r,
               "\x1D\x18"
@@ -158,7 +167,7 @@ TEST_F(KneHeaderTest, ExtendedHeaderRecord) {
 }
 
 TEST_F(KneHeaderTest, OldHeaderRecord) {
-    const std::string r = KneHeaderRecord(datev, false);
+    const std::string r = HeaderRecord(false);
     ASSERT_EQ(r.size(), 80u);
     EXPECT_EQ(r,
               "\x1D\x18"
@@ -168,8 +177,8 @@ TEST_F(KneHeaderTest, OldHeaderRecord) {
 }
 
 TEST_F(KneHeaderTest, ExtendedHeaderFile) {
-    datev.blockCount = 1;
-    const std::string r = KneHeaderFile(datev, true);
+    blockCount = 1;
+    const std::string r = HeaderFile(true);
     ASSERT_EQ(r.size(), 256u);
     EXPECT_EQ(r.substr(0, 33), "1     1234567Schmidt   0000100001");
     EXPECT_EQ(r.substr(33, 95), std::string(95, ' '));
@@ -180,8 +189,8 @@ TEST_F(KneHeaderTest, ExtendedHeaderFile) {
 }
 
 TEST_F(KneHeaderTest, OldHeaderFile) {
-    datev.blockCount = 1;
-    const std::string r = KneHeaderFile(datev, false);
+    blockCount = 1;
+    const std::string r = HeaderFile(false);
     ASSERT_EQ(r.size(), 128u);
     EXPECT_EQ(r.substr(0, 27), "1     1234567Schmidt   \x01\x00\x01\x00"s);
     EXPECT_EQ(r.substr(27, 37), std::string(37, ' '));
@@ -193,21 +202,21 @@ TEST_F(KneHeaderTest, OldHeaderFile) {
 }
 
 TEST_F(KneHeaderTest, BlockCount256) {
-    datev.blockCount = 256;
-    EXPECT_EQ(KneHeaderFile(datev, true).substr(179, 5), "00256");
-    EXPECT_EQ(KneHeaderFile(datev, false).substr(112, 4), "\x00\x01\x00\x01"s);
+    blockCount = 256;
+    EXPECT_EQ(HeaderFile(true).substr(179, 5), "00256");
+    EXPECT_EQ(HeaderFile(false).substr(112, 4), "\x00\x01\x00\x01"s);
 }
 
 TEST_F(KneHeaderTest, YearComesFromTheExportYear) {
-    test::SetRange(datev, "01.12.2005", "31.01.2006");
-    EXPECT_EQ(KneHeaderFile(datev, true).substr(154, 18), "050000011205310106");
-    EXPECT_EQ(KneHeaderFile(datev, false).substr(87, 18), "05    011205310106");
+    test::SetRange(range, "01.12.2005", "31.01.2006");
+    EXPECT_EQ(HeaderFile(true).substr(154, 18), "050000011205310106");
+    EXPECT_EQ(HeaderFile(false).substr(87, 18), "05    011205310106");
 }
 
 TEST_F(KneHeaderTest, ShortNameIsRightAligned) {
-    SetField(datev.settings.beratername, "Abc");
-    EXPECT_EQ(KneHeaderFile(datev, true).substr(13, 10), "       Abc");
-    EXPECT_EQ(KneHeaderFile(datev, false).substr(13, 10), "       Abc");
+    SetField(settings.beratername, "Abc");
+    EXPECT_EQ(HeaderFile(true).substr(13, 10), "       Abc");
+    EXPECT_EQ(HeaderFile(false).substr(13, 10), "       Abc");
 }
 
 struct DigitsCase {
@@ -217,9 +226,7 @@ struct DigitsCase {
 
 class DigitsToIntTest : public ::testing::TestWithParam<DigitsCase> {};
 
-TEST_P(DigitsToIntTest, Converts) {
-    EXPECT_EQ(CDatev::DigitsToInt(GetParam().text), GetParam().cents);
-}
+TEST_P(DigitsToIntTest, Converts) { EXPECT_EQ(DigitsToInt(GetParam().text), GetParam().cents); }
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, DigitsToIntTest,
@@ -234,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DigitsToInt, ReadsOnlyTheFirstThirtyCharacters) {
     const std::string text = std::string(29, ' ') + "12";
-    EXPECT_EQ(CDatev::DigitsToInt(text), 1);
+    EXPECT_EQ(DigitsToInt(text), 1);
 }
 
 }  // namespace

@@ -22,10 +22,11 @@ public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
     std::string dialogFrom;  // the "vom" date the user types, if any
-    bool EditDatevSettings(CDatev& datev, BookingStore& store) override {
+    bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
+                           const std::string& chartName) override {
         if (std::exchange(throwInDialog, false)) throw std::runtime_error("dialog");
-        if (!dialogFrom.empty()) SetField(datev.dateFrom, dialogFrom);
-        return FakeUi::EditDatevSettings(datev, store);
+        if (!dialogFrom.empty()) range.from = dialogFrom;
+        return FakeUi::EditDatevSettings(settings, range, chartName);
     }
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override {
@@ -55,7 +56,6 @@ protected:
     void LoadBookings(int n, std::string_view date = "05.03.2005") {
         for (int i = 0; i < n; ++i) AddBooking(flow.store, {.bookingNo = i + 1, .date = date});
         flow.store.journalLoaded = 1;
-        flow.datev.SetDataSet(&flow.store);
     }
     void WriteSettings(bool extended) {
         DatevSettings s = DefaultDatevSettings();
@@ -82,10 +82,21 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
     EXPECT_EQ(ReadFile(dir.File("export/EV01")).size(), 256u);
     EXPECT_EQ(ReadFile(dir.File("export/ED00001")).size() % 256, 0u);
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/Export.DATEV")));
-    EXPECT_STREQ(flow.datev.dateFrom, "05.03.2005");
+    EXPECT_EQ(flow.datevRange.from, "05.03.2005");
     // The settings were saved after the dialog.
     EXPECT_EQ(ReadFile(dir.File("data/angaben_datev.txt")),
               FormatSettingsFile(DefaultDatevSettings()));
+}
+
+TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceAndTheRunGoesOn) {
+    std::filesystem::create_directories(
+        dir.File("data/angaben_datev.txt"));  // a folder in its place
+    LoadBookings(3);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    const std::vector<std::string> texts = ui.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].starts_with("(E:301)\n")) << texts[0];
+    EXPECT_TRUE(texts[1].starts_with("DATEV-Export erfolgreich")) << texts[1];
 }
 
 TEST_F(ExportRunTest, OldFormatWritesDe001AndDv01) {
@@ -172,7 +183,6 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
 TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     AddBooking(flow.store, {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
     flow.store.journalLoaded = 1;
-    flow.datev.SetDataSet(&flow.store);
     DatevSettings s = DefaultDatevSettings();
     s.beraternummer = 29098;
     s.mandantennummer = 55003;

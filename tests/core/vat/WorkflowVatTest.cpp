@@ -94,7 +94,6 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_TRUE(ui.lastMarked.empty());
-    EXPECT_EQ(flow.datev.dataSet, &flow.store);
     EXPECT_EQ(flow.datevTargetPath, dir.path() + "/ED0001");
     EXPECT_EQ(flow.lexwareTargetPath, dir.path() + "/buchhalter.txt");
     EXPECT_EQ(ui.refreshes, 1);

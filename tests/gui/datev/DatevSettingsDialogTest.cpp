@@ -5,10 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeUi.h"
-#include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/bookings/BookingStore.h"
+#include "core/datev/DatevSettingsFile.h"
 #include "gui/datev/DatevSettingsDialog.h"
 
 using belvaron::DatevSettingsDialog;
@@ -18,18 +16,9 @@ class DatevDialogTest : public QObject {
     Q_OBJECT
 
     struct Setup {
-        belvaron::test::TempDir dir;
-        belvaron::test::FakeUi ui;
-        belvaron::BookingStore store{ui, 4, 4};
-        belvaron::CDatev datev{ui};
-        Setup() {
-            store.dataFolderOverride = dir.path();
-            datev.SetDataSet(&store);
-            datev.LoadSettings();
-            belvaron::SetField(datev.settings.beratername, "Abc       ");
-            belvaron::SetField(datev.dateFrom, "01.01.2005");
-            belvaron::SetField(datev.dateTo, "31.12.2005");
-        }
+        belvaron::DatevSettings settings = belvaron::DefaultDatevSettings();
+        belvaron::DatevRange range{"01.01.2005", "31.12.2005"};
+        Setup() { belvaron::SetField(settings.beratername, "Abc       "); }
     };
 
     static QLineEdit* Edit(DatevSettingsDialog& d, F field) {
@@ -45,7 +34,7 @@ class DatevDialogTest : public QObject {
 private slots:
     void showsTheSettingsTrimmed() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store, "DATEV_SK4.kon");
+        DatevSettingsDialog d(nullptr, s.settings, s.range, "DATEV_SK4.kon");
         QCOMPARE(d.windowTitle(), QStringLiteral("DATEV-Angaben"));
         QCOMPARE(Edit(d, F::Beratername)->text(), QStringLiteral("Abc"));
         QCOMPARE(Edit(d, F::Abrechnungsnummer)->text(), QStringLiteral("1"));
@@ -55,7 +44,7 @@ private slots:
 
     void checkBoxSwitchesTheLengthBox() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store);
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
         d.show();
         QTest::mouseClick(d.Control(F::Erweiterung), Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(!qobject_cast<QCheckBox*>(d.Control(F::Erweiterung))->isChecked());
@@ -64,7 +53,7 @@ private slots:
 
     void typingStopsAtTheLimit() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store);
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
         QLineEdit* name = Edit(d, F::Beratername);
         name->clear();
         QTest::keyClicks(name, QStringLiteral("ABCDEFGHIJKL"));
@@ -73,7 +62,7 @@ private slots:
 
     void okWithAWrongFieldKeepsTheDialogOpen() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store);
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
         QStringList messages;
         d.showMessage = [&](const QString& m) { messages << m; };
         d.show();
@@ -83,29 +72,29 @@ private slots:
                  QStringList{QStringLiteral("Geben Sie eine ganze Zahl zwischen 1 und 9999 ein.")});
         QCOMPARE(d.focusWidget(), d.Control(F::Abrechnungsnummer));
         QVERIFY(d.isVisible());
-        QCOMPARE(s.datev.settings.abrechnungsnummer, 1);
+        QCOMPARE(s.settings.abrechnungsnummer, 1);
     }
 
     void okStoresAndNormalisesTheDates() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store);
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
         d.show();
         Edit(d, F::Beratername)->setText(QStringLiteral("Müller"));
         Edit(d, F::DateFrom)->setText(QStringLiteral("1.2.05"));
         QTest::mouseClick(Button(d, QStringLiteral("OK")), Qt::LeftButton);
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(QByteArray(s.datev.settings.beratername), QByteArray("M\xFCller    "));
-        QCOMPARE(QByteArray(s.datev.dateFrom), QByteArray("01.02.2005"));
+        QCOMPARE(QByteArray(s.settings.beratername), QByteArray("M\xFCller    "));
+        QCOMPARE(QByteArray(s.range.from.c_str()), QByteArray("01.02.2005"));
     }
 
     void abbrechenChangesNothing() {
         Setup s;
-        DatevSettingsDialog d(nullptr, s.datev, s.store);
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
         d.show();
         Edit(d, F::Beratername)->setText(QStringLiteral("Neu"));
         QTest::mouseClick(Button(d, QStringLiteral("Abbrechen")), Qt::LeftButton);
         QCOMPARE(d.result(), int(QDialog::Rejected));
-        QCOMPARE(QByteArray(s.datev.settings.beratername), QByteArray("Abc       "));
+        QCOMPARE(QByteArray(s.settings.beratername), QByteArray("Abc       "));
     }
 };
 

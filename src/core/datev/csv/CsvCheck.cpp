@@ -8,7 +8,7 @@
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/Dates.h"
-#include "core/datev/Datev.h"
+#include "core/datev/DatevSettings.h"
 #include "core/datev/csv/CsvFields.h"
 #include "core/datev/csv/CsvMessages.h"
 

@@ -15,9 +15,10 @@
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/Datev.h"
-#include "core/datev/csv/CsvLayout.h"
 #include "core/datev/DatevMessages.h"
+#include "core/datev/DatevRange.h"
+#include "core/datev/DatevSettings.h"
+#include "core/datev/csv/CsvLayout.h"
 #include "core/datev/csv/CsvMessages.h"
 
 namespace belvaron {
@@ -235,11 +236,10 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     return result;
 }
 
-bool RunCsvExport(const BookingStore& store, const CDatev& datev, const std::string& folder,
-                  const CsvRunOptions& options, UiPort& ui) {
+bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
+                  const std::string& folder, const CsvRunOptions& options, UiPort& ui) {
     const DatevCsvResult r =
-        WriteDatevCsv(store, datev.settings, std::string(FieldText(datev.dateFrom)),
-                      std::string(FieldText(datev.dateTo)), folder, options, ui);
+        WriteDatevCsv(store, settings, range.from, range.to, folder, options, ui);
     if (r.outcome == DatevCsvResult::Outcome::CheckFailed) return false;
     if (r.outcome == DatevCsvResult::Outcome::WriteFailed) {
         ShowPlain(ui, Format(msg::kE117, r.written));

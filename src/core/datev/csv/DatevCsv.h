@@ -9,8 +9,8 @@
 namespace belvaron {
 
 class BookingStore;
-class CDatev;
 class UiPort;
+struct DatevRange;
 struct DatevSettings;
 
 // The DATEV-Format (CSV) export: the booking batch
@@ -65,12 +65,12 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
                              const std::string& dateFrom, const std::string& dateTo,
                              const std::string& folder, const CsvRunOptions& options, UiPort& ui);
 
-// The CSV step of the DATEV export run: WriteDatevCsv with the exporter's
-// settings and range, then the success message with the files written (and
+// The CSV step of the DATEV export run: WriteDatevCsv with the settings and
+// the range, then the success message with the files written (and
 // the count of bookings with amount 0 left out), or E:117 with the count
 // when a file could not be written. After E:313 nothing more is shown.
 // True when the batch was written.
-bool RunCsvExport(const BookingStore& store, const CDatev& datev, const std::string& folder,
-                  const CsvRunOptions& options, UiPort& ui);
+bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
+                  const std::string& folder, const CsvRunOptions& options, UiPort& ui);
 
 }  // namespace belvaron

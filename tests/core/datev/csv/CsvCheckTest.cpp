@@ -7,6 +7,7 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/datev/DatevRange.h"
 #include "core/datev/csv/CsvCheck.h"
 #include "core/datev/csv/DatevCsv.h"
 
@@ -265,16 +266,14 @@ TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
     BookingStore store(ui, 10, 1);
     test::Append(store, {.no = 3, .soll = 0, .key = 9});
     test::TempDir dir;
-    CDatev datev(ui);
-    datev.settings = test::GoodSettings();
-    SetField(datev.dateFrom, "01.01.2024");
-    SetField(datev.dateTo, "31.12.2024");
+    const DatevSettings datevSettings = test::GoodSettings();
+    const DatevRange range{"01.01.2024", "31.12.2024"};
     CsvRunOptions options;
     options.chart = {.name = "SK3_DATEV.kon",
                      .variant = ChartVariant::SK3,
                      .known = true,
                      .automaticAccounts = {8400}};
-    EXPECT_FALSE(RunCsvExport(store, datev, dir.path(), options, ui));
+    EXPECT_FALSE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_NE(ui.Last().text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);

@@ -9,7 +9,7 @@
 #include "FakeUi.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/Datev.h"
+#include "core/datev/DatevSettings.h"
 
 // An independent reader of DATEV-Format (CSV) files for the tests, and the
 // helpers that build stores and settings.

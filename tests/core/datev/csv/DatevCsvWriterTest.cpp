@@ -12,6 +12,7 @@
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/datev/DatevRange.h"
 #include "core/datev/csv/CsvFields.h"
 #include "core/datev/csv/DatevCsv.h"
 
@@ -182,11 +183,9 @@ TEST_F(DatevCsvWriter, HundredThousandBookingsGoIntoTwoFiles) {
     // A third part left from an earlier, larger batch of the same range.
     const std::string stale = dir.File(CsvFileName(20240601, 20240630, 3));
     dir.Write(CsvFileName(20240601, 20240630, 3), "old");
-    CDatev datev(ui);
-    datev.settings = settings;
-    SetField(datev.dateFrom, "01.06.2024");
-    SetField(datev.dateTo, "30.06.2024");
-    ASSERT_TRUE(RunCsvExport(store, datev, dir.path(), options, ui));
+    const DatevSettings datevSettings = settings;
+    const DatevRange range{"01.06.2024", "30.06.2024"};
+    ASSERT_TRUE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
 
     const std::string first = dir.File("EXTF_Buchungsstapel_20240601_20240630.csv");
     const std::string second = dir.File("EXTF_Buchungsstapel_20240601_20240630_2.csv");
@@ -223,11 +222,9 @@ TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {
     test::Append(store, {.no = 1, .amount = "0,00"});
     test::Append(store, {.no = 2, .amount = "5,00"});
     test::Append(store, {.no = 3, .amount = "0,00"});
-    CDatev datev(ui);
-    datev.settings = settings;
-    SetField(datev.dateFrom, "01.03.2024");
-    SetField(datev.dateTo, "31.03.2024");
-    ASSERT_TRUE(RunCsvExport(store, datev, dir.path(), options, ui));
+    const DatevSettings datevSettings = settings;
+    const DatevRange range{"01.03.2024", "31.03.2024"};
+    ASSERT_TRUE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
     EXPECT_EQ(ui.Last().text,
               "DATEV-Export erfolgreich abgeschlossen.\n1 Buchungen wurden exportiert.\nDatei: " +
                   dir.File("EXTF_Buchungsstapel_20240301_20240331.csv") +
@@ -254,11 +251,9 @@ TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
 TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
     test::Append(store, {});
     const std::string folder = dir.File("gone");
-    CDatev datev(ui);
-    datev.settings = settings;
-    SetField(datev.dateFrom, "01.03.2024");
-    SetField(datev.dateTo, "31.03.2024");
-    EXPECT_FALSE(RunCsvExport(store, datev, folder, options, ui));
+    const DatevSettings datevSettings = settings;
+    const DatevRange range{"01.03.2024", "31.03.2024"};
+    EXPECT_FALSE(RunCsvExport(store, datevSettings, range, folder, options, ui));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
               "(E:315)\n" + folder +
