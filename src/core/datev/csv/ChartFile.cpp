@@ -5,23 +5,18 @@
 
 #include "core/base/FileWriter.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 
 namespace belvaron::csv {
 
 
 std::vector<int32_t> AutomaticAccountsOf(std::string_view bytes) {
     std::unordered_map<int32_t, int32_t> states;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (const std::string_view line : SplitLines(bytes)) {
         const auto comma = line.find(',');
         if (comma == std::string_view::npos) continue;
         const int32_t number = LeadingInt(line.substr(0, comma));
-        const std::string_view rest = line.substr(std::min(line.size(), comma + 2), 254);
+        const std::string_view rest = line.substr(std::min(line.size(), comma + 2), kMaxFieldChars);
         states[number] = MarkerState(rest);
     }
     std::vector<int32_t> automatic;
