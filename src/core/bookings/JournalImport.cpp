@@ -186,7 +186,6 @@ bool JournalImport::ConvertBooking() {
         const int32_t haben = debit ? split : account;
         const char* amount = debit ? Cell(r, kColDebit) : Cell(r, kColCredit);
         const int32_t vat = LeadingInt(CellText(Cell(r, kColVatRate)));
-        TracePoint = 2022;
         TracePoint = 2023;
         if (*amount == '\0' || std::strncmp(amount, "0,00", 4) == 0) continue;
         if (soll == 0) ++zeroCount_;

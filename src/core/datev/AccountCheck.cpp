@@ -51,7 +51,6 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
 
     const ChartVariant variant = ChartVariantOf(chartName);
     const std::string chartPath = ChartPath(store, chartName);
-    TracePoint = 3048;
     FilePtr chart(std::fopen(chartPath.c_str(), "rb"), &std::fclose);
     if (!chart) {
         ShowPlain(ui_, Format(msg::kE306, chartPath.c_str()));
@@ -97,7 +96,6 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
     if (!AskYesNo(ui_, msg::kProposalQuestion, MessageIcon::None)) return true;
     TracePoint = 3058;
     const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
-    TracePoint = 3058;
     if (!AppendProposals(store, proposals)) {
         ShowPlain(ui_, msg::kE308);
         return false;
