@@ -118,8 +118,7 @@ private slots:
 
     // Caption "<title> [<n>%]", changed only when the percentage changes.
     void progressCaption() {
-        ProgressDialog wnd(nullptr, QStringLiteral("Update wird heruntergeladen "), false,
-                         TempProfile());
+        ProgressDialog wnd(nullptr, QStringLiteral("Update wird heruntergeladen "), TempProfile());
         QVERIFY(wnd.isVisible());
         QVERIFY(wnd.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!wnd.isModal());
@@ -137,7 +136,7 @@ private slots:
     }
 
     void progressCancelButton() {
-        ProgressDialog wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(nullptr, QStringLiteral("Test"), TempProfile());
         QTest::mouseClick(wnd.cancelButton(), Qt::LeftButton);
         QVERIFY(wnd.cancelled);
         QVERIFY(!wnd.isVisible());
@@ -147,7 +146,7 @@ private slots:
     void progressEscapeWhilePumping() {
         QWidget other;
         other.show();
-        ProgressDialog wnd(&other, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(&other, QStringLiteral("Test"), TempProfile());
         wnd.PumpMessages(true);
         QVERIFY(!wnd.cancelled);
         QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
@@ -159,7 +158,7 @@ private slots:
     // Width 300 and one line: client area 320 wide; margins of 10; the bar
     // ends 10 pixels before the button, which ends at the text's right edge.
     void progressFitLayout() {
-        ProgressDialog wnd(nullptr, QStringLiteral("Test"), false, TempProfile());
+        ProgressDialog wnd(nullptr, QStringLiteral("Test"), TempProfile());
         wnd.FitLayout(1, 300);
         QCOMPARE(wnd.width(), 320);
         const QRect text = wnd.textControl()->geometry();
@@ -184,18 +183,18 @@ private slots:
         owner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         {
-            ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
+            ProgressDialog wnd(&owner, QStringLiteral("Test"), profile);
             QVERIFY(Centred(wnd, owner));
             wnd.move(screen.left() + 7, screen.top() + 9);
         }
         QCOMPARE(profile.GetInt("Settings", "X", -1), screen.left() + 7);
         QCOMPARE(profile.GetInt("Settings", "Y", -1), screen.top() + 9);
         {
-            ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
+            ProgressDialog wnd(&owner, QStringLiteral("Test"), profile);
             QCOMPARE(wnd.frameGeometry().topLeft(), QPoint(screen.left() + 7, screen.top() + 9));
         }
         profile.SetInt("Settings", "X", screen.right() + 100);
-        ProgressDialog wnd(&owner, QStringLiteral("Test"), false, profile);
+        ProgressDialog wnd(&owner, QStringLiteral("Test"), profile);
         QVERIFY(Centred(wnd, owner));
     }
 

@@ -159,16 +159,4 @@ std::string Cp1252ToCp850(std::string_view bytes) {
     return out;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t before = i;
-        if (DecodeUtf8(text, i) == 0xFFFD) {
-            // A literal U+FFFD is valid; a malformed sequence advanced by one.
-            if (i - before != 3) return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace belvaron

@@ -20,7 +20,4 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // character code page 850 lacks becomes '?'.
 std::string Cp1252ToCp850(std::string_view bytes);
 
-// True when the text is valid UTF-8.
-bool IsValidUtf8(std::string_view text);
-
 }  // namespace belvaron

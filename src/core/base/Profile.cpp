@@ -6,6 +6,7 @@
 #include "core/base/DataFiles.h"
 #include "core/base/FileWriter.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 
 namespace belvaron {
 
@@ -25,17 +26,8 @@ std::string Trim(const std::string& s) {
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
+    const std::vector<std::string_view> views = SplitLines(text);
+    return {views.begin(), views.end()};
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/workflow/WorkflowMessages.h"
 #include "core/base/FixedText.h"
+#include "core/base/StrictInt.h"
 #include "core/bookings/BookingMessages.h"
 
 namespace belvaron {
@@ -29,7 +30,8 @@ static_assert(sizeof(BookingRecord::beleg) == 10 && sizeof(BookingRecord::amount
               sizeof(BookingRecord::date) == 20 && sizeof(BookingRecord::name) == 40 &&
               sizeof(BookingRecord::currency) == 10 && sizeof(BookingRecord::purpose) == 40);
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
 std::string ReplaceMarker(std::string text, std::string_view marker, const std::string& value) {
     const auto pos = text.find(marker);
@@ -63,30 +65,6 @@ const EditorFieldInfo& EditorFieldFor(EditorField field) {
     return kEditorFields[0];
 }
 
-bool ParseEditorInt(std::string_view text, int32_t& value, bool& outOfRange) {
-    outOfRange = false;
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    const std::size_t digitsStart = i;
-    int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (magnitude <= int64_t{1} << 32) magnitude = magnitude * 10 + (text[i] - '0');
-    }
-    if (i == digitsStart) return false;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    if (i != text.size()) return false;
-    const int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue < std::numeric_limits<int32_t>::min() ||
-        signedValue > std::numeric_limits<int32_t>::max()) {
-        outOfRange = true;
-        return false;
-    }
-    value = static_cast<int32_t>(signedValue);
-    return true;
-}
-
 EditorTexts ReadEditorTexts(const BookingRecord& b) {
     EditorTexts t;
     At(t, EditorField::Beleg) = FieldText(b.beleg);
@@ -113,14 +91,12 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts) {
                 ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
             return failed;
         }
-        int32_t value = 0;
-        bool outOfRange = false;
-        if (ParseEditorInt(text, value, outOfRange)) continue;
-        if (outOfRange) {
+        const StrictInt read = ReadStrictInt(text, kInt32Min, kInt32Max);
+        if (read.ok()) continue;
+        if (read.status == StrictInt::Status::OutOfRange) {
             failed.message =
-                ReplaceMarker(ReplaceMarker(msg::kIntegerRange, "%1",
-                                            std::to_string(std::numeric_limits<int32_t>::min())),
-                              "%2", std::to_string(std::numeric_limits<int32_t>::max()));
+                ReplaceMarker(ReplaceMarker(msg::kIntegerRange, "%1", std::to_string(kInt32Min)),
+                              "%2", std::to_string(kInt32Max));
         } else {
             failed.message = msg::kNotAnInteger;
         }
@@ -141,8 +117,8 @@ EditorCheck WriteEditorTexts(const EditorTexts& texts, BookingRecord& b) {
     for (const auto& info : kEditorFields) {
         int32_t* number = NumberOf(b, info.field);
         if (!number) continue;
-        bool outOfRange = false;
-        ParseEditorInt(At(texts, info.field), *number, outOfRange);
+        const StrictInt read = ReadStrictInt(At(texts, info.field), kInt32Min, kInt32Max);
+        *number = static_cast<int32_t>(read.value);
     }
     return check;
 }

@@ -71,8 +71,4 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts);
 // the booking is left unchanged.
 EditorCheck WriteEditorTexts(const EditorTexts& texts, BookingRecord& booking);
 
-// The whole number of an editor field, or false when the text is not one
-// (`outOfRange` tells a number beyond the 32-bit range from other text).
-bool ParseEditorInt(std::string_view text, int32_t& value, bool& outOfRange);
-
 }  // namespace belvaron

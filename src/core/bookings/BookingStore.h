@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/base/ReservedMemory.h"
+#include "core/base/Text.h"
 #include "core/bookings/BookingRecord.h"
 #include "core/bookings/Dates.h"
 #include "core/vat/VatDetailRow.h"
@@ -22,7 +23,7 @@ class ImportGrid {
 public:
     static constexpr int kRows = 500;
     static constexpr int kColumns = 60;
-    static constexpr int kCellSize = 255;  // 254 characters and a terminator
+    static constexpr int kCellSize = int{kMaxFieldChars} + 1;  // and a terminator
 
     ImportGrid() : memory_(std::size_t{kRows} * kColumns * kCellSize) {}
     bool ok() const { return memory_.ok(); }

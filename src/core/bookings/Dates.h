@@ -29,4 +29,11 @@ int32_t DateKey(const char (&field)[N]) {
     return DateKey(std::string_view(field, N));
 }
 
+// A date key YYYYMMDD (DateKey) is a real calendar day of the years 1 to
+// 9999: the month 1 to 12, the day within the month's days, 29 February in
+// leap years only.
+bool IsRealDay(int32_t key);
+// A day and month form a real day in every year (29.02. does not).
+bool IsRealDayOfAnyYear(int day, int month);
+
 }  // namespace belvaron

@@ -16,8 +16,6 @@ namespace belvaron {
 
 namespace {
 
-constexpr std::size_t kCellChars = ImportGrid::kCellSize - 1;  // 254
-
 std::string_view CellText(const char* cell) { return {cell, std::strlen(cell)}; }
 
 bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") != nullptr; }
@@ -130,7 +128,7 @@ int JournalImport::Run() {
 bool JournalImport::ReadHeader() {
     TracePoint = 2009;
     char header[ImportGrid::kCellSize];
-    const std::size_t n = in_.ReadUntil('\n', header, kCellChars);
+    const std::size_t n = in_.ReadUntil('\n', header, kMaxFieldChars);
     const bool lineBreak = in_.SkipIf('\n');
     if (in_.Failed() || in_.SawZeroByte() || (n == 0 && !lineBreak && in_.AtEnd())) {
         ShowPlain(store_.ui(), Format(msg::kE213, path_.c_str()));
@@ -159,11 +157,11 @@ void JournalImport::ReadRow(int row) {
     nextRowFromSecondCell_ = false;
     for (int c = first; c < numCols - 1; ++c) {
         TracePoint = 2017;
-        in_.ReadUntil('\t', target(c), kCellChars);
+        in_.ReadUntil('\t', target(c), kMaxFieldChars);
         in_.Skip();
     }
     TracePoint = 2018;
-    in_.ReadUntil('\n', target(numCols - 1), kCellChars);
+    in_.ReadUntil('\n', target(numCols - 1), kMaxFieldChars);
     nextRowFromSecondCell_ = !in_.SkipIf('\n') && !in_.AtEnd();
 }
 
@@ -188,7 +186,6 @@ bool JournalImport::ConvertBooking() {
         const int32_t haben = debit ? split : account;
         const char* amount = debit ? Cell(r, kColDebit) : Cell(r, kColCredit);
         const int32_t vat = LeadingInt(CellText(Cell(r, kColVatRate)));
-        TracePoint = 2022;
         TracePoint = 2023;
         if (*amount == '\0' || std::strncmp(amount, "0,00", 4) == 0) continue;
         if (soll == 0) ++zeroCount_;

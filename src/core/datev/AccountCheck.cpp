@@ -100,7 +100,6 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
     }
     TracePoint = 3058;
     const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
-    TracePoint = 3058;
     if (!AppendProposals(files.replacePath, proposals)) {
         ShowPlain(ui, msg::kE308);
         outcome.ok = false;

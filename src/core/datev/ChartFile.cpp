@@ -5,6 +5,7 @@
 
 #include "core/base/ByteReader.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 
 namespace belvaron {
@@ -12,9 +13,8 @@ namespace belvaron {
 namespace {
 
 // The characters of a chart line's number field and marker text that count.
-constexpr std::size_t kFieldWidth = 254;
 
-// Reads up to `terminator` or the end; keeps at most kFieldWidth characters
+// Reads up to `terminator` or the end; keeps at most kMaxFieldChars characters
 // (the number field after its leading white space). The terminator is not
 // consumed. False at the end of the input.
 bool ReadUpTo(ByteReader& in, int terminator, bool skipWhite, std::string& text) {
@@ -27,7 +27,7 @@ bool ReadUpTo(ByteReader& in, int terminator, bool skipWhite, std::string& text)
         }
     }
     while (c != EOF && c != terminator) {
-        if (text.size() < kFieldWidth) text.push_back(static_cast<char>(c));
+        if (text.size() < kMaxFieldChars) text.push_back(static_cast<char>(c));
         in.Get();
         c = in.Peek();
     }

@@ -3,6 +3,8 @@
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/base/StrictInt.h"
+#include "core/bookings/Dates.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevRange.h"
@@ -42,29 +44,18 @@ public:
     // An integer: blanks around it, one optional sign, digits only.
     int32_t Integer(DatevDialogField field, std::string_view text, int32_t low, int32_t high) {
         if (error) return 0;
-        std::size_t i = 0;
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-        bool negative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-        const std::size_t digitsStart = i;
-        int64_t value = 0;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-            if (value < 100'000'000'000) value = value * 10 + (text[i] - '0');
-        }
-        const std::size_t digitsEnd = i;
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-        if (digitsEnd == digitsStart || i != text.size()) {
+        const StrictInt read = ReadStrictInt(text, low, high);
+        if (read.status == StrictInt::Status::NotAnInteger) {
             error = DatevDialogError{field, msg::kDatevNotAnInteger};
             return 0;
         }
-        if (negative) value = -value;
-        if (value < low || value > high) {
+        if (!read.ok()) {
             error = DatevDialogError{
                 field, Replace(Replace(msg::kDatevIntegerRange, "%1", std::to_string(low)), "%2",
                                std::to_string(high))};
             return 0;
         }
-        return static_cast<int32_t>(value);
+        return static_cast<int32_t>(read.value);
     }
 
     // A text of at most `limit` characters, as Windows-1252 bytes.
@@ -79,11 +70,6 @@ public:
         return text;
     }
 };
-
-int DaysInMonth(int32_t month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month >= 1 && month <= 12 ? kDays[month - 1] : 31;
-}
 
 std::optional<DatevDialogError> ReadValues(const DatevDialogFields& f, Values& v) {
     using F = DatevDialogField;
@@ -102,7 +88,7 @@ std::optional<DatevDialogError> ReadValues(const DatevDialogFields& f, Values& v
     v.passwort = r.Text(F::Passwort, f.passwort, L::kPasswort);
     v.wjBeginnTag = r.Integer(F::WjBeginnTag, f.wjBeginnTag, 1, 31);
     v.wjBeginnMonat = r.Integer(F::WjBeginnMonat, f.wjBeginnMonat, 1, 12);
-    if (!r.error && v.wjBeginnTag > DaysInMonth(v.wjBeginnMonat)) {
+    if (!r.error && !IsRealDayOfAnyYear(v.wjBeginnTag, v.wjBeginnMonat)) {
         r.error = DatevDialogError{F::WjBeginnTag,
                                    Format(msg::kNoSuchDay, v.wjBeginnTag, v.wjBeginnMonat)};
     }

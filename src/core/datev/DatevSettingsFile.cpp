@@ -6,6 +6,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/datev/DatevMessages.h"
@@ -14,33 +15,25 @@ namespace belvaron {
 
 namespace {
 
-constexpr std::size_t kMaxLineLength = 254;
 constexpr int kExportFormatCsv = 0;
 constexpr int kExportFormatPostversand = 1;
 
-// The lines of the file as the reading rules see them.
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
-        const bool lastLine = end == std::string_view::npos;
-        if (lastLine) end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!lastLine && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.size() > kMaxLineLength) {
-            lines.push_back(line.substr(0, kMaxLineLength));
-            break;
-        }
-        lines.push_back(line);
-        pos = end + 1;
+// The lines of the file as the reading rules see them: a line longer than
+// kMaxFieldChars is cut there and is the last one read.
+std::vector<std::string_view> SettingsLines(std::string_view bytes) {
+    std::vector<std::string_view> lines = SplitLines(bytes);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].size() <= kMaxFieldChars) continue;
+        lines[i] = lines[i].substr(0, kMaxFieldChars);
+        lines.resize(i + 1);
+        break;
     }
     return lines;
 }
 
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : lines_(SplitLines(bytes)) {}
+    explicit LineReader(std::string_view bytes) : lines_(SettingsLines(bytes)) {}
     bool Has(std::size_t number) const { return number >= 1 && number <= lines_.size(); }
     std::string_view Line(std::size_t number) const {
         return Has(number) ? lines_[number - 1] : std::string_view();

@@ -1,9 +1,8 @@
 #include "core/lexware/LexwareExport.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 
+#include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -40,28 +39,6 @@ void AppendNumber(int32_t value, std::string& out) {
 
 // Flushes the chunk to the file once it holds this many bytes.
 constexpr std::size_t kChunkBytes = 64 * 1024;
-
-// A short German reason for a failed write or close.
-std::string WriteFailureReason(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return "Der Datenträger ist voll.";
-        case EACCES:
-        case EPERM:
-            return "Keine Schreibberechtigung.";
-        case EROFS:
-            return "Der Datenträger ist schreibgeschützt.";
-        case ENOENT:
-            return "Der Ordner existiert nicht mehr.";
-        case EFBIG:
-            return "Die Datei wird zu groß für den Datenträger.";
-        case EIO:
-            return "Ein-/Ausgabefehler des Datenträgers.";
-        default:
-            return Format("Systemfehler %d (%s).", error, std::strerror(error));
-    }
-}
 
 }  // namespace
 
@@ -134,8 +111,8 @@ bool BookingStore::ExportLexware(const std::string& path) {
     }
     ok = ok && file.Write(chunk) && file.Commit();
     if (!ok) {
-        ShowPlain(ui_,
-                  Format(msg::kE210Write, path.c_str(), WriteFailureReason(file.error()).c_str()));
+        const std::string reason = ErrnoReason(file.error(), ReasonForm::Sentence);
+        ShowPlain(ui_, Format(msg::kE210Write, path.c_str(), reason.c_str()));
         return false;
     }
     TracePoint = 2043;

@@ -4,6 +4,7 @@
 
 #include "core/base/ByteReader.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/mapping/ReplaceList.h"
 
@@ -16,7 +17,6 @@ bool IsWhite(int c) {
 }
 
 // The characters of a field that its value can depend on.
-constexpr std::size_t kFieldWidth = 254;
 
 // Reads one field up to `terminator` or the end of the text and returns its
 // leading integer. A comma terminator is consumed, a line feed is not.
@@ -29,7 +29,7 @@ int32_t ReadField(ByteReader& in, int terminator, bool& atEnd) {
     }
     std::string text;
     while (c != EOF && c != terminator) {
-        if (text.size() < kFieldWidth) text.push_back(static_cast<char>(c));
+        if (text.size() < kMaxFieldChars) text.push_back(static_cast<char>(c));
         in.Get();
         c = in.Peek();
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/base/LeadingInt.h"
-#include "core/update/Tool.h"
+#include "core/base/Text.h"
 
 namespace belvaron {
 
@@ -22,10 +22,11 @@ std::string FileVersionInfo::GetStringValue(std::string_view key, uint32_t trans
 }
 
 int64_t VersionNumber(std::string_view version) {
-    std::string rest(version.substr(std::min(version.find_first_not_of('V'), version.size())));
-    const int64_t first = LeadingInt(CTool::Split(rest, '.'));
-    const int64_t second = LeadingInt(CTool::Split(rest, '.'));
-    const int64_t third = LeadingInt(CTool::Split(rest, '.'));
+    std::string_view rest =
+        version.substr(std::min(version.find_first_not_of('V'), version.size()));
+    const int64_t first = LeadingInt(SplitOff(rest, '.'));
+    const int64_t second = LeadingInt(SplitOff(rest, '.'));
+    const int64_t third = LeadingInt(SplitOff(rest, '.'));
     return first * 10000 + second * 100 + third;
 }
 

@@ -54,7 +54,7 @@ LineReader::Result LineReader::Next() {
     }
     std::size_t length = length_;
     if (broke && length > 0 && last_ == '\r') --length;
-    kept_ = std::min(length, kMaxLine);
+    kept_ = std::min(length, kMaxFieldChars);
     ++number_;
     return Result::Line;
 }

@@ -5,17 +5,17 @@
 #include <memory>
 #include <string_view>
 
+#include "core/base/Text.h"
+
 namespace belvaron {
 
 // Reads a text file line by line through one fixed buffer, allocated once.
 // A line ends at LF; a CR directly before the LF belongs to the break (a
-// lone CR is an ordinary character). Of each line at most kMaxLine bytes are
-// kept: the rest of a longer line is read and dropped, so a long line is one
-// line, never two. The last line counts even without a line break.
+// lone CR is an ordinary character). Of each line at most kMaxFieldChars
+// bytes are kept: the rest of a longer line is read and dropped, so a long
+// line is one line, never two. The last line counts even without a line break.
 class LineReader {
 public:
-    static constexpr std::size_t kMaxLine = 254;
-
     enum class Result { Line, End, Error };
 
     // `file` stays owned by the caller and must outlive the reader.
@@ -40,7 +40,7 @@ private:
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool failed_ = false;
-    char line_[kMaxLine + 1] = {};  // one more: a CR that may belong to the break
+    char line_[kMaxFieldChars + 1] = {};  // one more: a CR that may belong to the break
     std::size_t kept_ = 0;          // bytes held in line_
     std::size_t length_ = 0;        // full length of the line read so far
     char last_ = '\0';              // the line's last byte so far

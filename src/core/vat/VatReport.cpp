@@ -98,8 +98,8 @@ bool ReadVatRows(BookingStore& store, LineReader& reader, const VatColumns& colu
 
 }  // namespace
 
-// A line longer than LineReader::kMaxLine bytes is read to its end and only
-// its first kMaxLine bytes are used, for the header as for a data line: a
+// A line longer than kMaxFieldChars bytes is read to its end and only
+// its first kMaxFieldChars bytes are used, for the header as for a data line: a
 // column or field beyond them counts as missing.
 bool BookingStore::ImportVatReport(const std::string& path) {
     TracePoint = 2050;

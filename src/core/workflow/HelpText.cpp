@@ -1,8 +1,7 @@
 #include "core/workflow/HelpText.h"
 
-#include <algorithm>
-
 #include "core/base/FileWriter.h"
+#include "core/base/Text.h"
 
 namespace belvaron {
 
@@ -10,23 +9,15 @@ std::optional<std::vector<std::string>> ReadHelpLines(const std::string& path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) return std::nullopt;
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t end = bytes.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = bytes.size();
-        std::size_t stop = end;
-        if (!last && stop > start && bytes[stop - 1] == '\r') --stop;
+    for (const std::string_view line : SplitLines(bytes)) {
         // A line longer than the limit goes on as further entries.
-        std::size_t pos = start;
+        std::size_t pos = 0;
         do {
-            const std::size_t n = std::min(kHelpLineMax, stop - pos);
-            lines.push_back(bytes.substr(pos, n));
-            pos += n;
-        } while (pos < stop);
-        if (last) break;
-        start = end + 1;
+            lines.emplace_back(line.substr(pos, kMaxFieldChars));
+            pos += kMaxFieldChars;
+        } while (pos < line.size());
     }
+    if (bytes.empty() || bytes.back() == '\n') lines.emplace_back();
     return lines;
 }
 

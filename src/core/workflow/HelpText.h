@@ -7,12 +7,10 @@
 
 namespace belvaron {
 
-// The longest help line; the rest of a longer line becomes the next entry.
-inline constexpr std::size_t kHelpLineMax = 254;
-
 // The entries of the help file (Windows-1252 bytes): one per line, CR LF or
 // LF ending a line, the part after the last line break included (so a file
 // ending with a line break, and an empty file, end with an empty entry).
+// A line longer than kMaxFieldChars goes on as further entries.
 // nullopt when the file cannot be read.
 std::optional<std::vector<std::string>> ReadHelpLines(const std::string& path);
 

@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
     {
         QTemporaryDir profileDir;
         const QString profile = profileDir.filePath(QStringLiteral("belvaron.ini"));
-        ProgressDialog progress(&window, QStringLiteral("Update wird heruntergeladen "), false,
-                              belvaron::Profile(QFile::encodeName(profile).toStdString()));
+        ProgressDialog progress(&window, QStringLiteral("Update wird heruntergeladen "),
+                                belvaron::Profile(QFile::encodeName(profile).toStdString()));
         progress.SetStatusText(QStringLiteral("1234 kByte"));
         progress.SetProgressRange(0, 100, 1);
         progress.SetProgress(37);

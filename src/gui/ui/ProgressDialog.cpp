@@ -1,5 +1,7 @@
 #include "gui/ui/ProgressDialog.h"
 
+#include <cstdarg>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -29,7 +31,7 @@ QWidget* MainWindowOf(QWidget* owner) {
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, bool smooth, Profile profile)
+ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, Profile profile)
     : QWidget(MainWindowOf(owner),
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       profile_(std::move(profile)),
@@ -39,7 +41,6 @@ ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, bool smooth
     TracePoint = 9401;
     owner_ = parentWidget();
     title_ = title;
-    TracePoint = 9400;
     TracePoint = 9402;
     setObjectName(QStringLiteral("ProgressDialog"));
     setWindowModality(Qt::NonModal);
@@ -59,7 +60,6 @@ ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, bool smooth
     bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setTextVisible(false);
     bar_->setRange(lower, upper);
-    Q_UNUSED(smooth);  // Qt's bars are drawn continuously
     cancel_ = new QPushButton(cancelLabel_, this);
     cancel_->setObjectName(QStringLiteral("progressCancel"));
     cancel_->setFocusPolicy(Qt::StrongFocus);
@@ -79,6 +79,14 @@ ProgressDialog::~ProgressDialog() {
 
 void ProgressDialog::SetStatusText(const QString& text) {
     text_->setText(text.left(kMaxStatusChars));
+}
+
+void ProgressDialog::SetStatusText(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = FormatV(format, args);
+    va_end(args);
+    SetStatusText(QString::fromStdString(text));
 }
 
 void ProgressDialog::SetProgressRange(int newLower, int newUpper, int newStep) {
@@ -123,7 +131,6 @@ void ProgressDialog::Cancel() {
         owner_->raise();
         owner_->activateWindow();
     }
-    emit cancelRequested();
 }
 
 void ProgressDialog::FitLayout(int lines, int width) {
@@ -149,10 +156,6 @@ void ProgressDialog::ShowIfHidden() {
     if (isVisible()) return;
     show();
     update();
-}
-
-void ProgressDialog::HideIfVisible() {
-    if (isVisible()) hide();
 }
 
 void ProgressDialog::RestorePosition() {

@@ -23,8 +23,7 @@ namespace belvaron::gui {
 class ProgressDialog : public QWidget {
     Q_OBJECT
 public:
-    ProgressDialog(QWidget* owner, const QString& title, bool smooth = false,
-                 Profile profile = Profile());
+    ProgressDialog(QWidget* owner, const QString& title, Profile profile = Profile());
     ~ProgressDialog() override;  // stores the position
 
     bool cancelled = false;
@@ -38,10 +37,7 @@ public:
     // The status text (at most 511 characters are shown).
     void SetStatusText(const QString& text);
     // The same from a printf-style format (UTF-8) and its arguments.
-    template <typename... Args>
-    void SetStatusText(const char* format, Args... args) {
-        SetStatusText(QString::fromStdString(Format(format, args...)));
-    }
+    void SetStatusText(const char* format, ...) __attribute__((format(printf, 2, 3)));
     void SetProgressRange(int lower, int upper, int step);
     // Returns the bar's previous position.
     int SetProgress(int newPosition);
@@ -53,7 +49,6 @@ public:
     // bar and button, margins of 10.
     void FitLayout(int lines, int width);
     void ShowIfHidden();
-    void HideIfVisible();
     // The stored position when it lies on a screen, else centred over the owner.
     void RestorePosition();
     void SavePosition();
@@ -62,9 +57,6 @@ public:
     QProgressBar* progressControl() const { return bar_; }
     QPushButton* cancelButton() const { return cancel_; }
     const QString& title() const { return title_; }
-
-signals:
-    void cancelRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

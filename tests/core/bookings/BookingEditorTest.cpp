@@ -115,14 +115,16 @@ TEST(BookingEditor, ReportsTheFirstFailingFieldInExchangeOrder) {
 }
 
 TEST(BookingEditor, AcceptsTheExtremesOfTheRange) {
-    int32_t v = 0;
-    bool outOfRange = true;
-    EXPECT_TRUE(ParseEditorInt("-2147483648", v, outOfRange));
-    EXPECT_EQ(v, INT32_MIN);
-    EXPECT_TRUE(ParseEditorInt("\t2147483647\t", v, outOfRange));
-    EXPECT_EQ(v, INT32_MAX);
-    EXPECT_FALSE(ParseEditorInt("99999999999999999999999", v, outOfRange));
-    EXPECT_TRUE(outOfRange);
+    BookingRecord b = Sample();
+    EditorTexts t = ReadEditorTexts(b);
+    At(t, EditorField::SollAccount) = "-2147483648";
+    At(t, EditorField::HabenAccount) = "\t2147483647\t";
+    ASSERT_TRUE(WriteEditorTexts(t, b).ok);
+    EXPECT_EQ(b.sollAccount, INT32_MIN);
+    EXPECT_EQ(b.habenAccount, INT32_MAX);
+    At(t, EditorField::VatRate) = "99999999999999999999999";
+    EXPECT_EQ(CheckEditorTexts(t).message,
+              "Geben Sie eine ganze Zahl zwischen -2147483648 und 2147483647 ein.");
 }
 
 }  // namespace

@@ -54,5 +54,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
                                            KeyCase{"31.12.1999", 19991231}, KeyCase{"", 0},
                                            KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5}));
 
+struct DayCase {
+    int32_t key;
+    bool real;
+};
+
+class RealDayTest : public ::testing::TestWithParam<DayCase> {};
+
+TEST_P(RealDayTest, OnlyDaysOfTheCalendar) {
+    EXPECT_EQ(IsRealDay(GetParam().key), GetParam().real) << GetParam().key;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RealDayTest,
+    ::testing::Values(DayCase{20240229, true}, DayCase{20230229, false},
+                      DayCase{19000229, false}, DayCase{20000229, true},
+                      DayCase{20240430, true}, DayCase{20240431, false},
+                      DayCase{20241231, true}, DayCase{20241232, false},
+                      DayCase{20240001, false}, DayCase{20241301, false},
+                      DayCase{20240100, false}, DayCase{101, false}, DayCase{99991231, true},
+                      DayCase{100000101, false}, DayCase{0, false}, DayCase{-20240101, false}));
+
+TEST(RealDayOfAnyYear, LeavesOutTheLeapDay) {
+    EXPECT_TRUE(IsRealDayOfAnyYear(28, 2));
+    EXPECT_FALSE(IsRealDayOfAnyYear(29, 2));
+    EXPECT_FALSE(IsRealDayOfAnyYear(31, 4));
+    EXPECT_TRUE(IsRealDayOfAnyYear(31, 12));
+    EXPECT_FALSE(IsRealDayOfAnyYear(1, 13));
+    EXPECT_FALSE(IsRealDayOfAnyYear(0, 1));
+}
+
 }  // namespace
 }  // namespace belvaron

@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "core/update/Tool.h"
 #include "core/update/Version.h"
 
 namespace belvaron {
@@ -38,20 +37,6 @@ INSTANTIATE_TEST_SUITE_P(
             name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
         return name;
     });
-
-TEST(CToolSplit, TakesTheTextBeforeTheSeparator) {
-    std::string rest = "2.3.150";
-    EXPECT_EQ(CTool::Split(rest, '.'), "2");
-    EXPECT_EQ(rest, "3.150");
-    EXPECT_EQ(CTool::Split(rest, '.'), "3");
-    EXPECT_EQ(CTool::Split(rest, '.'), "150");
-    EXPECT_EQ(rest, "");
-    EXPECT_EQ(CTool::Split(rest, '.'), "");
-    EXPECT_EQ(rest, "");
-    rest = ".x.";
-    EXPECT_EQ(CTool::Split(rest, '.'), "");
-    EXPECT_EQ(rest, "x.");
-}
 
 TEST(FileVersionInfo, TheProgramsOwnFileCarriesTheCompiledInVersion) {
     FileVersionInfo info;

@@ -77,27 +77,6 @@ std::string FormatUmsatz(int64_t cents) {
     return out;
 }
 
-namespace {
-
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-}  // namespace
-
-bool IsRealDay(int32_t key) {
-    const int year = key / 10000, month = key / 100 % 100, day = key % 100;
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInMonth(year, month);
-}
-
-bool IsRealDayOfAnyYear(int day, int month) {
-    return month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(1, month);
-}
-
 int32_t FiscalYearStart(int32_t key, int day, int month) {
     const int32_t year = key / 10000;
     const int32_t startInYear = year * 10000 + month * 100 + day;

@@ -30,11 +30,6 @@ Amount ParseAmount(std::string_view text);
 // |cents| as "1234,56" (no thousands dot, at least "0,01").
 std::string FormatUmsatz(int64_t cents);
 
-// A date key YYYYMMDD (DateKey) is a real calendar day.
-bool IsRealDay(int32_t key);
-// A day and month form a real day in every year (29.02. does not).
-bool IsRealDayOfAnyYear(int day, int month);
-
 // The start (YYYYMMDD) of the fiscal year beginning on day.month that
 // contains the date `key`.
 int32_t FiscalYearStart(int32_t key, int day, int month);

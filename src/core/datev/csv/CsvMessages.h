@@ -87,11 +87,6 @@ inline constexpr const char* kE315 =
     "(E:315)\n%s konnte nicht geschrieben werden (%s).\n"
     "Bitte prüfen Sie, ob der Ordner existiert und beschreibbar ist und ob genug freier "
     "Speicherplatz vorhanden ist. Eine vorhandene Datei dieses Namens bleibt unverändert.";
-inline constexpr const char* kReasonMissing = "Ordner nicht gefunden";
-inline constexpr const char* kReasonDenied = "keine Schreibberechtigung";
-inline constexpr const char* kReasonFull = "kein freier Speicherplatz";
-inline constexpr const char* kReasonReadOnly = "Datenträger ist schreibgeschützt";
-inline constexpr const char* kReasonOther = "Systemfehler %d";
 
 // ---- End of the export run: after msg::kDatevExported ----
 inline constexpr const char* kFileLine = "\nDatei: %s";

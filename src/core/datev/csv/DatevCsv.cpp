@@ -1,17 +1,18 @@
 #include "core/datev/csv/DatevCsv.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
+#include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/base/StrictInt.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
@@ -38,11 +39,10 @@ std::string Stamp(std::time_t seconds, int millis, bool utc) {
 
 std::string CsvCreationTime() {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        const std::string_view text(epoch);
-        int64_t seconds = 0;
-        const auto r = std::from_chars(text.data(), text.data() + text.size(), seconds);
-        if (r.ec == std::errc() && r.ptr == text.data() + text.size() && seconds >= 0) {
-            const std::string stamp = Stamp(static_cast<std::time_t>(seconds), 0, true);
+        const StrictInt seconds =
+            ReadStrictInt(epoch, 0, std::numeric_limits<std::time_t>::max());
+        if (seconds.ok()) {
+            const std::string stamp = Stamp(static_cast<std::time_t>(seconds.value), 0, true);
             if (stamp.size() == 17) return stamp;
         }
     }
@@ -72,24 +72,6 @@ std::string CsvFileName(int32_t fromKey, int32_t toKey, int part) {
 }
 
 namespace {
-
-std::string Reason(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENOTDIR:
-            return m::kReasonMissing;
-        case EACCES:
-        case EPERM:
-            return m::kReasonDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return m::kReasonFull;
-        case EROFS:
-            return m::kReasonReadOnly;
-        default:
-            return Format(m::kReasonOther, error);
-    }
-}
 
 std::string Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -143,7 +125,8 @@ struct PartFile {
 };
 
 bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
-    ShowPlain(ui, Format(m::kE315, part.path.c_str(), Reason(part.writer.error()).c_str()));
+    const std::string reason = ErrnoReason(part.writer.error(), ReasonForm::Phrase);
+    ShowPlain(ui, Format(m::kE315, part.path.c_str(), reason.c_str()));
     return false;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace belvaron {
+
+// The most characters the readers keep of one line, cell or field of an
+// input file (255-byte buffers: these characters and a terminator).
+inline constexpr std::size_t kMaxFieldChars = 254;
+
+// Splits off the part of `rest` before the first `separator` and returns it;
+// `rest` keeps what follows the separator. Without a separator the whole of
+// `rest` is returned and `rest` becomes empty; an empty rest gives an empty
+// part. The parts view the caller's text.
+std::string_view SplitOff(std::string_view& rest, char separator);
+
+// The lines of a text: the parts between LF bytes, a CR directly before an
+// LF dropped (a lone CR stays). A text ending with LF has no empty line
+// after it; an empty text has no lines. The lines view the caller's text.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+}  // namespace belvaron
