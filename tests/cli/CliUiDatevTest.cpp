@@ -7,6 +7,7 @@
 #include "cli/CliUi.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevSettingsFile.h"
@@ -20,13 +21,14 @@ class CliDatevDialogTest : public ::testing::Test {
 protected:
     test::TempDir dir;
     test::FakeUi fake;
-    BookingStore store{fake, 4, 4};
-    CDatev datev{fake};
+    BookingStore store{4};
+    DataFolders folders{fake};
+    CDatev datev{fake, folders};
     cli::CliOptions options;
     std::FILE* err = std::tmpfile();
 
     void SetUp() override {
-        store.dataFolderOverride = dir.path();
+        folders.dataFolderOverride = dir.path();
         datev.SetDataSet(&store);
         datev.LoadSettings();
         SetField(datev.dateFrom, "01.01.2005");

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/base/DataFiles.h"
+#include "core/base/DataFolders.h"
 #include "core/base/FileWriter.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
@@ -21,8 +22,8 @@ using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 // Appends the proposals to replace.dat: the old content, a line break when
 // it does not end with one, the new lines; written as a complete new file.
-bool AppendProposals(BookingStore& store, const std::string& proposals) {
-    const std::string path = store.ResolveDataFile(msg::kReplaceFileName);
+bool AppendProposals(DataFolders& folders, const std::string& proposals) {
+    const std::string path = folders.Resolve(msg::kReplaceFileName);
     std::string bytes;
     if (FileExists(path) && !ReadWholeFile(path, bytes)) return false;
     if (!proposals.empty() && !bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
@@ -32,9 +33,9 @@ bool AppendProposals(BookingStore& store, const std::string& proposals) {
 
 }  // namespace
 
-std::string ChartPath(BookingStore& store, const std::string& name) {
+std::string ChartPath(DataFolders& folders, const std::string& name) {
     if (name.find('/') != std::string::npos) return name;
-    const std::string path = store.ResolveDataFile(name);
+    const std::string path = folders.Resolve(name);
     if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
     return path;
 }
@@ -50,7 +51,7 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
     const std::span<int32_t> states(static_cast<int32_t*>(workBuffer.data()), kAccountLimit);
 
     const ChartVariant variant = ChartVariantOf(chartName);
-    const std::string chartPath = ChartPath(store, chartName);
+    const std::string chartPath = ChartPath(folders_, chartName);
     TracePoint = 3048;
     FilePtr chart(std::fopen(chartPath.c_str(), "rb"), &std::fclose);
     if (!chart) {
@@ -58,7 +59,7 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
         return false;
     }
     FileWriter report;
-    if (!report.Open(store.ResolveDataFile(msg::kReportFileName))) {
+    if (!report.Open(folders_.Resolve(msg::kReportFileName))) {
         ShowPlain(ui_, msg::kE307);
         return false;
     }
@@ -98,7 +99,7 @@ bool CDatev::CheckAccounts(const std::string& chartName) {
     TracePoint = 3058;
     const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
     TracePoint = 3058;
-    if (!AppendProposals(store, proposals)) {
+    if (!AppendProposals(folders_, proposals)) {
         ShowPlain(ui_, msg::kE308);
         return false;
     }

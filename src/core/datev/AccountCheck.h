@@ -13,6 +13,7 @@
 namespace belvaron {
 
 class BookingStore;
+class DataFolders;
 
 // The account table of the check: one state per account number
 // 0 .. kAccountLimit-1.
@@ -37,7 +38,7 @@ const char* SachkontenrahmenOf(ChartVariant variant);
 // The chart file for a name from the combo box: the data file of that name;
 // a name that exists only in the current folder is taken from there, and a
 // name with a folder in it is taken as it stands.
-std::string ChartPath(BookingStore& store, const std::string& name);
+std::string ChartPath(DataFolders& folders, const std::string& name);
 
 // The state that the marker text after an account's comma gives.
 int32_t MarkerState(std::string_view rest);

@@ -10,7 +10,8 @@
 
 namespace belvaron {
 
-CDatev::CDatev(UiPort& ui) : workBuffer((TracePoint = 3002, kWorkBufferSize)), ui_(ui) {
+CDatev::CDatev(UiPort& ui, DataFolders& folders)
+    : workBuffer((TracePoint = 3002, kWorkBufferSize)), ui_(ui), folders_(folders) {
     if (!workBuffer.ok()) ShowPlain(ui_, "(E:309)\nSpeicher konnte nicht allokiert werden");
     TracePoint = 3004;
 }

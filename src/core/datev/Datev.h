@@ -12,6 +12,7 @@
 namespace belvaron {
 
 class BookingStore;
+class DataFolders;
 class FileWriter;
 class UiPort;
 
@@ -44,12 +45,13 @@ struct DatevSettings {
 };
 
 // The DATEV exporter: settings, export range, the data and header files and
-// the account check. Owned by the workflow for the whole run.
+// the account check. Owned by the workflow for the whole run; its files
+// (settings, report, REPLACE list, charts) are found through `folders`.
 class CDatev {
 public:
     static constexpr std::size_t kWorkBufferSize = 40'000'000;
 
-    explicit CDatev(UiPort& ui);
+    CDatev(UiPort& ui, DataFolders& folders);
     virtual ~CDatev();
     CDatev(const CDatev&) = delete;
     CDatev& operator=(const CDatev&) = delete;
@@ -115,6 +117,7 @@ public:
 
 private:
     UiPort& ui_;
+    DataFolders& folders_;
     // The data file of the current run, complete but not yet in place.
     std::unique_ptr<FileWriter> pendingDataFile_;
     std::string pendingDataPath_;

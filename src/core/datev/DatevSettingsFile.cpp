@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/base/DataFolders.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -119,7 +120,7 @@ DatevSettings ParseSettingsFile(std::string_view bytes) {
 bool CDatev::LoadSettings() {
     TracePoint = 3006;
     std::string bytes;
-    const std::string path = dataSet ? dataSet->ResolveDataFile(kDatevSettingsFileName) : "";
+    const std::string path = dataSet ? folders_.Resolve(kDatevSettingsFileName) : "";
     if (path.empty() || !ReadWholeFile(path, bytes)) {
         settings = DefaultDatevSettings();
         return false;
@@ -131,7 +132,7 @@ bool CDatev::LoadSettings() {
 
 bool CDatev::SaveSettings() {
     TracePoint = 3010;
-    const std::string path = dataSet ? dataSet->ResolveDataFile(kDatevSettingsFileName) : "";
+    const std::string path = dataSet ? folders_.Resolve(kDatevSettingsFileName) : "";
     FileWriter file;
     if (!file.Open(path)) {
         ShowPlain(ui_, msg::kE301);

@@ -71,7 +71,7 @@ bool Workflow::OnDatenExportieren() {
         try {
             const std::string chart = SelectedChartName();
             const CsvRunOptions options =
-                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(store, chart));
+                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(folders, chart));
             return RunCsvExport(store, datev, folder, options, ui_);
         } catch (...) {
             ShowException(msg::kE112);

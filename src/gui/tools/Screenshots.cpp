@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     belvaron::Workflow& flow = window.workflow();
     // The editor shows the first booking; without one (no journal import in
     // this build), an empty booking.
-    belvaron::BookingStore scratch(ui, 1, 1);
+    belvaron::BookingStore scratch(1);
     belvaron::BookingStore* editStore = &flow.store;
     if (flow.store.bookingCount == 0) {
         *scratch.AppendRoom() = belvaron::BookingRecord{};

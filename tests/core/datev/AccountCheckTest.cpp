@@ -5,6 +5,7 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/CodePage.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheckMessages.h"
@@ -34,8 +35,8 @@ class AccountCheck : public testing::Test {
 protected:
     AccountCheck() {
         std::filesystem::create_directories(dir.File("program"));
-        store.programFolder = dir.File("program") + "/";
-        store.dataFolderOverride = dir.File("data");
+        folders.programFolder = dir.File("program") + "/";
+        folders.dataFolderOverride = dir.File("data");
         datev.SetDataSet(&store);
     }
 
@@ -71,8 +72,9 @@ protected:
 
     TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 100, 10};
-    CDatev datev{ui};
+    BookingStore store{100};
+    DataFolders folders{ui};
+    CDatev datev{ui, folders};
 };
 
 TEST_F(AccountCheck, ReportForAllKindsByteForByte) {
@@ -220,7 +222,7 @@ TEST_F(AccountCheck, ChartOnlyInTheProgramFolderIsCopiedToTheDataFolder) {
 TEST_F(AccountCheck, ReportThatCannotBeCreated) {
     const std::string chart = dir.Write("chart.kon", "1000, \r\n");
     dir.Write("blocker", "a file where the data folder should be");
-    store.dataFolderOverride = dir.File("blocker") + "/data";
+    folders.dataFolderOverride = dir.File("blocker") + "/data";
     Add(1000, 1000);
     EXPECT_FALSE(datev.CheckAccounts(chart));
     ASSERT_EQ(ui.messages.size(), 1u);

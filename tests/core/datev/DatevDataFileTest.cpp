@@ -9,6 +9,7 @@
 #include "FileSizeLimit.h"
 #include "KneReader.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/KneRecords.h"
@@ -25,8 +26,9 @@ using test::TempDir;
 class DataFileTest : public ::testing::TestWithParam<bool> {
 protected:
     test::FakeUi ui;
-    BookingStore store{ui, 64, 16};
-    CDatev datev{ui};
+    BookingStore store{64};
+    DataFolders folders{ui};
+    CDatev datev{ui, folders};
     bool extended = GetParam();
     std::size_t headerSize = GetParam() ? 93 : 80;
 
@@ -186,8 +188,9 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
 
 TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     test::FakeUi ui;
-    BookingStore store(ui, 200'000, 16);
-    CDatev datev(ui);
+    BookingStore store(200'000);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     datev.SetDataSet(&store);
     test::SetTypicalSettings(datev, false);
     test::SetRange(datev, "01.01.2005", "31.12.2005");

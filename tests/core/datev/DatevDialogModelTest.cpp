@@ -3,6 +3,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
 
@@ -17,12 +18,13 @@ class DialogModelTest : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    BookingStore store{ui, 4, 4};
-    CDatev datev{ui};
+    BookingStore store{4};
+    DataFolders folders{ui};
+    CDatev datev{ui, folders};
     DatevDialogModel model{datev};
 
     void SetUp() override {
-        store.dataFolderOverride = dir.path();
+        folders.dataFolderOverride = dir.path();
         datev.SetDataSet(&store);
         datev.LoadSettings();  // no file: the defaults
         test::SetRange(datev, "01.01.2005", "31.12.2005");

@@ -8,6 +8,7 @@
 #include "FakeUi.h"
 #include "KneReader.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 
 namespace belvaron {
@@ -88,8 +89,9 @@ class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     const RoundTripCase c = GetParam();
     test::FakeUi ui;
-    BookingStore store(ui, 6000, 16);
-    CDatev datev(ui);
+    BookingStore store(6000);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     datev.SetDataSet(&store);
     test::SetTypicalSettings(datev, c.extended);
     Generator gen(c.seed);

@@ -8,6 +8,7 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 
@@ -50,7 +51,8 @@ TEST(DatevSettingsFile, ShippedDefaultIsTheDefaultFile) {
 
 TEST(DatevSettingsFile, TypicalValuesRoundTrip) {
     test::FakeUi ui;
-    CDatev datev(ui);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     test::SetTypicalSettings(datev, false);
     DatevSettings& s = datev.settings;
     s.exportFormat = DatevExportFormat::Postversand;
@@ -127,11 +129,12 @@ class DatevSettingsFileIo : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    BookingStore store{ui, 4, 4};
-    CDatev datev{ui};
+    BookingStore store{4};
+    DataFolders folders{ui};
+    CDatev datev{ui, folders};
     void SetUp() override {
-        store.dataFolderOverride = dir.File("data");
-        store.programFolder = dir.File("program") + "/";
+        folders.dataFolderOverride = dir.File("data");
+        folders.programFolder = dir.File("program") + "/";
         datev.SetDataSet(&store);
     }
     std::string SettingsPath() const { return dir.File("data/angaben_datev.txt"); }

@@ -2,6 +2,7 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 #include "core/datev/KneRecords.h"
 
@@ -17,7 +18,7 @@ using test::NewBooking;
 class KneBookingRecordTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
-    BookingStore store{ui, 16, 16};
+    BookingStore store{16};
     NewBooking nb{.bookingNo = 17};
 
     const BookingRecord& Add() {
@@ -137,7 +138,8 @@ TEST(KneTotalRecord, SignedTotals) {
 class KneHeaderTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
-    CDatev datev{ui};
+    DataFolders folders{ui};
+    CDatev datev{ui, folders};
     void SetUp() override {
         test::SetTypicalSettings(datev, true);
         test::SetRange(datev, "01.01.2005", "31.12.2005");

@@ -8,6 +8,7 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
+#include "core/base/DataFolders.h"
 #include "core/bookings/BookingStore.h"
 #include "gui/datev/DatevSettingsDialog.h"
 
@@ -20,10 +21,11 @@ class DatevDialogTest : public QObject {
     struct Setup {
         belvaron::test::TempDir dir;
         belvaron::test::FakeUi ui;
-        belvaron::BookingStore store{ui, 4, 4};
-        belvaron::CDatev datev{ui};
+        belvaron::BookingStore store{4};
+        belvaron::DataFolders folders{ui};
+        belvaron::CDatev datev{ui, folders};
         Setup() {
-            store.dataFolderOverride = dir.path();
+            folders.dataFolderOverride = dir.path();
             datev.SetDataSet(&store);
             datev.LoadSettings();
             belvaron::SetField(datev.settings.beratername, "Abc       ");

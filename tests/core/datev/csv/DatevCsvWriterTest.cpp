@@ -10,6 +10,7 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/datev/csv/CsvFields.h"
@@ -128,7 +129,7 @@ protected:
     }
 
     FakeUi ui;
-    BookingStore store{ui, 100'001, 1};
+    BookingStore store{100'001};
     TempDir dir;
     DatevSettings settings = test::GoodSettings();
     CsvRunOptions options = [] {
@@ -182,7 +183,8 @@ TEST_F(DatevCsvWriter, HundredThousandBookingsGoIntoTwoFiles) {
     // A third part left from an earlier, larger batch of the same range.
     const std::string stale = dir.File(CsvFileName(20240601, 20240630, 3));
     dir.Write(CsvFileName(20240601, 20240630, 3), "old");
-    CDatev datev(ui);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     datev.settings = settings;
     SetField(datev.dateFrom, "01.06.2024");
     SetField(datev.dateTo, "30.06.2024");
@@ -223,7 +225,8 @@ TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {
     test::Append(store, {.no = 1, .amount = "0,00"});
     test::Append(store, {.no = 2, .amount = "5,00"});
     test::Append(store, {.no = 3, .amount = "0,00"});
-    CDatev datev(ui);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     datev.settings = settings;
     SetField(datev.dateFrom, "01.03.2024");
     SetField(datev.dateTo, "31.03.2024");
@@ -254,7 +257,8 @@ TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
 TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
     test::Append(store, {});
     const std::string folder = dir.File("gone");
-    CDatev datev(ui);
+    DataFolders folders(ui);
+    CDatev datev(ui, folders);
     datev.settings = settings;
     SetField(datev.dateFrom, "01.03.2024");
     SetField(datev.dateTo, "31.03.2024");
@@ -293,7 +297,7 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
     EXPECT_EQ(CsvCreationTime(), "20231114221320000");
 
     FakeUi ui;
-    BookingStore store(ui, 10, 1);
+    BookingStore store(10);
     test::Append(store, {});
     TempDir one, two;
     const CsvRunOptions options = MakeCsvRunOptions("", "");
