@@ -88,5 +88,32 @@ TEST_F(DataFileTest, OverrideFolderIsCreatedAndUsed) {
     EXPECT_TRUE(DirectoryExists(home_.File("data/sub")));
 }
 
+TEST(FolderHelpersTest, MakeDirectoriesCreatesParentsAndFailsOnAFileInTheWay) {
+    TempDir dir;
+    EXPECT_TRUE(MakeDirectories(dir.File("a/b/c")));
+    EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
+    EXPECT_TRUE(MakeDirectories(dir.File("a/b")));  // already there
+    dir.Write("datei", "x");
+    EXPECT_FALSE(MakeDirectories(dir.File("datei/sub")));
+    EXPECT_FALSE(DirectoryExists(dir.File("datei")));
+    EXPECT_FALSE(MakeDirectories(""));
+}
+
+TEST(FolderHelpersTest, ExecutableFolderEndsWithASeparatorBesideTheProgram) {
+    const std::string folder = ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(FileExists(folder + "test_base"));
+}
+
+TEST(FolderHelpersTest, ProgramFolderIsTheSharedFolderWhenItExists) {
+    TempDir dir;
+    const std::string exe = dir.File("bin") + "/";
+    MakeDirectories(exe);
+    EXPECT_EQ(ProgramFolderFor(exe), exe);
+    MakeDirectories(dir.File("share/belvaron"));
+    EXPECT_EQ(ProgramFolderFor(exe), exe + "../share/belvaron/");
+}
+
 }  // namespace
 }  // namespace belvaron
