@@ -17,11 +17,11 @@ bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui);
 // How a cash-basis re-dating ended. The lists hold booking numbers, each
 // followed by ','.
 struct VatRedateOutcome {
-    bool complete = false;     // ran to its end
-    int32_t redated = 0;       // rows that reached a booking
-    int32_t missing = 0;       // rows with an amount that reached no booking
+    bool complete = false;  // ran to its end
+    int32_t redated = 0;    // rows that reached a booking
+    int32_t missing = 0;    // rows with an amount that reached no booking
     std::string missingList;
-    int32_t zeroed = 0;        // VAT bookings that no payment reached, set to "0,00"
+    int32_t zeroed = 0;  // VAT bookings that no payment reached, set to "0,00"
     std::string zeroedList;
 };
 
