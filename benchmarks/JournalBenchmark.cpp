@@ -15,8 +15,11 @@
 
 #include "core/base/UiPort.h"
 #include "FakeUi.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalImport.h"
 #include "core/datev/AccountCheck.h"
+#include "core/lexware/LexwareExport.h"
 
 namespace {
 
@@ -79,17 +82,27 @@ Journal& TheJournal() {
     return journal;
 }
 
-BookingStore& TheStore() {
+test::FakeUi& TheUi() {
     static test::FakeUi ui;  // records the few messages of a run
-    static BookingStore store(ui);
+    return ui;
+}
+
+BookingStore& TheStore() {
+    static BookingStore store;
     return store;
+}
+
+// The journal load of the workflow, without its summary; true when loaded.
+bool Load(BookingStore& store, const std::string& path) {
+    static ImportGrid grid;
+    return LoadJournal(store, grid, path, Currency::Euro, TheUi()).loaded;
 }
 
 void BM_LoadJournal(benchmark::State& state) {
     BookingStore& store = TheStore();
     const std::string& path = TheJournal().path;
     for (auto _ : state) {
-        if (store.LoadJournal(path, 0) != 1) state.SkipWithError("load failed");
+        if (!Load(store, path)) state.SkipWithError("load failed");
     }
     state.counters["bookings"] = store.bookingCount;
     state.counters["MB/s"] =
@@ -101,9 +114,9 @@ void BM_SortByDate(benchmark::State& state) {
     BookingStore& store = TheStore();
     for (auto _ : state) {
         state.PauseTiming();
-        store.LoadJournal(TheJournal().path, 0);
+        Load(store, TheJournal().path);
         state.ResumeTiming();
-        store.SortByDate();
+        SortByDate(store, TheUi());
     }
 }
 
@@ -111,9 +124,9 @@ void BM_DeleteZeroAccountBookings(benchmark::State& state) {
     BookingStore& store = TheStore();
     for (auto _ : state) {
         state.PauseTiming();
-        store.LoadJournal(TheJournal().path, 0);
+        Load(store, TheJournal().path);
         state.ResumeTiming();
-        store.DeleteZeroAccountBookings();
+        DeleteZeroAccountBookings(store);
     }
     state.counters["left"] = store.bookingCount;
 }
@@ -121,17 +134,17 @@ void BM_DeleteZeroAccountBookings(benchmark::State& state) {
 void BM_LoadSortDelete(benchmark::State& state) {
     BookingStore& store = TheStore();
     for (auto _ : state) {
-        store.LoadJournal(TheJournal().path, 0);
-        store.SortByDate();
-        store.DeleteZeroAccountBookings();
+        Load(store, TheJournal().path);
+        SortByDate(store, TheUi());
+        DeleteZeroAccountBookings(store);
     }
 }
 
 void BM_ExportLexware(benchmark::State& state) {
     BookingStore& store = TheStore();
-    store.LoadJournal(TheJournal().path, 0);
+    Load(store, TheJournal().path);
     const std::string out = TheJournal().path + ".lexware";
-    for (auto _ : state) store.ExportLexware(out);
+    for (auto _ : state) ExportLexware(store, out, TheUi());
     std::filesystem::remove(out);
 }
 

@@ -43,8 +43,8 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
         {"--journal", [&](const std::string& v) { o.journal = v; return true; }},
         {"--currency",
          [&](const std::string& v) {
-             if (v == "EURO") o.currency = 0;
-             else if (v == "DM") o.currency = 1;
+             if (v == "EURO") o.currency = Currency::Euro;
+             else if (v == "DM") o.currency = Currency::DM;
              else return false;
              return true;
          }},

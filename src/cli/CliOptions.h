@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "core/bookings/JournalImport.h"
+
 namespace belvaron::cli {
 
 // The command line of belvaron-cli. The options are a stable contract.
 struct CliOptions {
     std::string journal;                  // --journal FILE (required)
-    int currency = 0;                     // --currency EURO|DM
+    Currency currency = Currency::Euro;   // --currency EURO|DM
     std::string dataDir;                  // --data-dir DIR
     std::string programDir;               // --program-dir DIR
     bool deleteZero = false;              // --delete-zero

@@ -9,6 +9,7 @@
 #include "cli/CliUi.h"
 #include "core/base/CodePage.h"
 #include "core/base/DataFiles.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/workflow/Workflow.h"
 
 using belvaron::cli::CliOptions;
@@ -24,7 +25,7 @@ int Run(const CliOptions& options) {
     belvaron::cli::CliUi ui(options);
     belvaron::Workflow flow(ui);
     if (options.checkUpdate && options.journal.empty()) return CheckUpdate(ui, flow) ? 0 : 1;
-    flow.store.dataFolderOverride = options.dataDir;
+    flow.folders.dataFolderOverride = options.dataDir;
     std::string programFolder = options.programDir.empty()
                                     ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
                                     : options.programDir;
@@ -35,7 +36,7 @@ int Run(const CliOptions& options) {
     flow.chartFileIndex = -1;
 
     bool ok = true;
-    flow.currencyChoice = options.currency;
+    flow.currency = options.currency;
     flow.OnSelectJournal();
     if (!flow.store.journalLoaded) ok = false;
 
@@ -68,7 +69,8 @@ int Run(const CliOptions& options) {
     }
     if (options.list) {
         for (int32_t i = 0; i < flow.store.bookingCount; ++i) {
-            const std::string line = belvaron::Cp1252ToUtf8(flow.store.FormatListLine(i));
+            const std::string line =
+                belvaron::Cp1252ToUtf8(belvaron::FormatListLine(flow.store, i));
             std::fwrite(line.data(), 1, line.size(), stdout);
             std::fputc('\n', stdout);
         }

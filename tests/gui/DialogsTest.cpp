@@ -45,7 +45,7 @@ private:
 private slots:
     void init() {
         rec_ = std::make_unique<test::RecordingUi>();
-        store_ = std::make_unique<BookingStore>(rec_->ui, 100, 10);
+        store_ = std::make_unique<BookingStore>(100);
         folder_ = std::make_unique<QTemporaryDir>();
         BookingRecord* b = store_->AppendRoom();
         *b = BookingRecord{};

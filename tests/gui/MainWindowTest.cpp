@@ -92,7 +92,7 @@ private slots:
         rec_ = std::make_unique<test::RecordingUi>();
         window_ = std::make_unique<MainWindow>(rec_->ui);
         const std::string path = folder_->path().toStdString();
-        window_->workflow().store.dataFolderOverride = path + "/data";
+        window_->workflow().folders.dataFolderOverride = path + "/data";
         window_->Initialise(path + "/");
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -113,12 +113,12 @@ private slots:
             QVERIFY2(!Child<QWidget>(name)->isEnabled(), name);
         }
         QTest::mouseClick(Child<QRadioButton>("taxationIst"), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(window_->workflow().taxationChoice, 1);
+        QVERIFY(window_->workflow().taxation == Taxation::Ist);
         for (const char* name : {"vatHint", "vatReportPath", "vatSelect"}) {
             QVERIFY2(Child<QWidget>(name)->isEnabled(), name);
         }
         QTest::mouseClick(Child<QRadioButton>("taxationSoll"), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(window_->workflow().taxationChoice, 0);
+        QVERIFY(window_->workflow().taxation == Taxation::Soll);
         QVERIFY(!Child<QWidget>("vatSelect")->isEnabled());
         QVERIFY(rec_->messages.empty());
     }
@@ -319,7 +319,7 @@ private slots:
         window_->ShowMembers();
         ReplaceTextEdit* box = window_->replaceBox();
         QCOMPARE(box->toPlainText(), QStringLiteral("1200, 0, 1800, 1600, 0, 0\n"));
-        QCOMPARE(flow.replaceTextModified, 0);
+        QCOMPARE(flow.replaceTextModified, false);
 
         QSignalSpy left(window_.get(), &MainWindow::replaceTextLeft);
         box->setFocus(Qt::OtherFocusReason);
@@ -328,7 +328,7 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Adiaeresis, QStringLiteral("\u00e4"),
                             Qt::NoModifier);
         QTest::keyClick(box, Qt::Key_ParenRight, Qt::ShiftModifier);
-        QCOMPARE(flow.replaceTextModified, 1);
+        QCOMPARE(flow.replaceTextModified, true);
         QCOMPARE(
             flow.replaceText,
             std::string("1200, 0, 1800, 1600, 0, 0\r\n9401, 16, 1405, 3805, 0, 0  (MwSt \xe4)"));
@@ -355,7 +355,7 @@ private slots:
         {
             test::FakeUi fake;
             Workflow flow(fake);
-            flow.replaceTextModified = 1;
+            flow.replaceTextModified = true;
             flow.OnReplaceTextKillFocus(false);
             QCOMPARE(fake.Texts(), std::vector<std::string>{
                                        "Änderungen in der REPLACE-Liste speichern?"});
@@ -366,7 +366,7 @@ private slots:
         QTest::mouseClick(Child<QAbstractButton>("clearReplaceList"), Qt::LeftButton);
         QCOMPARE(rec_->Texts(),
                  QStringList{QStringLiteral("Änderungen in der REPLACE-Liste speichern?")});
-        QCOMPARE(window_->workflow().replaceTextModified, 0);
+        QCOMPARE(window_->workflow().replaceTextModified, false);
         QCOMPARE(box->toPlainText(), QString());  // No: the file's (empty) text again
         QTest::mouseClick(Child<QAbstractButton>("clearReplaceList"), Qt::LeftButton);
         QCOMPARE(rec_->messages.size(), std::size_t{2});

@@ -1,17 +1,18 @@
 #include "core/base/DataFiles.h"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "core/base/FileWriter.h"
 
 namespace belvaron {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -67,10 +68,10 @@ std::optional<std::string> UserDataFolder(bool create) {
 }
 
 std::string FallbackDataFolder() {
-    std::string cwd(4096, '\0');
-    if (getcwd(cwd.data(), cwd.size()) == nullptr) return "Belvaron";
-    cwd.resize(std::char_traits<char>::length(cwd.c_str()));
-    return cwd + (cwd.back() == '/' ? "" : "/") + "Belvaron";
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    if (ec || cwd.empty()) return "Belvaron";
+    return (cwd / "Belvaron").string();
 }
 
 std::string FolderOfPath(const std::string& path) {
@@ -80,12 +81,12 @@ std::string FolderOfPath(const std::string& path) {
 }
 
 std::string ExecutableFolder() {
-    std::string buffer(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) return {};
-    buffer.resize(static_cast<std::size_t>(n));
-    const auto pos = buffer.rfind('/');
-    return pos == std::string::npos ? std::string() : buffer.substr(0, pos + 1);
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || !exe.has_parent_path()) return {};
+    std::string folder = exe.parent_path().string();
+    if (folder.back() != '/') folder += '/';
+    return folder;
 }
 
 std::string ProgramFolderFor(const std::string& exeFolder) {
@@ -95,25 +96,19 @@ std::string ProgramFolderFor(const std::string& exeFolder) {
 }
 
 bool FileExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return !path.empty() && fs::exists(path, ec);
 }
 
 bool DirectoryExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
 }
 
 bool MakeDirectories(const std::string& path) {
     if (path.empty()) return false;
-    for (std::size_t pos = 1; pos <= path.size(); ++pos) {
-        if (pos == path.size() || path[pos] == '/') {
-            const std::string part = path.substr(0, pos);
-            if (!DirectoryExists(part) && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-                return false;
-            }
-        }
-    }
+    std::error_code ec;
+    fs::create_directories(path, ec);
     return DirectoryExists(path);
 }
 

@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/FixedText.h"
 #include "core/base/StrictInt.h"
 #include "core/bookings/BookingMessages.h"

@@ -6,13 +6,8 @@ namespace belvaron::msg {
 inline constexpr const char* kE201 = "(E:201)\nSpeicher konnte nicht allokiert werden";
 inline constexpr const char* kE211 = "(E:211)\nSpeicher konnte nicht allokiert werden";
 inline constexpr const char* kE212 = "(E:212)\nEs konnte nicht genug Speicher allokiert werden";
-inline constexpr const char* kE2xx = "(E:2--)\nSpeicher konnte nicht allokiert werden";
 inline constexpr const char* kZeroBookingsDeleted =
     "Insgesamt wurden %d NULL-Buchungen gelöscht.";
-inline constexpr const char* kNoDocumentsFolder =
-    "Der Dokumente-Ordner des Benutzers konnte nicht ermittelt werden.\n"
-    "Die Daten-Dateien (replace.dat, angaben_datev.txt, ...) werden deshalb im Ordner\n%s\n"
-    "abgelegt.";
 
 // Journal import.
 inline constexpr const char* kE202 = "(E:202)\n%s - Eingabedatei konnte nicht geöffnet werden!";
@@ -46,5 +41,11 @@ inline constexpr const char* kJournalLoaded = "%d Buchungen wurden geladen.";
 inline constexpr const char* kE218 =
     "(E:218)\n%s - In der Journal-Datei wurden keine Buchungen gefunden.\n"
     "Bitte erstellen Sie eine neue Journal-Datei, die Buchungen enthält.";
+
+// The framework's German texts of the dialogs' field checks (booking editor,
+// DATEV settings); %1 and %2 stand for the limits.
+inline constexpr const char* kNotAnInteger = "Geben Sie eine ganze Zahl ein.";
+inline constexpr const char* kIntegerRange = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
+inline constexpr const char* kMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
 
 }  // namespace belvaron::msg

@@ -9,6 +9,7 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalImport.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
 
@@ -23,13 +24,15 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
 public:
-    JournalImport(BookingStore& store, const std::string& path, int currencyChoice)
+    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path,
+                  Currency currency, UiPort& ui)
         : store_(store),
-          grid_(store.importGrid),
+          grid_(grid),
+          ui_(ui),
           path_(path),
-          currency_(currencyChoice == 0 ? "EUR" : "DM") {}
+          currency_(currency == Currency::Euro ? "EUR" : "DM") {}
 
-    int Run();
+    JournalOutcome Run();
 
 private:
     bool ReadHeader();
@@ -38,7 +41,7 @@ private:
     // Converts rows 0 .. rowCount_-1 of the grid; false after a message.
     bool ConvertBooking();
     bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, const char* amount);
-    int Finish();
+    JournalOutcome Finish();
     char* Cell(int row, JournalColumn c) const { return grid_.Cell(row, layout_[c]); }
     // A text column that may be missing: "" when not found or column 0.
     std::string_view OptionalCell(int row, JournalColumn c) const {
@@ -47,6 +50,7 @@ private:
 
     BookingStore& store_;
     ImportGrid& grid_;
+    UiPort& ui_;
     const std::string& path_;
     const char* currency_;
     JournalReader in_;
@@ -60,29 +64,28 @@ private:
     int zeroCount_ = 0;
 };
 
-int JournalImport::Run() {
-    store_.journalLoaded = 0;
-    store_.vatRowCount = 0;
+JournalOutcome JournalImport::Run() {
+    store_.journalLoaded = false;
     store_.bookingCount = 0;
 
     // Without its work area (reported when the store was built) the import
     // cannot run at all.
     if (!grid_.ok()) {
-        ShowPlain(store_.ui(), msg::kE212);
-        return 0;
+        ShowPlain(ui_, msg::kE212);
+        return {};
     }
     TracePoint = 2008;
     if (!in_.Open(path_)) {
-        ShowPlain(store_.ui(), Format(msg::kE202, path_.c_str()));
-        return 0;
+        ShowPlain(ui_, Format(msg::kE202, path_.c_str()));
+        return {};
     }
-    if (!ReadHeader()) return 0;
+    if (!ReadHeader()) return {};
 
     TracePoint = 2014;
     const std::string missing = MissingJournalColumns(layout_);
     if (!missing.empty()) {
-        ShowPlain(store_.ui(), Format(msg::kE203, missing.c_str()));
-        return 0;
+        ShowPlain(ui_, Format(msg::kE203, missing.c_str()));
+        return {};
     }
 
     TracePoint = 2015;
@@ -92,30 +95,30 @@ int JournalImport::Run() {
             if (in_.AtEnd()) break;
             TracePoint = 2016;
             if (rowCount_ >= ImportGrid::kRows) {
-                ShowPlain(store_.ui(), msg::kE204);
-                return 0;
+                ShowPlain(ui_, msg::kE204);
+                return {};
             }
             ReadRow(rowCount_);
             if (in_.Failed() || in_.SawZeroByte()) {
-                ShowPlain(store_.ui(), Format(msg::kE215, TracePoint, rowCount_, bookingNo_));
-                return 0;
+                ShowPlain(ui_, Format(msg::kE215, TracePoint, rowCount_, bookingNo_));
+                return {};
             }
             TracePoint = 2019;
             if (*Cell(rowCount_, kColAccount) != '\0' || *Cell(rowCount_, kColSplit) != '\0') {
                 ++rowCount_;
                 continue;
             }
-            if (!ConvertBooking()) return 0;
+            if (!ConvertBooking()) return {};
             rowCount_ = 0;
         }
         // A file that ends directly after an account line (no line break, no
         // total line) still has the lines of its last journal booking
         // collected: they are converted like a booking that ended normally.
-        if (rowCount_ > 0 && !ConvertBooking()) return 0;
+        if (rowCount_ > 0 && !ConvertBooking()) return {};
     } catch (...) {
-        ShowPlain(store_.ui(),
+        ShowPlain(ui_,
                   Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_, bookingNo_));
-        return 0;
+        return {};
     }
     return Finish();
 }
@@ -131,7 +134,7 @@ bool JournalImport::ReadHeader() {
     const std::size_t n = in_.ReadUntil('\n', header, kMaxFieldChars);
     const bool lineBreak = in_.SkipIf('\n');
     if (in_.Failed() || in_.SawZeroByte() || (n == 0 && !lineBreak && in_.AtEnd())) {
-        ShowPlain(store_.ui(), Format(msg::kE213, path_.c_str()));
+        ShowPlain(ui_, Format(msg::kE213, path_.c_str()));
         return false;
     }
     nextRowFromSecondCell_ = !lineBreak && !in_.AtEnd();
@@ -201,7 +204,7 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
     TracePoint = 2024;
     BookingRecord* b = store_.AppendRoom();
     if (!b) {
-        ShowPlain(store_.ui(), msg::kE205);
+        ShowPlain(ui_, msg::kE205);
         return false;
     }
     TracePoint = 2025;
@@ -228,32 +231,37 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
 // A journal read to its end that gave no booking at all is reported as such
 // (E:218) and does not count as loaded: "0 Buchungen wurden geladen." with
 // the success icon would hide that the file was not what was meant.
-int JournalImport::Finish() {
+JournalOutcome JournalImport::Finish() {
     TracePoint = 2027;
     in_.Close();
+    JournalOutcome outcome;
+    outcome.bookingCount = loadedCount_;
+    outcome.zeroAccountCount = zeroCount_;
     if (loadedCount_ == 0) {
-        ShowPlain(store_.ui(), Format(msg::kE218, path_.c_str()));
-        return 0;
-    }
-    if (zeroCount_ == 0) {
-        ShowInfo(store_.ui(), Format(msg::kJournalLoaded, loadedCount_));
-    } else {
-        ShowPlain(store_.ui(), Format(msg::kE217, zeroCount_, loadedCount_));
+        ShowPlain(ui_, Format(msg::kE218, path_.c_str()));
+        return outcome;
     }
     TracePoint = 2028;
-    store_.journalLoaded = 1;
-    return 1;
+    store_.journalLoaded = true;
+    outcome.loaded = true;
+    return outcome;
 }
 
 }  // namespace
 
-// Reads the QuickBooks journal at `path` into the store (see JournalImport).
-// 1 when the whole file was read; 0 when the import stopped early, in which
-// case the bookings stored so far stay and journalLoaded stays 0. Every
-// outcome is reported through the UI port.
-int BookingStore::LoadJournal(const std::string& path, int currencyChoice) {
-    JournalImport run(*this, path, currencyChoice);
+// The bookings stored before an early stop stay in the store.
+JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
+                           Currency currency, UiPort& ui) {
+    JournalImport run(store, grid, path, currency, ui);
     return run.Run();
+}
+
+void ShowJournalSummary(UiPort& ui, const JournalOutcome& outcome) {
+    if (outcome.zeroAccountCount == 0) {
+        ShowInfo(ui, Format(msg::kJournalLoaded, outcome.bookingCount));
+    } else {
+        ShowPlain(ui, Format(msg::kE217, outcome.zeroAccountCount, outcome.bookingCount));
+    }
 }
 
 }  // namespace belvaron

@@ -3,14 +3,15 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 
 namespace belvaron {
 
-std::string BookingStore::FormatListLine(int32_t index) const {
+std::string FormatListLine(const BookingStore& store, int32_t index) {
     TracePoint = 2005;
-    if (index < 0 || index >= bookingCount) return {};
-    const BookingRecord& b = (*this)[index];
+    if (index < 0 || index >= store.bookingCount) return {};
+    const BookingRecord& b = store[index];
     const std::string beleg(FieldText(b.beleg));
     const std::string name(FieldText(b.name));
     const std::string purpose(FieldText(b.purpose));

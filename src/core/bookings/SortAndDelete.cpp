@@ -3,10 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
-#include "core/bookings/BookingMessages.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 
 namespace belvaron {
@@ -32,69 +31,68 @@ private:
 // equal keys. It runs in O(n log n) with one extra array of (key, index)
 // pairs: the pairs are sorted with the index as tie-breaker, then the records
 // are moved into place along the permutation's cycles with one spare record.
-int BookingStore::SortByDate() {
+void SortByDate(BookingStore& store, UiPort& ui) {
     TracePoint = 2044;
-    const int32_t n = bookingCount;
-    SortWindow window(ui_, n);
+    const int32_t n = store.bookingCount;
+    SortWindow window(ui, n);
     TracePoint = 2045;
-    if (n < 2) return 1;
+    if (n < 2) return;
 
     std::vector<std::pair<int32_t, int32_t>> order(static_cast<std::size_t>(n));
     bool sorted = true;
     int32_t previous = INT32_MIN;
     for (int32_t i = 0; i < n; ++i) {
-        const int32_t key = DateKey((*this)[i].date);
+        const int32_t key = DateKey(store[i].date);
         order[static_cast<std::size_t>(i)] = {key, i};
         if (key < previous) sorted = false;
         previous = key;
     }
-    ui_.SortProgress(n / 4);
+    ui.SortProgress(n / 4);
     if (sorted) {
-        ui_.SortProgress(n);
-        return 1;  // one pass, nothing exchanged
+        ui.SortProgress(n);
+        return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
     std::sort(order.begin(), order.end());
-    ui_.SortProgress(n / 2);
+    ui.SortProgress(n / 2);
 
     // order[k].second is the record that belongs at place k. Follow each
     // cycle once; a finished place is marked by pointing to itself.
     TracePoint = 2048;
     for (int32_t start = 0; start < n; ++start) {
         if (order[static_cast<std::size_t>(start)].second == start) continue;
-        const BookingRecord spare = (*this)[start];
+        const BookingRecord spare = store[start];
         int32_t place = start;
         for (;;) {
             const int32_t from = order[static_cast<std::size_t>(place)].second;
             order[static_cast<std::size_t>(place)].second = place;
             if (from == start) {
-                (*this)[place] = spare;
+                store[place] = spare;
                 break;
             }
-            (*this)[place] = (*this)[from];
+            store[place] = store[from];
             place = from;
         }
     }
-    ui_.SortProgress(n);
-    return 1;
+    ui.SortProgress(n);
 }
 
-void BookingStore::DeleteZeroAccountBookings() {
+int32_t DeleteZeroAccountBookings(BookingStore& store) {
     TracePoint = 2033;
     int32_t removed = 0;
     int32_t kept = 0;
-    for (int32_t i = 0; i < bookingCount; ++i) {
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
         TracePoint = 2034;
-        const BookingRecord& b = (*this)[i];
+        const BookingRecord& b = store[i];
         if (b.sollAccount == 0 || b.habenAccount == 0) {
             ++removed;
             continue;
         }
-        if (kept != i) (*this)[kept] = b;
+        if (kept != i) store[kept] = b;
         ++kept;
     }
-    bookingCount = kept;
-    ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
+    store.bookingCount = kept;
+    return removed;
 }
 
 }  // namespace belvaron

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/base/DataFolders.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"

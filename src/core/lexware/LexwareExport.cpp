@@ -84,15 +84,15 @@ void AppendLexwareLine(const BookingRecord& b, std::string& out) {
 // when every write and the close succeeded; any failure is reported (E:209,
 // E:210) and leaves an existing file at `path` as it was. True only after the
 // success message.
-bool BookingStore::ExportLexware(const std::string& path) {
+bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui) {
     TracePoint = 2039;
-    if (bookingCount <= 0) {
-        ShowPlain(ui_, msg::kE209);
+    if (store.bookingCount <= 0) {
+        ShowPlain(ui, msg::kE209);
         return false;
     }
     FileWriter file;
     if (!file.Open(path)) {
-        ShowPlain(ui_, Format(msg::kE210, path.c_str()));
+        ShowPlain(ui, Format(msg::kE210, path.c_str()));
         return false;
     }
     TracePoint = 2040;
@@ -101,9 +101,9 @@ bool BookingStore::ExportLexware(const std::string& path) {
     chunk = LexwareHeaderLine();
     TracePoint = 2041;
     bool ok = true;
-    for (int32_t i = 0; i < bookingCount && ok; ++i) {
+    for (int32_t i = 0; i < store.bookingCount && ok; ++i) {
         TracePoint = 2042;
-        AppendLexwareLine((*this)[i], chunk);
+        AppendLexwareLine(store[i], chunk);
         if (chunk.size() >= kChunkBytes) {
             ok = file.Write(chunk);
             chunk.clear();
@@ -112,11 +112,11 @@ bool BookingStore::ExportLexware(const std::string& path) {
     ok = ok && file.Write(chunk) && file.Commit();
     if (!ok) {
         const std::string reason = ErrnoReason(file.error(), ReasonForm::Sentence);
-        ShowPlain(ui_, Format(msg::kE210Write, path.c_str(), reason.c_str()));
+        ShowPlain(ui, Format(msg::kE210Write, path.c_str(), reason.c_str()));
         return false;
     }
     TracePoint = 2043;
-    ShowInfo(ui_, Format(msg::kLexwareDone, bookingCount));
+    ShowInfo(ui, Format(msg::kLexwareDone, store.bookingCount));
     return true;
 }
 

@@ -6,6 +6,9 @@
 
 namespace belvaron {
 
+class BookingStore;
+class UiPort;
+
 // The Lexware Buchhalter import file: a header line of fourteen quoted
 // titles, then one line per booking; fields joined by '|', every line ending
 // in CR LF, texts as the Windows-1252 bytes stored in the bookings.
@@ -18,5 +21,10 @@ const std::string& LexwareHeaderLine();
 
 // Appends the line of one booking, with its CR LF, to `out`.
 void AppendLexwareLine(const BookingRecord& booking, std::string& out);
+
+// Writes the file of all bookings of the store to `path`, replacing an old
+// file only by a complete new one. True after the success message; false
+// after E:209, E:210 or a write error.
+bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui);
 
 }  // namespace belvaron

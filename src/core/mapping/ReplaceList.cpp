@@ -267,42 +267,41 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     return out;
 }
 
-bool BookingStore::ApplyReplaceList() {
-    const std::string path = ResolveDataFile(msg::kReplaceFileName);
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui) {
     TracePoint = 2029;
     ReplaceListText list;
     {
         const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                    &std::fclose);
         if (!file) {
-            ShowPlain(ui_, msg::kE206);
-            return false;
+            ShowPlain(ui, msg::kE206);
+            return {};
         }
         list = ReadReplaceList(file.get());
     }
     if (list.readError) {
-        ShowPlain(ui_, msg::kE206);
-        return false;
+        ShowPlain(ui, msg::kE206);
+        return {};
     }
     if (list.tooMany) {
-        ShowPlain(ui_, msg::kE233);
-        return false;
+        ShowPlain(ui, msg::kE233);
+        return {};
     }
-    const std::size_t count = bookingCount > 0 ? static_cast<std::size_t>(bookingCount) : 0;
+    const std::size_t count =
+        store.bookingCount > 0 ? static_cast<std::size_t>(store.bookingCount) : 0;
     const ReplaceOutcome result =
-        ApplyReplaceEntries(std::span<BookingRecord>(bookings.data(), count), list.entries);
+        ApplyReplaceEntries(std::span<BookingRecord>(store.bookings.data(), count), list.entries);
     switch (result.stop) {
         case ReplaceOutcome::Stop::SollZero:
-            ShowPlain(ui_, Format(msg::kE207, result.qbAccount));
-            return false;
+            ShowPlain(ui, Format(msg::kE207, result.qbAccount));
+            return {};
         case ReplaceOutcome::Stop::HabenZero:
-            ShowPlain(ui_, Format(msg::kE208, result.qbAccount));
-            return false;
+            ShowPlain(ui, Format(msg::kE208, result.qbAccount));
+            return {};
         case ReplaceOutcome::Stop::None:
             break;
     }
-    ShowInfo(ui_, Format(msg::kReplaceSummary, result.sollCount, result.habenCount));
-    return true;
+    return {true, result.sollCount, result.habenCount};
 }
 
 }  // namespace belvaron

@@ -4,12 +4,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
+
+class BookingStore;
+class UiPort;
 
 // One line of the REPLACE list.
 struct ReplaceEntry {
@@ -55,5 +59,16 @@ struct ReplaceOutcome {
 // replacement made before it in place.
 ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
                                    std::span<const ReplaceEntry> entries);
+
+struct ReplaceListOutcome {
+    bool complete = false;  // every entry applied to every booking
+    int sollCount = 0;      // replacements on the SOLL side
+    int habenCount = 0;     // and on the HABEN side
+};
+
+// Reads the REPLACE list at `path` and applies it to the store's bookings.
+// Errors (E:206, E:207, E:208, E:233) are shown through `ui`; a complete run
+// shows nothing: the caller shows the summary with the counts.
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui);
 
 }  // namespace belvaron

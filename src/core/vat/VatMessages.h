@@ -3,6 +3,9 @@
 // Messages of the VAT detail report import and the cash-basis re-dating.
 namespace belvaron::msg {
 
+// The rows' reservation failed.
+inline constexpr const char* kE2xx = "(E:2--)\nSpeicher konnte nicht allokiert werden";
+
 // Import: the path follows the code line.
 inline constexpr const char* kE220 = "(E:220)\n%s - Eingabedatei konnte nicht geöffnet werden!";
 inline constexpr const char* kE221 = "(E:221)\n%s - Eingabedatei kann nicht ausgelesen werden!";

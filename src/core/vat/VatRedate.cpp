@@ -8,8 +8,10 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/vat/VatCandidateIndex.h"
+#include "core/vat/VatImport.h"
 #include "core/vat/VatLog.h"
 #include "core/vat/VatMessages.h"
+#include "core/vat/VatRows.h"
 
 namespace belvaron {
 
@@ -23,10 +25,10 @@ void TakePayment(BookingRecord& booking, const VatDetailRow& row) {
 
 // The index of the first row whose account differs from the first row's,
 // -1 when all agree.
-int32_t FirstOtherAccount(const BookingStore& store) {
-    const int32_t vatAccount = store.vatRows[0].account;
-    for (int32_t i = 1; i < store.vatRowCount; ++i) {
-        if (store.vatRows[static_cast<std::size_t>(i)].account != vatAccount) return i;
+int32_t FirstOtherAccount(const VatRows& rows) {
+    const int32_t vatAccount = rows[0].account;
+    for (int32_t i = 1; i < rows.count; ++i) {
+        if (rows[i].account != vatAccount) return i;
     }
     return -1;
 }
@@ -51,7 +53,8 @@ enum class RowOutcome { Applied, Unmatched, Stopped };
 // Applies one row: re-dates the first candidate not yet re-dated, or appends
 // a copy of the last candidate for a further payment. Stopped after E:228 or
 // E:229.
-RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDetailRow& row) {
+RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDetailRow& row,
+                    UiPort& ui) {
     const int group = index.Find(row.bookingNo);
     if (group < 0) return RowOutcome::Unmatched;
     const int32_t taken = index.Take(group);
@@ -62,7 +65,7 @@ RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDeta
     TracePoint = 2062;
     BookingRecord* copy = store.AppendRoom();
     if (!copy) {
-        ShowPlain(store.ui(), msg::kE228);
+        ShowPlain(ui, msg::kE228);
         return RowOutcome::Stopped;
     }
     try {
@@ -72,7 +75,7 @@ RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDeta
         index.Appended(group, store.bookingCount);
         ++store.bookingCount;
     } catch (...) {
-        ShowPlain(store.ui(), Format(msg::kE229, TracePoint, row.bookingNo));
+        ShowPlain(ui, Format(msg::kE229, TracePoint, row.bookingNo));
         return RowOutcome::Stopped;
     }
     return RowOutcome::Applied;
@@ -98,50 +101,52 @@ int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::string& list, V
 
 }  // namespace
 
-// The log goes into the data folder (DataFolder()), beside the other files
-// the program writes for the user, not into the current directory.
-bool BookingStore::RedateVatBookings() {
-    if (vatRowCount <= 0) return false;
-    const int32_t vatAccount = vatRows[0].account;
+VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
+                                   const std::string& logPath, UiPort& ui) {
+    VatRedateOutcome outcome;
+    if (rows.count <= 0) return outcome;
+    const int32_t vatAccount = rows[0].account;
     VatLog log;
-    log.Open(DataFolder() + "/" + msg::kVatLogName);
-    if (const int32_t other = FirstOtherAccount(*this); other >= 0) {
-        ShowPlain(ui_, Format(msg::kE227, vatRows[static_cast<std::size_t>(other)].bookingNo));
+    log.Open(logPath);
+    if (const int32_t other = FirstOtherAccount(rows); other >= 0) {
+        ShowPlain(ui, Format(msg::kE227, rows[other].bookingNo));
         log.Close();
-        return false;
+        return outcome;
     }
 
-    VatCandidateIndex index(*this, vatAccount);
-    int32_t redatedCount = 0;
-    int32_t missing = 0;
-    std::string list;
-    for (int32_t i = 0; i < vatRowCount; ++i) {
-        const VatDetailRow& row = vatRows[static_cast<std::size_t>(i)];
-        const RowOutcome outcome = ApplyRow(*this, index, row);
-        if (outcome == RowOutcome::Stopped) {
+    VatCandidateIndex index(store, vatAccount);
+    for (int32_t i = 0; i < rows.count; ++i) {
+        const VatDetailRow& row = rows[i];
+        const RowOutcome applied = ApplyRow(store, index, row, ui);
+        if (applied == RowOutcome::Stopped) {
             log.Close();
-            return false;
+            return outcome;
         }
-        if (outcome == RowOutcome::Applied) {
-            ++redatedCount;
+        if (applied == RowOutcome::Applied) {
+            ++outcome.redated;
         } else if (!AmountIsZero(FieldText(row.amount))) {
-            ++missing;
-            AppendNumber(list, row.bookingNo);
-            list += ',';
+            ++outcome.missing;
+            AppendNumber(outcome.missingList, row.bookingNo);
+            outcome.missingList += ',';
             log.Write(NoJournalBookingLine(row));
         }
     }
-    if (missing == 0) {
-        ShowInfo(ui_, Format(msg::kRedated, redatedCount));
-    } else {
-        ShowPlain(ui_, Format(msg::kE230, redatedCount, missing, list.c_str()));
-    }
-
-    list.clear();
-    const int32_t zeroed = ZeroUnpaid(*this, vatAccount, list, log);
+    outcome.zeroed = ZeroUnpaid(store, vatAccount, outcome.zeroedList, log);
     log.Close();
-    if (zeroed > 0) ShowPlain(ui_, Format(msg::kE231, zeroed, list.c_str()));
-    return true;
+    outcome.complete = true;
+    return outcome;
+}
+
+void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome) {
+    if (outcome.missing == 0) {
+        ShowInfo(ui, Format(msg::kRedated, outcome.redated));
+    } else {
+        ShowPlain(ui, Format(msg::kE230, outcome.redated, outcome.missing,
+                             outcome.missingList.c_str()));
+    }
+    if (outcome.zeroed > 0) {
+        ShowPlain(ui, Format(msg::kE231, outcome.zeroed, outcome.zeroedList.c_str()));
+    }
 }
 
 }  // namespace belvaron

@@ -9,10 +9,12 @@
 #include "core/base/LeadingInt.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
-#include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
 #include "core/vat/LineReader.h"
 #include "core/vat/VatColumns.h"
+#include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/vat/VatRows.h"
 
 namespace belvaron {
 
@@ -57,8 +59,7 @@ void StoreRow(VatDetailRow& row, const RowValues& values) {
 
 // Reads the data lines after the header. Line numbers in messages are file
 // line numbers, the header being line 1.
-bool ReadVatRows(BookingStore& store, LineReader& reader, const VatColumns& columns) {
-    UiPort& ui = store.ui();
+bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, UiPort& ui) {
     RowValues values;
     int lineNumber = reader.Number();
     for (;;) {
@@ -81,14 +82,14 @@ bool ReadVatRows(BookingStore& store, LineReader& reader, const VatColumns& colu
         }
         try {
             TracePoint = 2058;
-            VatDetailRow* row = store.AppendVatRoom();
+            VatDetailRow* row = rows.AppendRoom();
             if (!row) {
                 ShowPlain(ui, msg::kE224);
                 return false;
             }
             TracePoint = 2059;
             StoreRow(*row, values);
-            ++store.vatRowCount;
+            ++rows.count;
         } catch (...) {
             ShowPlain(ui, Format(msg::kE225, TracePoint, lineNumber, values.bookingNo));
             return false;
@@ -101,11 +102,11 @@ bool ReadVatRows(BookingStore& store, LineReader& reader, const VatColumns& colu
 // A line longer than kMaxFieldChars bytes is read to its end and only
 // its first kMaxFieldChars bytes are used, for the header as for a data line: a
 // column or field beyond them counts as missing.
-bool BookingStore::ImportVatReport(const std::string& path) {
+bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui) {
     TracePoint = 2050;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        ShowPlain(ui_, Format(msg::kE220, path.c_str()));
+        ShowPlain(ui, Format(msg::kE220, path.c_str()));
         return false;
     }
     LineReader reader(file.get());
@@ -117,7 +118,7 @@ bool BookingStore::ImportVatReport(const std::string& path) {
         result = LineReader::Result::Error;
     }
     if (result == LineReader::Result::Error) {
-        ShowPlain(ui_, Format(msg::kE221, path.c_str()));
+        ShowPlain(ui, Format(msg::kE221, path.c_str()));
         return false;
     }
     // An empty file has an empty header, which lacks every column.
@@ -126,10 +127,10 @@ bool BookingStore::ImportVatReport(const std::string& path) {
     const VatColumns columns = FindVatColumns(header);
     TracePoint = 2056;
     if (!columns.Complete()) {
-        ShowPlain(ui_, std::string(msg::kE223Head) + MissingVatColumns(columns) + msg::kE223Tail);
+        ShowPlain(ui, std::string(msg::kE223Head) + MissingVatColumns(columns) + msg::kE223Tail);
         return false;
     }
-    const bool complete = ReadVatRows(*this, reader, columns);
+    const bool complete = ReadVatRows(rows, reader, columns, ui);
     TracePoint = 2060;
     file.reset();
     if (!complete) return false;

@@ -1,41 +1,39 @@
 #include "core/workflow/Workflow.h"
 
-#include <dirent.h>
-
-#include <algorithm>
-#include <set>
-
 #include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 
 namespace {
 
-void AddChartFiles(const std::string& folder, std::set<std::string>& names) {
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kon") == 0) names.insert(name);
-    }
-    closedir(dir);
+// Shows E:201, E:211 and E:2-- for each reservation that failed.
+void ReportReservations(UiPort& ui, const BookingStore& store, const ImportGrid& grid,
+                           const VatRows& vatRows) {
+    if (!store.ok()) ShowPlain(ui, msg::kE201);
+    TracePoint = 2002;
+    if (!grid.ok()) ShowPlain(ui, msg::kE211);
+    TracePoint = 2003;
+    if (!vatRows.ok()) ShowPlain(ui, msg::kE2xx);
 }
 
 }  // namespace
 
-Workflow::Workflow(UiPort& ui) : store(ui), ui_(ui) {}
+Workflow::Workflow(UiPort& ui) : folders(ui), ui_(ui) {
+    ReportReservations(ui, store, importGrid, vatRows);
+}
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 
 void Workflow::OnInitDialog(const std::string& programFolder) {
-    store.programFolder = programFolder;
-    currencyChoice = 0;
-    taxationChoice = 0;
-    replaceTextModified = 0;
-    store.accountsReplaced = 0;
+    folders.programFolder = programFolder;
+    currency = Currency::Euro;
+    taxation = Taxation::Soll;
+    replaceTextModified = false;
+    store.accountsReplaced = false;
     replaceText = LoadReplaceText();
     chartFiles = ChartFileNames();
     chartFileIndex = chartFiles.size() > 1 ? 1 : (chartFiles.empty() ? -1 : 0);
@@ -43,26 +41,14 @@ void Workflow::OnInitDialog(const std::string& programFolder) {
     ui_.RefreshControls();
 }
 
-// The "*.kon" files of the program folder, the data folder and the current
-// folder, each name once, sorted by name.
-std::vector<std::string> Workflow::ChartFileNames() const {
-    std::set<std::string> names;
-    AddChartFiles(store.programFolder, names);
-    if (!store.dataFolderOverride.empty()) {
-        AddChartFiles(store.dataFolderOverride, names);
-    } else if (auto folder = UserDataFolder(false)) {
-        AddChartFiles(*folder, names);
-    }
-    AddChartFiles(".", names);
-    return {names.begin(), names.end()};
-}
+std::vector<std::string> Workflow::ChartFileNames() const { return folders.ChartFileNames(); }
 
 std::string Workflow::SelectedChartName() const {
     if (chartFileIndex < 0 || chartFileIndex >= static_cast<int>(chartFiles.size())) return {};
     return chartFiles[static_cast<std::size_t>(chartFileIndex)];
 }
 
-std::string Workflow::HelpFolder() { return store.ResolveDataFile(""); }
+std::string Workflow::HelpFolder() { return folders.Resolve(""); }
 
 bool Workflow::OnCancel() { return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit); }
 

@@ -4,23 +4,33 @@
 #include <string>
 #include <vector>
 
+#include "core/base/DataFolders.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettings.h"
+#include "core/bookings/JournalImport.h"
+#include "core/vat/VatRows.h"
 
 namespace belvaron {
 
+// Step 4's choice: accrual (SOLL) or cash-basis (IST) taxation.
+enum class Taxation { Soll, Ist };
+
 // The main window's handler logic, shared by the desktop program, the
-// command-line program and the tests. It owns the booking store and the
-// DATEV settings and export range, and holds the window's members; every message, question
-// and file choice goes through the UI port. A front end turns clicks (or
-// options) into calls of the On... handlers and shows the members.
+// command-line program and the tests. It owns the data folders, the booking
+// store with its import area, the VAT rows and the DATEV settings and export range, and holds
+// the window's members; every message, question and file choice goes
+// through the UI port. A front end turns clicks (or options) into calls of
+// the On... handlers and shows the members.
 //
 // Handlers return true when their step reported success; the window
 // ignores the result, the command line turns it into its exit status.
 class Workflow {
 public:
+    // Reserves the store, the import area and the VAT rows and shows E:201,
+    // E:211 and E:2-- for each that failed, in that order, before the DATEV
+    // exporter reserves its own.
     explicit Workflow(UiPort& ui);
 
     // Window start: program folder (ending with '/'), start values, the
@@ -73,7 +83,10 @@ public:
     // The selected chart file name ("" when none).
     std::string SelectedChartName() const;
 
+    DataFolders folders;
     BookingStore store;
+    ImportGrid importGrid;
+    VatRows vatRows;
     // The DATEV-Angaben and the export range of the last "Daten exportieren",
     // loaded from the settings file and the bookings at each export.
     DatevSettings datevSettings;
@@ -82,13 +95,13 @@ public:
     std::string journalPath;
     std::string datevTargetPath;
     std::string lexwareTargetPath;
-    int currencyChoice = -1;     // 0 EURO, 1 DM
+    Currency currency = Currency::Euro;
     int chartFileIndex = -1;     // selected entry of chartFiles
     std::vector<std::string> chartFiles;
     std::string replaceText;     // Windows-1252 bytes, as in replace.dat
-    int taxationChoice = -1;     // 0 SOLL, 1 IST
+    Taxation taxation = Taxation::Soll;
     std::string vatReportPath;
-    int replaceTextModified = 0;
+    bool replaceTextModified = false;
     // The DATEV export format for this run instead of the stored one (the
     // command line's --datev-format); never saved.
     std::optional<DatevExportFormat> datevFormatOverride;
@@ -99,6 +112,8 @@ private:
     // Refills the list from the store, marking the given kind of lines.
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();
+    // The re-dating of step 4 with its summary; true when it ran to its end.
+    bool Redate();
     // "(E:nnn#%d)..." with the current TracePoint.
     void ShowException(const char* format);
 

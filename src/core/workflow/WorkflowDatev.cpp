@@ -65,7 +65,7 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     try {
-        const std::string settingsPath = store.ResolveDataFile(kDatevSettingsFileName);
+        const std::string settingsPath = folders.Resolve(kDatevSettingsFileName);
         datevSettings = LoadDatevSettings(settingsPath).settings;
         if (auto range = BookingDateRange(store)) datevRange = std::move(*range);
         if (!ui_.EditDatevSettings(datevSettings, datevRange, SelectedChartName())) return false;
@@ -79,7 +79,7 @@ bool Workflow::OnDatenExportieren() {
         try {
             const std::string chart = SelectedChartName();
             const auto resolve = [this](const std::string& name) {
-                return store.ResolveDataFile(name);
+                return folders.Resolve(name);
             };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));

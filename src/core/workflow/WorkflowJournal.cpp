@@ -2,6 +2,7 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/workflow/Workflow.h"
+#include "core/bookings/BookingOperations.h"
 
 namespace belvaron {
 
@@ -21,15 +22,17 @@ bool Workflow::OnSelectJournal() {
     store.bookingCount = 0;
     ui_.ListCleared();
     try {
-        store.LoadJournal(journalPath, currencyChoice);
+        vatRows.count = 0;
+        const JournalOutcome outcome = LoadJournal(store, importGrid, journalPath, currency, ui_);
+        if (outcome.loaded) ShowJournalSummary(ui_, outcome);
     } catch (...) {
         ShowException(msg::kE106);
         return false;
     }
-    store.accountsReplaced = 0;
-    store.cashBasisApplied = 0;
+    store.accountsReplaced = false;
+    store.cashBasisApplied = false;
     try {
-        store.SortByDate();
+        SortByDate(store, ui_);
     } catch (...) {
         ShowException(msg::kE107);
     }
@@ -41,13 +44,14 @@ bool Workflow::OnSelectJournal() {
         return false;
     }
     ui_.RefreshControls();
-    return store.journalLoaded != 0;
+    return store.journalLoaded;
 }
 
 void Workflow::OnDeleteZeroBookings() {
     ui_.ListCleared();
     try {
-        store.DeleteZeroAccountBookings();
+        const int32_t removed = DeleteZeroAccountBookings(store);
+        ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
     } catch (...) {
         ShowException(msg::kE110Delete);
         return;

@@ -2,6 +2,7 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/workflow/Workflow.h"
+#include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareMessages.h"
 
 namespace belvaron {
@@ -25,7 +26,7 @@ bool Workflow::OnExportLexware() {
         return false;
     }
     try {
-        return store.ExportLexware(lexwareTargetPath);
+        return ExportLexware(store, lexwareTargetPath, ui_);
     } catch (...) {
         ShowException(msg::kE114);
         return false;

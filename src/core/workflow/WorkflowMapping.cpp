@@ -6,6 +6,7 @@
 #include "core/mapping/MappingMessages.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
+#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 
@@ -31,7 +32,7 @@ bool WriteReplaceFile(UiPort& ui, const std::string& path, std::string_view byte
 std::string Workflow::LoadReplaceText() {
     try {
         std::string bytes;
-        if (!ReadWholeFile(store.ResolveDataFile(msg::kReplaceFileName), bytes)) return {};
+        if (!ReadWholeFile(folders.Resolve(msg::kReplaceFileName), bytes)) return {};
         return bytes;
     } catch (...) {
         ShowException(msg::kE115);
@@ -40,10 +41,10 @@ std::string Workflow::LoadReplaceText() {
 }
 
 bool Workflow::SaveReplaceText() {
-    return WriteReplaceFile(ui_, store.ResolveDataFile(msg::kReplaceFileName), replaceText);
+    return WriteReplaceFile(ui_, folders.Resolve(msg::kReplaceFileName), replaceText);
 }
 
-void Workflow::OnReplaceTextChange() { replaceTextModified = 1; }
+void Workflow::OnReplaceTextChange() { replaceTextModified = true; }
 
 void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
     if (!replaceTextModified) return;
@@ -53,7 +54,7 @@ void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
         replaceText = LoadReplaceText();
         ui_.RefreshControls();
     }
-    replaceTextModified = 0;
+    replaceTextModified = false;
 }
 
 void Workflow::OnClearReplaceList() {
@@ -61,7 +62,7 @@ void Workflow::OnClearReplaceList() {
     replaceText.clear();
     // A list that seems cleared while the file keeps its entries would be
     // applied unseen, so a failure is reported.
-    WriteReplaceFile(ui_, store.ResolveDataFile(msg::kReplaceFileName), {});
+    WriteReplaceFile(ui_, folders.Resolve(msg::kReplaceFileName), {});
     ui_.RefreshControls();
 }
 
@@ -73,12 +74,17 @@ bool Workflow::OnReplaceAccounts() {
     ui_.ListCleared();
     bool ok = false;
     try {
-        ok = store.ApplyReplaceList();
+        const std::string path = folders.Resolve(msg::kReplaceFileName);
+        const ReplaceListOutcome outcome = ApplyReplaceList(store, path, ui_);
+        if (outcome.complete) {
+            ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
+        }
+        ok = outcome.complete;
     } catch (...) {
         ShowException(msg::kE110Replace);
         return false;
     }
-    store.accountsReplaced = 1;
+    store.accountsReplaced = true;
     RefillList(false);
     return ok;
 }
@@ -92,7 +98,7 @@ bool Workflow::OnKontenUeberpruefen() {
     bool ok = false;
     try {
         const auto resolve = [this](const std::string& name) {
-            return store.ResolveDataFile(name);
+            return folders.Resolve(name);
         };
         AccountCheckFiles files;
         files.chartName = chartName;

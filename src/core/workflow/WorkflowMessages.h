@@ -1,5 +1,9 @@
 #pragma once
 
+// The dialogs' field-check texts (kNotAnInteger, kIntegerRange, kMaxChars)
+// are those of the bookings catalogue.
+#include "core/bookings/BookingMessages.h"
+
 // Messages of the main window's handlers (E:101 ... E:135).
 namespace belvaron::msg {
 
@@ -32,12 +36,6 @@ inline constexpr const char* kE135 =
 inline constexpr const char* kVatReportFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
 
 inline constexpr const char* kQuit = "Wollen Sie das Programm wirklich beenden?";
-
-// The framework's German texts of the dialogs' field checks (booking editor,
-// DATEV settings); %1 and %2 stand for the limits.
-inline constexpr const char* kNotAnInteger = "Geben Sie eine ganze Zahl ein.";
-inline constexpr const char* kIntegerRange = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
-inline constexpr const char* kMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
 
 inline constexpr const char* kJournalFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
 

@@ -2,20 +2,35 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/workflow/Workflow.h"
+#include "core/bookings/BookingOperations.h"
+#include "core/vat/VatImport.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 
 void Workflow::OnTaxationIst() {
-    taxationChoice = 1;
+    taxation = Taxation::Ist;
     ui_.SetVatControlsEnabled(true);
 }
 
 // Switching back to accrual taxation cannot undo a re-dating: it only warns,
 // and the choice is SOLL either way.
 void Workflow::OnTaxationSoll() {
-    taxationChoice = 0;
+    taxation = Taxation::Soll;
     ui_.SetVatControlsEnabled(false);
     if (store.cashBasisApplied) ShowPlain(ui_, msg::kE124);
+}
+
+// The re-dating of the store to the imported rows, its log in the data
+// folder beside the other files the program writes for the user; true when
+// it ran to its end (its summary then shown). Without rows the data folder
+// is not looked up.
+bool Workflow::Redate() {
+    if (vatRows.count <= 0) return false;
+    const std::string logPath = folders.DataFolder() + "/" + msg::kVatLogName;
+    const VatRedateOutcome outcome = RedateVatBookings(store, vatRows, logPath, ui_);
+    if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
+    return outcome.complete;
 }
 
 // True when the re-dating ran to its end and the list shows its result.
@@ -28,7 +43,7 @@ bool Workflow::OnSelectVatReport() {
         ShowPlain(ui_, msg::kE123);
         return false;
     }
-    if (store.vatRowCount > 0) {
+    if (vatRows.count > 0) {
         ShowPlain(ui_, msg::kE135);
         return false;
     }
@@ -45,21 +60,21 @@ bool Workflow::OnSelectVatReport() {
     }
     vatReportPath = *chosen;
     try {
-        store.ImportVatReport(vatReportPath);  // the re-dating uses whatever rows it kept
+        ImportVatReport(vatRows, vatReportPath, ui_);  // the re-dating uses whatever rows it kept
     } catch (...) {
         ShowException(msg::kE119);
         return false;
     }
     bool redated = false;
     try {
-        redated = store.RedateVatBookings();
+        redated = Redate();
     } catch (...) {
         ShowException(msg::kE120);
         return false;
     }
-    store.cashBasisApplied = 1;
+    store.cashBasisApplied = true;
     try {
-        store.SortByDate();
+        SortByDate(store, ui_);
     } catch (...) {
         ShowException(msg::kE121);
     }

@@ -124,11 +124,11 @@ void MainWindow::ShowBookings(const BookingStore& store, std::span<const int> ma
 
 void MainWindow::ShowMembers() {
     const Workflow& w = workflow_;
-    euro_->setChecked(w.currencyChoice == 0);
-    dm_->setChecked(w.currencyChoice == 1);
+    euro_->setChecked(w.currency == Currency::Euro);
+    dm_->setChecked(w.currency == Currency::DM);
     SetTextIfDifferent(journalField_, FromLocal(w.journalPath));
-    soll_->setChecked(w.taxationChoice == 0);
-    ist_->setChecked(w.taxationChoice == 1);
+    soll_->setChecked(w.taxation == Taxation::Soll);
+    ist_->setChecked(w.taxation == Taxation::Ist);
     SetTextIfDifferent(vatField_, FromLocal(w.vatReportPath));
     if (!chartsShown_ || shownCharts_ != w.chartFiles) {
         charts_->clear();

@@ -89,8 +89,8 @@ QWidget* MainWindow::BuildStepsOneToThree() {
     frameRow->addWidget(dm_);
     currencyRow->addWidget(frame);
     currencyRow->addStretch(1);
-    connect(euro_, &QRadioButton::clicked, this, [this] { workflow_.currencyChoice = 0; });
-    connect(dm_, &QRadioButton::clicked, this, [this] { workflow_.currencyChoice = 1; });
+    connect(euro_, &QRadioButton::clicked, this, [this] { workflow_.currency = Currency::Euro; });
+    connect(dm_, &QRadioButton::clicked, this, [this] { workflow_.currency = Currency::DM; });
     layout->addWidget(Step(2, currency, box));
 
     auto* journal = new QWidget(box);

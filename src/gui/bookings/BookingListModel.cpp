@@ -1,6 +1,7 @@
 #include "gui/bookings/BookingListModel.h"
 
 #include "core/base/CodePage.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 
 namespace belvaron::gui {
@@ -26,7 +27,7 @@ int BookingListModel::rowCount(const QModelIndex& parent) const {
 QVariant BookingListModel::data(const QModelIndex& index, int role) const {
     if (!store_ || !index.isValid() || index.row() >= rows_) return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
-    return QString::fromStdString(Cp1252ToUtf8(store_->FormatListLine(index.row())));
+    return QString::fromStdString(Cp1252ToUtf8(FormatListLine(*store_, index.row())));
 }
 
 }  // namespace belvaron::gui

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     belvaron::Workflow& flow = window.workflow();
     // The editor shows the first booking; without one (no journal import in
     // this build), an empty booking.
-    belvaron::BookingStore scratch(ui, 1, 1);
+    belvaron::BookingStore scratch(1);
     belvaron::BookingStore* editStore = &flow.store;
     if (flow.store.bookingCount == 0) {
         *scratch.AppendRoom() = belvaron::BookingRecord{};
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     // The DATEV settings as the export run opens them: the settings file of
     // the (throw-away) data folder and the range of the loaded bookings.
     flow.datevSettings =
-        belvaron::LoadDatevSettings(flow.store.ResolveDataFile(belvaron::kDatevSettingsFileName))
+        belvaron::LoadDatevSettings(flow.folders.Resolve(belvaron::kDatevSettingsFileName))
             .settings;
     if (auto range = belvaron::BookingDateRange(flow.store)) flow.datevRange = *range;
     ok = GrabModal(QStringLiteral("datev-settings"),

@@ -6,7 +6,7 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "core/bookings/BookingStore.h"
+#include "core/base/DataFolders.h"
 
 namespace belvaron {
 namespace {
@@ -41,35 +41,35 @@ protected:
         savedHome_ = home ? home : "";
         setenv("HOME", home_.path().c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
-        store_.programFolder = program_.path() + "/";
+        folders_.programFolder = program_.path() + "/";
     }
     void TearDown() override { setenv("HOME", savedHome_.c_str(), 1); }
 
     TempDir home_;
     TempDir program_;
     FakeUi ui_;
-    BookingStore store_{ui_, 16, 16};
+    DataFolders folders_{ui_};
     std::string savedHome_;
 };
 
 TEST_F(DataFileTest, FirstUseCopiesTheDefaultAndNeverOverwrites) {
     program_.Write("replace.dat", "default");
-    const std::string path = store_.ResolveDataFile("replace.dat");
+    const std::string path = folders_.Resolve("replace.dat");
     EXPECT_EQ(path, home_.path() + "/Documents/Belvaron/replace.dat");
     EXPECT_EQ(ReadFile(path), "default");
     std::ofstream(path, std::ios::binary) << "mine";
-    EXPECT_EQ(store_.ResolveDataFile("replace.dat"), path);
+    EXPECT_EQ(folders_.Resolve("replace.dat"), path);
     EXPECT_EQ(ReadFile(path), "mine");
 }
 
 TEST_F(DataFileTest, MissingDefaultGivesAPathThatDoesNotExist) {
-    const std::string path = store_.ResolveDataFile("angaben_datev.txt");
+    const std::string path = folders_.Resolve("angaben_datev.txt");
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(DataFileTest, EmptyNameIsTheProgramFolder) {
-    EXPECT_EQ(store_.ResolveDataFile(""), program_.path() + "/");
+    EXPECT_EQ(folders_.Resolve(""), program_.path() + "/");
     EXPECT_FALSE(DirectoryExists(home_.path() + "/Documents"));
 }
 
@@ -83,9 +83,36 @@ TEST_F(DataFileTest, XdgDocumentsDirectoryIsUsed) {
 }
 
 TEST_F(DataFileTest, OverrideFolderIsCreatedAndUsed) {
-    store_.dataFolderOverride = home_.File("data/sub");
-    EXPECT_EQ(store_.ResolveDataFile("x.txt"), home_.File("data/sub/x.txt"));
+    folders_.dataFolderOverride = home_.File("data/sub");
+    EXPECT_EQ(folders_.Resolve("x.txt"), home_.File("data/sub/x.txt"));
     EXPECT_TRUE(DirectoryExists(home_.File("data/sub")));
+}
+
+TEST(FolderHelpersTest, MakeDirectoriesCreatesParentsAndFailsOnAFileInTheWay) {
+    TempDir dir;
+    EXPECT_TRUE(MakeDirectories(dir.File("a/b/c")));
+    EXPECT_TRUE(DirectoryExists(dir.File("a/b/c")));
+    EXPECT_TRUE(MakeDirectories(dir.File("a/b")));  // already there
+    dir.Write("datei", "x");
+    EXPECT_FALSE(MakeDirectories(dir.File("datei/sub")));
+    EXPECT_FALSE(DirectoryExists(dir.File("datei")));
+    EXPECT_FALSE(MakeDirectories(""));
+}
+
+TEST(FolderHelpersTest, ExecutableFolderEndsWithASeparatorBesideTheProgram) {
+    const std::string folder = ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(FileExists(folder + "test_base"));
+}
+
+TEST(FolderHelpersTest, ProgramFolderIsTheSharedFolderWhenItExists) {
+    TempDir dir;
+    const std::string exe = dir.File("bin") + "/";
+    MakeDirectories(exe);
+    EXPECT_EQ(ProgramFolderFor(exe), exe);
+    MakeDirectories(dir.File("share/belvaron"));
+    EXPECT_EQ(ProgramFolderFor(exe), exe + "../share/belvaron/");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ const std::string kFolder = std::string(BELVARON_TEST_DATA) + "/bookings";
 
 class WorkflowJournalTest : public ::testing::Test {
 protected:
-    WorkflowJournalTest() { flow.currencyChoice = 0; }
+    WorkflowJournalTest() { flow.currency = Currency::Euro; }
 
     bool Select(const std::string& file) {
         ui.files.push_back(kFolder + "/" + file);
@@ -77,12 +77,14 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
     ASSERT_TRUE(Select("journal_split_first.txt"));
     flow.store.accountsReplaced = 1;
     flow.store.cashBasisApplied = 1;
+    flow.vatRows.count = 3;
     EXPECT_FALSE(Select("no_such_journal.txt"));
     EXPECT_EQ(ui.Last().text.rfind("(E:202)\n", 0), 0u);
     EXPECT_EQ(flow.store.bookingCount, 0);
     EXPECT_EQ(flow.store.journalLoaded, 0);
     EXPECT_EQ(flow.store.accountsReplaced, 0);
     EXPECT_EQ(flow.store.cashBasisApplied, 0);
+    EXPECT_EQ(flow.vatRows.count, 0);
     EXPECT_TRUE(ui.lastMarked.empty());
 
     EXPECT_FALSE(flow.OnExportLexware());
@@ -90,7 +92,7 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
 }
 
 TEST_F(WorkflowJournalTest, CurrencyChoiceReachesTheBookings) {
-    flow.currencyChoice = 1;
+    flow.currency = Currency::DM;
     ASSERT_TRUE(Select("journal_split_first.txt"));
     EXPECT_STREQ(flow.store[0].currency, "DM");
 }

@@ -5,7 +5,9 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/CodePage.h"
+#include "core/base/DataFolders.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
@@ -35,14 +37,14 @@ class AccountCheck : public testing::Test {
 protected:
     AccountCheck() {
         std::filesystem::create_directories(dir.File("program"));
-        store.programFolder = dir.File("program") + "/";
-        store.dataFolderOverride = dir.File("data");
+        folders.programFolder = dir.File("program") + "/";
+        folders.dataFolderOverride = dir.File("data");
     }
 
     // The check with the files where the main window takes them from.
     bool Check(const std::string& chartName) {
         const auto resolve = [this](const std::string& name) {
-            return store.ResolveDataFile(name);
+            return folders.Resolve(name);
         };
         AccountCheckFiles files;
         files.chartName = chartName;
@@ -85,7 +87,8 @@ protected:
 
     TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 100, 10};
+    BookingStore store{100};
+    DataFolders folders{ui};
     AccountCheckOutcome outcome;  // of the last Check
 };
 
@@ -237,7 +240,7 @@ TEST_F(AccountCheck, ChartOnlyInTheProgramFolderIsCopiedToTheDataFolder) {
 TEST_F(AccountCheck, ReportThatCannotBeCreated) {
     const std::string chart = dir.Write("chart.kon", "1000, \r\n");
     dir.Write("blocker", "a file where the data folder should be");
-    store.dataFolderOverride = dir.File("blocker") + "/data";
+    folders.dataFolderOverride = dir.File("blocker") + "/data";
     Add(1000, 1000);
     EXPECT_FALSE(Check(chart));
     ASSERT_EQ(ui.messages.size(), 1u);

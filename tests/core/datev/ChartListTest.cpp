@@ -32,7 +32,7 @@ protected:
         for (const char* folder : {"program", "data", "cwd"}) {
             std::filesystem::create_directories(dir.File(folder));
         }
-        flow.store.dataFolderOverride = dir.File("data");
+        flow.folders.dataFolderOverride = dir.File("data");
     }
     void Put(const std::string& folder, const std::string& name) {
         dir.Write(folder + "/" + name, "1000, \r\n");

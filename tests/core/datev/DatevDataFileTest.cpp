@@ -9,6 +9,7 @@
 #include "FileSizeLimit.h"
 #include "KneReader.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/KneRecords.h"
@@ -26,7 +27,7 @@ using test::TempDir;
 class DataFileTest : public ::testing::TestWithParam<bool> {
 protected:
     test::FakeUi ui;
-    BookingStore store{ui, 64, 16};
+    BookingStore store{64};
     DatevSettings settings;
     DatevRange range;
     bool extended = GetParam();
@@ -194,7 +195,7 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
 
 TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     test::FakeUi ui;
-    BookingStore store(ui, 200'000, 16);
+    BookingStore store(200'000);
     DatevSettings settings;
     DatevRange range;
     test::SetTypicalSettings(settings, false);

@@ -3,6 +3,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
 

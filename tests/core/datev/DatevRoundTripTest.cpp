@@ -8,6 +8,7 @@
 #include "FakeUi.h"
 #include "KneReader.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 #include "core/datev/PostversandWriter.h"
 
@@ -89,7 +90,7 @@ class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     const RoundTripCase c = GetParam();
     test::FakeUi ui;
-    BookingStore store(ui, 6000, 16);
+    BookingStore store(6000);
     DatevSettings settings;
     DatevRange range;
     test::SetTypicalSettings(settings, c.extended);

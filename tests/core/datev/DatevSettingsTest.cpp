@@ -8,6 +8,7 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 
@@ -126,22 +127,23 @@ class DatevSettingsFileIo : public ::testing::Test {
 protected:
     TempDir dir;
     test::FakeUi ui;
-    BookingStore store{ui, 4, 4};
+    BookingStore store{4};
+    DataFolders folders{ui};
     DatevSettings settings;
     void SetUp() override {
-        store.dataFolderOverride = dir.File("data");
-        store.programFolder = dir.File("program") + "/";
+        folders.dataFolderOverride = dir.File("data");
+        folders.programFolder = dir.File("program") + "/";
     }
     std::string SettingsPath() const { return dir.File("data/angaben_datev.txt"); }
     // The settings file where the export run takes it from.
     bool Load() {
         const DatevSettingsLoad loaded =
-            LoadDatevSettings(store.ResolveDataFile(kDatevSettingsFileName));
+            LoadDatevSettings(folders.Resolve(kDatevSettingsFileName));
         settings = loaded.settings;
         return loaded.read;
     }
     bool Save() {
-        return SaveDatevSettings(store.ResolveDataFile(kDatevSettingsFileName), settings, ui);
+        return SaveDatevSettings(folders.Resolve(kDatevSettingsFileName), settings, ui);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
+#include "core/base/DataFolders.h"
 #include "core/base/Format.h"
 #include "core/datev/KneRecords.h"
 #include "core/datev/PostversandWriter.h"
@@ -18,7 +19,7 @@ using test::NewBooking;
 class KneBookingRecordTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
-    BookingStore store{ui, 16, 16};
+    BookingStore store{16};
     NewBooking nb{.bookingNo = 17};
 
     const BookingRecord& Add() {

@@ -45,8 +45,8 @@ protected:
     Workflow flow{ui};
 
     void SetUp() override {
-        flow.store.dataFolderOverride = dir.File("data");
-        flow.store.programFolder = dir.File("program") + "/";
+        flow.folders.dataFolderOverride = dir.File("data");
+        flow.folders.programFolder = dir.File("program") + "/";
         std::filesystem::create_directories(dir.File("export"));
         flow.datevTargetPath = dir.File("export/Export.DATEV");
         // These runs are about the Postversand files; the CSV runs below

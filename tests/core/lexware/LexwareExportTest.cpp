@@ -10,7 +10,9 @@
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/workflow/Workflow.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
 
 namespace belvaron {
@@ -41,14 +43,14 @@ BookingRecord MeierRent() {
 class LexwareExportTest : public ::testing::Test {
 protected:
     FakeUi ui;
-    BookingStore store{ui, 300000, 1};
+    BookingStore store{300000};
     TempDir dir;
 };
 
 TEST_F(LexwareExportTest, OneBookingMatchesTheGoldenFile) {
     Append(store, MeierRent());
     const std::string path = dir.File("buchhalter.txt");
-    EXPECT_TRUE(store.ExportLexware(path));
+    EXPECT_TRUE(ExportLexware(store, path, ui));
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n1 Buchungen wurden konvertiert.");
@@ -117,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
     const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
     Append(store, MeierRent());
-    ASSERT_TRUE(store.ExportLexware(path));
+    ASSERT_TRUE(ExportLexware(store, path, ui));
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
 }
 
@@ -129,7 +131,7 @@ TEST_F(LexwareExportTest, ManyBookingsAreWrittenInFull) {
         Append(store, b);
     }
     const std::string path = dir.File("big.txt");
-    ASSERT_TRUE(store.ExportLexware(path));
+    ASSERT_TRUE(ExportLexware(store, path, ui));
     std::string expected = LexwareHeaderLine();
     for (int i = 0; i < n; ++i) AppendLexwareLine(store[i], expected);
     EXPECT_EQ(ReadFile(path), expected);
@@ -138,7 +140,7 @@ TEST_F(LexwareExportTest, ManyBookingsAreWrittenInFull) {
 
 TEST_F(LexwareExportTest, NoBookingsGivesE209AndNoFile) {
     const std::string path = dir.File("buchhalter.txt");
-    EXPECT_FALSE(store.ExportLexware(path));
+    EXPECT_FALSE(ExportLexware(store, path, ui));
     EXPECT_EQ(ui.Last().text, "(E:209)\nKeine Datensätze zum eportieren vorhanden!");
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -150,7 +152,7 @@ class LexwareOpenFailureTest : public LexwareExportTest,
 TEST_P(LexwareOpenFailureTest, GivesE210) {
     Append(store, MeierRent());
     const std::string path = GetParam().empty() ? "" : dir.path() + GetParam();
-    EXPECT_FALSE(store.ExportLexware(path));
+    EXPECT_FALSE(ExportLexware(store, path, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
 }
@@ -166,7 +168,7 @@ TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
     bool ok = true;
     {
         test::FileSizeLimit limit(4096);
-        ok = store.ExportLexware(path);
+        ok = ExportLexware(store, path, ui);
     }
 
     EXPECT_FALSE(ok);
@@ -182,10 +184,13 @@ TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
 }
 
 TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
-    ASSERT_EQ(store.LoadJournal(std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt", 0), 1);
-    store.SortByDate();
+    ImportGrid grid;
+    ASSERT_TRUE(LoadJournal(store, grid, std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt",
+                            Currency::Euro, ui)
+                    .loaded);
+    SortByDate(store, ui);
     const std::string path = dir.File("buchhalter.txt");
-    ASSERT_TRUE(store.ExportLexware(path));
+    ASSERT_TRUE(ExportLexware(store, path, ui));
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "example_journal_buchhalter.txt"));
 }
 

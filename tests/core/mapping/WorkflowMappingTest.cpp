@@ -23,7 +23,7 @@ protected:
     MappingWorkflow() {
         std::filesystem::create_directories(dir.File("program"));
         std::filesystem::create_directories(dir.File("data"));
-        flow.store.dataFolderOverride = dir.File("data");
+        flow.folders.dataFolderOverride = dir.File("data");
     }
 
     void Start() {
@@ -178,7 +178,7 @@ TEST_P(KillFocus, SavesAsksOrRestores) {
     const bool restored = c.answer == MessageAnswer::No;
     EXPECT_EQ(flow.replaceText, restored ? old : edited);
     EXPECT_EQ(ui.refreshes, restored ? 1 : 0);
-    EXPECT_EQ(flow.replaceTextModified, 0);
+    EXPECT_FALSE(flow.replaceTextModified);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -204,14 +204,14 @@ TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
 
 TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     dir.Write("blocker", "x");
-    flow.store.dataFolderOverride = dir.File("blocker") + "/data";
+    flow.folders.dataFolderOverride = dir.File("blocker") + "/data";
     flow.replaceText = "1200, 0, 1800, 1800, 0, 0\r\n";
     flow.OnReplaceTextChange();
     flow.OnReplaceTextKillFocus(true);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:105)\nREPLACE.dat - Datei konnte nicht geöffnet werden!");
     EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n");
-    EXPECT_EQ(flow.replaceTextModified, 0);
+    EXPECT_FALSE(flow.replaceTextModified);
 }
 
 TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {

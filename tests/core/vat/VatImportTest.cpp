@@ -7,7 +7,8 @@
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/FixedText.h"
-#include "core/bookings/BookingStore.h"
+#include "core/vat/VatImport.h"
+#include "core/vat/VatRows.h"
 #include "core/vat/VatColumns.h"
 
 namespace belvaron {
@@ -75,12 +76,12 @@ struct ExpectedRow {
 class VatImportTest : public ::testing::Test {
 protected:
     bool Import(const std::string& bytes) {
-        return store.ImportVatReport(dir.Write("mwst.txt", bytes));
+        return ImportVatReport(rows, dir.Write("mwst.txt", bytes), ui);
     }
     void ExpectRows(const std::vector<ExpectedRow>& expected) {
-        ASSERT_EQ(store.vatRowCount, static_cast<int>(expected.size()));
+        ASSERT_EQ(rows.count, static_cast<int>(expected.size()));
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            const VatDetailRow& r = store.vatRows[i];
+            const VatDetailRow& r = rows.rows[i];
             EXPECT_EQ(r.bookingNo, expected[i].no) << "row " << i;
             EXPECT_EQ(FieldText(r.date), expected[i].date) << "row " << i;
             EXPECT_EQ(r.account, expected[i].account) << "row " << i;
@@ -89,7 +90,7 @@ protected:
     }
     test::TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 100, 100};
+    VatRows rows{100};
 };
 
 constexpr const char* kHeader = "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag";
@@ -170,7 +171,7 @@ TEST_P(VatMissingColumnsTest, ReportsE223AndReadsNoRow) {
               std::string("(E:223)\nIn der Quickbooks-MwSt-Datei fehlen folgende Spalten:\n\n") +
                   GetParam().list + "\n\nBitte erstellen Sie eine neue korrekte MwSt-Datei.");
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
-    EXPECT_EQ(store.vatRowCount, 0);
+    EXPECT_EQ(rows.count, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -197,26 +198,26 @@ TEST_F(VatImportTest, TheRestOfALongHeaderIsNoDataLine) {
 
 TEST_F(VatImportTest, HeaderOnlyGivesNoRowAndNoMessage) {
     EXPECT_TRUE(Import(CrLf({kHeader, "GESAMT"})));
-    EXPECT_EQ(store.vatRowCount, 0);
+    EXPECT_EQ(rows.count, 0);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(VatImportTest, RowsAreAppendedToThoseThere) {
-    test::AppendRow(store, test::MakeRow(1, "01.01.2013", 1775, "1,00"));
+    test::AppendRow(rows, test::MakeRow(1, "01.01.2013", 1775, "1,00"));
     EXPECT_TRUE(Import(CrLf({kHeader, "\t17\t15.01.2013\t1775\t19,00"})));
     ExpectRows({{1, "01.01.2013", 1775, "1,00"}, {17, "15.01.2013", 1775, "19,00"}});
 }
 
 TEST_F(VatImportTest, MissingFileGivesE220) {
     const std::string path = dir.File("fehlt.txt");
-    EXPECT_FALSE(store.ImportVatReport(path));
+    EXPECT_FALSE(ImportVatReport(rows, path, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:220)\n" + path + " - Eingabedatei konnte nicht geöffnet werden!");
-    EXPECT_EQ(store.vatRowCount, 0);
+    EXPECT_EQ(rows.count, 0);
 }
 
 TEST_F(VatImportTest, UnreadableHeaderGivesE221) {
-    EXPECT_FALSE(store.ImportVatReport(dir.path()));  // a folder opens but cannot be read
+    EXPECT_FALSE(ImportVatReport(rows, dir.path(), ui));  // a folder opens but cannot be read
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text,
               "(E:221)\n" + dir.path() + " - Eingabedatei kann nicht ausgelesen werden!");
@@ -225,21 +226,21 @@ TEST_F(VatImportTest, UnreadableHeaderGivesE221) {
 TEST(VatImportFullTest, FullRowStoreGivesE224AndKeepsTheRows) {
     test::TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 10, 2};
+    VatRows rows{2};
     const std::string path =
         dir.Write("mwst.txt", CrLf({kHeader, "\t1\t01.01.2013\t1775\t1,00",
                                     "\t2\t02.01.2013\t1775\t2,00", "\t3\t03.01.2013\t1775\t3,00"}));
-    EXPECT_FALSE(store.ImportVatReport(path));
+    EXPECT_FALSE(ImportVatReport(rows, path, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:224)\nEs konnte nicht genug Speicher allokiert werden");
-    EXPECT_EQ(store.vatRowCount, 2);
-    EXPECT_EQ(store.vatRows[1].bookingNo, 2);
+    EXPECT_EQ(rows.count, 2);
+    EXPECT_EQ(rows.rows[1].bookingNo, 2);
 }
 
 TEST_F(VatImportTest, ShippedExampleReads) {
-    EXPECT_TRUE(store.ImportVatReport(BELVARON_SOURCE_DIR "/examples/mwst.txt"));
+    EXPECT_TRUE(ImportVatReport(rows, BELVARON_SOURCE_DIR "/examples/mwst.txt", ui));
     EXPECT_TRUE(ui.messages.empty());
-    ASSERT_EQ(store.vatRowCount, 14);
+    ASSERT_EQ(rows.count, 14);
     ExpectRows({{1, "07.01.2025", 2200, "190,00"},
                 {4, "21.01.2025", 2200, "47,90"},
                 {8, "12.02.2025", 2200, "475,00"},
@@ -254,9 +255,9 @@ TEST_F(VatImportTest, ShippedExampleReads) {
                 {14, "17.03.2025", 2200, "11,18"},
                 {19, "20.03.2025", 2200, "56,81"},
                 {24, "26.03.2025", 2200, "7,98"}});
-    for (int32_t i = 0; i < store.vatRowCount; ++i) {
-        EXPECT_EQ(store.vatRows[static_cast<std::size_t>(i)].account, 2200);
-        EXPECT_EQ(FieldText(store.vatRows[static_cast<std::size_t>(i)].date).size(), 10u);
+    for (int32_t i = 0; i < rows.count; ++i) {
+        EXPECT_EQ(rows.rows[static_cast<std::size_t>(i)].account, 2200);
+        EXPECT_EQ(FieldText(rows.rows[static_cast<std::size_t>(i)].date).size(), 10u);
     }
 }
 

@@ -11,6 +11,8 @@
 #include "core/base/Format.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/vat/VatImport.h"
+#include "core/vat/VatRows.h"
 
 namespace {
 
@@ -30,9 +32,9 @@ public:
 int main() {
     using namespace belvaron;
     QuietUi ui;
-    BookingStore store(ui, 1'100'000, 1'000'000);
+    BookingStore store(1'100'000);
+    VatRows rows(1'000'000);
     test::TempDir dir;
-    store.dataFolderOverride = dir.path();
     std::mt19937 rng(1);
     for (int32_t i = 0; i < 1'000'000; ++i) {
         BookingRecord* b = store.AppendRoom();
@@ -46,19 +48,19 @@ int main() {
         ++store.bookingCount;
     }
     for (int32_t r = 0; r < 300'000; ++r) {
-        VatDetailRow* row = store.AppendVatRoom();
+        VatDetailRow* row = rows.AppendRoom();
         *row = VatDetailRow{};
         row->bookingNo = 1 + static_cast<int32_t>(rng() % 400'000);  // some beyond the journal
         SetField(row->date, "15.02.2025");
         row->account = 2200;
         SetField(row->amount, "9,50");
-        ++store.vatRowCount;
+        ++rows.count;
     }
     const auto start = std::chrono::steady_clock::now();
-    store.RedateVatBookings();
+    RedateVatBookings(store, rows, dir.File("error_mwst.log"), ui);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     std::printf("re-dated %d rows against 1000000 bookings in %lld ms; %d bookings now\n",
-                store.vatRowCount, static_cast<long long>(ms.count()), store.bookingCount);
+                rows.count, static_cast<long long>(ms.count()), store.bookingCount);
     return 0;
 }

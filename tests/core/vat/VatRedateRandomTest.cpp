@@ -33,22 +33,22 @@ bool ReferenceZero(const VatDetailRow& row) {
 }
 
 // The re-dating as a scan of the whole store for each row.
-bool ReferenceRedate(BookingStore& s, FakeUi& ui, std::string& log) {
-    if (s.vatRowCount == 0) return false;
-    const int32_t vat = s.vatRows[0].account;
-    for (int32_t i = 1; i < s.vatRowCount; ++i) {
-        if (s.vatRows[static_cast<std::size_t>(i)].account != vat) {
+bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::string& log) {
+    if (rows.count == 0) return false;
+    const int32_t vat = rows[0].account;
+    for (int32_t i = 1; i < rows.count; ++i) {
+        if (rows[i].account != vat) {
             ui.ShowMessage(Format("(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:%d\n"
                                   "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!",
-                                  s.vatRows[static_cast<std::size_t>(i)].bookingNo),
+                                  rows[i].bookingNo),
                            MessageIcon::None, MessageButtons::Ok);
             return false;
         }
     }
     int redated = 0, missing = 0;
     std::string list;
-    for (int32_t r = 0; r < s.vatRowCount; ++r) {
-        const VatDetailRow& row = s.vatRows[static_cast<std::size_t>(r)];
+    for (int32_t r = 0; r < rows.count; ++r) {
+        const VatDetailRow& row = rows[r];
         int32_t taken = -1, marked = -1;
         for (int32_t j = 0; j < s.bookingCount; ++j) {
             const BookingRecord& b = s[j];
@@ -161,9 +161,9 @@ Scenario RandomScenario(std::mt19937& rng, bool preRedated, bool otherAccounts) 
     return s;
 }
 
-void Load(BookingStore& store, const Scenario& s) {
+void Load(BookingStore& store, VatRows& rows, const Scenario& s) {
     for (const auto& b : s.bookings) test::AppendBooking(store, b);
-    for (const auto& r : s.rows) test::AppendRow(store, r);
+    for (const auto& r : s.rows) test::AppendRow(rows, r);
 }
 
 TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
@@ -173,13 +173,14 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
         const std::size_t capacity = s.bookings.size() + static_cast<std::size_t>(s.extraCapacity);
         test::TempDir dir;
         FakeUi ui, refUi;
-        BookingStore store(ui, capacity, 100), reference(refUi, capacity, 100);
-        store.dataFolderOverride = dir.path();
-        Load(store, s);
-        Load(reference, s);
+        BookingStore store(capacity), reference(capacity);
+        VatRows rows(100), referenceRows(100);
+        Load(store, rows, s);
+        Load(reference, referenceRows, s);
         std::string refLog;
-        const bool ok = store.RedateVatBookings();
-        ASSERT_EQ(ok, ReferenceRedate(reference, refUi, refLog)) << "round " << round;
+        const bool ok = test::Redate(store, rows, dir.path(), ui);
+        ASSERT_EQ(ok, ReferenceRedate(reference, referenceRows, refUi, refLog))
+            << "round " << round;
         ASSERT_EQ(store.bookingCount, reference.bookingCount) << "round " << round;
         for (int32_t i = 0; i < store.bookingCount; ++i) {
             ASSERT_TRUE(test::SameBytes(store[i], reference[i]))
@@ -214,10 +215,10 @@ TEST(VatRedateRandomTest, GrowthAndOutcomeOfEveryVatBooking) {
         }
         test::TempDir dir;
         FakeUi ui;
-        BookingStore store(ui, 200, 100);
-        store.dataFolderOverride = dir.path();
-        Load(store, s);
-        const bool ran = store.RedateVatBookings();
+        BookingStore store(200);
+        VatRows rows(100);
+        Load(store, rows, s);
+        const bool ran = test::Redate(store, rows, dir.path(), ui);
         EXPECT_EQ(ran, !s.rows.empty());
         EXPECT_EQ(store.bookingCount, static_cast<int32_t>(s.bookings.size()) + further)
             << "round " << round;

@@ -26,7 +26,7 @@ constexpr int kVat = 1775;
 
 class VatRedateTest : public ::testing::Test {
 protected:
-    VatRedateTest() { store.dataFolderOverride = dir.path(); }
+    VatRedateTest() { logFolder = dir.path(); }
     std::string LogPath() const { return dir.File("error_mwst.log"); }
     std::string Log() const { return ReadFile(LogPath()); }
     std::string Date(int i) { return std::string(FieldText(store[i].date)); }
@@ -34,13 +34,15 @@ protected:
 
     test::TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 100, 100};
+    BookingStore store{100};
+    VatRows rows{100};
+    std::string logFolder;
 };
 
 TEST_F(VatRedateTest, OnePaymentRedatesTheBooking) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00", "R-17"));
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(Date(0), "15.02.2013");
     EXPECT_EQ(Amount(0), "19,00");
     EXPECT_EQ(store[0].redated, 1);
@@ -54,10 +56,10 @@ TEST_F(VatRedateTest, OnePaymentRedatesTheBooking) {
 TEST_F(VatRedateTest, FurtherPaymentsAppendCopiesOfTheFirstBooking) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00", "R-17"));
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, 8400, "100,00", "R-17"));
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "9,50"));
-    AppendRow(store, MakeRow(17, "15.03.2013", kVat, "9,50"));
-    AppendRow(store, MakeRow(17, "15.04.2013", kVat, "0,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "9,50"));
+    AppendRow(rows, MakeRow(17, "15.03.2013", kVat, "9,50"));
+    AppendRow(rows, MakeRow(17, "15.04.2013", kVat, "0,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(store.bookingCount, 4);
     EXPECT_EQ(Date(0), "15.02.2013");
     EXPECT_EQ(Amount(0), "9,50");
@@ -66,8 +68,8 @@ TEST_F(VatRedateTest, FurtherPaymentsAppendCopiesOfTheFirstBooking) {
     EXPECT_EQ(Amount(1), "100,00");
     for (int i : {2, 3}) {
         BookingRecord expected = store[0];
-        std::memcpy(expected.date, store.vatRows[static_cast<std::size_t>(i - 1)].date, 20);
-        std::memcpy(expected.amount, store.vatRows[static_cast<std::size_t>(i - 1)].amount, 30);
+        std::memcpy(expected.date, rows[i - 1].date, 20);
+        std::memcpy(expected.amount, rows[i - 1].amount, 30);
         EXPECT_TRUE(test::SameBytes(store[i], expected)) << "copy " << i;
     }
     EXPECT_EQ(ui.Last().text, "Bei 3 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
@@ -78,10 +80,10 @@ TEST_F(VatRedateTest, FurtherPaymentsAppendCopiesOfTheFirstBooking) {
 TEST_F(VatRedateTest, FurtherPaymentCopiesTheLastCandidate) {
     AppendBooking(store, MakeBooking(8, "02.01.2013", 1400, kVat, "19,00", "A"));
     AppendBooking(store, MakeBooking(8, "02.01.2013", kVat, 1400, "7,00", "B"));
-    AppendRow(store, MakeRow(8, "10.01.2013", kVat, "19,00"));
-    AppendRow(store, MakeRow(8, "11.01.2013", kVat, "7,00"));
-    AppendRow(store, MakeRow(8, "12.01.2013", kVat, "1,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(8, "10.01.2013", kVat, "19,00"));
+    AppendRow(rows, MakeRow(8, "11.01.2013", kVat, "7,00"));
+    AppendRow(rows, MakeRow(8, "12.01.2013", kVat, "1,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(store.bookingCount, 3);
     EXPECT_EQ(Date(0), "10.01.2013");
     EXPECT_EQ(Date(1), "11.01.2013");
@@ -95,8 +97,8 @@ TEST_F(VatRedateTest, BookingsAlreadyRedatedAreSkipped) {
     first.redated = 1;
     AppendBooking(store, first);
     AppendBooking(store, MakeBooking(8, "02.01.2013", 1400, kVat, "2,00", "B"));
-    AppendRow(store, MakeRow(8, "10.01.2013", kVat, "5,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(8, "10.01.2013", kVat, "5,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(store.bookingCount, 2);
     EXPECT_EQ(Amount(0), "1,00");
     EXPECT_EQ(Amount(1), "5,00");
@@ -105,14 +107,14 @@ TEST_F(VatRedateTest, BookingsAlreadyRedatedAreSkipped) {
 TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, 8400, "100,00"));  // no VAT booking
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    AppendRow(store, MakeRow(18, "16.02.2013", kVat, "7,00"));
-    AppendRow(store, MakeRow(99, "17.02.2013", kVat, "-3"));
-    AppendRow(store, MakeRow(98, "18.02.2013", kVat, "0,00"));            // passed over
-    AppendRow(store, MakeRow(97, "19.02.2013", kVat, "0,50"));            // a payment, not 0
-    AppendRow(store, MakeRow(96, "20.02.2013", kVat, " -0.000,00 EUR"));  // passed over
-    AppendRow(store, MakeRow(95, "21.02.2013", kVat, ""));                // passed over
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
+    AppendRow(rows, MakeRow(18, "16.02.2013", kVat, "7,00"));
+    AppendRow(rows, MakeRow(99, "17.02.2013", kVat, "-3"));
+    AppendRow(rows, MakeRow(98, "18.02.2013", kVat, "0,00"));            // passed over
+    AppendRow(rows, MakeRow(97, "19.02.2013", kVat, "0,50"));            // a payment, not 0
+    AppendRow(rows, MakeRow(96, "20.02.2013", kVat, " -0.000,00 EUR"));  // passed over
+    AppendRow(rows, MakeRow(95, "21.02.2013", kVat, ""));                // passed over
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text,
               "(E:230) ACHTUNG:\nBei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
@@ -131,8 +133,8 @@ TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
     AppendBooking(store, MakeBooking(22, "11.01.2013", 1400, kVat, "1.237,50", "R-22"));
     AppendBooking(store, MakeBooking(22, "11.01.2013", 1400, 8400, "1.250,00", "R-22"));
     AppendBooking(store, MakeBooking(24, "12.01.2013", kVat, 1600, "7,98", "ER-6001"));
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(ui.Last().text,
@@ -165,10 +167,10 @@ TEST_F(VatRedateTest, LogFileByteForByte) {
     AppendBooking(store, b);
     AppendBooking(store, MakeBooking(5, "07.01.2025", 1400, 2200, "1,00", "B\xE4r"));
     AppendBooking(store, MakeBooking(6, "08.01.2025", 1400, 2200, "2,00", "C"));
-    AppendRow(store, MakeRow(31, "20.03.2025", 2200, "12,00"));
-    AppendRow(store, MakeRow(6, "21.03.2025", 2200, "2,00"));
-    AppendRow(store, MakeRow(32, "22.03.2025", 2200, "13,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(31, "20.03.2025", 2200, "12,00"));
+    AppendRow(rows, MakeRow(6, "21.03.2025", 2200, "2,00"));
+    AppendRow(rows, MakeRow(32, "22.03.2025", 2200, "13,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(Log(), ReadFile(BELVARON_TEST_DATA "/vat/error_mwst_expected.log"));
 }
 
@@ -178,10 +180,10 @@ TEST_F(VatRedateTest, DifferentAccountsGiveE227AndChangeNothing) {
     const BookingRecord before0 = store[0];
     const BookingRecord before1 = store[1];
     dir.Write("error_mwst.log", "old content\r\n");
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    AppendRow(store, MakeRow(22, "16.02.2013", 1776, "7,00"));
-    AppendRow(store, MakeRow(23, "17.02.2013", 1777, "7,00"));
-    EXPECT_FALSE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
+    AppendRow(rows, MakeRow(22, "16.02.2013", 1776, "7,00"));
+    AppendRow(rows, MakeRow(23, "17.02.2013", 1777, "7,00"));
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text,
               "(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:22\n"
@@ -195,7 +197,7 @@ TEST_F(VatRedateTest, DifferentAccountsGiveE227AndChangeNothing) {
 TEST_F(VatRedateTest, NoRowsDoesNothing) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     dir.Write("error_mwst.log", "old\r\n");
-    EXPECT_FALSE(store.RedateVatBookings());
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Amount(0), "19,00");
     EXPECT_EQ(Log(), "old\r\n");
@@ -204,14 +206,15 @@ TEST_F(VatRedateTest, NoRowsDoesNothing) {
 TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
     test::TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 2, 10};
-    store.dataFolderOverride = dir.path();
+    BookingStore store{2};
+    VatRows rows{10};
+    const std::string logFolder = dir.path();
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, kVat, "7,00"));
-    AppendRow(store, MakeRow(99, "14.02.2013", kVat, "5,00"));
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "9,50"));
-    AppendRow(store, MakeRow(17, "15.03.2013", kVat, "9,50"));
-    EXPECT_FALSE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(99, "14.02.2013", kVat, "5,00"));
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "9,50"));
+    AppendRow(rows, MakeRow(17, "15.03.2013", kVat, "9,50"));
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:228)\nEs konnte nicht genug Speicher allokiert werden");
     EXPECT_EQ(store.bookingCount, 2);
@@ -223,11 +226,11 @@ TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
 
 TEST_F(VatRedateTest, RunGoesOnWithoutALogFile) {
     const std::string blocker = dir.Write("datei", "x");
-    store.dataFolderOverride = blocker + "/sub";  // cannot be created
+    logFolder = blocker + "/sub";  // cannot be created
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, kVat, "19,00"));
-    AppendRow(store, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(store[0].redated, 1);
     EXPECT_EQ(Amount(1), "0,00");
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -271,12 +274,13 @@ void AppendExampleJournalVatBookings(BookingStore& store) {
 TEST(VatExampleTest, ExampleReportMatchesTheExampleJournal) {
     test::TempDir dir;
     FakeUi ui;
-    BookingStore store{ui, 100, 100};
-    store.dataFolderOverride = dir.path();
+    BookingStore store{100};
+    VatRows rows{100};
+    const std::string logFolder = dir.path();
     AppendExampleJournalVatBookings(store);
     ASSERT_EQ(store.bookingCount, 14);
-    ASSERT_TRUE(store.ImportVatReport(BELVARON_SOURCE_DIR "/examples/mwst.txt"));
-    EXPECT_TRUE(store.RedateVatBookings());
+    ASSERT_TRUE(ImportVatReport(rows, BELVARON_SOURCE_DIR "/examples/mwst.txt", ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(store.bookingCount, 15);  // the second part payment of booking 4
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,

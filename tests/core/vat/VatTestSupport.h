@@ -8,6 +8,9 @@
 
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingStore.h"
+#include "core/vat/VatImport.h"
+#include "core/vat/VatMessages.h"
+#include "core/vat/VatRows.h"
 
 namespace belvaron::test {
 
@@ -43,11 +46,21 @@ inline void AppendBooking(BookingStore& store, const BookingRecord& b) {
     ++store.bookingCount;
 }
 
-inline void AppendRow(BookingStore& store, const VatDetailRow& r) {
-    VatDetailRow* room = store.AppendVatRoom();
+inline void AppendRow(VatRows& rows, const VatDetailRow& r) {
+    VatDetailRow* room = rows.AppendRoom();
     ASSERT_NE(room, nullptr);
     *room = r;
-    ++store.vatRowCount;
+    ++rows.count;
+}
+
+// The re-dating as the workflow runs it: the log "error_mwst.log" in
+// `folder`, the summary after a run to its end.
+inline bool Redate(BookingStore& store, const VatRows& rows, const std::string& folder,
+                   UiPort& ui) {
+    const VatRedateOutcome outcome =
+        RedateVatBookings(store, rows, folder + "/" + msg::kVatLogName, ui);
+    if (outcome.complete) ShowVatRedateSummary(ui, outcome);
+    return outcome.complete;
 }
 
 inline bool SameBytes(const BookingRecord& a, const BookingRecord& b) {

@@ -8,6 +8,7 @@
 #include "VatTestSupport.h"
 #include "core/base/DataFiles.h"
 #include "core/base/FixedText.h"
+#include "core/bookings/BookingOperations.h"
 #include "core/workflow/Workflow.h"
 
 namespace belvaron {
@@ -47,7 +48,7 @@ constexpr const char* kHeader = "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag";
 class WorkflowVatTest : public ::testing::Test {
 protected:
     WorkflowVatTest() {
-        flow.store.dataFolderOverride = dir.File("data");
+        flow.folders.dataFolderOverride = dir.File("data");
         flow.journalPath = dir.File("journal.txt");
         flow.store.journalLoaded = 1;
         // Booking 1 is paid in two parts, booking 2 not at all; booking 3 has no VAT.
@@ -80,7 +81,7 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_TRUE(r.fileMustExist);
 
     EXPECT_EQ(flow.vatReportPath, dir.File("mwst.txt"));
-    EXPECT_EQ(flow.store.vatRowCount, 2);
+    EXPECT_EQ(flow.vatRows.count, 2);
     EXPECT_EQ(flow.store.cashBasisApplied, 1);
     // Sorted by date: 2 (zeroed, 03.01.), 3 (04.01.), 1 (20.01.), its copy (10.02.).
     ASSERT_EQ(flow.store.bookingCount, 4);
@@ -89,7 +90,7 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_EQ(flow.store[1].bookingNo, 3);
     EXPECT_EQ(FieldText(flow.store[2].date), "20.01.2025");
     EXPECT_EQ(FieldText(flow.store[3].date), "10.02.2025");
-    EXPECT_EQ(flow.store.FormatListLine(3).substr(0, 5), "*  1.");
+    EXPECT_EQ(FormatListLine(flow.store, 3).substr(0, 5), "*  1.");
     EXPECT_EQ(ui.sortsStarted, 1);
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
@@ -130,7 +131,7 @@ TEST_P(WorkflowVatGateTest, RefusesAndChangesNothing) {
     flow.store.journalLoaded = GetParam().journalLoaded;
     flow.store.accountsReplaced = GetParam().accountsReplaced;
     if (GetParam().rowsLoaded)
-        test::AppendRow(flow.store, test::MakeRow(1, "20.01.2025", 2200, "1,00"));
+        test::AppendRow(flow.vatRows, test::MakeRow(1, "20.01.2025", 2200, "1,00"));
     ui.files.push_back(GoodReport());
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -182,7 +183,7 @@ TEST_F(WorkflowVatTest, DifferentAccountsChangeNoBookingButSetTheFlag) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:227)\n"));
     EXPECT_EQ(flow.store.cashBasisApplied, 1);
-    EXPECT_EQ(flow.store.vatRowCount, 2);
+    EXPECT_EQ(flow.vatRows.count, 2);
     EXPECT_EQ(FieldText(flow.store[0].date), "02.01.2025");
     EXPECT_EQ(ui.sortsStarted, 1);
 }
@@ -238,10 +239,10 @@ TEST_F(WorkflowVatTest, ExceptionInDisplayGivesE122AndStops) {
 
 TEST_F(WorkflowVatTest, TaxationRadioButtons) {
     flow.OnTaxationIst();
-    EXPECT_EQ(flow.taxationChoice, 1);
+    EXPECT_EQ(flow.taxation, Taxation::Ist);
     EXPECT_EQ(ui.vatControlsEnabled, true);
     flow.OnTaxationSoll();
-    EXPECT_EQ(flow.taxationChoice, 0);
+    EXPECT_EQ(flow.taxation, Taxation::Soll);
     EXPECT_EQ(ui.vatControlsEnabled, false);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -257,7 +258,7 @@ TEST_F(WorkflowVatTest, SollAfterTheRedatingWarnsAndStaysOnSoll) {
               "(E:124)\nFehler: Konten wurden für IST-Besteuerung angepasst!\n"
               "Dieser Vorgang kann nicht rückgängig gemacht werden.\n"
               "Bitte laden sie dafür wieder die Journal-Datei (Punkt 3).");
-    EXPECT_EQ(flow.taxationChoice, 0);
+    EXPECT_EQ(flow.taxation, Taxation::Soll);
     EXPECT_EQ(ui.vatControlsEnabled, false);
     EXPECT_EQ(flow.store[2].redated, 1);
 

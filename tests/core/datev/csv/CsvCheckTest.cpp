@@ -207,7 +207,7 @@ TEST_P(CsvCheckCases, FindsExactlyTheExpectedProblems) {
     Input in;
     c.change(in);
     FakeUi ui;
-    BookingStore store(ui, 10, 1);
+    BookingStore store(10);
     test::Append(store, in.booking);
     test::Append(store, {.no = 8, .date = "01.01.2024"});
     const csv::CsvCheckResult r = csv::CheckDatevCsv(store, in.settings, in.from, in.to, in.chart);
@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(Table, CsvCheckCases, ::testing::ValuesIn(kCases),
 
 TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
     FakeUi ui;
-    BookingStore store(ui, 10, 1);
+    BookingStore store(10);
     test::Append(store, {.date = "15.03.2024"});
     DatevSettings s = test::GoodSettings();
     s.wjBeginnTag = 1;
@@ -234,7 +234,7 @@ TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
 
 TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
     FakeUi ui;
-    BookingStore store(ui, 100, 1);
+    BookingStore store(100);
     for (int no = 1; no <= 25; ++no) test::Append(store, {.no = no, .soll = 0});
     DatevSettings s = test::GoodSettings();
     s.beraternummer = 0;
@@ -263,7 +263,7 @@ TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
 
 TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
     FakeUi ui;
-    BookingStore store(ui, 10, 1);
+    BookingStore store(10);
     test::Append(store, {.no = 3, .soll = 0, .key = 9});
     test::TempDir dir;
     const DatevSettings datevSettings = test::GoodSettings();

@@ -78,7 +78,7 @@ protected:
     }
 
     FakeUi ui;
-    BookingStore store{ui, 100, 10};
+    BookingStore store{100};
     TempDir dir;
     CsvRunOptions options;
     DatevCsvResult result;

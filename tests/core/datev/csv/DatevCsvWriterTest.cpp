@@ -10,6 +10,7 @@
 #include "CsvReader.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFolders.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/datev/DatevRange.h"
@@ -129,7 +130,7 @@ protected:
     }
 
     FakeUi ui;
-    BookingStore store{ui, 100'001, 1};
+    BookingStore store{100'001};
     TempDir dir;
     DatevSettings settings = test::GoodSettings();
     CsvRunOptions options = [] {
@@ -288,7 +289,7 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
     EXPECT_EQ(CsvCreationTime(), "20231114221320000");
 
     FakeUi ui;
-    BookingStore store(ui, 10, 1);
+    BookingStore store(10);
     test::Append(store, {});
     TempDir one, two;
     const CsvRunOptions options = MakeCsvRunOptions("", "");

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/base/ReservedMemory.h"
+#include "core/base/Text.h"
+
+namespace belvaron {
+
+class BookingStore;
+class UiPort;
+
+// The currency written into every booking of a journal load.
+enum class Currency { Euro, DM };
+
+// The work area in which the journal import collects the lines of one
+// journal booking: 500 rows x 60 columns of 255-byte cells, allocated once.
+// A grid whose reservation failed is !ok(); its owner shows E:211.
+class ImportGrid {
+public:
+    static constexpr int kRows = 500;
+    static constexpr int kColumns = 60;
+    static constexpr int kCellSize = int{kMaxFieldChars} + 1;  // and a terminator
+
+    ImportGrid() : memory_(std::size_t{kRows} * kColumns * kCellSize) {}
+    bool ok() const { return memory_.ok(); }
+    char* Cell(int row, int column) const {
+        return static_cast<char*>(memory_.data()) +
+               (static_cast<std::size_t>(row) * kColumns + column) * kCellSize;
+    }
+
+private:
+    ReservedMemory memory_;
+};
+
+// How a journal load ended; the counts are those of a load that succeeded.
+struct JournalOutcome {
+    bool loaded = false;       // read to its end, at least one booking stored
+    int bookingCount = 0;      // bookings stored
+    int zeroAccountCount = 0;  // SOLL and HABEN accounts 0 among them
+};
+
+// Empties the store and reads the QuickBooks journal at `path` into it,
+// collecting each journal booking in `grid`. Sets store.journalLoaded to
+// `loaded`. Every error (E:202 ... E:218) is shown through `ui` where it is
+// found; a load that succeeded shows nothing: the caller shows
+// ShowJournalSummary.
+JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
+                           Currency currency, UiPort& ui);
+
+// The message of a successful load: the count with the success icon, or
+// E:217 when accounts 0 were read.
+void ShowJournalSummary(UiPort& ui, const JournalOutcome& outcome);
+
+}  // namespace belvaron
