@@ -145,6 +145,7 @@ DatevDialogFields DatevDialogModel::Initial(std::string_view chartName) const {
         f.sachkontenrahmen = FieldText(s.sachkontenrahmen) == "04" ? "04" : "03";
     }
     f.festschreibung = s.festschreibung != 0;
+    f.batchPeriod = s.batchPeriod;
     return f;
 }
 
@@ -184,6 +185,7 @@ std::optional<DatevDialogError> DatevDialogModel::Accept(const DatevDialogFields
     s.wjBeginnMonat = v.wjBeginnMonat;
     SetField(s.sachkontenrahmen, fields.sachkontenrahmen == "04" ? "04" : "03");
     s.festschreibung = fields.festschreibung ? 1 : 0;
+    s.batchPeriod = fields.batchPeriod;
     SetField(datev_.dateFrom, std::string_view(v.dateFrom).substr(0, 10));
     SetField(datev_.dateTo, std::string_view(v.dateTo).substr(0, 10));
     NormalizeDate(datev_.dateFrom);

@@ -1,10 +1,12 @@
 #include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
+#include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/workflow/Workflow.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
+#include "core/datev/csv/CsvBatches.h"
 #include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
@@ -37,6 +39,15 @@ std::optional<ExportOutcome> ExportPostversand(CDatev& datev, UiPort& ui,
     return outcome;
 }
 
+// The range the settings dialog opens with: from the first booking to the
+// last one of the fiscal year of the first booking, not several years.
+void ProposeFiscalYear(CDatev& datev) {
+    const std::string to =
+        csv::ProposedDateTo(FieldText(datev.dateFrom), FieldText(datev.dateTo),
+                            datev.settings.wjBeginnTag, datev.settings.wjBeginnMonat);
+    SetField(datev.dateTo, to);
+}
+
 }  // namespace
 
 void Workflow::OnDatevAuswahl() {
@@ -60,6 +71,7 @@ bool Workflow::OnDatenExportieren() {
     try {
         datev.LoadSettings();
         datev.FindDateRange();
+        ProposeFiscalYear(datev);
         if (!ui_.EditDatevSettings(datev, store)) return false;
         datev.SaveSettings();
     } catch (...) {

@@ -18,6 +18,19 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+std::string DocumentNumber(std::string_view beleg) {
+    static constexpr std::string_view kSigns = "$&%*+-/";
+    std::string out;
+    for (const char c : beleg) {
+        if (out.size() == kMaxBelegfeld1) break;
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (letter || (c >= '0' && c <= '9') || kSigns.find(c) != std::string_view::npos) {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void AppendInt(std::string& out, int64_t value) {
     char buffer[24];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -81,12 +94,12 @@ namespace {
 
 bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
+}  // namespace
+
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
-
-}  // namespace
 
 bool IsRealDay(int32_t key) {
     const int year = key / 10000, month = key / 100 % 100, day = key % 100;
