@@ -58,6 +58,19 @@ TEST_F(CliDatevDialogTest, FromAndToReplaceTheDatesNormalised) {
     EXPECT_STREQ(datev.dateTo, "03.11.2005");
 }
 
+TEST_F(CliDatevDialogTest, DatevBatchSetsTheStapelFieldAndIsSaved) {
+    options.datevBatch = "month";
+    cli::CliUi ui(options, err);
+    EXPECT_TRUE(ui.EditDatevSettings(datev, store));
+    EXPECT_EQ(datev.settings.batchPeriod, DatevBatchPeriod::Month);
+    EXPECT_EQ(ParseSettingsFile(ReadFile(dir.File("angaben_datev.txt"))).batchPeriod,
+              DatevBatchPeriod::Month);
+    options.datevBatch = "year";
+    cli::CliUi again(options, err);
+    EXPECT_TRUE(again.EditDatevSettings(datev, store));
+    EXPECT_EQ(datev.settings.batchPeriod, DatevBatchPeriod::FiscalYear);
+}
+
 TEST_F(CliDatevDialogTest, AFieldThatFailsItsCheckEndsLikeAbbrechen) {
     datev.settings.abrechnungsnummer = 0;  // from a hand-edited file
     cli::CliUi ui(options, err);
