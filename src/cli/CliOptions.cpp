@@ -23,6 +23,9 @@ const char* UsageText() {
            "  --from DATE, --to DATE the DATEV export range (default: all bookings)\n"
            "  --datev-format csv|postversand\n"
            "                         DATEV output format for this run\n"
+           "  --datev-batch year|month\n"
+           "                         CSV batches per fiscal year or per month (the settings\n"
+           "                         dialog's \"Stapel\" field, saved with the settings)\n"
            "  --lexware FILE         step 6: Lexware Buchhalter export into FILE\n"
            "  --list                 print every booking's list line on standard output\n"
            "  --data-dir DIR         the per-user data folder (replace.dat, angaben_datev.txt,\n"
@@ -65,6 +68,12 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
          [&](const std::string& v) {
              if (v != "csv" && v != "postversand") return false;
              o.datevFormat = v;
+             return true;
+         }},
+        {"--datev-batch",
+         [&](const std::string& v) {
+             if (v != "year" && v != "month") return false;
+             o.datevBatch = v;
              return true;
          }},
     };

@@ -25,6 +25,7 @@ struct CliOptions {
     std::optional<std::string> from;      // --from DATE
     std::optional<std::string> to;        // --to DATE
     std::optional<std::string> datevFormat;  // --datev-format csv|postversand
+    std::optional<std::string> datevBatch;   // --datev-batch year|month
     bool checkUpdate = false;             // --check-update
     bool help = false;                    // --help
     bool version = false;                 // --version

@@ -74,13 +74,17 @@ void CliUi::ExitProgram(int code) {
 
 
 // The settings dialog confirmed with "OK" as it opens, except that --from
-// and --to replace its dates. A field that fails its check is reported like
+// and --to replace its dates and --datev-batch its "Stapel" field. A field that fails its check is reported like
 // the dialog's message and ends the export as "Abbrechen" would.
 bool CliUi::EditDatevSettings(DatevSettings& settings, DatevRange& range, const std::string&) {
     DatevDialogModel dialog(settings, range);
     DatevDialogFields fields = dialog.Initial(options_.check.value_or(""));
     if (options_.from) fields.dateFrom = *options_.from;
     if (options_.to) fields.dateTo = *options_.to;
+    if (options_.datevBatch) {
+        fields.batchPeriod = *options_.datevBatch == "month" ? DatevBatchPeriod::Month
+                                                             : DatevBatchPeriod::FiscalYear;
+    }
     if (const auto error = dialog.Accept(fields)) {
         ShowMessage(error->message, MessageIcon::None, MessageButtons::Ok);
         return false;

@@ -55,6 +55,17 @@ TEST_F(CliDatevDialogTest, FromAndToReplaceTheDatesNormalised) {
     EXPECT_EQ(range.to, "03.11.2005");
 }
 
+TEST_F(CliDatevDialogTest, DatevBatchSetsTheStapelField) {
+    options.datevBatch = "month";
+    cli::CliUi ui(options, err);
+    EXPECT_TRUE(ui.EditDatevSettings(settings, range, ""));
+    EXPECT_EQ(settings.batchPeriod, DatevBatchPeriod::Month);
+    options.datevBatch = "year";
+    cli::CliUi again(options, err);
+    EXPECT_TRUE(again.EditDatevSettings(settings, range, ""));
+    EXPECT_EQ(settings.batchPeriod, DatevBatchPeriod::FiscalYear);
+}
+
 TEST_F(CliDatevDialogTest, AFieldThatFailsItsCheckEndsLikeAbbrechen) {
     settings.abrechnungsnummer = 0;  // from a hand-edited file
     cli::CliUi ui(options, err);

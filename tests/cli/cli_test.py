@@ -149,6 +149,7 @@ def case_usage_errors(tmp):
         (["--journal"], "option --journal needs a value"),
         (["--journal", EXAMPLE, "--currency", "USD"], "invalid value for --currency: USD"),
         (["--journal", EXAMPLE, "--datev", ""], "invalid value for --datev: "),
+        (["--journal", EXAMPLE, "--datev-batch", "week"], "invalid value for --datev-batch: week"),
     ]:
         env = dict(os.environ, HOME=tmp, LC_ALL="C")
         p = subprocess.run([CLI, *args], capture_output=True, env=env, timeout=60)

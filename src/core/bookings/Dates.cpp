@@ -52,12 +52,12 @@ namespace {
 
 bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
+}  // namespace
+
 int DaysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
-
-}  // namespace
 
 bool IsRealDay(int32_t key) {
     const int year = key / 10000, month = key / 100 % 100, day = key % 100;

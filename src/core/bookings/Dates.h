@@ -29,6 +29,9 @@ int32_t DateKey(const char (&field)[N]) {
     return DateKey(std::string_view(field, N));
 }
 
+// Days of a month (1..12) of a year, leap years counted.
+int DaysInMonth(int year, int month);
+
 // A date key YYYYMMDD (DateKey) is a real calendar day of the years 1 to
 // 9999: the month 1 to 12, the day within the month's days, 29 February in
 // leap years only.

@@ -130,6 +130,7 @@ DatevDialogFields DatevDialogModel::Initial(std::string_view chartName) const {
         f.sachkontenrahmen = FieldText(s.sachkontenrahmen) == "04" ? "04" : "03";
     }
     f.festschreibung = s.festschreibung != 0;
+    f.batchPeriod = s.batchPeriod;
     return f;
 }
 
@@ -169,6 +170,7 @@ std::optional<DatevDialogError> DatevDialogModel::Accept(const DatevDialogFields
     s.wjBeginnMonat = v.wjBeginnMonat;
     SetField(s.sachkontenrahmen, fields.sachkontenrahmen == "04" ? "04" : "03");
     s.festschreibung = fields.festschreibung ? 1 : 0;
+    s.batchPeriod = fields.batchPeriod;
     range_.from = NormalizedRangeDate(v.dateFrom);
     range_.to = NormalizedRangeDate(v.dateTo);
     return std::nullopt;

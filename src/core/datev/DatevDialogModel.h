@@ -28,6 +28,7 @@ enum class DatevDialogField {
     WjBeginnMonat,
     Sachkontenrahmen,
     Festschreibung,
+    BatchPeriod,
 };
 
 // What the controls show, as UTF-8 texts (the edit boxes) and choices.
@@ -48,6 +49,7 @@ struct DatevDialogFields {
     std::string wjBeginnMonat;
     std::string sachkontenrahmen = "03";  // "03" or "04"
     bool festschreibung = false;
+    DatevBatchPeriod batchPeriod = DatevBatchPeriod::FiscalYear;
 };
 
 // A field that failed its check: the message to show and the field that

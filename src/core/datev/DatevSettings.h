@@ -9,6 +9,10 @@ namespace belvaron {
 // (ED00001/EV01 or DE001/DV01, chosen by kontonummernerweiterung).
 enum class DatevExportFormat { Csv, Postversand };
 
+// How a CSV export spanning a longer range is cut into batches: one per
+// fiscal year (and calendar year), or one per calendar month.
+enum class DatevBatchPeriod { FiscalYear, Month };
+
 // The DATEV-Angaben. Text fields are fixed arrays with one extra byte for
 // the terminator. The first nine fields are the eleven-line settings file;
 // the fields after them are stored as additional lines after those.
@@ -30,6 +34,8 @@ struct DatevSettings {
     int32_t wjBeginnMonat = 1;                    // and month 1..12
     char sachkontenrahmen[3] = {'0', '3', '\0'};  // "03" SKR 03 or "04" SKR 04
     int32_t festschreibung = 0;                   // 1: the batch is locked on import
+    // Stored as line 17.
+    DatevBatchPeriod batchPeriod = DatevBatchPeriod::FiscalYear;
 };
 
 // True when the settings choose the extended Postversand format

@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kExportFormatCsv = 0;
 constexpr int kExportFormatPostversand = 1;
+constexpr int kBatchFiscalYear = 0;
+constexpr int kBatchMonth = 1;
 
 // The lines of the file as the reading rules see them: a line longer than
 // kMaxFieldChars is cut there and is the last one read.
@@ -80,6 +82,8 @@ std::string FormatSettingsFile(const DatevSettings& s) {
     out += std::string(FieldText(s.sachkontenrahmen)) +
            "\t\t(Sachkontenrahmen: 03=SKR 03, 04=SKR 04)\r\n";
     out += Format("%d\t\t(Festschreibung: 0=nein, 1=ja)\r\n", s.festschreibung);
+    out += Format("%d\t\t(Stapel: 0=je Wirtschaftsjahr, 1=je Monat)\r\n",
+                  s.batchPeriod == DatevBatchPeriod::Month ? kBatchMonth : kBatchFiscalYear);
     return out;
 }
 
@@ -106,6 +110,10 @@ DatevSettings ParseSettingsFile(std::string_view bytes) {
     if (in.Has(14)) s.wjBeginnMonat = in.Number(14);
     if (in.Has(15)) in.Text(15, s.sachkontenrahmen);
     if (in.Has(16)) s.festschreibung = in.Number(16);
+    if (in.Has(17)) {
+        s.batchPeriod = in.Number(17) == kBatchMonth ? DatevBatchPeriod::Month
+                                                     : DatevBatchPeriod::FiscalYear;
+    }
     return s;
 }
 

@@ -12,9 +12,10 @@ class UiPort;
 // "angaben_datev.txt": Windows-1252 text, CR LF. Lines 1 to 11 are the
 // DATEV-Angaben; lines 12 to 16 carry the export format (0 = DATEV-Format
 // CSV, 1 = Postversand), the start of the fiscal year (day, month), the
-// chart of accounts ("03"/"04") and the Festschreibung (0/1), each as a
-// value, two TABs and a comment, so that a reader of the first eleven lines
-// is not disturbed.
+// chart of accounts ("03"/"04") and the Festschreibung (0/1), line 17 the
+// CSV batches (0 = one per fiscal year, 1 = one per month), each as a value,
+// two TABs and a comment, so that a reader of the first eleven lines is not
+// disturbed.
 inline constexpr const char* kDatevSettingsFileName = "angaben_datev.txt";
 
 // The settings as they stand in a settings file returned by LoadDatevSettings
@@ -29,7 +30,7 @@ std::string FormatSettingsFile(const DatevSettings& settings);
 // longer than 254 characters gives its first 254 and ends the reading.
 // Number fields are the leading integer of their line, text fields its
 // first characters as they stand. Lines 3 to 11 that are missing read as 0
-// or empty text; lines 12 to 16 that are missing give the defaults.
+// or empty text; lines 12 to 17 that are missing give the defaults.
 DatevSettings ParseSettingsFile(std::string_view bytes);
 
 struct DatevSettingsLoad {

@@ -1,6 +1,9 @@
 #include "core/lexware/LexwareExport.h"
 
 #include <charconv>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
@@ -9,7 +12,9 @@
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
 #include "core/lexware/LexwareMessages.h"
+#include "core/lexware/LexwareYears.h"
 
 namespace belvaron {
 
@@ -24,11 +29,17 @@ constexpr const char* kTitles[] = {
     "Euro",           "W\xE4hrung",
 };
 
+// A text byte that would break the record: '|' separates fields, '"'
+// ends a quoted text, a line break ends the record.
+char RecordSafe(char c) {
+    if (c == '|') return '/';
+    if (c == '"') return '\'';
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return ' ';
+    return c;
+}
+
 void AppendText(std::string_view text, std::string& out) {
-    for (const char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
+    for (const char c : text) out += RecordSafe(c);
 }
 
 void AppendNumber(int32_t value, std::string& out) {
@@ -80,17 +91,13 @@ void AppendLexwareLine(const BookingRecord& b, std::string& out) {
     out += "\"\r\n";
 }
 
-// Writes all bookings into a new file beside `path` and replaces `path` only
-// when every write and the close succeeded; any failure is reported (E:209,
-// E:210) and leaves an existing file at `path` as it was. True only after the
-// success message.
-bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui) {
-    TracePoint = 2039;
-    if (store.bookingCount <= 0) {
-        ShowPlain(ui, msg::kE209);
-        return false;
-    }
-    FileWriter file;
+namespace {
+
+// Opens `file` at `path` and writes the header and the bookings of `year`
+// (every booking when year < 0). Shows E:210 on a failure; the file is then
+// not committed.
+bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string& path,
+                      FileWriter& file, UiPort& ui) {
     if (!file.Open(path)) {
         ShowPlain(ui, Format(msg::kE210, path.c_str()));
         return false;
@@ -103,20 +110,71 @@ bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& u
     bool ok = true;
     for (int32_t i = 0; i < store.bookingCount && ok; ++i) {
         TracePoint = 2042;
+        if (year >= 0 && DateKey(store[i].date) / 10000 != year) continue;
         AppendLexwareLine(store[i], chunk);
         if (chunk.size() >= kChunkBytes) {
             ok = file.Write(chunk);
             chunk.clear();
         }
     }
-    ok = ok && file.Write(chunk) && file.Commit();
-    if (!ok) {
-        const std::string reason = ErrnoReason(file.error(), ReasonForm::Sentence);
-        ShowPlain(ui, Format(msg::kE210Write, path.c_str(), reason.c_str()));
+    if (ok && file.Write(chunk)) return true;
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    return false;
+}
+
+bool Committed(FileWriter& file, const std::string& path, UiPort& ui) {
+    if (file.Commit()) return true;
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    return false;
+}
+
+int32_t CountOfYear(const BookingStore& store, int32_t year) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
+        if (DateKey(store[i].date) / 10000 == year) ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+// Writes all bookings into new files and replaces the old ones only when
+// every file was written and closed; any failure is reported (E:209,
+// E:210) and leaves existing files as they were. Bookings of one calendar
+// year go to `path`; bookings of several years go to one file per year
+// (LexwareYearPath), and `path` itself is not written. True only after the
+// success message.
+bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui) {
+    TracePoint = 2039;
+    if (store.bookingCount <= 0) {
+        ShowPlain(ui, msg::kE209);
         return false;
     }
+    const std::vector<int32_t> years = LexwareYears(store);
+    if (years.size() <= 1) {
+        FileWriter file;
+        if (!WriteLexwareFile(store, -1, path, file, ui) || !Committed(file, path, ui)) {
+            return false;
+        }
+        TracePoint = 2043;
+        ShowInfo(ui, Format(msg::kLexwareDone, store.bookingCount));
+        return true;
+    }
+    std::vector<std::unique_ptr<FileWriter>> files;
+    for (const int32_t year : years) {
+        files.push_back(std::make_unique<FileWriter>());
+        if (!WriteLexwareFile(store, year, LexwareYearPath(path, year), *files.back(), ui)) {
+            return false;
+        }
+    }
+    std::string text = Format(msg::kLexwareDone, store.bookingCount);
+    for (std::size_t k = 0; k < years.size(); ++k) {
+        const std::string yearPath = LexwareYearPath(path, years[k]);
+        if (!Committed(*files[k], yearPath, ui)) return false;
+        text += Format(msg::kLexwareYearFile, yearPath.c_str(), CountOfYear(store, years[k]));
+    }
     TracePoint = 2043;
-    ShowInfo(ui, Format(msg::kLexwareDone, store.bookingCount));
+    ShowInfo(ui, text);
     return true;
 }
 

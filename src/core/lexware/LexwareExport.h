@@ -11,10 +11,9 @@ class UiPort;
 
 // The Lexware Buchhalter import file: a header line of fourteen quoted
 // titles, then one line per booking; fields joined by '|', every line ending
-// in CR LF, texts as the Windows-1252 bytes stored in the bookings.
-//
-// As the file is a text file, a line break (LF) inside a stored text is
-// written as CR LF, like every other line break of the file.
+// in CR LF, texts as the Windows-1252 bytes stored in the bookings, except
+// the bytes that would break a record: '|' is written as '/', '"' as an
+// apostrophe, CR, LF and the other control bytes as a blank.
 
 // The header line, with its CR LF.
 const std::string& LexwareHeaderLine();

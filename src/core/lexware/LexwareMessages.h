@@ -13,6 +13,8 @@ inline constexpr const char* kE210Write =
     "Bitte prüfen Sie Speicherplatz und Schreibrechte und exportieren Sie erneut.";
 inline constexpr const char* kLexwareDone =
     "Konvertierung erfolgreich!\n%d Buchungen wurden konvertiert.";
+// After kLexwareDone when the bookings span several years: one line per file.
+inline constexpr const char* kLexwareYearFile = "\nDatei: %s (%d Buchungen)";
 inline constexpr const char* kE114 =
     "(E:114#%d)\nException: Fehler beim Speichern der Buchhalter-Datei.";
 inline constexpr const char* kLexwareFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";

@@ -1,10 +1,12 @@
 #include "core/base/DataFiles.h"
+#include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 #include "core/datev/PostversandWriter.h"
+#include "core/datev/csv/CsvBatches.h"
 #include "core/datev/csv/DatevCsv.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
@@ -44,6 +46,13 @@ std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
     return outcome;
 }
 
+// The range the settings dialog opens with: from the first booking to the
+// last one of the fiscal year of the first booking, not several years.
+void ProposeFiscalYear(const DatevSettings& settings, DatevRange& range) {
+    range.to = csv::ProposedDateTo(range.from, range.to, settings.wjBeginnTag,
+                                   settings.wjBeginnMonat);
+}
+
 }  // namespace
 
 void Workflow::OnDatevAuswahl() {
@@ -68,6 +77,7 @@ bool Workflow::OnDatenExportieren() {
         const std::string settingsPath = folders.Resolve(kDatevSettingsFileName);
         datevSettings = LoadDatevSettings(settingsPath).settings;
         if (auto range = BookingDateRange(store)) datevRange = std::move(*range);
+        ProposeFiscalYear(datevSettings, datevRange);
         if (!ui_.EditDatevSettings(datevSettings, datevRange, SelectedChartName())) return false;
         SaveDatevSettings(settingsPath, datevSettings, ui_);
     } catch (...) {

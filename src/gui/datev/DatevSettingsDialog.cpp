@@ -154,6 +154,13 @@ DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& setting
            "Festgeschriebene Buchungen kann der Steuerberater nicht mehr ändern.",
            F::Festschreibung);
 
+    batchPeriod_ = new QComboBox(this);
+    batchPeriod_->addItem(QStringLiteral("je Wirtschaftsjahr"));
+    batchPeriod_->addItem(QStringLiteral("je Monat"));
+    addRow("Stapel:", batchPeriod_,
+           "DATEV-Format: ein Buchungsstapel je Wirtschaftsjahr oder je Monat des Zeitraums.",
+           F::BatchPeriod);
+
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
@@ -197,6 +204,8 @@ DatevDialogFields DatevSettingsDialog::ReadControls() const {
     f.wjBeginnMonat = S(wjBeginnMonat_);
     f.sachkontenrahmen = sachkontenrahmen_->currentData().toString().toStdString();
     f.festschreibung = festschreibung_->isChecked();
+    f.batchPeriod = batchPeriod_->currentIndex() == 1 ? DatevBatchPeriod::Month
+                                                      : DatevBatchPeriod::FiscalYear;
     return f;
 }
 
@@ -218,6 +227,7 @@ void DatevSettingsDialog::WriteControls(const DatevDialogFields& f) {
     wjBeginnMonat_->setText(Q(f.wjBeginnMonat));
     sachkontenrahmen_->setCurrentIndex(f.sachkontenrahmen == "04" ? 1 : 0);
     festschreibung_->setChecked(f.festschreibung);
+    batchPeriod_->setCurrentIndex(f.batchPeriod == DatevBatchPeriod::Month ? 1 : 0);
 }
 
 void DatevSettingsDialog::ShowError(const DatevDialogError& error) {

@@ -60,6 +60,7 @@ private:
     QLineEdit* wjBeginnMonat_ = nullptr;
     QComboBox* sachkontenrahmen_ = nullptr;
     QCheckBox* festschreibung_ = nullptr;
+    QComboBox* batchPeriod_ = nullptr;
 };
 
 // Runs the dialog modally; true when the user confirmed with "OK" (the

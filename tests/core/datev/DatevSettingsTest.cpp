@@ -38,7 +38,8 @@ const std::string kDefaultAdditional =
     "1\t\t(Beginn des Wirtschaftsjahres: Tag)\r\n"
     "1\t\t(Beginn des Wirtschaftsjahres: Monat)\r\n"
     "03\t\t(Sachkontenrahmen: 03=SKR 03, 04=SKR 04)\r\n"
-    "0\t\t(Festschreibung: 0=nein, 1=ja)\r\n";
+    "0\t\t(Festschreibung: 0=nein, 1=ja)\r\n"
+    "0\t\t(Stapel: 0=je Wirtschaftsjahr, 1=je Monat)\r\n";
 
 TEST(DatevSettingsFile, DefaultsGiveTheExactBytes) {
     EXPECT_EQ(FormatSettingsFile(DefaultDatevSettings()), kDefaultEleven + kDefaultAdditional);
@@ -58,7 +59,10 @@ TEST(DatevSettingsFile, TypicalValuesRoundTrip) {
     s.wjBeginnMonat = 7;
     SetField(s.sachkontenrahmen, "04");
     s.festschreibung = 1;
+    s.batchPeriod = DatevBatchPeriod::Month;
     const std::string bytes = FormatSettingsFile(s);
+    EXPECT_NE(bytes.find("\r\n1\t\t(Stapel: 0=je Wirtschaftsjahr, 1=je Monat)\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find("\r\nSchmidt   \t(Beratername: 9 stellig)\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\n1234567\t\t(Beraternummer: 7 stellig)\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\npw12\t\t(Passwort: 4 stellig)\r\n"), std::string::npos);
@@ -67,6 +71,7 @@ TEST(DatevSettingsFile, TypicalValuesRoundTrip) {
     EXPECT_EQ(r.exportFormat, DatevExportFormat::Postversand);
     EXPECT_EQ(r.wjBeginnMonat, 7);
     EXPECT_STREQ(r.sachkontenrahmen, "04");
+    EXPECT_EQ(r.batchPeriod, DatevBatchPeriod::Month);
 }
 
 TEST(DatevSettingsFile, ElevenLineFileGivesTheNewDefaults) {
@@ -80,6 +85,7 @@ TEST(DatevSettingsFile, ElevenLineFileGivesTheNewDefaults) {
     EXPECT_EQ(s.wjBeginnMonat, 1);
     EXPECT_STREQ(s.sachkontenrahmen, "03");
     EXPECT_EQ(s.festschreibung, 0);
+    EXPECT_EQ(s.batchPeriod, DatevBatchPeriod::FiscalYear);
 }
 
 TEST(DatevSettingsFile, HandEditedShortNameTakesTenCharactersOfTheLine) {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
@@ -22,10 +24,15 @@ public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
     std::string dialogFrom;  // the "vom" date the user types, if any
+    std::string dialogTo;    // the "bis" date the user types, if any
+    std::string proposedFrom, proposedTo;  // the range the dialog opened with
     bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
                            const std::string& chartName) override {
         if (std::exchange(throwInDialog, false)) throw std::runtime_error("dialog");
+        proposedFrom = range.from;
+        proposedTo = range.to;
         if (!dialogFrom.empty()) range.from = dialogFrom;
+        if (!dialogTo.empty()) range.to = dialogTo;
         return FakeUi::EditDatevSettings(settings, range, chartName);
     }
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
@@ -151,6 +158,7 @@ TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
 TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
     AddBooking(flow.store, {.date = "01.12.2005"});
     LoadBookings(1, "31.01.2006");
+    ui.dialogTo = "31.01.2006";
     ui.throwOnWarning = true;
     EXPECT_FALSE(flow.OnDatenExportieren());
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -180,6 +188,46 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
 
 // The CSV run finds the chosen chart where the account check finds it, so a
 // DATEV key on an automatic account is warned about.
+// The dialog opens with the first booking's fiscal year, never several.
+struct ProposalCase {
+    const char* name;
+    int wjTag, wjMonat;
+    std::vector<const char*> dates;  // store order
+    const char* from;
+    const char* to;
+};
+
+class ProposedRange : public ExportRunTest, public ::testing::WithParamInterface<ProposalCase> {};
+
+TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
+    const ProposalCase& c = GetParam();
+    int no = 0;
+    for (const char* date : c.dates) AddBooking(flow.store, {.bookingNo = ++no, .date = date});
+    flow.store.journalLoaded = 1;
+    DatevSettings s = DefaultDatevSettings();
+    s.wjBeginnTag = c.wjTag;
+    s.wjBeginnMonat = c.wjMonat;
+    std::filesystem::create_directories(dir.File("data"));
+    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    ui.datevDialogAnswers = {false};
+    flow.OnDatenExportieren();
+    EXPECT_EQ(ui.proposedFrom, c.from);
+    EXPECT_EQ(ui.proposedTo, c.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProposedRange,
+    ::testing::Values(
+        ProposalCase{"OneYearKeepsTheBookingsRange", 1, 1, {"05.03.2024", "20.11.2024"},
+                     "05.03.2024", "20.11.2024"},
+        ProposalCase{"ThreeCalendarYears", 1, 1, {"05.03.2023", "20.11.2025", "01.01.2024"},
+                     "05.03.2023", "31.12.2023"},
+        ProposalCase{"FiscalYearFromJuly", 1, 7, {"15.08.2024", "30.06.2025", "01.07.2025"},
+                     "15.08.2024", "30.06.2025"},
+        ProposalCase{"FirstBookingBeforeTheFiscalYearStart", 1, 7, {"30.06.2025", "01.07.2025"},
+                     "30.06.2025", "30.06.2025"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     AddBooking(flow.store, {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
     flow.store.journalLoaded = 1;

@@ -2,7 +2,9 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "FakeUi.h"
 #include "StoreSupport.h"
@@ -14,6 +16,7 @@
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
+#include "core/lexware/LexwareYears.h"
 
 namespace belvaron {
 namespace {
@@ -103,16 +106,16 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  "15.01.2013|\"\"|\"\"|17|\"Beleg:0123456789,Meier,Miete\"|" +
                      std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
-        // Quotes, bars and Windows-1252 bytes go out as they are; a line
-        // break inside a text becomes CR LF like every line break of the file.
+        // Windows-1252 bytes go out as they are; a bar, a quote and a
+        // control byte would break the record and are replaced.
         LineCase{
-            "bytes_as_stored",
+            "record_safe_bytes",
             [](BookingRecord& b) {
                 SetField(b.name, "M\xFCller \"A|B\"");
-                SetField(b.purpose, "\nMiete");
+                SetField(b.purpose, "\r\nMie\tte\x7F");
                 SetField(b.currency, "DM");
             },
-            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller \"A|B\",\r\nMiete\"|500,00|4210|1200|"
+            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
             "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -192,6 +195,104 @@ TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
     const std::string path = dir.File("buchhalter.txt");
     ASSERT_TRUE(ExportLexware(store, path, ui));
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "example_journal_buchhalter.txt"));
+}
+
+// Splits a file the way an importer does: records at CR LF, fields at '|',
+// a field in double quotes has its quotes removed.
+std::vector<std::vector<std::string>> SplitRecords(const std::string& bytes) {
+    std::vector<std::vector<std::string>> records;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", pos);
+        if (end == std::string::npos) end = bytes.size();
+        std::vector<std::string> fields;
+        std::size_t start = pos;
+        while (true) {
+            const std::size_t bar = bytes.find('|', start);
+            const std::size_t stop = bar < end ? bar : end;
+            std::string f = bytes.substr(start, stop - start);
+            if (f.size() >= 2 && f.front() == '"' && f.back() == '"') f = f.substr(1, f.size() - 2);
+            fields.push_back(f);
+            if (stop == end) break;
+            start = stop + 1;
+        }
+        records.push_back(fields);
+        pos = end + 2;
+    }
+    return records;
+}
+
+TEST_F(LexwareExportTest, TextsWithBarsQuotesAndLineBreaksReadBackAsFourteenFields) {
+    BookingRecord b = MeierRent();
+    SetField(b.beleg, "R|7");
+    SetField(b.name, "\"Meier|Sohn\"");
+    SetField(b.purpose, "Miete\r\nJan|Feb");
+    Append(store, b);
+    Append(store, MeierRent());
+    const std::string path = dir.File("buchhalter.txt");
+    ASSERT_TRUE(ExportLexware(store, path, ui));
+    const auto records = SplitRecords(ReadFile(path));
+    ASSERT_EQ(records.size(), 3u);
+    for (const auto& r : records) EXPECT_EQ(r.size(), 14u);
+    EXPECT_EQ(records[1][4], "Beleg:R/7,'Meier/Sohn',Miete  Jan/Feb");
+    EXPECT_EQ(records[1][5], "500,00");
+    EXPECT_EQ(records[2][4], "Beleg:R-1,Meier,Miete");
+}
+
+TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
+    BookingRecord b = MeierRent();
+    b.bookingNo = 1;
+    SetField(b.date, "30.12.2024");
+    Append(store, b);
+    b.bookingNo = 2;
+    SetField(b.date, "02.01.2025");
+    Append(store, b);
+    b.bookingNo = 3;
+    SetField(b.date, "31.12.2024");
+    Append(store, b);
+    const std::string path = dir.File("buchhalter.txt");
+    ASSERT_TRUE(ExportLexware(store, path, ui));
+    const std::string y2024 = dir.File("buchhalter_2024.txt");
+    const std::string y2025 = dir.File("buchhalter_2025.txt");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::string first = LexwareHeaderLine(), second = LexwareHeaderLine();
+    AppendLexwareLine(store[0], first);
+    AppendLexwareLine(store[2], first);
+    AppendLexwareLine(store[1], second);
+    EXPECT_EQ(ReadFile(y2024), first);
+    EXPECT_EQ(ReadFile(y2025), second);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " +
+                                  y2024 + " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
+    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+}
+
+// Every year's file is written before any replaces an old one.
+TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
+    const std::string y2024 = dir.Write("buchhalter_2024.txt", "old");
+    const std::string y2025 = dir.Write("buchhalter_2025.txt", "old");
+    BookingRecord b = MeierRent();
+    SetField(b.date, "30.12.2024");
+    Append(store, b);
+    SetField(b.date, "02.01.2025");
+    for (int i = 0; i < 20000; ++i) Append(store, b);
+    bool ok = true;
+    {
+        test::FileSizeLimit limit(4096);
+        ok = ExportLexware(store, dir.File("buchhalter.txt"), ui);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ReadFile(y2024), "old");
+    EXPECT_EQ(ReadFile(y2025), "old");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+              0u);
+}
+
+TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {
+    EXPECT_EQ(LexwareYearPath("/a/buchhalter.txt", 2024), "/a/buchhalter_2024.txt");
+    EXPECT_EQ(LexwareYearPath("/a.b/export", 2025), "/a.b/export_2025");
+    EXPECT_EQ(LexwareYearPath("x.tar.txt", 7), "x.tar_0007.txt");
 }
 
 // ---- The handlers ------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The wiring of the "DATEV-Angaben" dialog: controls show the settings,
 // "OK" checks and stores through the model, "Abbrechen" changes nothing.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -85,6 +86,20 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(QByteArray(s.settings.beratername), QByteArray("M\xFCller    "));
         QCOMPARE(QByteArray(s.range.from.c_str()), QByteArray("01.02.2005"));
+    }
+
+    void stapelShowsAndStoresTheBatchPeriod() {
+        Setup s;
+        s.settings.batchPeriod = belvaron::DatevBatchPeriod::Month;
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
+        auto* stapel = qobject_cast<QComboBox*>(d.Control(F::BatchPeriod));
+        QVERIFY(stapel);
+        QCOMPARE(stapel->currentText(), QStringLiteral("je Monat"));
+        d.show();
+        stapel->setCurrentIndex(0);
+        QTest::mouseClick(Button(d, QStringLiteral("OK")), Qt::LeftButton);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QVERIFY(s.settings.batchPeriod == belvaron::DatevBatchPeriod::FiscalYear);
     }
 
     void abbrechenChangesNothing() {

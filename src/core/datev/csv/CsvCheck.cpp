@@ -65,15 +65,8 @@ bool CheckRange(const DatevSettings& s, const std::string& from, const std::stri
         r.errors.Add(P::kFixRange, Format(m::kReversed, fromUtf8.c_str(), toUtf8.c_str()));
         return false;
     }
-    if (r.fromKey / 10000 != r.toKey / 10000) {
-        r.errors.Add(P::kFixRange, Format(m::kTwoYears, fromUtf8.c_str(), toUtf8.c_str()));
-    }
     if (IsRealDayOfAnyYear(s.wjBeginnTag, s.wjBeginnMonat)) {
         r.wjBeginn = FiscalYearStart(r.fromKey, s.wjBeginnTag, s.wjBeginnMonat);
-        if (r.toKey >= r.wjBeginn + 10000) {
-            r.errors.Add(P::kFixRange, Format(m::kTwoFiscalYears, fromUtf8.c_str(), toUtf8.c_str(),
-                                              s.wjBeginnTag, s.wjBeginnMonat));
-        }
     }
     return true;
 }

@@ -18,6 +18,19 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+std::string DocumentNumber(std::string_view beleg) {
+    static constexpr std::string_view kSigns = "$&%*+-/";
+    std::string out;
+    for (const char c : beleg) {
+        if (out.size() == kMaxBelegfeld1) break;
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (letter || (c >= '0' && c <= '9') || kSigns.find(c) != std::string_view::npos) {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void AppendInt(std::string& out, int64_t value) {
     char buffer[24];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,13 @@ namespace belvaron::csv {
 // blank, so that no field spans lines. Bytes are copied as they are
 // (Windows-1252).
 void AppendQuoted(std::string& out, std::string_view text);
+
+// Belegfeld 1 from a document number: the characters of DATEV's set
+// (A-Z a-z 0-9 $ & % * + - /) in their order, every other byte dropped,
+// at most kMaxBelegfeld1 of them. Empty when none is left; the caller then
+// uses the booking number.
+inline constexpr std::size_t kMaxBelegfeld1 = 36;
+std::string DocumentNumber(std::string_view beleg);
 
 // Appends an integer in decimal.
 void AppendInt(std::string& out, int64_t value);

@@ -74,15 +74,23 @@ void Belegdatum(std::string& out, L l) {  // TTMM
     out += static_cast<char>('0' + month / 10);
     out += static_cast<char>('0' + month % 10);
 }
-void Belegfeld1(std::string& out, L l) { AppendQuoted(out, Str(l.belegfeld1)); }
+void Belegfeld1(std::string& out, L l) { AppendQuoted(out, l.belegfeld1); }
 void Buchungstext(std::string& out, L l) { AppendQuoted(out, l.buchungstext); }
+void InfoArt1(std::string& out, L) { AppendQuoted(out, "Buchungsnummer"); }
+void InfoInhalt1(std::string& out, L l) { AppendQuoted(out, Str(l.buchungsnummer)); }
+void InfoArt2(std::string& out, L l) {
+    if (!l.langtext.empty()) AppendQuoted(out, "Buchungstext");
+}
+void InfoInhalt2(std::string& out, L l) {
+    if (!l.langtext.empty()) AppendQuoted(out, l.langtext);
+}
 void Festschreibung(std::string& out, L l) { AppendInt(out, l.festschreibung); }
 
 }  // namespace
 
 // # | kind | value; the kind says how the heading's column is written.
 // clang-format off
-const std::array<BookingColumn, 10> kBookingColumns = {{
+const std::array<BookingColumn, 14> kBookingColumns = {{
     {1, K::Number, Umsatz},            // Umsatz (ohne Soll/Haben-Kz): "1234,56"
     {2, K::Text, SollHaben},           // Soll/Haben-Kennzeichen: "S", "H" for a negative amount
     {3, K::Text, Wkz},                 // WKZ Umsatz
@@ -90,8 +98,12 @@ const std::array<BookingColumn, 10> kBookingColumns = {{
     {8, K::Number, Gegenkonto},        // Gegenkonto (ohne BU-Schlüssel): habenAccount
     {9, K::OptionalText, BuSchluessel},  // BU-Schlüssel: datevKey when above 0
     {10, K::Number, Belegdatum},       // Belegdatum: TTMM
-    {11, K::Text, Belegfeld1},         // Belegfeld 1: bookingNo
+    {11, K::Text, Belegfeld1},         // Belegfeld 1: beleg in DATEV's set, else bookingNo
     {14, K::Text, Buchungstext},       // Buchungstext: "(beleg)name,purpose", 60 bytes
+    {21, K::Text, InfoArt1},           // Beleginfo - Art 1: "Buchungsnummer"
+    {22, K::Text, InfoInhalt1},        // Beleginfo - Inhalt 1: bookingNo
+    {23, K::OptionalText, InfoArt2},   // Beleginfo - Art 2: "Buchungstext" for a longer text
+    {24, K::OptionalText, InfoInhalt2},  // Beleginfo - Inhalt 2: the whole text, 210 bytes
     {114, K::Number, Festschreibung},  // Festschreibung
 }};
 // clang-format on

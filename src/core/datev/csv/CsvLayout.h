@@ -51,8 +51,10 @@ struct BookingLine {
     int32_t gegenkonto = 0;
     int32_t buSchluessel = 0;  // written when above 0
     int32_t belegdatum = 0;    // YYYYMMDD; the line carries TTMM
-    int32_t belegfeld1 = 0;
+    std::string_view belegfeld1;    // DATEV's character set, at most 36 bytes
     std::string_view buchungstext;  // at most 60 bytes, Windows-1252
+    int32_t buchungsnummer = 0;     // Beleginfo 1, always written
+    std::string_view langtext;      // Beleginfo 2 when not empty, at most 210 bytes
     int32_t festschreibung = 0;     // 0 or 1
 };
 
@@ -62,7 +64,7 @@ struct BookingColumn {
     FieldKind kind;
     void (*append)(std::string& out, const BookingLine&);
 };
-extern const std::array<BookingColumn, 10> kBookingColumns;
+extern const std::array<BookingColumn, 14> kBookingColumns;
 
 // Line 2: the 125 headings, UTF-8 as written in the source.
 extern const std::array<const char*, kColumnCount> kColumnHeadings;

@@ -26,10 +26,6 @@ inline constexpr const char* kRahmen =
 inline constexpr const char* kDateFrom = "Datum \"vom\" (%s) ist kein gültiges Datum.";
 inline constexpr const char* kDateTo = "Datum \"bis\" (%s) ist kein gültiges Datum.";
 inline constexpr const char* kReversed = "Datum \"vom\" (%s) liegt nach dem Datum \"bis\" (%s).";
-inline constexpr const char* kTwoYears =
-    "Der Zeitraum %s bis %s umfasst mehr als ein Kalenderjahr.";
-inline constexpr const char* kTwoFiscalYears =
-    "Der Zeitraum %s bis %s umfasst mehr als ein Wirtschaftsjahr (Beginn %02d.%02d.).";
 inline constexpr const char* kNoBookings =
     "Im Zeitraum %s bis %s liegt keine Buchung mit einem Betrag ungleich 0.";
 
@@ -51,8 +47,7 @@ inline constexpr const char* kFixSettings =
     "Sachkontenrahmen tragen Sie in den DATEV-Angaben ein (die Werte nennt Ihnen Ihr "
     "Steuerberater).";
 inline constexpr const char* kFixRange =
-    "Den Zeitraum ändern Sie in den DATEV-Angaben unter \"Buchungen: vom ... bis\"; "
-    "exportieren Sie jedes Kalender- und Wirtschaftsjahr für sich.";
+    "Den Zeitraum ändern Sie in den DATEV-Angaben unter \"Buchungen: vom ... bis\".";
 inline constexpr const char* kFixAccounts =
     "Konten korrigieren Sie mit der REPLACE-Liste (\"Konten ersetzen\") oder im "
     "Buchungseditor (Doppelklick auf die Buchung); Buchungen ohne Konto entfernt "

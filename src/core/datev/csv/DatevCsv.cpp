@@ -16,6 +16,10 @@
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/datev/DatevSettings.h"
+#include "core/datev/csv/CsvBatches.h"
+#include "core/datev/csv/CsvFields.h"
+#include "core/datev/csv/CsvLayout.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettings.h"
@@ -89,17 +93,18 @@ std::string Bezeichnung(int32_t fromKey, int32_t toKey, int part, int parts) {
     return text;
 }
 
-csv::HeaderData HeaderFor(const DatevSettings& s, const csv::CsvCheckResult& check,
+csv::HeaderData HeaderFor(const DatevSettings& s, const csv::CsvBatch& batch,
                           const CsvRunOptions& options) {
     csv::HeaderData h;
     h.createdAt = options.createdAt.empty() ? CsvCreationTime() : options.createdAt;
     h.exportedBy = "Belvaron " BELVARON_VERSION;
     h.beraternummer = s.beraternummer;
     h.mandantennummer = s.mandantennummer;
-    h.wjBeginn = check.wjBeginn;
+    h.wjBeginn = batch.wjBeginn;
     h.sachkontenlaenge = s.kontonummernlaenge;
-    h.dateFrom = check.fromKey;
-    h.dateTo = check.toKey;
+    h.dateFrom = batch.fromKey;
+    h.dateTo = batch.toKey;
+    h.bezeichnung = Bezeichnung(batch.fromKey, batch.toKey, batch.part, batch.parts);
     h.diktatkuerzel = Trimmed(FieldText(s.dfvKennzeichen));
     h.festschreibung = s.festschreibung != 0 ? 1 : 0;
     h.currency = options.currency;
@@ -107,7 +112,10 @@ csv::HeaderData HeaderFor(const DatevSettings& s, const csv::CsvCheckResult& che
     return h;
 }
 
-// "(beleg)name,purpose", at most 60 bytes.
+constexpr std::size_t kMaxBuchungstext = 60;
+constexpr std::size_t kMaxLangtext = 210;
+
+// "(beleg)name,purpose" whole, at most kMaxLangtext bytes.
 void BuildText(const BookingRecord& b, std::string& text) {
     text.clear();
     text += '(';
@@ -116,7 +124,30 @@ void BuildText(const BookingRecord& b, std::string& text) {
     text += FieldText(b.name);
     text += ',';
     text += FieldText(b.purpose);
-    if (text.size() > 60) text.resize(60);
+    if (text.size() > kMaxLangtext) text.resize(kMaxLangtext);
+}
+
+// The fields of one booking; `text`, `belegfeld1` and `number` hold the
+// bytes the line refers to.
+csv::BookingLine LineOf(const BookingRecord& b, int64_t cents, int32_t festschreibung,
+                        std::string& text, std::string& belegfeld1) {
+    BuildText(b, text);
+    belegfeld1 = csv::DocumentNumber(FieldText(b.beleg));
+    if (belegfeld1.empty()) belegfeld1 = std::to_string(b.bookingNo);
+    const std::string_view whole(text);
+    csv::BookingLine line;
+    line.umsatzCents = cents;
+    line.wkz = FieldText(b.currency).starts_with('D') ? "DEM" : "EUR";
+    line.konto = b.sollAccount;
+    line.gegenkonto = b.habenAccount;
+    line.buSchluessel = b.datevKey;
+    line.belegdatum = DateKey(b.date);
+    line.belegfeld1 = belegfeld1;
+    line.buchungstext = whole.substr(0, kMaxBuchungstext);
+    line.buchungsnummer = b.bookingNo;
+    if (whole.size() > kMaxBuchungstext) line.langtext = whole;
+    line.festschreibung = festschreibung;
+    return line;
 }
 
 struct PartFile {
@@ -130,30 +161,21 @@ bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
     return false;
 }
 
-// Writes the header lines and the bookings [begin, end) of check.selected.
+// Writes the header lines and the bookings of the batch.
 bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
-               const csv::HeaderData& header, std::size_t begin, std::size_t end, PartFile& part,
+               const csv::HeaderData& header, const csv::CsvBatch& batch, PartFile& part,
                UiPort& ui) {
     TracePoint = 3063;
     if (!part.writer.Open(part.path)) return ReportWriteFailure(ui, part);
     std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
     buffer.reserve(1 << 20);
-    std::string text;
+    std::string text, belegfeld1;
     TracePoint = 3064;
-    for (std::size_t k = begin; k < end; ++k) {
-        const BookingRecord& b = store[check.selected[k].index];
-        BuildText(b, text);
-        csv::BookingLine line;
-        line.umsatzCents = check.selected[k].cents;
-        line.wkz = FieldText(b.currency).starts_with('D') ? "DEM" : "EUR";
-        line.konto = b.sollAccount;
-        line.gegenkonto = b.habenAccount;
-        line.buSchluessel = b.datevKey;
-        line.belegdatum = DateKey(b.date);
-        line.belegfeld1 = b.bookingNo;
-        line.buchungstext = text;
-        line.festschreibung = header.festschreibung;
-        csv::AppendBookingLine(buffer, line);
+    for (const std::size_t k : batch.items) {
+        const csv::SelectedBooking& selected = check.selected[k];
+        const BookingRecord& b = store[selected.index];
+        csv::AppendBookingLine(
+            buffer, LineOf(b, selected.cents, header.festschreibung, text, belegfeld1));
         if (buffer.size() >= (1u << 20)) {
             if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
             buffer.clear();
@@ -163,15 +185,24 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     return true;
 }
 
-void RemoveLaterParts(const std::string& folder, const csv::CsvCheckResult& check, int parts) {
+void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch) {
     TracePoint = 3066;
-    for (int part = std::max(2, parts + 1);; ++part) {
-        const std::string path = folder + "/" + CsvFileName(check.fromKey, check.toKey, part);
+    for (int part = std::max(2, batch.parts + 1);; ++part) {
+        const std::string path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, part);
         std::error_code ec;
         if (!std::filesystem::is_regular_file(path, ec) || !std::filesystem::remove(path, ec)) {
             break;
         }
     }
+}
+
+std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const BookingStore& store,
+                                     const DatevSettings& settings) {
+    std::vector<int32_t> keys;
+    keys.reserve(check.selected.size());
+    for (const csv::SelectedBooking& s : check.selected) keys.push_back(DateKey(store[s.index].date));
+    return csv::PlanBatches(keys, check.fromKey, check.toKey, settings.wjBeginnTag,
+                            settings.wjBeginnMonat, settings.batchPeriod, kMaxBookingsPerFile);
 }
 
 }  // namespace
@@ -190,18 +221,13 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     if (!check.warnings.empty()) ShowPlain(ui, csv::WarningMessage(check));
 
     result.outcome = DatevCsvResult::Outcome::WriteFailed;
-    const std::size_t count = check.selected.size();
-    const int parts = static_cast<int>((count + kMaxBookingsPerFile - 1) / kMaxBookingsPerFile);
-    const csv::HeaderData header = HeaderFor(settings, check, options);
+    const std::vector<csv::CsvBatch> batches = BatchesOf(check, store, settings);
     std::vector<std::unique_ptr<PartFile>> files;
-    for (int part = 1; part <= parts; ++part) {
+    for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
-        files.back()->path = folder + "/" + CsvFileName(check.fromKey, check.toKey, part);
-        csv::HeaderData partHeader = header;
-        partHeader.bezeichnung = Bezeichnung(check.fromKey, check.toKey, part, parts);
-        const std::size_t begin = static_cast<std::size_t>(part - 1) * kMaxBookingsPerFile;
-        const std::size_t end = std::min(count, begin + kMaxBookingsPerFile);
-        if (!WritePart(store, check, partHeader, begin, end, *files.back(), ui)) {
+        files.back()->path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, batch.part);
+        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(),
+                       ui)) {
             return result;
         }
     }
@@ -213,9 +239,11 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
         }
         result.files.push_back(file->path);
     }
-    RemoveLaterParts(folder, check, parts);
+    for (const csv::CsvBatch& batch : batches) {
+        if (batch.part == batch.parts) RemoveLaterParts(folder, batch);
+    }
     result.outcome = DatevCsvResult::Outcome::Written;
-    result.written = static_cast<int>(count);
+    result.written = static_cast<int>(check.selected.size());
     return result;
 }
 

@@ -13,12 +13,22 @@ class UiPort;
 struct DatevRange;
 struct DatevSettings;
 
-// The DATEV-Format (CSV) export: the booking batch
+// The DATEV-Format (CSV) export: booking batches
 // "EXTF_Buchungsstapel_<vom YYYYMMDD>_<bis YYYYMMDD>.csv" that DATEV
-// imports today. A batch of more than kMaxBookingsPerFile bookings is split
-// into numbered files: the first keeps the name, the next ones end in
-// "_2.csv", "_3.csv", ...; files of that numbering left from an earlier,
-// larger export of the same range are removed once the new batch is in place.
+// imports today. A range is cut into one batch per fiscal year and calendar
+// year, or per month (DatevSettings::batchPeriod; see csv::PlanBatches),
+// each file named by its own Datum vom/bis. A batch of more than
+// kMaxBookingsPerFile bookings is cut at month boundaries; only a single
+// month over the limit gives numbered files of one range: the first keeps
+// the name, the next ones end in "_2.csv", "_3.csv", ...; files of that
+// numbering left from an earlier, larger export of the same range are
+// removed once the new batches are in place.
+//
+// A booking line carries the document number (reduced to DATEV's character
+// set, else the booking number) in Belegfeld 1, the booking number in
+// Beleginfo 1 ("Buchungsnummer") and, when "(beleg)name,purpose" is longer
+// than the 60-byte Buchungstext, the whole text in Beleginfo 2
+// ("Buchungstext").
 //
 // TracePoint stages: 3061 checks, 3062 bookings checked, 3063 files opened
 // and header lines, 3064 booking lines, 3065 files committed, 3066 files of
@@ -59,7 +69,8 @@ struct DatevCsvResult {
 // (DD.MM.YYYY) into `folder` (no trailing '/'). Errors of the check are
 // shown as one E:313 message and nothing is written; warnings are shown as
 // E:314 and the export goes on; a file that cannot be written gives E:315.
-// All files are written completely before any replaces an existing one.
+// All files of the run are written completely before any replaces an
+// existing one.
 // Shows no final message.
 DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,

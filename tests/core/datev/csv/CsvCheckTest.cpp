@@ -98,19 +98,14 @@ const CheckCase kCases[] = {
      [](Input& in) { in.from = "02.01.2024", in.to = "01.01.2024"; },
      {"Datum \"vom\" (02.01.2024) liegt nach dem Datum \"bis\" (01.01.2024)."},
      {}},
-    {"TwoCalendarYears",
-     [](Input& in) { in.from = "01.12.2023"; },
-     {"Der Zeitraum 01.12.2023 bis 31.12.2024 umfasst mehr als ein Kalenderjahr.",
-      "Der Zeitraum 01.12.2023 bis 31.12.2024 umfasst mehr als ein Wirtschaftsjahr (Beginn "
-      "01.01.)."},
-     {}},
-    {"TwoFiscalYears",
+    // A range over several years is cut into batches, not refused.
+    {"TwoCalendarYearsPass", [](Input& in) { in.from = "01.12.2023"; }, {}, {}},
+    {"TwoFiscalYearsPass",
      [](Input& in) {
          in.settings.wjBeginnMonat = 7, in.from = "01.06.2024", in.to = "31.07.2024";
          in.booking.date = "15.06.2024";
      },
-     {"Der Zeitraum 01.06.2024 bis 31.07.2024 umfasst mehr als ein Wirtschaftsjahr (Beginn "
-      "01.07.)."},
+     {},
      {}},
     {"OneFiscalYearBeforeItsStartMonth",
      [](Input& in) { in.settings.wjBeginnMonat = 7, in.to = "30.06.2024"; },

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <set>
 
@@ -75,6 +77,10 @@ protected:
         result = WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", dir.path(),
                                options, ui);
         bytes = ReadFile(dir.File(kGoldenName));
+        // BELVARON_UPDATE_GOLDEN=1 rewrites the golden file (review the difference).
+        if (std::getenv("BELVARON_UPDATE_GOLDEN")) {
+            std::ofstream(kGoldenDir + kGoldenName, std::ios::binary) << bytes;
+        }
     }
 
     FakeUi ui;
@@ -92,6 +98,7 @@ TEST_F(DatevCsvGolden, FileEqualsTheGoldenFileByteForByte) {
     EXPECT_EQ(result.files, std::vector<std::string>{dir.File(kGoldenName)});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(bytes, ReadFile(kGoldenDir + kGoldenName));
+    EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});
 }
 
 TEST_F(DatevCsvGolden, HeaderFieldsInTheirPositions) {
@@ -145,12 +152,12 @@ TEST_F(DatevCsvGolden, EveryColumnOfEveryBookingLine) {
     using Columns = std::map<int, std::string>;  // column -> text; all others empty
     const Columns line17 = {
         {1, "1234,56"}, {2, "S"},     {3, "EUR"}, {7, "1200"},
-        {8, "8400"},    {10, "0503"}, {11, "17"}, {14, "(R-1)M\xFCller GmbH,Rechnung"},
-        {114, "0"}};
+        {8, "8400"},    {10, "0503"}, {11, "R-1"}, {14, "(R-1)M\xFCller GmbH,Rechnung"},
+        {21, "Buchungsnummer"}, {22, "17"}, {114, "0"}};
     const Columns line18 = {{1, "19,00"}, {2, "H"},    {3, "EUR"},
                             {7, "4400"},  {8, "1200"}, {9, "9"},
                             {10, "0603"}, {11, "18"},  {14, "()Say \"Hi\"; ok,Tab here  x"},
-                            {114, "0"}};
+                            {21, "Buchungsnummer"}, {22, "18"}, {114, "0"}};
     const Columns line20 = {{1, "0,01"},
                             {2, "S"},
                             {3, "DEM"},
@@ -158,14 +165,20 @@ TEST_F(DatevCsvGolden, EveryColumnOfEveryBookingLine) {
                             {8, "99999"},
                             {9, "40"},
                             {10, "3103"},
-                            {11, "20"},
+                            {11, "0123456789"},
                             {14, "(0123456789)Name mit genau vierzig Zeichen .........,Zweck m"},
+                            {21, "Buchungsnummer"},
+                            {22, "20"},
+                            {23, "Buchungstext"},
+                            {24, "(0123456789)Name mit genau vierzig Zeichen .........,Zweck mit "
+                                 "genau vierzig Zeichen ........"},
                             {114, "0"}};
     const Columns line16 = {{1, "12345678,90"}, {2, "S"},           {3, "EUR"},
                             {7, "1000"},        {8, "1200"},        {10, "0103"},
-                            {11, "16"},         {14, "(K7)Kasse,"}, {114, "0"}};
+                            {11, "K7"},         {14, "(K7)Kasse,"}, {21, "Buchungsnummer"},
+                            {22, "16"},         {114, "0"}};
     const Columns* lines[] = {&line17, &line18, &line20, &line16};
-    const std::set<int> quoted = {2, 3, 9, 11, 14};
+    const std::set<int> quoted = {2, 3, 9, 11, 14, 21, 22, 23, 24};
     for (int k = 0; k < 4; ++k) {
         const test::CsvRecord& r = records[2 + k];
         ASSERT_EQ(r.size(), 125u) << "booking line " << k;

@@ -40,14 +40,14 @@ int64_t UmsatzCents(const std::string& text) {
 }
 
 // The booking text as the file must carry it: "(beleg)name,purpose", control
-// bytes as blanks, at most 60 bytes.
-std::string ExpectedText(const BookingRecord& b) {
+// bytes as blanks, at most `limit` bytes.
+std::string ExpectedText(const BookingRecord& b, std::size_t limit = 60) {
     std::string t = "(" + std::string(FieldText(b.beleg)) + ")" + std::string(FieldText(b.name)) +
                     "," + std::string(FieldText(b.purpose));
     for (char& c : t) {
         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     }
-    return t.substr(0, 60);
+    return t.substr(0, limit);
 }
 
 // German amount text with thousands dots for signed cents.
@@ -115,8 +115,14 @@ int CompareWithStore(const std::vector<CsvRecord>& records, const BookingStore& 
         EXPECT_EQ(r[8].text, b.datevKey > 0 ? std::to_string(b.datevKey) : "");
         EXPECT_EQ(r[9].text, std::string(FieldText(b.date)).substr(0, 2) +
                                  std::string(FieldText(b.date)).substr(3, 2));
-        EXPECT_EQ(r[10].text, std::to_string(b.bookingNo));
+        const std::string document = csv::DocumentNumber(FieldText(b.beleg));
+        EXPECT_EQ(r[10].text, document.empty() ? std::to_string(b.bookingNo) : document);
         EXPECT_EQ(r[13].text, ExpectedText(b));
+        EXPECT_EQ(r[20].text, "Buchungsnummer");
+        EXPECT_EQ(r[21].text, std::to_string(b.bookingNo));
+        const std::string whole = ExpectedText(b, 210);
+        EXPECT_EQ(r[22].text, whole.size() > 60 ? "Buchungstext" : "");
+        EXPECT_EQ(r[23].text, whole.size() > 60 ? whole : "");
         EXPECT_EQ(r[113].text, std::to_string(festschreibung));
     }
     EXPECT_EQ(line, records.size()) << "more lines than bookings";
@@ -162,7 +168,9 @@ TEST_F(DatevCsvWriter, RandomStoresReadBackAsTheirBookings) {
         }
         ASSERT_EQ(result.outcome, DatevCsvResult::Outcome::Written);
         ASSERT_EQ(result.files.size(), 1u);
-        const auto records = ParseCsv(ReadFile(result.files[0]));
+        const std::string bytes = ReadFile(result.files[0]);
+        EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});
+        const auto records = ParseCsv(bytes);
         ASSERT_GE(records.size(), 3u);
         const CsvRecord& h = records[0];
         ASSERT_EQ(h.size(), 31u);
@@ -203,9 +211,14 @@ TEST_F(DatevCsvWriter, HundredThousandBookingsGoIntoTwoFiles) {
     ASSERT_EQ(b.size(), 2u + 1u);
     EXPECT_EQ(a[0][16].text, "Teil 1: 01.06.-30.06.2024");
     EXPECT_EQ(b[0][16].text, "Teil 2: 01.06.-30.06.2024");
-    EXPECT_EQ(a[2][10].text, "1");
-    EXPECT_EQ(a.back()[10].text, "99999");
-    EXPECT_EQ(b[2][10].text, "100000");
+    EXPECT_EQ(a[2][21].text, "1");
+    EXPECT_EQ(a.back()[21].text, "99999");
+    EXPECT_EQ(b[2][21].text, "100000");
+    // One month over the limit: both parts carry that month.
+    EXPECT_EQ(a[0][14].text + a[0][15].text, "2024060120240630");
+    EXPECT_EQ(b[0][14].text + b[0][15].text, "2024060120240630");
+    EXPECT_EQ(test::DatevRuleProblems(ReadFile(first)), std::vector<std::string>{});
+    EXPECT_EQ(test::DatevRuleProblems(ReadFile(second)), std::vector<std::string>{});
 }
 
 TEST_F(DatevCsvWriter, ASmallerBatchRemovesThePartsOfAnEarlierLargerOne) {

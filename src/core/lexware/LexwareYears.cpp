@@ -1,0 +1,31 @@
+#include "core/lexware/LexwareYears.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/base/Format.h"
+#include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
+
+namespace belvaron {
+
+std::string LexwareYearPath(const std::string& chosen, int32_t year) {
+    const std::filesystem::path path(chosen);
+    const std::string name = path.filename().string();
+    const std::string stem = path.stem().string();
+    const std::string extension = path.extension().string();
+    const std::string folder = chosen.substr(0, chosen.size() - name.size());
+    return folder + stem + Format("_%04d", static_cast<int>(year)) + extension;
+}
+
+std::vector<int32_t> LexwareYears(const BookingStore& store) {
+    std::vector<int32_t> years;
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
+        const int32_t year = DateKey(store[i].date) / 10000;
+        if (std::find(years.begin(), years.end(), year) == years.end()) years.push_back(year);
+    }
+    std::sort(years.begin(), years.end());
+    return years;
+}
+
+}  // namespace belvaron
