@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "core/datev/DatevDialogModel.h"
 
 namespace belvaron::cli {
 
@@ -19,20 +18,6 @@ MessageAnswer CliUi::ShowMessage(std::string_view text, MessageIcon, MessageButt
 bool CliUi::Ask(QuestionId id, std::string_view text, MessageIcon icon) {
     ShowMessage(text, icon, MessageButtons::YesNo);
     return id == QuestionId::ProposeReplaceEntries && options_.propose;
-}
-
-std::optional<std::string> CliUi::ChooseFile(const FileDialogRequest& request) {
-    switch (request.purpose) {
-        case FilePurpose::Journal:
-            return options_.journal;
-        case FilePurpose::VatReport:
-            return options_.vatReport;
-        case FilePurpose::DatevTarget:
-            return options_.datev;
-        case FilePurpose::LexwareTarget:
-            return options_.lexware;
-    }
-    return std::nullopt;
 }
 
 bool CliUi::ShowUpdateDialog(const UpdateDialogTexts& texts) {
@@ -72,24 +57,5 @@ void CliUi::ExitProgram(int code) {
     std::exit(code);
 }
 
-
-// The settings dialog confirmed with "OK" as it opens, except that --from
-// and --to replace its dates and --datev-batch its "Stapel" field. A field that fails its check is reported like
-// the dialog's message and ends the export as "Abbrechen" would.
-bool CliUi::EditDatevSettings(DatevSettings& settings, DatevRange& range, const std::string&) {
-    DatevDialogModel dialog(settings, range);
-    DatevDialogFields fields = dialog.Initial(options_.check.value_or(""));
-    if (options_.from) fields.dateFrom = *options_.from;
-    if (options_.to) fields.dateTo = *options_.to;
-    if (options_.datevBatch) {
-        fields.batchPeriod = *options_.datevBatch == "month" ? DatevBatchPeriod::Month
-                                                             : DatevBatchPeriod::FiscalYear;
-    }
-    if (const auto error = dialog.Accept(fields)) {
-        ShowMessage(error->message, MessageIcon::None, MessageButtons::Ok);
-        return false;
-    }
-    return true;
-}
 
 }  // namespace belvaron::cli

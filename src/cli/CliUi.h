@@ -3,14 +3,15 @@
 #include <cstdio>
 
 #include "cli/CliOptions.h"
-#include "core/base/UiPort.h"
+#include "core/workflow/WindowPort.h"
 
 namespace belvaron::cli {
 
 // The console front end: every message box goes to standard error as its
-// exact text followed by one empty line; file choices and answers come from
-// the options.
-class CliUi : public UiPort {
+// exact text followed by one empty line; questions are answered by their id
+// from the options. The job passes every file as an input, so no file is
+// ever chosen, and no dialog is ever shown.
+class CliUi : public WindowPort {
 public:
     explicit CliUi(const CliOptions& options, std::FILE* err = stderr)
         : options_(options), err_(err) {}
@@ -18,7 +19,7 @@ public:
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override;
-    std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
     void ListCleared() override {}
     void ListRefilled(const BookingStore&, std::span<const int>) override {}
     void RefreshControls() override {}
@@ -27,8 +28,9 @@ public:
     void SortProgress(int) override {}
     void SortFinished() override {}
     bool EditBooking(BookingStore&, int) override { return false; }
-    bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
-                           const std::string& chartName) override;
+    bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {
+        return false;
+    }
     // Writes the dialog's texts like a message and answers Cancel.
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     // A window that shows nothing and is never cancelled.

@@ -244,7 +244,6 @@ private slots:
     // name of the request; the chosen path comes back.
     void saveAsDialog() {
         FileDialogRequest request;
-        request.purpose = FilePurpose::DatevTarget;
         request.saveAs = true;
         request.defaultExtension = "DATEV";
         request.initialName = folder_->filePath("ED0001").toStdString();

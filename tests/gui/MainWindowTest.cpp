@@ -70,7 +70,7 @@ private:
     // Bookings 0..4; 1 and 3 have an account 0. The list shows them with
     // those marks, as after a journal load.
     void LoadFiveBookings() {
-        BookingStore& store = window_->workflow().store;
+        BookingStore& store = window_->workflow().EditableStore();
         AddBooking(store, 1, 1400, 8400);
         AddBooking(store, 2, 0, 8400);
         AddBooking(store, 3, 1200, 1400);
@@ -92,7 +92,7 @@ private slots:
         rec_ = std::make_unique<test::RecordingUi>();
         window_ = std::make_unique<MainWindow>(rec_->ui);
         const std::string path = folder_->path().toStdString();
-        window_->workflow().folders.dataFolderOverride = path + "/data";
+        window_->workflow().SetDataFolderOverride(path + "/data");
         window_->Initialise(path + "/");
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -113,12 +113,12 @@ private slots:
             QVERIFY2(!Child<QWidget>(name)->isEnabled(), name);
         }
         QTest::mouseClick(Child<QRadioButton>("taxationIst"), Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(window_->workflow().taxation == Taxation::Ist);
+        QVERIFY(window_->workflow().taxation() == Taxation::Ist);
         for (const char* name : {"vatHint", "vatReportPath", "vatSelect"}) {
             QVERIFY2(Child<QWidget>(name)->isEnabled(), name);
         }
         QTest::mouseClick(Child<QRadioButton>("taxationSoll"), Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(window_->workflow().taxation == Taxation::Soll);
+        QVERIFY(window_->workflow().taxation() == Taxation::Soll);
         QVERIFY(!Child<QWidget>("vatSelect")->isEnabled());
         QVERIFY(rec_->messages.empty());
     }
@@ -218,7 +218,7 @@ private slots:
     void journalLoadMarksZeroAccounts() {
         rec_->files.push_back(std::string(BELVARON_TEST_DATA) + "/gui/journal_zero_accounts.txt");
         Click("journalSelect");
-        const BookingStore& store = window_->workflow().store;
+        const BookingStore& store = window_->workflow().store();
         QCOMPARE(store.bookingCount, 4);
         std::vector<int> zero;
         for (int i = 0; i < store.bookingCount; ++i) {
@@ -231,7 +231,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LineRect(1).center());
         QCOMPARE(list->Marks(), std::vector<int>{3});
         QCOMPARE(Child<QLineEdit>("journalPath")->text(),
-                 QString::fromStdString(window_->workflow().journalPath));
+                 QString::fromStdString(window_->workflow().journalPath()));
     }
 
     void listShowsLinesAndMarks() {
@@ -282,7 +282,7 @@ private slots:
             &opened);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, LineRect(2).center());
         QVERIFY(opened);
-        const BookingStore& store = window_->workflow().store;
+        const BookingStore& store = window_->workflow().store();
         QCOMPARE(store[2].sollAccount, 4711);
         QCOMPARE(std::string(FieldText(store[2].name)), std::string("B\xe4"
                                                                     "cker"));
@@ -306,7 +306,7 @@ private slots:
             QTest::mouseClick(editor->CancelButton(), Qt::LeftButton);
         });
         QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(window_->workflow().store[4].sollAccount, 4210);
+        QCOMPARE(window_->workflow().store()[4].sollAccount, 4210);
         QCOMPARE(list->Marks(), (std::vector<int>{1, 3}));
     }
 
@@ -315,11 +315,13 @@ private slots:
     // counts as going to a file button, anywhere else not.
     void replaceBoxEditsAndFocus() {
         Workflow& flow = window_->workflow();
-        flow.replaceText = "1200, 0, 1800, 1600, 0, 0\r\n";
+        // Saved to replace.dat and shown again as the program shows a file.
+        flow.OnReplaceTextChange("1200, 0, 1800, 1600, 0, 0\r\n");
+        flow.OnReplaceTextKillFocus(true);
         window_->ShowMembers();
         ReplaceTextEdit* box = window_->replaceBox();
         QCOMPARE(box->toPlainText(), QStringLiteral("1200, 0, 1800, 1600, 0, 0\n"));
-        QCOMPARE(flow.replaceTextModified, false);
+        QCOMPARE(flow.replaceTextModified(), false);
 
         QSignalSpy left(window_.get(), &MainWindow::replaceTextLeft);
         box->setFocus(Qt::OtherFocusReason);
@@ -328,9 +330,9 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Adiaeresis, QStringLiteral("\u00e4"),
                             Qt::NoModifier);
         QTest::keyClick(box, Qt::Key_ParenRight, Qt::ShiftModifier);
-        QCOMPARE(flow.replaceTextModified, true);
+        QCOMPARE(flow.replaceTextModified(), true);
         QCOMPARE(
-            flow.replaceText,
+            flow.replaceText(),
             std::string("1200, 0, 1800, 1600, 0, 0\r\n9401, 16, 1405, 3805, 0, 0  (MwSt \xe4)"));
 
         QTest::keyClick(box, Qt::Key_Tab);  // the next control is "Konten ersetzen"
@@ -355,7 +357,7 @@ private slots:
         {
             test::FakeUi fake;
             Workflow flow(fake);
-            flow.replaceTextModified = true;
+            flow.OnReplaceTextChange(flow.replaceText());
             flow.OnReplaceTextKillFocus(false);
             QCOMPARE(fake.Texts(), std::vector<std::string>{
                                        "Änderungen in der REPLACE-Liste speichern?"});
@@ -366,7 +368,7 @@ private slots:
         QTest::mouseClick(Child<QAbstractButton>("clearReplaceList"), Qt::LeftButton);
         QCOMPARE(rec_->Texts(),
                  QStringList{QStringLiteral("Änderungen in der REPLACE-Liste speichern?")});
-        QCOMPARE(window_->workflow().replaceTextModified, false);
+        QCOMPARE(window_->workflow().replaceTextModified(), false);
         QCOMPARE(box->toPlainText(), QString());  // No: the file's (empty) text again
         QTest::mouseClick(Child<QAbstractButton>("clearReplaceList"), Qt::LeftButton);
         QCOMPARE(rec_->messages.size(), std::size_t{2});

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "core/base/UiPort.h"
+#include "core/workflow/WindowPort.h"
 #include "core/bookings/BookingStore.h"
 
 namespace belvaron::test {
 
 // A scripted UI port: records every message and list event, answers
 // questions and file choices from queues (No and cancel when empty).
-class FakeUi : public UiPort {
+class FakeUi : public WindowPort {
 public:
     struct Message {
         std::string text;

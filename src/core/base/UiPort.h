@@ -3,15 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace belvaron {
 
-class BookingStore;
-struct DatevRange;
-struct DatevSettings;
 
 // The one interface through which the core reaches a screen. The Qt program,
 // the command-line program and the tests each implement it. The core never
@@ -32,12 +28,7 @@ enum class QuestionId {
     QuitForInstaller,       // the downloaded installer has started
 };
 
-// Which file choice is being asked for; a front end without dialogs answers
-// by purpose.
-enum class FilePurpose { Journal, VatReport, DatevTarget, LexwareTarget };
-
 struct FileDialogRequest {
-    FilePurpose purpose = FilePurpose::Journal;
     bool saveAs = false;            // false: file-open dialog
     std::string defaultExtension;   // without dot, e.g. "txt"
     std::string initialName;        // e.g. "*.txt" or the current path
@@ -102,33 +93,10 @@ public:
     // A file-open or save-as dialog; nullopt when the user cancels.
     virtual std::optional<std::string> ChooseFile(const FileDialogRequest& request) = 0;
 
-    // The booking list: emptied, or refilled from the store (line i shows
-    // booking i); `marked` holds the indices of the lines to mark, ascending.
-    virtual void ListCleared() = 0;
-    virtual void ListRefilled(const BookingStore& store, std::span<const int> marked) = 0;
-
-    // The window's controls are to show the workflow's members again.
-    virtual void RefreshControls() = 0;
-
-    // Step 4's hint, field and button enabled (IST) or disabled (SOLL).
-    virtual void SetVatControlsEnabled(bool enabled) = 0;
-
     // The sort window: shown while a sort runs, with its progress 0..total.
     virtual void SortStarted(int total) = 0;
     virtual void SortProgress(int position) = 0;
     virtual void SortFinished() = 0;
-
-    // The booking editor for one booking; true when the user saved (the
-    // editor has then written the booking), false when cancelled.
-    virtual bool EditBooking(BookingStore& store, int index) = 0;
-
-    // The DATEV settings dialog for the settings and the export range;
-    // `chartName` is the chart file chosen in the main window ("SK3"/"SK4"
-    // in it preselect the chart of accounts). True for "OK" (settings and
-    // range then stored; the caller saves the settings), false for
-    // "Abbrechen" (nothing changed).
-    virtual bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
-                                   const std::string& chartName) = 0;
 
     // The update dialog, modal; true for "OK", false for "Abbrechen",
     // Escape or the close box.

@@ -1,5 +1,7 @@
 #include "core/workflow/Workflow.h"
 
+#include <algorithm>
+
 #include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
@@ -22,49 +24,58 @@ void ReportReservations(UiPort& ui, const BookingStore& store, const ImportGrid&
 
 }  // namespace
 
-Workflow::Workflow(UiPort& ui) : folders(ui), ui_(ui) {
-    ReportReservations(ui, store, importGrid, vatRows);
+Workflow::Workflow(WindowPort& ui) : ui_(ui), folders_(ui) {
+    ReportReservations(ui, store_, importGrid_, vatRows_);
 }
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 
 void Workflow::OnInitDialog(const std::string& programFolder) {
-    folders.programFolder = programFolder;
-    currency = Currency::Euro;
-    taxation = Taxation::Soll;
-    replaceTextModified = false;
-    store.accountsReplaced = false;
-    replaceText = LoadReplaceText();
-    chartFiles = ChartFileNames();
-    chartFileIndex = chartFiles.size() > 1 ? 1 : (chartFiles.empty() ? -1 : 0);
+    folders_.programFolder = programFolder;
+    currency_ = Currency::Euro;
+    taxation_ = Taxation::Soll;
+    replaceTextModified_ = false;
+    store_.accountsReplaced = false;
+    replaceText_ = LoadReplaceText();
+    chartFiles_ = folders_.ChartFileNames();
+    chartFileIndex_ = chartFiles_.size() > 1 ? 1 : (chartFiles_.empty() ? -1 : 0);
     ui_.SetVatControlsEnabled(false);
     ui_.RefreshControls();
 }
 
-std::vector<std::string> Workflow::ChartFileNames() const { return folders.ChartFileNames(); }
-
 std::string Workflow::SelectedChartName() const {
-    if (chartFileIndex < 0 || chartFileIndex >= static_cast<int>(chartFiles.size())) return {};
-    return chartFiles[static_cast<std::size_t>(chartFileIndex)];
+    if (chartFileIndex_ < 0 || chartFileIndex_ >= static_cast<int>(chartFiles_.size())) return {};
+    return chartFiles_[static_cast<std::size_t>(chartFileIndex_)];
 }
 
-std::string Workflow::HelpFolder() { return folders.Resolve(""); }
+void Workflow::UseChart(const std::string& name) {
+    if (name.empty()) {
+        chartFileIndex_ = -1;
+        return;
+    }
+    auto it = std::find(chartFiles_.begin(), chartFiles_.end(), name);
+    if (it == chartFiles_.end()) it = chartFiles_.insert(chartFiles_.end(), name);
+    chartFileIndex_ = static_cast<int>(it - chartFiles_.begin());
+}
+
+std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
 bool Workflow::OnCancel() { return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit); }
 
 void Workflow::RefillList(bool markZeroAccounts) {
     std::vector<int> marked;
     if (markZeroAccounts) {
-        for (int32_t i = 0; i < store.bookingCount; ++i) {
-            if (store[i].sollAccount == 0 || store[i].habenAccount == 0) marked.push_back(i);
+        for (int32_t i = 0; i < store_.bookingCount; ++i) {
+            if (store_[i].sollAccount == 0 || store_[i].habenAccount == 0) marked.push_back(i);
         }
     }
-    ui_.ListRefilled(store, marked);
+    ui_.ListRefilled(store_, marked);
 }
 
 void Workflow::SetDefaultTargets() {
-    if (datevTargetPath.empty()) datevTargetPath = FolderOfPath(journalPath) + "/ED0001";
-    if (lexwareTargetPath.empty()) lexwareTargetPath = FolderOfPath(journalPath) + "/buchhalter.txt";
+    const std::string folder = FolderOfPath(journalPath_);
+    if (datevTargetPath_.empty()) datevTargetPath_ = folder + "/ED0001";
+    if (lexwareTargetPath_.empty()) lexwareTargetPath_ = folder + "/buchhalter.txt";
 }
 
 void Workflow::ShowException(const char* format) { ShowPlain(ui_, Format(format, TracePoint)); }

@@ -5,108 +5,153 @@
 #include <vector>
 
 #include "core/base/DataFolders.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalImport.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettings.h"
-#include "core/bookings/JournalImport.h"
 #include "core/vat/VatRows.h"
+#include "core/workflow/WindowPort.h"
 
 namespace belvaron {
 
 // Step 4's choice: accrual (SOLL) or cash-basis (IST) taxation.
 enum class Taxation { Soll, Ist };
 
-// The main window's handler logic, shared by the desktop program, the
-// command-line program and the tests. It owns the data folders, the booking
-// store with its import area, the VAT rows and the DATEV settings and export range, and holds
-// the window's members; every message, question and file choice goes
-// through the UI port. A front end turns clicks (or options) into calls of
-// the On... handlers and shows the members.
+// What a DATEV export writes and from what: the export step's inputs.
+struct DatevExportRequest {
+    std::string folder;  // the target folder, no trailing '/'
+    DatevRange range;    // DD.MM.YYYY, normalised
+    DatevSettings settings;
+    // The format for this export; the settings' stored format when unset.
+    std::optional<DatevExportFormat> format;
+};
+
+// The conversion of one journal, as the main window runs it: the data
+// folders, the booking store with its import area, the VAT rows and the
+// window's choices. The desktop program, the command line and the tests run
+// the very same code.
 //
-// Handlers return true when their step reported success; the window
-// ignores the result, the command line turns it into its exit status.
+// Two layers of entry points:
+// - Steps take what they need and return whether they reported success
+//   (LoadJournal, ImportVatReport, ReplaceAccounts, CheckAccounts,
+//   DeleteZeroAccountBookings, ExportDatev, ExportLexware, CheckForUpdate).
+//   Each keeps its gate (no journal loaded, ...), its exception guards with
+//   their E-codes and its messages; the command line calls them directly.
+// - Handlers (On...) are the window's buttons: they ask for files and
+//   settings through the window port, then call the steps.
+// Every message, question and file choice goes through the window port.
 class Workflow {
 public:
     // Reserves the store, the import area and the VAT rows and shows E:201,
-    // E:211 and E:2-- for each that failed, in that order, before the DATEV
-    // exporter reserves its own.
-    explicit Workflow(UiPort& ui);
+    // E:211 and E:2-- for each that failed, in that order.
+    explicit Workflow(WindowPort& ui);
 
-    // Window start: program folder (ending with '/'), start values, the
-    // REPLACE text, the title and the chart file names.
-    void OnInitDialog(const std::string& programFolder);
-
-    // Step 3 "Auswahl": choose a journal, load, sort, list, default targets.
-    bool OnSelectJournal();
+    // ---- Steps --------------------------------------------------------
+    // Loads the journal at `path` in `currency`, sorts it by date, refills
+    // the list with the account-0 lines marked and sets the default targets.
+    // A load, successful or not, undoes the re-dating and the replacements.
+    bool LoadJournal(const std::string& path, Currency currency);
+    // Cash-basis taxation with the VAT detail report at `path`: imports it,
+    // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
+    // without a journal, after replacements, or after an earlier report.
+    bool ImportVatReport(const std::string& path);
+    // "Konten ersetzen": applies replace.dat of the data folder.
+    bool ReplaceAccounts();
+    // "Konten überprüfen" against the chart file `chartName` (a name from
+    // the chart list or a path); the report goes to the data folder.
+    bool CheckAccounts(const std::string& chartName);
     // "'0' Buch. löschen".
-    void OnDeleteZeroBookings();
+    void DeleteZeroAccountBookings();
+    // "DATEN EXPORTIEREN" with settings and range already confirmed: saves
+    // the settings once, then writes the batch of the request's format.
+    bool ExportDatev(const DatevExportRequest& request);
+    // Lexware "Daten exportieren" into `path`.
+    bool ExportLexware(const std::string& path);
+    // "Updates?": the online update check against the configured server.
+    bool CheckForUpdate();
+
+    // ---- Window handlers ---------------------------------------------
+    // Window start: program folder (ending with '/'), start values, the
+    // REPLACE text and the chart file names.
+    void OnInitDialog(const std::string& programFolder);
+    // Step 3 "Auswahl": choose a journal, then LoadJournal.
+    bool OnSelectJournal();
+    void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
     // Double click on line `index`: the booking editor; on save the list is
     // refilled with that line marked.
     void OnListDoubleClick(int index);
-    // Radio buttons of step 4.
+    // Radio buttons of step 2 and 4.
+    void OnCurrency(Currency currency) { currency_ = currency; }
     void OnTaxationIst();
     void OnTaxationSoll();
-    // Step 4 "Auswahl": VAT detail report and cash-basis re-dating.
+    // Step 4 "Auswahl": choose the VAT detail report, then ImportVatReport.
     bool OnSelectVatReport();
-    // The REPLACE box.
-    void OnReplaceTextChange();
+    // The REPLACE box: its text changed to `text` (Windows-1252 bytes).
+    void OnReplaceTextChange(std::string text);
     // `toFileButton`: the focus goes to "Konten ersetzen" or "Konten
     // überprüfen", which work on the file: save without asking.
     void OnReplaceTextKillFocus(bool toFileButton);
-    bool OnReplaceAccounts();
+    bool OnReplaceAccounts() { return ReplaceAccounts(); }
     void OnClearReplaceList();
-    bool OnKontenUeberpruefen();
+    bool OnKontenUeberpruefen() { return CheckAccounts(SelectedChartName()); }
+    void OnChartSelected(int index) { chartFileIndex_ = index; }
+    // Chooses the chart file `name` (added to the list when it is not in
+    // it); an empty name chooses none.
+    void UseChart(const std::string& name);
     // Step 6.
     void OnDatevAuswahl();
+    void OnDatevTargetEdited(std::string path) { datevTargetPath_ = std::move(path); }
     bool OnDatenExportieren();
     void OnSelectLexwareFile();
-    bool OnExportLexware();
-    // "Updates?": the online update check against the configured update
-    // server; its result (the window ignores it).
-    bool OnUpdates();
+    void OnLexwareTargetEdited(std::string path) { lexwareTargetPath_ = std::move(path); }
+    bool OnExportLexware() { return ExportLexware(lexwareTargetPath_); }
+    bool OnUpdates() { return CheckForUpdate(); }
     // "Programm beenden", Escape, close box: true when the window may close.
     bool OnCancel();
 
-    // The content of replace.dat ("" when missing, "ERROR" after an exception).
-    std::string LoadReplaceText();
-    // Writes replaceText into replace.dat; false after E:105.
-    bool SaveReplaceText();
-
-    // The window title and the About text: "Belvaron (V2.3)".
-    static std::string TitleText();
-    // The help folder (the program folder, ending with '/').
-    std::string HelpFolder();
-
-    // Names of the "*.kon" chart files offered in the combo box.
-    std::vector<std::string> ChartFileNames() const;
+    // ---- What the window shows ---------------------------------------
+    const BookingStore& store() const { return store_; }
+    bool journalLoaded() const { return store_.journalLoaded; }
+    const std::string& journalPath() const { return journalPath_; }
+    Currency currency() const { return currency_; }
+    Taxation taxation() const { return taxation_; }
+    const std::string& vatReportPath() const { return vatReportPath_; }
+    const std::string& replaceText() const { return replaceText_; }
+    bool replaceTextModified() const { return replaceTextModified_; }
+    const std::vector<std::string>& chartFiles() const { return chartFiles_; }
+    int chartFileIndex() const { return chartFileIndex_; }
     // The selected chart file name ("" when none).
     std::string SelectedChartName() const;
+    const std::string& datevTargetPath() const { return datevTargetPath_; }
+    const std::string& lexwareTargetPath() const { return lexwareTargetPath_; }
+    const DataFolders& folders() const { return folders_; }
+    // The help folder (the program folder, ending with '/').
+    std::string HelpFolder();
+    // The window title and the About text: "Belvaron (V2.3)".
+    static std::string TitleText();
 
-    DataFolders folders;
-    BookingStore store;
-    ImportGrid importGrid;
-    VatRows vatRows;
-    // The DATEV-Angaben and the export range of the last "Daten exportieren",
-    // loaded from the settings file and the bookings at each export.
-    DatevSettings datevSettings;
-    DatevRange datevRange;
+    // The per-user data folder to use instead of the documents folder (the
+    // command line's --data-dir); before OnInitDialog.
+    void SetDataFolderOverride(std::string folder) {
+        folders_.dataFolderOverride = std::move(folder);
+    }
+    // The path of the data file `name` in the per-user data folder, the
+    // shipped default copied there on first use.
+    std::string DataFile(const std::string& name) { return folders_.Resolve(name); }
+    // The content of replace.dat ("" when missing, "ERROR" after an exception).
+    std::string LoadReplaceText();
+    // Writes the REPLACE box's text into replace.dat; false after E:105.
+    bool SaveReplaceText();
 
-    std::string journalPath;
-    std::string datevTargetPath;
-    std::string lexwareTargetPath;
-    Currency currency = Currency::Euro;
-    int chartFileIndex = -1;     // selected entry of chartFiles
-    std::vector<std::string> chartFiles;
-    std::string replaceText;     // Windows-1252 bytes, as in replace.dat
-    Taxation taxation = Taxation::Soll;
-    std::string vatReportPath;
-    bool replaceTextModified = false;
-    // The DATEV export format for this run instead of the stored one (the
-    // command line's --datev-format); never saved.
-    std::optional<DatevExportFormat> datevFormatOverride;
-
-    UiPort& ui() const { return ui_; }
+    // The store for the booking editor; for tests that lay out bookings (and
+    // VAT rows) of their own, with the journal path they stand for. The
+    // steps keep the store's flags.
+    BookingStore& EditableStore() { return store_; }
+    VatRows& EditableVatRows() { return vatRows_; }
+    void SetJournalPath(std::string path) { journalPath_ = std::move(path); }
+    // The program folder before OnInitDialog sets it.
+    void SetProgramFolder(std::string folder) { folders_.programFolder = std::move(folder); }
+    int32_t vatRowCount() const { return vatRows_.count; }
 
 private:
     // Refills the list from the store, marking the given kind of lines.
@@ -114,10 +159,27 @@ private:
     void SetDefaultTargets();
     // The re-dating of step 4 with its summary; true when it ran to its end.
     bool Redate();
+    // The gates of step 4 (journal loaded, no replacements, no report yet).
+    bool VatReportAllowed();
     // "(E:nnn#%d)..." with the current TracePoint.
     void ShowException(const char* format);
 
-    UiPort& ui_;
+    WindowPort& ui_;
+    DataFolders folders_;
+    BookingStore store_;
+    ImportGrid importGrid_;
+    VatRows vatRows_;
+
+    std::string journalPath_;
+    std::string datevTargetPath_;
+    std::string lexwareTargetPath_;
+    Currency currency_ = Currency::Euro;
+    Taxation taxation_ = Taxation::Soll;
+    std::string vatReportPath_;
+    std::vector<std::string> chartFiles_;
+    int chartFileIndex_ = -1;     // selected entry of chartFiles_
+    std::string replaceText_;     // Windows-1252 bytes, as in replace.dat
+    bool replaceTextModified_ = false;
 };
 
 }  // namespace belvaron

@@ -57,49 +57,64 @@ void ProposeFiscalYear(const DatevSettings& settings, DatevRange& range) {
 
 void Workflow::OnDatevAuswahl() {
     FileDialogRequest request;
-    request.purpose = FilePurpose::DatevTarget;
     request.saveAs = true;
     request.defaultExtension = "DATEV";
-    request.initialName = datevTargetPath;
+    request.initialName = datevTargetPath_;
     request.filter = msg::kDatevFilter;
     request.overwritePrompt = true;
     request.pathMustExist = true;
-    if (const auto chosen = ui_.ChooseFile(request)) datevTargetPath = *chosen;
+    if (const auto chosen = ui_.ChooseFile(request)) datevTargetPath_ = *chosen;
     ui_.RefreshControls();
 }
 
 bool Workflow::OnDatenExportieren() {
-    if (!store.journalLoaded) {
+    if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
         return false;
     }
+    DatevExportRequest request;
     try {
-        const std::string settingsPath = folders.Resolve(kDatevSettingsFileName);
-        datevSettings = LoadDatevSettings(settingsPath).settings;
-        if (auto range = BookingDateRange(store)) datevRange = std::move(*range);
-        ProposeFiscalYear(datevSettings, datevRange);
-        if (!ui_.EditDatevSettings(datevSettings, datevRange, SelectedChartName())) return false;
-        SaveDatevSettings(settingsPath, datevSettings, ui_);
+        request.settings = LoadDatevSettings(folders_.Resolve(kDatevSettingsFileName)).settings;
+        if (auto range = BookingDateRange(store_)) request.range = std::move(*range);
+        ProposeFiscalYear(request.settings, request.range);
+        if (!ui_.EditDatevSettings(request.settings, request.range, SelectedChartName())) {
+            return false;
+        }
     } catch (...) {
         ShowException(msg::kE111);
         return false;
     }
-    const std::string folder = FolderOfPath(datevTargetPath);
-    if (datevFormatOverride.value_or(datevSettings.exportFormat) == DatevExportFormat::Csv) {
+    request.folder = FolderOfPath(datevTargetPath_);
+    return ExportDatev(request);
+}
+
+bool Workflow::ExportDatev(const DatevExportRequest& request) {
+    if (!store_.journalLoaded) {
+        ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
+        return false;
+    }
+    try {
+        SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings, ui_);
+    } catch (...) {
+        ShowException(msg::kE111);
+        return false;
+    }
+    const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
+    if (format == DatevExportFormat::Csv) {
         try {
             const std::string chart = SelectedChartName();
-            const auto resolve = [this](const std::string& name) {
-                return folders.Resolve(name);
-            };
+            const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            return RunCsvExport(store, datevSettings, datevRange, folder, options, ui_);
+            return RunCsvExport(store_, request.settings, request.range, request.folder, options,
+                                ui_);
         } catch (...) {
             ShowException(msg::kE112);
             return false;
         }
     }
-    const auto outcome = ExportPostversand(store, datevSettings, datevRange, ui_, folder);
+    const auto outcome =
+        ExportPostversand(store_, request.settings, request.range, ui_, request.folder);
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));

@@ -8,7 +8,6 @@ namespace belvaron {
 
 bool Workflow::OnSelectJournal() {
     FileDialogRequest request;
-    request.purpose = FilePurpose::Journal;
     request.defaultExtension = "txt";
     request.initialName = "*.txt";
     request.filter = msg::kJournalFilter;
@@ -18,21 +17,26 @@ bool Workflow::OnSelectJournal() {
         ui_.RefreshControls();
         return false;
     }
-    journalPath = *chosen;
-    store.bookingCount = 0;
+    return LoadJournal(*chosen, currency_);
+}
+
+bool Workflow::LoadJournal(const std::string& path, Currency currency) {
+    journalPath_ = path;
+    currency_ = currency;
+    store_.bookingCount = 0;
     ui_.ListCleared();
     try {
-        vatRows.count = 0;
-        const JournalOutcome outcome = LoadJournal(store, importGrid, journalPath, currency, ui_);
+        vatRows_.count = 0;
+        const JournalOutcome outcome = belvaron::LoadJournal(store_, importGrid_, path, currency, ui_);
         if (outcome.loaded) ShowJournalSummary(ui_, outcome);
     } catch (...) {
         ShowException(msg::kE106);
         return false;
     }
-    store.accountsReplaced = false;
-    store.cashBasisApplied = false;
+    store_.accountsReplaced = false;
+    store_.cashBasisApplied = false;
     try {
-        SortByDate(store, ui_);
+        SortByDate(store_, ui_);
     } catch (...) {
         ShowException(msg::kE107);
     }
@@ -44,13 +48,13 @@ bool Workflow::OnSelectJournal() {
         return false;
     }
     ui_.RefreshControls();
-    return store.journalLoaded;
+    return store_.journalLoaded;
 }
 
-void Workflow::OnDeleteZeroBookings() {
+void Workflow::DeleteZeroAccountBookings() {
     ui_.ListCleared();
     try {
-        const int32_t removed = DeleteZeroAccountBookings(store);
+        const int32_t removed = belvaron::DeleteZeroAccountBookings(store_);
         ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
     } catch (...) {
         ShowException(msg::kE110Delete);
@@ -60,11 +64,11 @@ void Workflow::OnDeleteZeroBookings() {
 }
 
 void Workflow::OnListDoubleClick(int index) {
-    if (index < 0 || index >= store.bookingCount) return;
-    if (!ui_.EditBooking(store, index)) return;
+    if (index < 0 || index >= store_.bookingCount) return;
+    if (!ui_.EditBooking(store_, index)) return;
     ui_.ListCleared();
     const int marked[] = {index};
-    ui_.ListRefilled(store, marked);
+    ui_.ListRefilled(store_, marked);
 }
 
 }  // namespace belvaron

@@ -9,24 +9,23 @@ namespace belvaron {
 
 void Workflow::OnSelectLexwareFile() {
     FileDialogRequest request;
-    request.purpose = FilePurpose::LexwareTarget;
     request.saveAs = true;
     request.defaultExtension = "txt";
-    request.initialName = lexwareTargetPath;
+    request.initialName = lexwareTargetPath_;
     request.filter = msg::kLexwareFilter;
     request.overwritePrompt = true;
     request.pathMustExist = true;
-    if (const auto chosen = ui_.ChooseFile(request)) lexwareTargetPath = *chosen;
+    if (const auto chosen = ui_.ChooseFile(request)) lexwareTargetPath_ = *chosen;
     ui_.RefreshControls();
 }
 
-bool Workflow::OnExportLexware() {
-    if (!store.journalLoaded) {
+bool Workflow::ExportLexware(const std::string& path) {
+    if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateLexware));
         return false;
     }
     try {
-        return ExportLexware(store, lexwareTargetPath, ui_);
+        return belvaron::ExportLexware(store_, path, ui_);
     } catch (...) {
         ShowException(msg::kE114);
         return false;

@@ -32,7 +32,7 @@ bool WriteReplaceFile(UiPort& ui, const std::string& path, std::string_view byte
 std::string Workflow::LoadReplaceText() {
     try {
         std::string bytes;
-        if (!ReadWholeFile(folders.Resolve(msg::kReplaceFileName), bytes)) return {};
+        if (!ReadWholeFile(folders_.Resolve(msg::kReplaceFileName), bytes)) return {};
         return bytes;
     } catch (...) {
         ShowException(msg::kE115);
@@ -41,41 +41,48 @@ std::string Workflow::LoadReplaceText() {
 }
 
 bool Workflow::SaveReplaceText() {
-    return WriteReplaceFile(ui_, folders.Resolve(msg::kReplaceFileName), replaceText);
+    return WriteReplaceFile(ui_, folders_.Resolve(msg::kReplaceFileName), replaceText_);
 }
 
-void Workflow::OnReplaceTextChange() { replaceTextModified = true; }
+void Workflow::OnReplaceTextChange(std::string text) {
+    replaceText_ = std::move(text);
+    replaceTextModified_ = true;
+}
 
 void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
-    if (!replaceTextModified) return;
-    if (toFileButton || AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion, MessageIcon::None)) {
+    if (!replaceTextModified_) return;
+    if (toFileButton || AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion,
+                                 MessageIcon::None)) {
         SaveReplaceText();
     } else {
-        replaceText = LoadReplaceText();
+        replaceText_ = LoadReplaceText();
         ui_.RefreshControls();
     }
-    replaceTextModified = false;
+    replaceTextModified_ = false;
 }
 
 void Workflow::OnClearReplaceList() {
-    if (!AskYesNo(ui_, QuestionId::ClearReplaceList, msg::kClearReplaceQuestion, MessageIcon::None)) return;
-    replaceText.clear();
+    if (!AskYesNo(ui_, QuestionId::ClearReplaceList, msg::kClearReplaceQuestion,
+                  MessageIcon::None)) {
+        return;
+    }
+    replaceText_.clear();
     // A list that seems cleared while the file keeps its entries would be
     // applied unseen, so a failure is reported.
-    WriteReplaceFile(ui_, folders.Resolve(msg::kReplaceFileName), {});
+    WriteReplaceFile(ui_, folders_.Resolve(msg::kReplaceFileName), {});
     ui_.RefreshControls();
 }
 
-bool Workflow::OnReplaceAccounts() {
-    if (!store.journalLoaded) {
+bool Workflow::ReplaceAccounts() {
+    if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateReplace));
         return false;
     }
     ui_.ListCleared();
     bool ok = false;
     try {
-        const std::string path = folders.Resolve(msg::kReplaceFileName);
-        const ReplaceListOutcome outcome = ApplyReplaceList(store, path, ui_);
+        const std::string path = folders_.Resolve(msg::kReplaceFileName);
+        const ReplaceListOutcome outcome = ApplyReplaceList(store_, path, ui_);
         if (outcome.complete) {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
         }
@@ -84,33 +91,30 @@ bool Workflow::OnReplaceAccounts() {
         ShowException(msg::kE110Replace);
         return false;
     }
-    store.accountsReplaced = true;
+    store_.accountsReplaced = true;
     RefillList(false);
     return ok;
 }
 
-bool Workflow::OnKontenUeberpruefen() {
-    const std::string chartName = SelectedChartName();
-    if (!store.journalLoaded) {
+bool Workflow::CheckAccounts(const std::string& chartName) {
+    if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateCheck));
         return false;
     }
     bool ok = false;
     try {
-        const auto resolve = [this](const std::string& name) {
-            return folders.Resolve(name);
-        };
+        const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
         AccountCheckFiles files;
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
-        ok = CheckAccounts(store, files, ui_).ok;
+        ok = belvaron::CheckAccounts(store_, files, ui_).ok;
     } catch (...) {
         ShowException(msg::kE109);
         return false;
     }
-    replaceText = LoadReplaceText();
+    replaceText_ = LoadReplaceText();
     ui_.RefreshControls();
     return ok;
 }

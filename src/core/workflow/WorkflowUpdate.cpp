@@ -13,7 +13,7 @@
 
 namespace belvaron {
 
-bool Workflow::OnUpdates() {
+bool Workflow::CheckForUpdate() {
     const std::string product = kProductName;
     std::string setupFile = "setup_" + product + ".exe";
     for (char& ch : setupFile) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));

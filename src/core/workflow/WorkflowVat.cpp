@@ -9,16 +9,16 @@
 namespace belvaron {
 
 void Workflow::OnTaxationIst() {
-    taxation = Taxation::Ist;
+    taxation_ = Taxation::Ist;
     ui_.SetVatControlsEnabled(true);
 }
 
 // Switching back to accrual taxation cannot undo a re-dating: it only warns,
 // and the choice is SOLL either way.
 void Workflow::OnTaxationSoll() {
-    taxation = Taxation::Soll;
+    taxation_ = Taxation::Soll;
     ui_.SetVatControlsEnabled(false);
-    if (store.cashBasisApplied) ShowPlain(ui_, msg::kE124);
+    if (store_.cashBasisApplied) ShowPlain(ui_, msg::kE124);
 }
 
 // The re-dating of the store to the imported rows, its log in the data
@@ -26,29 +26,33 @@ void Workflow::OnTaxationSoll() {
 // it ran to its end (its summary then shown). Without rows the data folder
 // is not looked up.
 bool Workflow::Redate() {
-    if (vatRows.count <= 0) return false;
-    const std::string logPath = folders.DataFolder() + "/" + msg::kVatLogName;
-    const VatRedateOutcome outcome = RedateVatBookings(store, vatRows, logPath, ui_);
+    if (vatRows_.count <= 0) return false;
+    const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
+    const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
     return outcome.complete;
 }
 
-// True when the re-dating ran to its end and the list shows its result.
-bool Workflow::OnSelectVatReport() {
-    if (!store.journalLoaded) {
+// The gates of step 4's "Auswahl"; true when a report may be imported.
+bool Workflow::VatReportAllowed() {
+    if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateVatReport));
         return false;
     }
-    if (store.accountsReplaced) {
+    if (store_.accountsReplaced) {
         ShowPlain(ui_, msg::kE123);
         return false;
     }
-    if (vatRows.count > 0) {
+    if (vatRows_.count > 0) {
         ShowPlain(ui_, msg::kE135);
         return false;
     }
+    return true;
+}
+
+bool Workflow::OnSelectVatReport() {
+    if (!VatReportAllowed()) return false;
     FileDialogRequest request;
-    request.purpose = FilePurpose::VatReport;
     request.defaultExtension = "txt";
     request.initialName = "*.txt";
     request.filter = msg::kVatReportFilter;
@@ -58,9 +62,16 @@ bool Workflow::OnSelectVatReport() {
         ui_.RefreshControls();
         return false;
     }
-    vatReportPath = *chosen;
+    return ImportVatReport(*chosen);
+}
+
+// True when the re-dating ran to its end and the list shows its result.
+bool Workflow::ImportVatReport(const std::string& path) {
+    if (taxation_ != Taxation::Ist) OnTaxationIst();
+    if (!VatReportAllowed()) return false;
+    vatReportPath_ = path;
     try {
-        ImportVatReport(vatRows, vatReportPath, ui_);  // the re-dating uses whatever rows it kept
+        belvaron::ImportVatReport(vatRows_, path, ui_);  // the re-dating uses whatever rows it kept
     } catch (...) {
         ShowException(msg::kE119);
         return false;
@@ -72,9 +83,9 @@ bool Workflow::OnSelectVatReport() {
         ShowException(msg::kE120);
         return false;
     }
-    store.cashBasisApplied = true;
+    store_.cashBasisApplied = true;
     try {
-        SortByDate(store, ui_);
+        SortByDate(store_, ui_);
     } catch (...) {
         ShowException(msg::kE121);
     }

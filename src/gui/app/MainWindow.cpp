@@ -124,25 +124,25 @@ void MainWindow::ShowBookings(const BookingStore& store, std::span<const int> ma
 
 void MainWindow::ShowMembers() {
     const Workflow& w = workflow_;
-    euro_->setChecked(w.currency == Currency::Euro);
-    dm_->setChecked(w.currency == Currency::DM);
-    SetTextIfDifferent(journalField_, FromLocal(w.journalPath));
-    soll_->setChecked(w.taxation == Taxation::Soll);
-    ist_->setChecked(w.taxation == Taxation::Ist);
-    SetTextIfDifferent(vatField_, FromLocal(w.vatReportPath));
-    if (!chartsShown_ || shownCharts_ != w.chartFiles) {
+    euro_->setChecked(w.currency() == Currency::Euro);
+    dm_->setChecked(w.currency() == Currency::DM);
+    SetTextIfDifferent(journalField_, FromLocal(w.journalPath()));
+    soll_->setChecked(w.taxation() == Taxation::Soll);
+    ist_->setChecked(w.taxation() == Taxation::Ist);
+    SetTextIfDifferent(vatField_, FromLocal(w.vatReportPath()));
+    if (!chartsShown_ || shownCharts_ != w.chartFiles()) {
         charts_->clear();
-        for (const std::string& name : w.chartFiles) charts_->addItem(FromLocal(name));
-        shownCharts_ = w.chartFiles;
+        for (const std::string& name : w.chartFiles()) charts_->addItem(FromLocal(name));
+        shownCharts_ = w.chartFiles();
         chartsShown_ = true;
     }
-    charts_->setCurrentIndex(w.chartFileIndex < charts_->count() ? w.chartFileIndex : -1);
-    if (w.replaceText != shownReplaceText_) {
-        replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText));
-        shownReplaceText_ = w.replaceText;
+    charts_->setCurrentIndex(w.chartFileIndex() < charts_->count() ? w.chartFileIndex() : -1);
+    if (w.replaceText() != shownReplaceText_) {
+        replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText()));
+        shownReplaceText_ = w.replaceText();
     }
-    SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath));
-    SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath));
+    SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
+    SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
 }
 
 void MainWindow::SetVatControlsEnabled(bool enabled) {
@@ -192,9 +192,8 @@ void MainWindow::OnEditRequested(int row) {
 }
 
 void MainWindow::OnReplaceEdited() {
-    workflow_.replaceText = ReplaceTextFromBox(replaceBox_->toPlainText());
-    shownReplaceText_ = workflow_.replaceText;
-    workflow_.OnReplaceTextChange();
+    workflow_.OnReplaceTextChange(ReplaceTextFromBox(replaceBox_->toPlainText()));
+    shownReplaceText_ = workflow_.replaceText();
 }
 
 void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {

@@ -89,8 +89,8 @@ QWidget* MainWindow::BuildStepsOneToThree() {
     frameRow->addWidget(dm_);
     currencyRow->addWidget(frame);
     currencyRow->addStretch(1);
-    connect(euro_, &QRadioButton::clicked, this, [this] { workflow_.currency = Currency::Euro; });
-    connect(dm_, &QRadioButton::clicked, this, [this] { workflow_.currency = Currency::DM; });
+    connect(euro_, &QRadioButton::clicked, this, [this] { workflow_.OnCurrency(Currency::Euro); });
+    connect(dm_, &QRadioButton::clicked, this, [this] { workflow_.OnCurrency(Currency::DM); });
     layout->addWidget(Step(2, currency, box));
 
     auto* journal = new QWidget(box);
@@ -162,7 +162,7 @@ QWidget* MainWindow::BuildAccountsGroup() {
     charts_->setMinimumContentsLength(14);
     charts_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(charts_, &QComboBox::activated, this,
-            [this](int index) { workflow_.chartFileIndex = index; });
+            [this](int index) { workflow_.OnChartSelected(index); });
     top->addWidget(charts_, 1);
     checkButton_ = MakeButton(QStringLiteral("Konten übe&rprüfen"), "checkAccounts",
                               &MainWindow::OnKontenUeberpruefen);
@@ -234,9 +234,9 @@ QWidget* MainWindow::BuildExportGroups() {
                   "lexwareExport", &MainWindow::OnExportLexware),
         1);
     connect(datevField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { workflow_.datevTargetPath = ToLocal(text); });
+            [this](const QString& text) { workflow_.OnDatevTargetEdited(ToLocal(text)); });
     connect(lexwareField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { workflow_.lexwareTargetPath = ToLocal(text); });
+            [this](const QString& text) { workflow_.OnLexwareTargetEdited(ToLocal(text)); });
     return Step(6, box, this);
 }
 

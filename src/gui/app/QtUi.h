@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/base/UiPort.h"
+#include "core/workflow/WindowPort.h"
 
 namespace belvaron::gui {
 
@@ -17,7 +17,7 @@ class SortDialog;
 // booking list, the sort window and the editors. Message boxes and file
 // dialogs go through exchangeable functions so that tests can answer them
 // without blocking on a modal window.
-class QtUi : public UiPort {
+class QtUi : public WindowPort {
 public:
     using MessagePresenter = std::function<MessageAnswer(QWidget* parent, const QString& text,
                                                          MessageIcon icon, MessageButtons buttons)>;

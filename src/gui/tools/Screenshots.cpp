@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
     // The editor shows the first booking; without one (no journal import in
     // this build), an empty booking.
     belvaron::BookingStore scratch(1);
-    belvaron::BookingStore* editStore = &flow.store;
-    if (flow.store.bookingCount == 0) {
+    belvaron::BookingStore* editStore = &flow.EditableStore();
+    if (flow.store().bookingCount == 0) {
         *scratch.AppendRoom() = belvaron::BookingRecord{};
         ++scratch.bookingCount;
         editStore = &scratch;
@@ -113,14 +113,14 @@ int main(int argc, char** argv) {
 
     // The DATEV settings as the export run opens them: the settings file of
     // the (throw-away) data folder and the range of the loaded bookings.
-    flow.datevSettings =
-        belvaron::LoadDatevSettings(flow.folders.Resolve(belvaron::kDatevSettingsFileName))
-            .settings;
-    if (auto range = belvaron::BookingDateRange(flow.store)) flow.datevRange = *range;
+    belvaron::DatevSettings settings =
+        belvaron::LoadDatevSettings(flow.DataFile(belvaron::kDatevSettingsFileName)).settings;
+    belvaron::DatevRange range;
+    if (auto booked = belvaron::BookingDateRange(flow.store())) range = *booked;
     ok = GrabModal(QStringLiteral("datev-settings"),
                    [&] {
-                       belvaron::DatevSettingsDialog dialog(&window, flow.datevSettings,
-                                                            flow.datevRange, "SK3_DATEV.kon");
+                       belvaron::DatevSettingsDialog dialog(&window, settings, range,
+                                                            "SK3_DATEV.kon");
                        dialog.exec();
                    }) &&
          ok;

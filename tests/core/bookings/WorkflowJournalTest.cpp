@@ -15,7 +15,7 @@ const std::string kFolder = std::string(BELVARON_TEST_DATA) + "/bookings";
 
 class WorkflowJournalTest : public ::testing::Test {
 protected:
-    WorkflowJournalTest() { flow.currency = Currency::Euro; }
+    WorkflowJournalTest() { flow.OnCurrency(Currency::Euro); }
 
     bool Select(const std::string& file) {
         ui.files.push_back(kFolder + "/" + file);
@@ -31,8 +31,8 @@ TEST_F(WorkflowJournalTest, LoadSortsListsAndMarksAccountZeroLines) {
     EXPECT_EQ(ui.fileRequests.back().filter, "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|");
     EXPECT_EQ(ui.fileRequests.back().initialName, "*.txt");
     EXPECT_TRUE(ui.fileRequests.back().fileMustExist);
-    EXPECT_EQ(flow.store.bookingCount, 3);
-    EXPECT_EQ(flow.store.journalLoaded, 1);
+    EXPECT_EQ(flow.store().bookingCount, 3);
+    EXPECT_EQ(flow.store().journalLoaded, 1);
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_EQ(ui.lastMarked, (std::vector<int>{0, 1}));
@@ -40,34 +40,34 @@ TEST_F(WorkflowJournalTest, LoadSortsListsAndMarksAccountZeroLines) {
 }
 
 TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
-    flow.lexwareTargetPath = "/chosen/out.txt";
+    flow.OnLexwareTargetEdited("/chosen/out.txt");
     Select("journal_split_first.txt");
-    EXPECT_EQ(flow.datevTargetPath, kFolder + "/ED0001");
-    EXPECT_EQ(flow.lexwareTargetPath, "/chosen/out.txt");
+    EXPECT_EQ(flow.datevTargetPath(), kFolder + "/ED0001");
+    EXPECT_EQ(flow.lexwareTargetPath(), "/chosen/out.txt");
 
-    flow.datevTargetPath = "/chosen/ED0001";
+    flow.OnDatevTargetEdited("/chosen/ED0001");
     Select("journal_split_last.txt");
-    EXPECT_EQ(flow.datevTargetPath, "/chosen/ED0001");
-    EXPECT_EQ(flow.lexwareTargetPath, "/chosen/out.txt");
+    EXPECT_EQ(flow.datevTargetPath(), "/chosen/ED0001");
+    EXPECT_EQ(flow.lexwareTargetPath(), "/chosen/out.txt");
 
-    flow.lexwareTargetPath.clear();
+    flow.OnLexwareTargetEdited("");
     Select("journal_split_last.txt");
-    EXPECT_EQ(flow.lexwareTargetPath, kFolder + "/buchhalter.txt");
+    EXPECT_EQ(flow.lexwareTargetPath(), kFolder + "/buchhalter.txt");
 }
 
 TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {
     ASSERT_TRUE(Select("journal_split_first.txt"));
-    flow.store.accountsReplaced = 1;
+    flow.EditableStore().accountsReplaced = 1;
     const auto before = ui.messages.size();
     const int clears = ui.listClears;
     const int refreshes = ui.refreshes;
 
     ui.files.push_back(std::nullopt);
     EXPECT_FALSE(flow.OnSelectJournal());
-    EXPECT_EQ(flow.store.bookingCount, 2);
-    EXPECT_EQ(flow.store.journalLoaded, 1);
-    EXPECT_EQ(flow.store.accountsReplaced, 1);
-    EXPECT_EQ(flow.journalPath, kFolder + "/journal_split_first.txt");
+    EXPECT_EQ(flow.store().bookingCount, 2);
+    EXPECT_EQ(flow.store().journalLoaded, 1);
+    EXPECT_EQ(flow.store().accountsReplaced, 1);
+    EXPECT_EQ(flow.journalPath(), kFolder + "/journal_split_first.txt");
     EXPECT_EQ(ui.listClears, clears);
     EXPECT_EQ(ui.messages.size(), before);
     EXPECT_EQ(ui.refreshes, refreshes + 1);
@@ -75,16 +75,16 @@ TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {
 
 TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
     ASSERT_TRUE(Select("journal_split_first.txt"));
-    flow.store.accountsReplaced = 1;
-    flow.store.cashBasisApplied = 1;
-    flow.vatRows.count = 3;
+    flow.EditableStore().accountsReplaced = 1;
+    flow.EditableStore().cashBasisApplied = 1;
+    flow.EditableVatRows().count = 3;
     EXPECT_FALSE(Select("no_such_journal.txt"));
     EXPECT_EQ(ui.Last().text.rfind("(E:202)\n", 0), 0u);
-    EXPECT_EQ(flow.store.bookingCount, 0);
-    EXPECT_EQ(flow.store.journalLoaded, 0);
-    EXPECT_EQ(flow.store.accountsReplaced, 0);
-    EXPECT_EQ(flow.store.cashBasisApplied, 0);
-    EXPECT_EQ(flow.vatRows.count, 0);
+    EXPECT_EQ(flow.store().bookingCount, 0);
+    EXPECT_EQ(flow.store().journalLoaded, 0);
+    EXPECT_EQ(flow.store().accountsReplaced, 0);
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
+    EXPECT_EQ(flow.EditableVatRows().count, 0);
     EXPECT_TRUE(ui.lastMarked.empty());
 
     EXPECT_FALSE(flow.OnExportLexware());
@@ -92,15 +92,15 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
 }
 
 TEST_F(WorkflowJournalTest, CurrencyChoiceReachesTheBookings) {
-    flow.currency = Currency::DM;
+    flow.OnCurrency(Currency::DM);
     ASSERT_TRUE(Select("journal_split_first.txt"));
-    EXPECT_STREQ(flow.store[0].currency, "DM");
+    EXPECT_STREQ(flow.store()[0].currency, "DM");
 }
 
 TEST_F(WorkflowJournalTest, DeleteZeroRemovesTheMarkedBookingsAndRefillsWithoutMarks) {
     ASSERT_TRUE(Select("journal_account_without_number.txt"));
     flow.OnDeleteZeroBookings();
-    EXPECT_EQ(flow.store.bookingCount, 1);
+    EXPECT_EQ(flow.store().bookingCount, 1);
     EXPECT_EQ(ui.Last().text, "Insgesamt wurden 2 NULL-Buchungen gelöscht.");
     EXPECT_TRUE(ui.lastMarked.empty());
 }

@@ -32,7 +32,7 @@ protected:
         for (const char* folder : {"program", "data", "cwd"}) {
             std::filesystem::create_directories(dir.File(folder));
         }
-        flow.folders.dataFolderOverride = dir.File("data");
+        flow.SetDataFolderOverride(dir.File("data"));
     }
     void Put(const std::string& folder, const std::string& name) {
         dir.Write(folder + "/" + name, "1000, \r\n");
@@ -54,9 +54,9 @@ TEST_F(ChartList, ProgramDataAndCurrentFolderOnceEachSorted) {
     Put("cwd", "SK3_DATEV.kon");
     CurrentFolder cwd(dir.File("cwd"));
     flow.OnInitDialog(dir.File("program") + "/");
-    EXPECT_EQ(flow.chartFiles,
+    EXPECT_EQ(flow.chartFiles(),
               (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon", "a.kon", "mine.kon"}));
-    EXPECT_EQ(flow.chartFileIndex, 1);
+    EXPECT_EQ(flow.chartFileIndex(), 1);
     EXPECT_EQ(flow.SelectedChartName(), "SK4_DATEV.kon");
 }
 
@@ -64,34 +64,34 @@ TEST_F(ChartList, OneChartIsSelected) {
     Put("program", "SK3_DATEV.kon");
     CurrentFolder cwd(dir.File("cwd"));
     flow.OnInitDialog(dir.File("program") + "/");
-    EXPECT_EQ(flow.chartFiles, (std::vector<std::string>{"SK3_DATEV.kon"}));
-    EXPECT_EQ(flow.chartFileIndex, 0);
+    EXPECT_EQ(flow.chartFiles(), (std::vector<std::string>{"SK3_DATEV.kon"}));
+    EXPECT_EQ(flow.chartFileIndex(), 0);
     EXPECT_EQ(flow.SelectedChartName(), "SK3_DATEV.kon");
 }
 
 TEST_F(ChartList, NoChartSelectsNothing) {
     CurrentFolder cwd(dir.File("cwd"));
     flow.OnInitDialog(dir.File("program") + "/");
-    EXPECT_TRUE(flow.chartFiles.empty());
+    EXPECT_TRUE(flow.chartFiles().empty());
     EXPECT_EQ(flow.SelectedChartName(), "");
 }
 
 TEST_F(ChartList, ShippedChartsAreListed) {
     CurrentFolder cwd(dir.File("cwd"));
     flow.OnInitDialog(std::string(BELVARON_SOURCE_DIR) + "/data/");
-    EXPECT_EQ(flow.chartFiles, (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon"}));
+    EXPECT_EQ(flow.chartFiles(), (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon"}));
 }
 
 TEST_F(ChartList, ChartOnlyInTheCurrentFolderIsChecked) {
     Put("cwd", "local.kon");
     CurrentFolder cwd(dir.File("cwd"));
     flow.OnInitDialog(dir.File("program") + "/");
-    BookingRecord* b = flow.store.AppendRoom();
+    BookingRecord* b = flow.EditableStore().AppendRoom();
     *b = BookingRecord{};
     b->sollAccount = 1000;
     b->habenAccount = 1000;
-    flow.store.bookingCount = 1;
-    flow.store.journalLoaded = 1;
+    flow.EditableStore().bookingCount = 1;
+    flow.EditableStore().journalLoaded = 1;
     ui.messages.clear();
     EXPECT_TRUE(flow.OnKontenUeberpruefen());
     ASSERT_EQ(ui.messages.size(), 1u);

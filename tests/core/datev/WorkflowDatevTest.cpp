@@ -8,6 +8,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/datev/DatevMessages.h"
 #include "core/workflow/Workflow.h"
 #include "core/datev/DatevSettingsFile.h"
 
@@ -25,6 +26,7 @@ public:
     bool throwOnWarning = false;
     std::string dialogFrom;  // the "vom" date the user types, if any
     std::string dialogTo;    // the "bis" date the user types, if any
+    std::optional<DatevExportFormat> chosenFormat;  // the format the user picks, if any
     std::string proposedFrom, proposedTo;  // the range the dialog opened with
     bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
                            const std::string& chartName) override {
@@ -33,6 +35,7 @@ public:
         proposedTo = range.to;
         if (!dialogFrom.empty()) range.from = dialogFrom;
         if (!dialogTo.empty()) range.to = dialogTo;
+        if (chosenFormat) settings.exportFormat = *chosenFormat;
         return FakeUi::EditDatevSettings(settings, range, chartName);
     }
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
@@ -52,17 +55,17 @@ protected:
     Workflow flow{ui};
 
     void SetUp() override {
-        flow.folders.dataFolderOverride = dir.File("data");
-        flow.folders.programFolder = dir.File("program") + "/";
+        flow.SetDataFolderOverride(dir.File("data"));
+        flow.SetProgramFolder(dir.File("program") + "/");
         std::filesystem::create_directories(dir.File("export"));
-        flow.datevTargetPath = dir.File("export/Export.DATEV");
-        // These runs are about the Postversand files; the CSV runs below
-        // take the stored format.
-        flow.datevFormatOverride = DatevExportFormat::Postversand;
+        flow.OnDatevTargetEdited(dir.File("export/Export.DATEV"));
+        // These runs are about the Postversand files, chosen in the dialog;
+        // the CSV runs below take the stored format.
+        ui.chosenFormat = DatevExportFormat::Postversand;
     }
     void LoadBookings(int n, std::string_view date = "05.03.2005") {
-        for (int i = 0; i < n; ++i) AddBooking(flow.store, {.bookingNo = i + 1, .date = date});
-        flow.store.journalLoaded = 1;
+        for (int i = 0; i < n; ++i) AddBooking(flow.EditableStore(), {.bookingNo = i + 1, .date = date});
+        flow.EditableStore().journalLoaded = 1;
     }
     void WriteSettings(bool extended) {
         DatevSettings s = DefaultDatevSettings();
@@ -89,10 +92,11 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
     EXPECT_EQ(ReadFile(dir.File("export/EV01")).size(), 256u);
     EXPECT_EQ(ReadFile(dir.File("export/ED00001")).size() % 256, 0u);
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/Export.DATEV")));
-    EXPECT_EQ(flow.datevRange.from, "05.03.2005");
-    // The settings were saved after the dialog.
-    EXPECT_EQ(ReadFile(dir.File("data/angaben_datev.txt")),
-              FormatSettingsFile(DefaultDatevSettings()));
+    EXPECT_EQ(ui.proposedFrom, "05.03.2005");
+    // The settings were saved after the dialog, with the format chosen there.
+    DatevSettings saved = DefaultDatevSettings();
+    saved.exportFormat = DatevExportFormat::Postversand;
+    EXPECT_EQ(ReadFile(dir.File("data/angaben_datev.txt")), FormatSettingsFile(saved));
 }
 
 TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceAndTheRunGoesOn) {
@@ -126,7 +130,7 @@ TEST_F(ExportRunTest, CancelledDialogWritesNothingAndSaysNothing) {
 
 TEST_F(ExportRunTest, MissingFolderEndsWithE117) {
     LoadBookings(3);
-    flow.datevTargetPath = dir.File("gone/ED00001");
+    flow.OnDatevTargetEdited(dir.File("gone/ED00001"));
     EXPECT_FALSE(flow.OnDatenExportieren());
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{
@@ -156,7 +160,7 @@ TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
 }
 
 TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
-    AddBooking(flow.store, {.date = "01.12.2005"});
+    AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
     LoadBookings(1, "31.01.2006");
     ui.dialogTo = "31.01.2006";
     ui.throwOnWarning = true;
@@ -175,7 +179,7 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
     s.exportFormat = DatevExportFormat::Csv;
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
-    flow.datevFormatOverride.reset();
+    ui.chosenFormat.reset();
     EXPECT_TRUE(flow.OnDatenExportieren());
     const std::string file = dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv");
     EXPECT_EQ(ui.Last().text, "DATEV-Export erfolgreich abgeschlossen.\n3 Buchungen wurden "
@@ -202,8 +206,8 @@ class ProposedRange : public ExportRunTest, public ::testing::WithParamInterface
 TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
     const ProposalCase& c = GetParam();
     int no = 0;
-    for (const char* date : c.dates) AddBooking(flow.store, {.bookingNo = ++no, .date = date});
-    flow.store.journalLoaded = 1;
+    for (const char* date : c.dates) AddBooking(flow.EditableStore(), {.bookingNo = ++no, .date = date});
+    flow.EditableStore().journalLoaded = 1;
     DatevSettings s = DefaultDatevSettings();
     s.wjBeginnTag = c.wjTag;
     s.wjBeginnMonat = c.wjMonat;
@@ -229,17 +233,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
-    AddBooking(flow.store, {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
-    flow.store.journalLoaded = 1;
+    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    flow.EditableStore().journalLoaded = 1;
     DatevSettings s = DefaultDatevSettings();
     s.beraternummer = 29098;
     s.mandantennummer = 55003;
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
     dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
-    flow.chartFiles = {dir.File("charts.kon")};
-    flow.chartFileIndex = 0;
-    flow.datevFormatOverride.reset();
+    flow.UseChart(dir.File("charts.kon"));
+    ui.chosenFormat.reset();
     EXPECT_TRUE(flow.OnDatenExportieren());
     ASSERT_GE(ui.messages.size(), 2u);
     const std::string& warning = ui.messages[ui.messages.size() - 2].text;
@@ -249,7 +252,7 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
 
 TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
     LoadBookings(1);
-    flow.datevFormatOverride.reset();
+    ui.chosenFormat.reset();
     EXPECT_FALSE(flow.OnDatenExportieren());
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_TRUE(ui.Last().text.starts_with("(E:313)")) << ui.Last().text;
@@ -261,18 +264,18 @@ TEST_F(ExportRunTest, AuswahlAsksForASaveAsPath) {
     flow.OnDatevAuswahl();
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const FileDialogRequest& r = ui.fileRequests[0];
-    EXPECT_EQ(r.purpose, FilePurpose::DatevTarget);
+    EXPECT_EQ(r.filter, msg::kDatevFilter);
     EXPECT_TRUE(r.saveAs);
     EXPECT_EQ(r.defaultExtension, "DATEV");
     EXPECT_EQ(r.initialName, dir.File("export/Export.DATEV"));
     EXPECT_EQ(r.filter, "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|");
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(r.pathMustExist);
-    EXPECT_EQ(flow.datevTargetPath, dir.File("export/ED00001"));
+    EXPECT_EQ(flow.datevTargetPath(), dir.File("export/ED00001"));
     EXPECT_EQ(ui.refreshes, 1);
 
     flow.OnDatevAuswahl();  // cancelled
-    EXPECT_EQ(flow.datevTargetPath, dir.File("export/ED00001"));
+    EXPECT_EQ(flow.datevTargetPath(), dir.File("export/ED00001"));
     EXPECT_EQ(ui.refreshes, 2);
 }
 

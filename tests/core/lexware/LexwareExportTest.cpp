@@ -11,6 +11,7 @@
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
+#include "core/lexware/LexwareMessages.h"
 #include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
@@ -305,41 +306,41 @@ protected:
 };
 
 TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
-    Append(flow.store, MeierRent());
-    flow.lexwareTargetPath = dir.File("b.txt");
+    Append(flow.EditableStore(), MeierRent());
+    flow.OnLexwareTargetEdited(dir.File("b.txt"));
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
-    EXPECT_FALSE(std::filesystem::exists(flow.lexwareTargetPath));
+    EXPECT_FALSE(std::filesystem::exists(flow.lexwareTargetPath()));
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {
-    Append(flow.store, MeierRent());
-    flow.store.journalLoaded = 1;
-    flow.lexwareTargetPath = dir.File("b.txt");
+    Append(flow.EditableStore(), MeierRent());
+    flow.EditableStore().journalLoaded = 1;
+    flow.OnLexwareTargetEdited(dir.File("b.txt"));
     EXPECT_TRUE(flow.OnExportLexware());
-    flow.lexwareTargetPath = "";
+    flow.OnLexwareTargetEdited("");
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:210)\n - Ausgabedatei konnte nicht geöffnet werden!");
 }
 
 TEST_F(LexwareHandlerTest, SelectAsksWithTheCurrentNameAndTakesTheChoice) {
-    flow.lexwareTargetPath = "/data/buchhalter.txt";
+    flow.OnLexwareTargetEdited("/data/buchhalter.txt");
     ui.files.push_back("/other/out.txt");
     flow.OnSelectLexwareFile();
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const FileDialogRequest& r = ui.fileRequests[0];
-    EXPECT_EQ(r.purpose, FilePurpose::LexwareTarget);
+    EXPECT_EQ(r.filter, msg::kLexwareFilter);
     EXPECT_TRUE(r.saveAs);
     EXPECT_EQ(r.defaultExtension, "txt");
     EXPECT_EQ(r.initialName, "/data/buchhalter.txt");
     EXPECT_EQ(r.filter, "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|");
     EXPECT_TRUE(r.overwritePrompt);
     EXPECT_TRUE(r.pathMustExist);
-    EXPECT_EQ(flow.lexwareTargetPath, "/other/out.txt");
+    EXPECT_EQ(flow.lexwareTargetPath(), "/other/out.txt");
     EXPECT_EQ(ui.refreshes, 1);
 
     flow.OnSelectLexwareFile();  // cancelled
-    EXPECT_EQ(flow.lexwareTargetPath, "/other/out.txt");
+    EXPECT_EQ(flow.lexwareTargetPath(), "/other/out.txt");
     EXPECT_EQ(ui.refreshes, 2);
 }
 

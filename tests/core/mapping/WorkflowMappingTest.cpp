@@ -23,7 +23,7 @@ protected:
     MappingWorkflow() {
         std::filesystem::create_directories(dir.File("program"));
         std::filesystem::create_directories(dir.File("data"));
-        flow.folders.dataFolderOverride = dir.File("data");
+        flow.SetDataFolderOverride(dir.File("data"));
     }
 
     void Start() {
@@ -32,14 +32,14 @@ protected:
         ui.refreshes = 0;
     }
     void Add(int32_t soll, int32_t haben, int32_t vat = 0, int32_t key = 0) {
-        BookingRecord* b = flow.store.AppendRoom();
+        BookingRecord* b = flow.EditableStore().AppendRoom();
         *b = BookingRecord{};
         b->sollAccount = soll;
         b->habenAccount = haben;
         b->vatRate = vat;
         b->datevKey = key;
-        ++flow.store.bookingCount;
-        flow.store.journalLoaded = 1;
+        ++flow.EditableStore().bookingCount;
+        flow.EditableStore().journalLoaded = 1;
     }
     std::string ReplaceFile() const { return dir.File("data") + "/replace.dat"; }
     void WriteList(const std::string& bytes) { dir.Write("data/replace.dat", bytes); }
@@ -55,7 +55,7 @@ TEST_F(MappingWorkflow, ReplaceWithoutJournalIsRefused) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:102)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
     EXPECT_EQ(ui.listClears, 0);
-    EXPECT_EQ(flow.store.accountsReplaced, 0);
+    EXPECT_EQ(flow.store().accountsReplaced, 0);
 }
 
 TEST_F(MappingWorkflow, ReplaceReportsTheCountsAndRefillsTheList) {
@@ -67,12 +67,12 @@ TEST_F(MappingWorkflow, ReplaceReportsTheCountsAndRefillsTheList) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "Insgesamt wurden ersetzt:\n1 SOLL-Konten\n1 HABEN-Konten");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
-    EXPECT_EQ(flow.store[0].sollAccount, 1800);
-    EXPECT_EQ(flow.store[0].habenAccount, 1600);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1800);
+    EXPECT_EQ(flow.store()[0].habenAccount, 1600);
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_TRUE(ui.lastMarked.empty());
-    EXPECT_EQ(flow.store.accountsReplaced, 1);
+    EXPECT_EQ(flow.store().accountsReplaced, 1);
 }
 
 TEST_F(MappingWorkflow, MissingListStillSetsAccountsReplaced) {
@@ -82,7 +82,7 @@ TEST_F(MappingWorkflow, MissingListStillSetsAccountsReplaced) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, msg::kE206);
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
-    EXPECT_EQ(flow.store.accountsReplaced, 1);
+    EXPECT_EQ(flow.store().accountsReplaced, 1);
     EXPECT_EQ(ui.listRefills, 1);
 }
 
@@ -94,8 +94,8 @@ TEST_F(MappingWorkflow, TooManyEntriesChangeNoBooking) {
     Add(1200, 1200);
     EXPECT_FALSE(flow.OnReplaceAccounts());
     EXPECT_EQ(ui.Last().text, msg::kE233);
-    EXPECT_EQ(flow.store[0].sollAccount, 1200);
-    EXPECT_EQ(flow.store.accountsReplaced, 1);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1200);
+    EXPECT_EQ(flow.store().accountsReplaced, 1);
 }
 
 TEST_F(MappingWorkflow, ZeroSollStopsKeepingEarlierBookings) {
@@ -107,7 +107,7 @@ TEST_F(MappingWorkflow, ZeroSollStopsKeepingEarlierBookings) {
     EXPECT_EQ(ui.Last().text,
               "(E:207)\nREPLACE.DAT - (QB-Konto=9500) Soll-Konto ist 0 oder nicht vorhanden!\n"
               "Bitte ändern sie die Datei replace.dat.\nDer Vorgang wird abgebrochen!");
-    EXPECT_EQ(flow.store[0].habenAccount, 4840);
+    EXPECT_EQ(flow.store()[0].habenAccount, 4840);
     EXPECT_EQ(ui.listRefills, 1);
 }
 
@@ -124,23 +124,23 @@ TEST_F(MappingWorkflow, PressingAgainWorksOnTheAccountsAsTheyStand) {
     Start();
     Add(1200, 8400);
     flow.OnReplaceAccounts();
-    EXPECT_EQ(flow.store[0].sollAccount, 1800);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1800);
     flow.OnReplaceAccounts();
-    EXPECT_EQ(flow.store[0].sollAccount, 1900);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1900);
 }
 
 TEST_F(MappingWorkflow, TheListComesFromTheProgramFolderAtFirstStart) {
     const std::string bytes = "2200,19, 1576, 1776, 0, 0  (Erl\xF6se)\r\n";
     dir.Write("program/replace.dat", bytes);
     Start();
-    EXPECT_EQ(flow.replaceText, bytes);
+    EXPECT_EQ(flow.replaceText(), bytes);
     EXPECT_EQ(ReadFile(ReplaceFile()), bytes);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(MappingWorkflow, MissingListLoadsAsEmptyWithoutMessage) {
     Start();
-    EXPECT_EQ(flow.replaceText, "");
+    EXPECT_EQ(flow.replaceText(), "");
     EXPECT_EQ(flow.LoadReplaceText(), "");
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -163,8 +163,7 @@ TEST_P(KillFocus, SavesAsksOrRestores) {
     const std::string edited = "1200, 0, 1810, 1810, 0, 0  (\xE4nderung)\r\n\r\n";
     WriteList(old);
     Start();
-    flow.replaceText = edited;
-    if (c.modified) flow.OnReplaceTextChange();
+    if (c.modified) flow.OnReplaceTextChange(edited);
     if (c.answer) ui.answers = {*c.answer};
     flow.OnReplaceTextKillFocus(c.toFileButton);
     if (c.answer) {
@@ -176,9 +175,9 @@ TEST_P(KillFocus, SavesAsksOrRestores) {
     }
     EXPECT_EQ(ReadFile(ReplaceFile()), c.saved ? edited : old);
     const bool restored = c.answer == MessageAnswer::No;
-    EXPECT_EQ(flow.replaceText, restored ? old : edited);
+    EXPECT_EQ(flow.replaceText(), restored || !c.modified ? old : edited);
     EXPECT_EQ(ui.refreshes, restored ? 1 : 0);
-    EXPECT_FALSE(flow.replaceTextModified);
+    EXPECT_FALSE(flow.replaceTextModified());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -194,32 +193,29 @@ TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
     WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
     Start();
     Add(1200, 8400);
-    flow.replaceText = "1200, 0, 1810, 1810, 0, 0\r\n";
-    flow.OnReplaceTextChange();
+    flow.OnReplaceTextChange("1200, 0, 1810, 1810, 0, 0\r\n");
     flow.OnReplaceTextKillFocus(true);  // the focus goes to "Konten ersetzen"
     EXPECT_TRUE(flow.OnReplaceAccounts());
-    EXPECT_EQ(flow.store[0].sollAccount, 1810);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1810);
     EXPECT_EQ(ui.messages.size(), 1u);  // only the summary
 }
 
 TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     dir.Write("blocker", "x");
-    flow.folders.dataFolderOverride = dir.File("blocker") + "/data";
-    flow.replaceText = "1200, 0, 1800, 1800, 0, 0\r\n";
-    flow.OnReplaceTextChange();
+    flow.SetDataFolderOverride(dir.File("blocker") + "/data");
+    flow.OnReplaceTextChange("1200, 0, 1800, 1800, 0, 0\r\n");
     flow.OnReplaceTextKillFocus(true);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:105)\nREPLACE.dat - Datei konnte nicht geöffnet werden!");
-    EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n");
-    EXPECT_FALSE(flow.replaceTextModified);
+    EXPECT_EQ(flow.replaceText(), "1200, 0, 1800, 1800, 0, 0\r\n");
+    EXPECT_FALSE(flow.replaceTextModified());
 }
 
 TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
     const std::string old = "1200, 0, 1800, 1800, 0, 0\r\n";
     WriteList(old);
     Start();
-    flow.replaceText = old + std::string(4096, ' ') + "1800, 0, 1900, 1900, 0, 0\r\n";
-    flow.OnReplaceTextChange();
+    flow.OnReplaceTextChange(old + std::string(4096, ' ') + "1800, 0, 1900, 1900, 0, 0\r\n");
     {
         test::FileSizeLimit limit(1024);
         EXPECT_FALSE(flow.SaveReplaceText());
@@ -238,7 +234,7 @@ TEST_F(MappingWorkflow, ClearListAnsweredNoChangesNothing) {
     flow.OnClearReplaceList();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "Wollen Sie wirklich die gesamte REPLACE-Liste löschen?");
-    EXPECT_EQ(flow.replaceText, "1200, 0, 1800, 1800, 0, 0\r\n");
+    EXPECT_EQ(flow.replaceText(), "1200, 0, 1800, 1800, 0, 0\r\n");
     EXPECT_EQ(ReadFile(ReplaceFile()), "1200, 0, 1800, 1800, 0, 0\r\n");
 }
 
@@ -248,7 +244,7 @@ TEST_F(MappingWorkflow, ClearListAnsweredYesEmptiesFileAndBox) {
     ui.answers = {MessageAnswer::Yes};
     flow.OnClearReplaceList();
     EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(flow.replaceText, "");
+    EXPECT_EQ(flow.replaceText(), "");
     EXPECT_TRUE(std::filesystem::exists(ReplaceFile()));
     EXPECT_EQ(std::filesystem::file_size(ReplaceFile()), 0u);
     EXPECT_EQ(ui.refreshes, 1);
@@ -266,11 +262,10 @@ TEST_F(MappingWorkflow, CheckReloadsTheBoxWithTheProposals) {
     dir.Write("data/TEST.kon", "1800, \r\n4700, \r\n");
     Start();
     Add(1800, 4711);
-    flow.chartFiles = {"TEST.kon"};
-    flow.chartFileIndex = 0;
+    flow.UseChart("TEST.kon");
     ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(flow.OnKontenUeberpruefen());
-    EXPECT_EQ(flow.replaceText,
+    EXPECT_EQ(flow.replaceText(),
               "1200, 0, 1800, 1800, 0, 0\r\n"
               "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
               "fen!)\r\n");
@@ -300,14 +295,13 @@ TEST_F(MappingWorkflow, ShippedListFitsTheShippedSkr03Chart) {
     ui.messages.clear();
     EXPECT_TRUE(flow.OnReplaceAccounts());
     EXPECT_EQ(ui.Last().text, "Insgesamt wurden ersetzt:\n8 SOLL-Konten\n11 HABEN-Konten");
-    for (int32_t i = 0; i < flow.store.bookingCount; ++i) {
+    for (int32_t i = 0; i < flow.store().bookingCount; ++i) {
         const Row& r = rows[i];
-        EXPECT_EQ(flow.store[i].sollAccount, r.newSoll) << "booking " << i;
-        EXPECT_EQ(flow.store[i].habenAccount, r.newHaben) << "booking " << i;
-        EXPECT_EQ(flow.store[i].datevKey, r.key) << "booking " << i;
+        EXPECT_EQ(flow.store()[i].sollAccount, r.newSoll) << "booking " << i;
+        EXPECT_EQ(flow.store()[i].habenAccount, r.newHaben) << "booking " << i;
+        EXPECT_EQ(flow.store()[i].datevKey, r.key) << "booking " << i;
     }
-    flow.chartFiles = {"SK3_DATEV.kon"};
-    flow.chartFileIndex = 0;
+    flow.UseChart("SK3_DATEV.kon");
     EXPECT_TRUE(flow.OnKontenUeberpruefen());
     ASSERT_EQ(ui.messages.size(), 2u);  // no question: nothing to propose
     EXPECT_EQ(ui.Last().text,

@@ -31,7 +31,7 @@ TEST(WorkflowUpdate, UsesTheConfiguredServerAndTheProductsFileNames) {
     test::FakeUi ui;
     Workflow flow(ui);
     ui.updateDialogAnswers.push_back(true);
-    const bool result = flow.OnUpdates();
+    const bool result = flow.CheckForUpdate();
     unsetenv("BELVARON_UPDATE_URL");
     unsetenv("TMPDIR");
 

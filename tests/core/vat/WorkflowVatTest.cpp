@@ -10,6 +10,7 @@
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 namespace {
@@ -48,13 +49,13 @@ constexpr const char* kHeader = "\tBuchungs-Nr.\tDatum\tKonto\tZahlbetrag";
 class WorkflowVatTest : public ::testing::Test {
 protected:
     WorkflowVatTest() {
-        flow.folders.dataFolderOverride = dir.File("data");
-        flow.journalPath = dir.File("journal.txt");
-        flow.store.journalLoaded = 1;
+        flow.SetDataFolderOverride(dir.File("data"));
+        flow.SetJournalPath(dir.File("journal.txt"));
+        flow.EditableStore().journalLoaded = 1;
         // Booking 1 is paid in two parts, booking 2 not at all; booking 3 has no VAT.
-        AppendBooking(flow.store, MakeBooking(1, "02.01.2025", 1400, 2200, "190,00", "RE-1"));
-        AppendBooking(flow.store, MakeBooking(2, "03.01.2025", 1400, 2200, "19,00", "RE-2"));
-        AppendBooking(flow.store, MakeBooking(3, "04.01.2025", 1400, 8400, "100,00", "RE-3"));
+        AppendBooking(flow.EditableStore(), MakeBooking(1, "02.01.2025", 1400, 2200, "190,00", "RE-1"));
+        AppendBooking(flow.EditableStore(), MakeBooking(2, "03.01.2025", 1400, 2200, "19,00", "RE-2"));
+        AppendBooking(flow.EditableStore(), MakeBooking(3, "04.01.2025", 1400, 8400, "100,00", "RE-3"));
     }
     std::string Report(const std::string& bytes) { return dir.Write("mwst.txt", bytes); }
     std::string GoodReport() {
@@ -73,30 +74,30 @@ TEST_F(WorkflowVatTest, FullRun) {
 
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const FileDialogRequest& r = ui.fileRequests[0];
-    EXPECT_EQ(r.purpose, FilePurpose::VatReport);
+    EXPECT_EQ(r.filter, msg::kVatReportFilter);
     EXPECT_FALSE(r.saveAs);
     EXPECT_EQ(r.defaultExtension, "txt");
     EXPECT_EQ(r.initialName, "*.txt");
     EXPECT_EQ(r.filter, "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|");
     EXPECT_TRUE(r.fileMustExist);
 
-    EXPECT_EQ(flow.vatReportPath, dir.File("mwst.txt"));
-    EXPECT_EQ(flow.vatRows.count, 2);
-    EXPECT_EQ(flow.store.cashBasisApplied, 1);
+    EXPECT_EQ(flow.vatReportPath(), dir.File("mwst.txt"));
+    EXPECT_EQ(flow.EditableVatRows().count, 2);
+    EXPECT_EQ(flow.store().cashBasisApplied, 1);
     // Sorted by date: 2 (zeroed, 03.01.), 3 (04.01.), 1 (20.01.), its copy (10.02.).
-    ASSERT_EQ(flow.store.bookingCount, 4);
-    EXPECT_EQ(flow.store[0].bookingNo, 2);
-    EXPECT_EQ(FieldText(flow.store[0].amount), "0,00");
-    EXPECT_EQ(flow.store[1].bookingNo, 3);
-    EXPECT_EQ(FieldText(flow.store[2].date), "20.01.2025");
-    EXPECT_EQ(FieldText(flow.store[3].date), "10.02.2025");
-    EXPECT_EQ(FormatListLine(flow.store, 3).substr(0, 5), "*  1.");
+    ASSERT_EQ(flow.store().bookingCount, 4);
+    EXPECT_EQ(flow.store()[0].bookingNo, 2);
+    EXPECT_EQ(FieldText(flow.store()[0].amount), "0,00");
+    EXPECT_EQ(flow.store()[1].bookingNo, 3);
+    EXPECT_EQ(FieldText(flow.store()[2].date), "20.01.2025");
+    EXPECT_EQ(FieldText(flow.store()[3].date), "10.02.2025");
+    EXPECT_EQ(FormatListLine(flow.store(), 3).substr(0, 5), "*  1.");
     EXPECT_EQ(ui.sortsStarted, 1);
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_TRUE(ui.lastMarked.empty());
-    EXPECT_EQ(flow.datevTargetPath, dir.path() + "/ED0001");
-    EXPECT_EQ(flow.lexwareTargetPath, dir.path() + "/buchhalter.txt");
+    EXPECT_EQ(flow.datevTargetPath(), dir.path() + "/ED0001");
+    EXPECT_EQ(flow.lexwareTargetPath(), dir.path() + "/buchhalter.txt");
     EXPECT_EQ(ui.refreshes, 1);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
@@ -108,12 +109,12 @@ TEST_F(WorkflowVatTest, FullRun) {
 }
 
 TEST_F(WorkflowVatTest, ChosenTargetsStay) {
-    flow.datevTargetPath = "/x/ED0001";
-    flow.lexwareTargetPath = "/x/b.txt";
+    flow.OnDatevTargetEdited("/x/ED0001");
+    flow.OnLexwareTargetEdited("/x/b.txt");
     ui.files.push_back(GoodReport());
     flow.OnSelectVatReport();
-    EXPECT_EQ(flow.datevTargetPath, "/x/ED0001");
-    EXPECT_EQ(flow.lexwareTargetPath, "/x/b.txt");
+    EXPECT_EQ(flow.datevTargetPath(), "/x/ED0001");
+    EXPECT_EQ(flow.lexwareTargetPath(), "/x/b.txt");
 }
 
 struct GateCase {
@@ -128,19 +129,19 @@ class WorkflowVatGateTest : public WorkflowVatTest,
                             public ::testing::WithParamInterface<GateCase> {};
 
 TEST_P(WorkflowVatGateTest, RefusesAndChangesNothing) {
-    flow.store.journalLoaded = GetParam().journalLoaded;
-    flow.store.accountsReplaced = GetParam().accountsReplaced;
+    flow.EditableStore().journalLoaded = GetParam().journalLoaded;
+    flow.EditableStore().accountsReplaced = GetParam().accountsReplaced;
     if (GetParam().rowsLoaded)
-        test::AppendRow(flow.vatRows, test::MakeRow(1, "20.01.2025", 2200, "1,00"));
+        test::AppendRow(flow.EditableVatRows(), test::MakeRow(1, "20.01.2025", 2200, "1,00"));
     ui.files.push_back(GoodReport());
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, GetParam().message);
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_TRUE(ui.fileRequests.empty());
-    EXPECT_EQ(flow.store.cashBasisApplied, 0);
-    EXPECT_EQ(flow.store.bookingCount, 3);
-    EXPECT_EQ(flow.store[0].redated, 0);
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
+    EXPECT_EQ(flow.store().bookingCount, 3);
+    EXPECT_EQ(flow.store()[0].redated, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -160,20 +161,20 @@ TEST_F(WorkflowVatTest, CancelOnlyRefreshes) {
     EXPECT_FALSE(flow.OnSelectVatReport());
     EXPECT_EQ(ui.refreshes, 1);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(flow.store.cashBasisApplied, 0);
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
     EXPECT_EQ(ui.sortsStarted, 0);
-    EXPECT_TRUE(flow.vatReportPath.empty());
+    EXPECT_TRUE(flow.vatReportPath().empty());
 }
 
 TEST_F(WorkflowVatTest, HeaderOnlyReportStillSetsTheFlagAndSorts) {
     ui.files.push_back(Report(CrLf({kHeader})));
     EXPECT_FALSE(flow.OnSelectVatReport());
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(flow.store.cashBasisApplied, 1);
+    EXPECT_EQ(flow.store().cashBasisApplied, 1);
     EXPECT_EQ(ui.sortsStarted, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_FALSE(FileExists(dir.File("data/error_mwst.log")));
-    EXPECT_EQ(FieldText(flow.store[1].amount), "19,00");
+    EXPECT_EQ(FieldText(flow.store()[1].amount), "19,00");
 }
 
 TEST_F(WorkflowVatTest, DifferentAccountsChangeNoBookingButSetTheFlag) {
@@ -182,9 +183,9 @@ TEST_F(WorkflowVatTest, DifferentAccountsChangeNoBookingButSetTheFlag) {
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:227)\n"));
-    EXPECT_EQ(flow.store.cashBasisApplied, 1);
-    EXPECT_EQ(flow.vatRows.count, 2);
-    EXPECT_EQ(FieldText(flow.store[0].date), "02.01.2025");
+    EXPECT_EQ(flow.store().cashBasisApplied, 1);
+    EXPECT_EQ(flow.EditableVatRows().count, 2);
+    EXPECT_EQ(FieldText(flow.store()[0].date), "02.01.2025");
     EXPECT_EQ(ui.sortsStarted, 1);
 }
 
@@ -193,7 +194,7 @@ TEST_F(WorkflowVatTest, MissingReportIsReportedAndTheRunGoesOn) {
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:220)\n"));
-    EXPECT_EQ(flow.store.cashBasisApplied, 1);
+    EXPECT_EQ(flow.store().cashBasisApplied, 1);
 }
 
 TEST_F(WorkflowVatTest, ExceptionInImportGivesE119AndStops) {
@@ -202,7 +203,7 @@ TEST_F(WorkflowVatTest, ExceptionInImportGivesE119AndStops) {
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:119#2050)\nException: Fehler beim Einlesen der Datei.");
-    EXPECT_EQ(flow.store.cashBasisApplied, 0);
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
     EXPECT_EQ(ui.sortsStarted, 0);
 }
 
@@ -213,7 +214,7 @@ TEST_F(WorkflowVatTest, ExceptionInRedatingGivesE120AndStops) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:120#"));
     EXPECT_TRUE(ui.Last().text.ends_with(")\nException: Fehler beim MwSt-IST-Abgleich."));
-    EXPECT_EQ(flow.store.cashBasisApplied, 0);
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
     EXPECT_EQ(ui.listRefills, 0);
 }
 
@@ -223,7 +224,7 @@ TEST_F(WorkflowVatTest, ExceptionInSortGivesE121AndTheListIsStillFilled) {
     EXPECT_TRUE(flow.OnSelectVatReport());
     EXPECT_EQ(ui.Last().text, "(E:121#2044)\nException: Fehler beim Sortieren der Daten.");
     EXPECT_EQ(ui.listRefills, 1);
-    EXPECT_EQ(flow.datevTargetPath, dir.path() + "/ED0001");
+    EXPECT_EQ(flow.datevTargetPath(), dir.path() + "/ED0001");
     EXPECT_EQ(ui.refreshes, 1);
 }
 
@@ -234,15 +235,15 @@ TEST_F(WorkflowVatTest, ExceptionInDisplayGivesE122AndStops) {
     EXPECT_TRUE(ui.Last().text.starts_with("(E:122#"));
     EXPECT_TRUE(ui.Last().text.ends_with(")\nException: Fehler beim Anzeigen der Daten."));
     EXPECT_EQ(ui.refreshes, 0);
-    EXPECT_EQ(flow.store.cashBasisApplied, 1);
+    EXPECT_EQ(flow.store().cashBasisApplied, 1);
 }
 
 TEST_F(WorkflowVatTest, TaxationRadioButtons) {
     flow.OnTaxationIst();
-    EXPECT_EQ(flow.taxation, Taxation::Ist);
+    EXPECT_EQ(flow.taxation(), Taxation::Ist);
     EXPECT_EQ(ui.vatControlsEnabled, true);
     flow.OnTaxationSoll();
-    EXPECT_EQ(flow.taxation, Taxation::Soll);
+    EXPECT_EQ(flow.taxation(), Taxation::Soll);
     EXPECT_EQ(ui.vatControlsEnabled, false);
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -258,9 +259,9 @@ TEST_F(WorkflowVatTest, SollAfterTheRedatingWarnsAndStaysOnSoll) {
               "(E:124)\nFehler: Konten wurden für IST-Besteuerung angepasst!\n"
               "Dieser Vorgang kann nicht rückgängig gemacht werden.\n"
               "Bitte laden sie dafür wieder die Journal-Datei (Punkt 3).");
-    EXPECT_EQ(flow.taxation, Taxation::Soll);
+    EXPECT_EQ(flow.taxation(), Taxation::Soll);
     EXPECT_EQ(ui.vatControlsEnabled, false);
-    EXPECT_EQ(flow.store[2].redated, 1);
+    EXPECT_EQ(flow.store()[2].redated, 1);
 
     flow.OnTaxationIst();
     EXPECT_EQ(ui.vatControlsEnabled, true);

@@ -1,0 +1,92 @@
+#include "core/workflow/ConversionJob.h"
+
+#include <filesystem>
+
+#include "core/base/CodePage.h"
+#include "core/bookings/BookingOperations.h"
+#include "core/datev/DatevDialogModel.h"
+#include "core/datev/DatevSettingsFile.h"
+
+namespace belvaron {
+
+namespace {
+
+std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflow& flow,
+                                               WindowPort& ui) {
+    DatevRange range;
+    if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
+    return DatevExportInputs(
+        job, LoadDatevSettings(flow.DataFile(kDatevSettingsFileName)).settings, range, ui);
+}
+
+bool DeliverList(const Workflow& flow, const ConversionJob::ListSink& sink) {
+    bool delivered = true;
+    const BookingStore& store = flow.store();
+    for (int32_t i = 0; i < store.bookingCount && delivered; ++i) {
+        delivered = sink(Cp1252ToUtf8(FormatListLine(store, i)));
+    }
+    return delivered;
+}
+
+}  // namespace
+
+std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
+                                                    DatevSettings settings, DatevRange range,
+                                                    UiPort& ui) {
+    DatevExportRequest request;
+    request.settings = std::move(settings);
+    request.range = std::move(range);
+    DatevDialogModel model(request.settings, request.range);
+    DatevDialogFields fields = model.Initial(job.chart.value_or(""));
+    if (job.from) fields.dateFrom = *job.from;
+    if (job.to) fields.dateTo = *job.to;
+    if (job.datevBatch) fields.batchPeriod = *job.datevBatch;
+    if (const auto error = model.Accept(fields)) {
+        ShowPlain(ui, error->message);
+        return std::nullopt;
+    }
+    request.folder = DatevTargetFolder(job.datevTarget.value_or(""));
+    request.format = job.datevFormat;
+    return request;
+}
+
+std::string DatevTargetFolder(const std::string& target) {
+    const std::filesystem::path path(target);
+    return path.has_parent_path() ? path.parent_path().string() : std::string(".");
+}
+
+ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSink) const {
+    Workflow flow(ui);
+    flow.SetDataFolderOverride(dataFolder);
+    Result result;
+    if (journal.empty()) {
+        if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
+        return result;
+    }
+    flow.OnInitDialog(programFolder);
+    // Without a chart of its own the job checks nothing and the DATEV
+    // export knows no chart.
+    flow.UseChart(chart.value_or(""));
+
+    bool ok = flow.LoadJournal(journal, currency);
+    if (vatReport) ok = flow.ImportVatReport(*vatReport) && ok;
+    if (replace) ok = flow.ReplaceAccounts() && ok;
+    if (chart) ok = flow.CheckAccounts(*chart) && ok;
+    if (deleteZero) flow.DeleteZeroAccountBookings();
+    if (datevTarget) {
+        if (!flow.journalLoaded()) {
+            ok = flow.ExportDatev({}) && ok;  // its gate says why
+        } else if (const auto request = DatevRequest(*this, flow, ui)) {
+            ok = flow.ExportDatev(*request) && ok;
+        } else {
+            ok = false;
+        }
+    }
+    if (lexwareTarget) ok = flow.ExportLexware(*lexwareTarget) && ok;
+    if (listSink) ok = DeliverList(flow, listSink) && ok;
+    result.stepsOk = ok;
+    if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
+    return result;
+}
+
+}  // namespace belvaron
