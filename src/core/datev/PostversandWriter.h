@@ -37,10 +37,11 @@ struct PostversandDataFile {
 
 // The data file of the bookings in `range` in `folder` (no trailing '/').
 // Its count is 0 when no booking lay in the range, and 0 without a file
-// after a message when the file could not be written (E:302), was refused
-// (E:316) or would have more blocks than the header file can count (E:316).
-// The new file is completed here but replaces an existing one only in
-// WritePostversandHeaderFile.
+// after a message when the file could not be written (E:302) or was refused
+// (E:316: an amount of more than 18 digits or above 99.999.999,99, a total
+// beyond 64 bits, more blocks than the header file can count). A refused
+// batch is refused before any file is opened. The new file is completed here
+// but replaces an existing one only in WritePostversandHeaderFile.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
                                              const std::string& folder, UiPort& ui);
@@ -62,6 +63,8 @@ struct StreamedDataFile {
 // Streams the data file to `sink` in whole 256-byte blocks. Shows E:304 (a
 // warning: the range spans two years) and E:316. nullopt when the file must
 // not be used (an amount or the total too large, or `sink` returned false).
+// Neither the block count nor the ten-digit amount field is checked here:
+// WritePostversandDataFile refuses those.
 std::optional<StreamedDataFile> StreamPostversandDataFile(
     const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
     const std::function<bool(std::string_view)>& sink, UiPort& ui);
