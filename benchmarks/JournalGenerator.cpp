@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <random>
 
@@ -29,12 +30,23 @@ bool IsSplit(const JournalShape& shape, int made, int no) {
     return made + 2 <= shape.records && no % 2 == 0;
 }
 
+// A fixed scramble of the booking number, so the accounts of neighbouring
+// bookings are unrelated and the random draws of the journal stay as they are.
+uint64_t Scramble(uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
 int ExpenseAccount(const JournalShape& shape, int no) {
-    return shape.manyAccounts ? 4000 + (no / 2 * 7919) % 1000 : 4930;
+    return shape.manyAccounts ? 4000 + static_cast<int>(Scramble(no) % 1000) : 4930;
 }
 
 int CreditorAccount(const JournalShape& shape, int no) {
-    return shape.manyAccounts ? 70000 + (no / 2 * 104729) % 100 : 1600;
+    return shape.manyAccounts
+               ? 70000 + static_cast<int>(Scramble(~static_cast<uint64_t>(no)) % 10000)
+               : 1600;
 }
 
 }  // namespace

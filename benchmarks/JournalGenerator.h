@@ -9,8 +9,8 @@ namespace belvaron::bench {
 struct JournalShape {
     int records = 1'000'000;  // store records the journal loads into
     // Spread the expense accounts over 4000..4999 and the creditor accounts
-    // over 70000..70099 (about 100,000 distinct account pairs) instead of
-    // one of each.
+    // over 70000..79999 (nearly every split booking its own account pair)
+    // instead of one of each.
     bool manyAccounts = false;
 };
 
