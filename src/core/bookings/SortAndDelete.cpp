@@ -26,11 +26,81 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The store indices ordered by key, equal keys in store order: a stable
+// least-significant-digit radix sort of the indices over the key's two
+// 16-bit halves (sign bit flipped, so negative keys come first).
+std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys) {
+    const std::size_t n = keys.size();
+    std::vector<int32_t> order(n);
+    std::vector<int32_t> spare(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
+    std::vector<std::size_t> counts(std::size_t{1} << 16);
+    for (const int shift : {0, 16}) {
+        auto digit = [&](int32_t index) {
+            const uint32_t key =
+                static_cast<uint32_t>(keys[static_cast<std::size_t>(index)]) ^ 0x8000'0000u;
+            return (key >> shift) & 0xFFFFu;
+        };
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const int32_t index : order) ++counts[digit(index)];
+        std::size_t sum = 0;
+        for (std::size_t& c : counts) sum += std::exchange(c, sum);
+        for (const int32_t index : order) spare[counts[digit(index)]++] = index;
+        order.swap(spare);
+    }
+    return order;
+}
+
+// Moves the records so that place k holds the record at `from[k]`, in place
+// with one spare record. The permutation's cycles are first laid out as one
+// list of places (each cycle ended by -1), touching only the index array;
+// then the records move along that list, fetched a few moves ahead, so the
+// record moves do not wait on one another.
+void ApplyPermutation(BookingStore& store, std::vector<int32_t>& from) {
+    const auto n = static_cast<int32_t>(from.size());
+    std::vector<int32_t> path;
+    path.reserve(from.size() + from.size() / 2);
+    for (int32_t start = 0; start < n; ++start) {
+        if (from[static_cast<std::size_t>(start)] == start) continue;
+        int32_t place = start;
+        do {
+            path.push_back(place);
+            const int32_t next = from[static_cast<std::size_t>(place)];
+            from[static_cast<std::size_t>(place)] = place;  // done
+            place = next;
+        } while (place != start);
+        path.push_back(-1);
+    }
+    constexpr std::size_t kAhead = 8;
+    BookingRecord spare;
+    bool cycleStart = true;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (i + kAhead < path.size() && path[i + kAhead] >= 0) {
+            const char* ahead = reinterpret_cast<const char*>(&store[path[i + kAhead]]);
+            for (std::size_t line = 0; line < sizeof(BookingRecord); line += 64)
+                __builtin_prefetch(ahead + line, 1);
+        }
+        const int32_t place = path[i];
+        if (place < 0) {
+            cycleStart = true;
+            continue;
+        }
+        if (cycleStart) spare = store[place];
+        cycleStart = false;
+        const int32_t next = path[i + 1];
+        store[place] = next >= 0 ? store[next] : spare;
+    }
+}
+
+}  // namespace
+
 // The result equals that of an exchange sort that swaps neighbours only when
 // the first key is greater: a sort by DateKey that keeps the store order of
-// equal keys. It runs in O(n log n) with one extra array of (key, index)
-// pairs: the pairs are sorted with the index as tie-breaker, then the records
-// are moved into place along the permutation's cycles with one spare record.
+// equal keys. It runs in linear time with a few index arrays: the keys are
+// read once in store order, the indices radix-sorted, and each record moved
+// once.
 void SortByDate(BookingStore& store, UiPort& ui) {
     TracePoint = 2044;
     const int32_t n = store.bookingCount;
@@ -38,14 +108,12 @@ void SortByDate(BookingStore& store, UiPort& ui) {
     TracePoint = 2045;
     if (n < 2) return;
 
-    std::vector<std::pair<int32_t, int32_t>> order(static_cast<std::size_t>(n));
+    std::vector<int32_t> keys(static_cast<std::size_t>(n));
     bool sorted = true;
-    int32_t previous = INT32_MIN;
     for (int32_t i = 0; i < n; ++i) {
         const int32_t key = DateKey(store[i].date);
-        order[static_cast<std::size_t>(i)] = {key, i};
-        if (key < previous) sorted = false;
-        previous = key;
+        keys[static_cast<std::size_t>(i)] = key;
+        if (i > 0 && key < keys[static_cast<std::size_t>(i) - 1]) sorted = false;
     }
     ui.SortProgress(n / 4);
     if (sorted) {
@@ -53,27 +121,11 @@ void SortByDate(BookingStore& store, UiPort& ui) {
         return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
-    std::sort(order.begin(), order.end());
+    std::vector<int32_t> from = OrderByKey(keys);
+    keys = {};
     ui.SortProgress(n / 2);
-
-    // order[k].second is the record that belongs at place k. Follow each
-    // cycle once; a finished place is marked by pointing to itself.
     TracePoint = 2048;
-    for (int32_t start = 0; start < n; ++start) {
-        if (order[static_cast<std::size_t>(start)].second == start) continue;
-        const BookingRecord spare = store[start];
-        int32_t place = start;
-        for (;;) {
-            const int32_t from = order[static_cast<std::size_t>(place)].second;
-            order[static_cast<std::size_t>(place)].second = place;
-            if (from == start) {
-                store[place] = spare;
-                break;
-            }
-            store[place] = store[from];
-            place = from;
-        }
-    }
+    ApplyPermutation(store, from);
     ui.SortProgress(n);
 }
 
