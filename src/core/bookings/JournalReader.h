@@ -47,10 +47,15 @@ private:
     bool Fill();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kNoZero = static_cast<std::size_t>(-1);
 
     std::FILE* file_ = nullptr;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
+    // The first zero byte of the buffer, kNoZero when none: reading the
+    // bytes in order, a read reaches a zero byte exactly when it takes this
+    // one.
+    std::size_t zeroAt_ = kNoZero;
     bool carryCr_ = false;   // a CR ended the last chunk; its LF may follow
     bool fileDone_ = false;  // fread reported the end or an error
     bool atEnd_ = false;
