@@ -53,44 +53,44 @@ std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys) {
     return order;
 }
 
-// Moves the records so that place k holds the record at `from[k]`, in place
-// with one spare record. The permutation's cycles are first laid out as one
-// list of places (each cycle ended by -1), touching only the index array;
-// then the records move along that list, fetched a few moves ahead, so the
-// record moves do not wait on one another.
-void ApplyPermutation(BookingStore& store, std::vector<int32_t>& from) {
+// Moves the records so that place k holds the record now at `from[k]`, in
+// place. Following the permutation's cycles through a large store jumps at
+// random from record to record and waits on memory at every step, so the
+// records move in two local passes instead: first each goes, by swaps, into
+// its block of kBlock places (every block fills from its front, so the
+// writes run through the blocks in order), then each block is put in order
+// within itself, where its records are close together.
+void ApplyPermutation(BookingStore& store, const std::vector<int32_t>& from) {
+    constexpr int kShift = 9;
+    constexpr int32_t kBlock = int32_t{1} << kShift;
     const auto n = static_cast<int32_t>(from.size());
-    std::vector<int32_t> path;
-    path.reserve(from.size() + from.size() / 2);
-    for (int32_t start = 0; start < n; ++start) {
-        if (from[static_cast<std::size_t>(start)] == start) continue;
-        int32_t place = start;
-        do {
-            path.push_back(place);
-            const int32_t next = from[static_cast<std::size_t>(place)];
-            from[static_cast<std::size_t>(place)] = place;  // done
-            place = next;
-        } while (place != start);
-        path.push_back(-1);
+    std::vector<int32_t> to(from.size());  // to[i]: the place of the record now at i
+    for (int32_t k = 0; k < n; ++k)
+        to[static_cast<std::size_t>(from[static_cast<std::size_t>(k)])] = k;
+    auto at = [&to](int32_t i) -> int32_t& { return to[static_cast<std::size_t>(i)]; };
+    auto swap = [&](int32_t i, int32_t j) {
+        std::swap(store[i], store[j]);
+        std::swap(at(i), at(j));
+    };
+    const int32_t blocks = (n + kBlock - 1) >> kShift;
+    std::vector<int32_t> head(static_cast<std::size_t>(blocks));
+    for (int32_t b = 0; b < blocks; ++b) head[static_cast<std::size_t>(b)] = b << kShift;
+    auto next = [&head](int32_t b) -> int32_t& { return head[static_cast<std::size_t>(b)]; };
+    for (int32_t b = 0; b < blocks; ++b) {
+        const int32_t end = std::min(n, (b + 1) << kShift);
+        while (next(b) < end) {
+            const int32_t i = next(b);
+            const int32_t t = at(i) >> kShift;
+            if (t == b) {
+                ++next(b);
+                continue;
+            }
+            while ((at(next(t)) >> kShift) == t) ++next(t);
+            swap(i, next(t)++);
+        }
     }
-    constexpr std::size_t kAhead = 8;
-    BookingRecord spare;
-    bool cycleStart = true;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (i + kAhead < path.size() && path[i + kAhead] >= 0) {
-            const char* ahead = reinterpret_cast<const char*>(&store[path[i + kAhead]]);
-            for (std::size_t line = 0; line < sizeof(BookingRecord); line += 64)
-                __builtin_prefetch(ahead + line, 1);
-        }
-        const int32_t place = path[i];
-        if (place < 0) {
-            cycleStart = true;
-            continue;
-        }
-        if (cycleStart) spare = store[place];
-        cycleStart = false;
-        const int32_t next = path[i + 1];
-        store[place] = next >= 0 ? store[next] : spare;
+    for (int32_t i = 0; i < n; ++i) {
+        while (at(i) != i) swap(i, at(i));
     }
 }
 
@@ -121,7 +121,7 @@ void SortByDate(BookingStore& store, UiPort& ui) {
         return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
-    std::vector<int32_t> from = OrderByKey(keys);
+    const std::vector<int32_t> from = OrderByKey(keys);
     keys = {};
     ui.SortProgress(n / 2);
     TracePoint = 2048;
