@@ -39,7 +39,16 @@ char RecordSafe(char c) {
 }
 
 void AppendText(std::string_view text, std::string& out) {
-    for (const char c : text) out += RecordSafe(c);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // The run of bytes RecordSafe keeps, appended whole.
+        std::size_t end = i;
+        while (end < text.size() && RecordSafe(text[end]) == text[end]) ++end;
+        out.append(text.data() + i, end - i);
+        if (end == text.size()) break;
+        out += RecordSafe(text[end]);
+        i = end + 1;
+    }
 }
 
 void AppendNumber(int32_t value, std::string& out) {
@@ -118,13 +127,15 @@ bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string
         }
     }
     if (ok && file.Write(chunk)) return true;
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+                         ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
 
 bool Committed(FileWriter& file, const std::string& path, UiPort& ui) {
     if (file.Commit()) return true;
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+                         ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
 

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "StoreSupport.h"
 #include "FileSizeLimit.h"
+#include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareYears.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -108,16 +108,33 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
         // Windows-1252 bytes go out as they are; a bar, a quote and a
         // control byte would break the record and are replaced.
-        LineCase{
-            "record_safe_bytes",
-            [](BookingRecord& b) {
-                SetField(b.name, "M\xFCller \"A|B\"");
-                SetField(b.purpose, "\r\nMie\tte\x7F");
-                SetField(b.currency, "DM");
-            },
-            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
-            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+        LineCase{"record_safe_bytes",
+                 [](BookingRecord& b) {
+                     SetField(b.name, "M\xFCller \"A|B\"");
+                     SetField(b.purpose, "\r\nMie\tte\x7F");
+                     SetField(b.currency, "DM");
+                 },
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
+                 "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every byte value, alone, doubled and at the ends of a text: kept, or
+// replaced as the record needs.
+TEST(LexwareLine, EveryByteValueOfATextIsKeptOrReplaced) {
+    for (int value = 1; value < 256; ++value) {
+        const char c = static_cast<char>(value);
+        const char safe = c == '|'                          ? '/'
+                          : c == '"'                        ? '\''
+                          : (value < 0x20 || value == 0x7F) ? ' '
+                                                            : c;
+        BookingRecord b = MeierRent();
+        SetField(b.name, std::string{c, 'a', c, c, 'z', c});
+        std::string out;
+        AppendLexwareLine(b, out);
+        const std::string want = std::string{safe, 'a', safe, safe, 'z', safe};
+        EXPECT_NE(out.find("\"Beleg:R-1," + want + ",Miete\""), std::string::npos) << value;
+    }
+}
 
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
     const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
@@ -262,8 +279,9 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     EXPECT_EQ(ReadFile(y2024), first);
     EXPECT_EQ(ReadFile(y2025), second);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " +
-                                  y2024 + " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
+    EXPECT_EQ(ui.Last().text,
+              "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
+                  " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
 }
 
@@ -285,8 +303,9 @@ TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
     EXPECT_EQ(ReadFile(y2024), "old");
     EXPECT_EQ(ReadFile(y2025), "old");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
-              0u);
+    EXPECT_EQ(
+        ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+        0u);
 }
 
 TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {
