@@ -12,6 +12,7 @@ bool JournalReader::Open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "rb");
     pos_ = len_ = 0;
     zeroAt_ = kNoZero;
+    bytesRead_ = 0;
     carryCr_ = fileDone_ = atEnd_ = failed_ = sawZero_ = false;
     return file_ != nullptr;
 }
@@ -44,6 +45,7 @@ bool JournalReader::Fill() {
             carryCr_ = false;
         }
         const std::size_t n = std::fread(buffer_ + start, 1, kBufferSize - start, file_);
+        bytesRead_ += static_cast<int64_t>(n);
         if (n < kBufferSize - start) {
             fileDone_ = true;
             if (std::ferror(file_)) {

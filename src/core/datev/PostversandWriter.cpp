@@ -89,6 +89,11 @@ struct PassMessages {
     UiPort* ui = nullptr;
     bool amountField = false;
     std::string refusal;
+    // Ticks of the whole export: `done` counts on from pass to pass.
+    const Progress* progress = nullptr;
+    int64_t done = 0;
+    int64_t total = 0;
+    bool cancelled = false;
 
     void Refuse(const std::string& text) {
         if (ui) {
@@ -151,6 +156,11 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
         if (out.fill() + record.size() >= kKneBookingLimit) out.NewBlock();
         out.Append(record);
         if (!out.ok()) return std::nullopt;
+        if (++messages.done % kProgressStride == 0 &&
+            !GoOn(messages.progress, messages.done, messages.total)) {
+            messages.cancelled = true;
+            return std::nullopt;
+        }
     }
 
     TracePoint = extended ? 3029 : 3038;
@@ -169,7 +179,7 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
 std::optional<StreamedDataFile> StreamPostversandDataFile(
     const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
     const std::function<bool(std::string_view)>& sink, UiPort& ui) {
-    PassMessages messages{&ui, false, {}};
+    PassMessages messages{&ui, false, {}, nullptr, 0, 0, false};
     return StreamPass(store, settings, range, sink, messages);
 }
 
@@ -178,15 +188,21 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
 // only then is the file opened and the batch built again into it.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
-                                             const std::string& folder, UiPort& ui) {
+                                             const std::string& folder, UiPort& ui,
+                                             const Progress* progress) {
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
     result.path = folder + (extended ? "/ED00001" : "/DE001");
 
-    PassMessages quiet{nullptr, true, {}};
+    const int64_t total = 2 * int64_t{std::max(store.bookingCount, 0)};
+    PassMessages quiet{nullptr, true, {}, progress, 0, total, false};
     const auto planned = StreamPass(
         store, settings, range, [](std::string_view) { return true; }, quiet);
+    if (quiet.cancelled) {
+        result.cancelled = true;
+        return result;
+    }
     const int32_t maxBlocks = extended ? kKneMaxBlocksExtended : kKneMaxBlocksOld;
     if (!planned || planned->blockCount > maxBlocks) {
         if (DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
@@ -206,8 +222,15 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
         ShowPlain(ui, Format(msg::kE302, result.path.c_str()));
         return result;
     }
-    const auto streamed = StreamPostversandDataFile(
-        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); }, ui);
+    // The messages of this pass were found by the first one; E:304 shows here.
+    PassMessages shown{&ui, false, {}, progress, store.bookingCount, total, false};
+    const auto streamed = StreamPass(
+        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); },
+        shown);
+    if (shown.cancelled) {
+        result.cancelled = true;
+        return result;  // the new file is abandoned
+    }
     if (!streamed || !file->Finish()) {
         ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));
         return result;

@@ -272,6 +272,44 @@ TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+// Cancelled in the checking pass (tick 4096) or while the file is written
+// (tick 8192 of 10000), the export shows nothing, the old batch stays and no
+// new file is left; the ticks count bookings over both passes.
+class PostversandCancelTest : public ::testing::TestWithParam<int64_t> {};
+
+TEST_P(PostversandCancelTest, CancelledExportLeavesTheOldBatch) {
+    test::FakeUi ui;
+    BookingStore store(5000);
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, true);
+    test::SetRange(range, "01.01.2005", "31.12.2005");
+    for (int i = 0; i < 5000; ++i) AddBooking(store, {.bookingNo = i});
+    TempDir dir;
+    dir.Write("ED00001", "old data");
+    dir.Write("EV01", "old header");
+    std::vector<int64_t> ticks;
+    const Progress progress{[&](int64_t done, int64_t total) {
+        EXPECT_EQ(total, 10000);
+        ticks.push_back(done);
+        return done < GetParam();
+    }};
+    PostversandDataFile data =
+        WritePostversandDataFile(store, settings, range, dir.path(), ui, &progress);
+    EXPECT_TRUE(data.cancelled);
+    EXPECT_EQ(data.count, 0);
+    EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ticks.back(), GetParam());
+    EXPECT_EQ(ReadFile(dir.File("ED00001")), "old data");
+    EXPECT_EQ(ReadFile(dir.File("EV01")), "old header");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ticks, PostversandCancelTest, ::testing::Values(4096, 8192));
+
 // The files of a batch, and the replacement of an existing batch.
 class BatchFilesTest : public DataFileTest {
 protected:

@@ -136,6 +136,43 @@ TEST(LexwareLine, EveryByteValueOfATextIsKeptOrReplaced) {
     }
 }
 
+// Two years of 5000 bookings each. Cancelled while the second year's file is
+// written (the first one complete but not yet in place), every old file stays
+// and nothing is shown; not cancelled, the ticks count the bookings of both
+// files and the files are those of a run without progress.
+TEST_F(LexwareExportTest, CancelledExportLeavesEveryOldFile) {
+    for (int i = 0; i < 10000; ++i) {
+        BookingRecord b = MeierRent();
+        SetField(b.date, i < 5000 ? "15.01.2013" : "15.01.2014");
+        Append(store, b);
+    }
+    const std::string path = dir.File("buchhalter.txt");
+    const std::string y2013 = dir.Write("buchhalter_2013.txt", "old 2013");
+    const std::string y2014 = dir.Write("buchhalter_2014.txt", "old 2014");
+    int ticks = 0;
+    const Progress cancel{[&](int64_t done, int64_t total) {
+        EXPECT_EQ(total, 10000);
+        EXPECT_EQ(done, ++ticks * 4096);
+        return done < 8192;
+    }};
+    EXPECT_FALSE(ExportLexware(store, path, ui, &cancel));
+    EXPECT_EQ(ticks, 2);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ReadFile(y2013), "old 2013");
+    EXPECT_EQ(ReadFile(y2014), "old 2014");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2u);
+
+    const Progress goOn{[](int64_t, int64_t) { return true; }};
+    ASSERT_TRUE(ExportLexware(store, path, ui, &goOn));
+    const std::string withProgress = ReadFile(y2014);
+    ASSERT_TRUE(ExportLexware(store, path, ui));
+    EXPECT_EQ(ReadFile(y2014), withProgress);
+    EXPECT_NE(withProgress, "old 2014");
+}
+
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
     const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
     Append(store, MeierRent());
