@@ -3,7 +3,7 @@
 BUILD ?= build
 CLI := $(BUILD)/bin/belvaron-cli
 
-.PHONY: all bootstrap configure build demo test screenshots format format-check clean
+.PHONY: all bootstrap configure build demo test bench screenshots format format-check clean
 
 all: build
 
@@ -27,6 +27,11 @@ format:
 
 format-check:
 	@scripts/format --check
+
+# Times the command line on generated journals (never part of `make test`);
+# see docs/benchmarks.md.
+bench:
+	@scripts/bench
 
 screenshots: build
 	@scripts/screenshots $(BUILD) docs

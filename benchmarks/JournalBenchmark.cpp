@@ -2,19 +2,16 @@
 // generated journal of 1,000,000 bookings. Not a test: run it by hand
 // (see README, "Performance").
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "core/base/UiPort.h"
 #include "FakeUi.h"
+#include "JournalGenerator.h"
+#include "core/base/UiPort.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
@@ -27,52 +24,8 @@ using namespace belvaron;
 
 constexpr int kBookings = 1'000'000;
 
-// Writes a QuickBooks journal with kBookings bookings in random date order:
-// split bookings of three lines (two bookings each) and simple ones of two
-// lines (one booking), about 1 in 100 with an account without number.
-std::string GenerateJournal() {
-    char pattern[] = "/tmp/belvaron-bench-XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd < 0) std::abort();
-    close(fd);
-    std::FILE* f = std::fopen(pattern, "wb");
-    std::fputs(
-        "\tBuchungs-Nr.\tDatum\tBeleg-Nr.\tName\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll"
-        "\tHaben\r\n",
-        f);
-    std::mt19937 random(42);
-    int made = 0;
-    for (int no = 1; made < kBookings; ++no) {
-        const int day = 1 + static_cast<int>(random() % 28);
-        const int month = 1 + static_cast<int>(random() % 12);
-        const char* account = random() % 100 == 0 ? "Bewirtung" : "4930 B\xFCrobedarf";
-        if (made + 2 <= kBookings && no % 2 == 0) {
-            std::fprintf(f,
-                         "\t%d\t%02d.%02d.2025\tER-%d\tSch\xE4"
-                         "fer GmbH\tB\xFCromaterial\t"
-                         "1600 Verbindlichkeiten\t-SPLITTEN-\t\t\t119,00\r\n"
-                         "\t\t\t\t\tB\xFCromaterial\t%s\t1600 Verbindlichkeiten\t19%%\t100,00\t\r\n"
-                         "\t\t\t\t\tVorsteuer 19%%\t1576 Vorsteuer\t1600 Verbindlichkeiten\t19%%\t"
-                         "19,00\t\r\n"
-                         "\t\t\t\t\t\t\t\t\t119,00\t119,00\r\n\r\n",
-                         no, day, month, no, account);
-            made += 2;
-        } else {
-            std::fprintf(f,
-                         "\t%d\t%02d.%02d.2025\tKA-%d\tPost AG\tPorto\t4910 Porto\t1000 Kasse\t\t"
-                         "57,00\t\r\n"
-                         "\t\t\t\t\tPorto\t1000 Kasse\t4910 Porto\t\t\t57,00\r\n"
-                         "\t\t\t\t\t\t\t\t\t57,00\t57,00\r\n\r\n",
-                         no, day, month, no);
-            made += 1;
-        }
-    }
-    std::fclose(f);
-    return pattern;
-}
-
 struct Journal {
-    Journal() : path(GenerateJournal()) {}
+    Journal() : path(bench::GenerateJournalFile({kBookings, false})) {}
     ~Journal() { std::filesystem::remove(path); }
     std::string path;
 };

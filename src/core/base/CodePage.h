@@ -11,6 +11,8 @@ namespace belvaron {
 // Windows-1252 bytes to UTF-8. The five unassigned bytes (0x81, 0x8D, 0x8F,
 // 0x90, 0x9D) map to the C1 control characters of the same value.
 std::string Cp1252ToUtf8(std::string_view bytes);
+// The same appended to `out`, for long texts built in parts.
+void AppendCp1252AsUtf8(std::string& out, std::string_view bytes);
 
 // UTF-8 to Windows-1252. A character without a Windows-1252 equivalent, and
 // a malformed sequence, become '?'.

@@ -20,4 +20,9 @@ int32_t DeleteZeroAccountBookings(BookingStore& store);
 // below bookingCount.
 std::string FormatListLine(const BookingStore& store, int32_t index);
 
+// The list lines of the bookings from `from` up to, not including, `to`
+// (both held to 0 .. bookingCount), each as FormatListLine gives it and
+// ended by '\n', appended to `out`.
+void AppendListLines(const BookingStore& store, int32_t from, int32_t to, std::string& out);
+
 }  // namespace belvaron

@@ -1,4 +1,7 @@
+#include "core/bookings/JournalImport.h"
+
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -9,7 +12,6 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
-#include "core/bookings/JournalImport.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
 
@@ -24,11 +26,12 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
 public:
-    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path,
-                  Currency currency, UiPort& ui)
+    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path, Currency currency,
+                  UiPort& ui, const Progress* progress)
         : store_(store),
           grid_(grid),
           ui_(ui),
+          progress_(progress),
           path_(path),
           currency_(currency == Currency::Euro ? "EUR" : "DM") {}
 
@@ -42,6 +45,7 @@ private:
     bool ConvertBooking();
     bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, const char* amount);
     JournalOutcome Finish();
+    JournalOutcome Cancelled();
     char* Cell(int row, JournalColumn c) const { return grid_.Cell(row, layout_[c]); }
     // A text column that may be missing: "" when not found or column 0.
     std::string_view OptionalCell(int row, JournalColumn c) const {
@@ -51,6 +55,8 @@ private:
     BookingStore& store_;
     ImportGrid& grid_;
     UiPort& ui_;
+    const Progress* progress_;
+    int64_t fileSize_ = 0;
     const std::string& path_;
     const char* currency_;
     JournalReader in_;
@@ -61,6 +67,7 @@ private:
     int rowCount_ = 0;
     int32_t bookingNo_ = 0;
     int loadedCount_ = 0;
+    int ticks_ = 0;
     int zeroCount_ = 0;
 };
 
@@ -80,6 +87,11 @@ JournalOutcome JournalImport::Run() {
         return {};
     }
     if (!ReadHeader()) return {};
+    if (progress_) {
+        std::error_code error;
+        fileSize_ = static_cast<int64_t>(std::filesystem::file_size(path_, error));
+        if (error) fileSize_ = 0;
+    }
 
     TracePoint = 2014;
     const std::string missing = MissingJournalColumns(layout_);
@@ -110,6 +122,9 @@ JournalOutcome JournalImport::Run() {
             }
             if (!ConvertBooking()) return {};
             rowCount_ = 0;
+            if (++ticks_ % 1024 == 0 && !GoOn(progress_, in_.BytesRead(), fileSize_)) {
+                return Cancelled();
+            }
         }
         // A file that ends directly after an account line (no line break, no
         // total line) still has the lines of its last journal booking
@@ -247,12 +262,20 @@ JournalOutcome JournalImport::Finish() {
     return outcome;
 }
 
+JournalOutcome JournalImport::Cancelled() {
+    in_.Close();
+    store_.bookingCount = 0;
+    JournalOutcome outcome;
+    outcome.cancelled = true;
+    return outcome;
+}
+
 }  // namespace
 
 // The bookings stored before an early stop stay in the store.
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
-                           Currency currency, UiPort& ui) {
-    JournalImport run(store, grid, path, currency, ui);
+                           Currency currency, UiPort& ui, const Progress* progress) {
+    JournalImport run(store, grid, path, currency, ui, progress);
     return run.Run();
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 
+#include "core/base/Progress.h"
 #include "core/base/ReservedMemory.h"
 #include "core/base/Text.h"
 
@@ -37,6 +38,7 @@ private:
 // How a journal load ended; the counts are those of a load that succeeded.
 struct JournalOutcome {
     bool loaded = false;       // read to its end, at least one booking stored
+    bool cancelled = false;    // stopped through the progress; nothing shown
     int bookingCount = 0;      // bookings stored
     int zeroAccountCount = 0;  // SOLL and HABEN accounts 0 among them
 };
@@ -45,9 +47,10 @@ struct JournalOutcome {
 // collecting each journal booking in `grid`. Sets store.journalLoaded to
 // `loaded`. Every error (E:202 ... E:218) is shown through `ui` where it is
 // found; a load that succeeded shows nothing: the caller shows
-// ShowJournalSummary.
+// ShowJournalSummary. `progress` ticks in bytes of the file; a cancelled
+// load shows nothing and leaves the store empty, with no journal loaded.
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
-                           Currency currency, UiPort& ui);
+                           Currency currency, UiPort& ui, const Progress* progress = nullptr);
 
 // The message of a successful load: the count with the success icon, or
 // E:217 when accounts 0 were read.

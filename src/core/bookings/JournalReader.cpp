@@ -11,6 +11,8 @@ bool JournalReader::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
     pos_ = len_ = 0;
+    zeroAt_ = kNoZero;
+    bytesRead_ = 0;
     carryCr_ = fileDone_ = atEnd_ = failed_ = sawZero_ = false;
     return file_ != nullptr;
 }
@@ -24,6 +26,7 @@ void JournalReader::Close() {
 // of a chunk is held back until the next chunk shows whether an LF follows.
 bool JournalReader::Fill() {
     pos_ = len_ = 0;
+    zeroAt_ = kNoZero;
     while (len_ == 0) {
         if (fileDone_ || !file_) {
             if (carryCr_) {
@@ -42,6 +45,7 @@ bool JournalReader::Fill() {
             carryCr_ = false;
         }
         const std::size_t n = std::fread(buffer_ + start, 1, kBufferSize - start, file_);
+        bytesRead_ += static_cast<int64_t>(n);
         if (n < kBufferSize - start) {
             fileDone_ = true;
             if (std::ferror(file_)) {
@@ -52,19 +56,27 @@ bool JournalReader::Fill() {
         }
         const std::size_t total = start + n;
         std::size_t out = 0;
-        for (std::size_t i = 0; i < total; ++i) {
-            const char c = buffer_[i];
-            if (c == '\r') {
-                if (i + 1 == total && !fileDone_) {
-                    carryCr_ = true;
-                    break;
-                }
-                if (i + 1 < total && buffer_[i + 1] == '\n') continue;
+        std::size_t in = 0;
+        // Copies the runs between CRs whole; a CR followed by LF is dropped.
+        while (in < total) {
+            const void* cr = std::memchr(buffer_ + in, '\r', total - in);
+            const std::size_t end =
+                cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - buffer_) : total;
+            if (out != in) std::memmove(buffer_ + out, buffer_ + in, end - in);
+            out += end - in;
+            in = end;
+            if (in == total) break;
+            if (in + 1 == total && !fileDone_) {
+                carryCr_ = true;
+                break;
             }
-            buffer_[out++] = c;
+            if (in + 1 == total || buffer_[in + 1] != '\n') buffer_[out++] = '\r';
+            ++in;
         }
         len_ = out;
     }
+    const void* zero = std::memchr(buffer_, '\0', len_);
+    zeroAt_ = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer_) : kNoZero;
     return true;
 }
 
@@ -78,7 +90,7 @@ std::size_t JournalReader::ReadUntil(char stop, char* cell, std::size_t maxChars
         const std::size_t take =
             hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - p) : avail;
         std::memcpy(cell + n, p, take);
-        if (std::memchr(p, '\0', take)) sawZero_ = true;
+        if (zeroAt_ - pos_ < take) sawZero_ = true;
         n += take;
         pos_ += take;
         if (hit) break;
@@ -89,7 +101,7 @@ std::size_t JournalReader::ReadUntil(char stop, char* cell, std::size_t maxChars
 
 void JournalReader::Skip() {
     if (pos_ == len_ && !Fill()) return;
-    if (buffer_[pos_] == '\0') sawZero_ = true;
+    if (pos_ == zeroAt_) sawZero_ = true;
     ++pos_;
 }
 

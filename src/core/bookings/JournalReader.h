@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -40,6 +41,9 @@ public:
     bool Failed() const { return failed_; }
     // A zero byte was read: the file is not a text file.
     bool SawZeroByte() const { return sawZero_; }
+    // Bytes taken from the file so far (read ahead of what was consumed by
+    // at most one buffer), for progress.
+    int64_t BytesRead() const { return bytesRead_; }
 
 private:
     // Makes at least one byte available; false at the end of the file or on
@@ -47,10 +51,16 @@ private:
     bool Fill();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::size_t kNoZero = static_cast<std::size_t>(-1);
 
     std::FILE* file_ = nullptr;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
+    // The first zero byte of the buffer, kNoZero when none: reading the
+    // bytes in order, a read reaches a zero byte exactly when it takes this
+    // one.
+    std::size_t zeroAt_ = kNoZero;
+    int64_t bytesRead_ = 0;
     bool carryCr_ = false;   // a CR ended the last chunk; its LF may follow
     bool fileDone_ = false;  // fread reported the end or an error
     bool atEnd_ = false;

@@ -26,11 +26,81 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The store indices ordered by key, equal keys in store order: a stable
+// least-significant-digit radix sort of the indices over the key's two
+// 16-bit halves (sign bit flipped, so negative keys come first).
+std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys) {
+    const std::size_t n = keys.size();
+    std::vector<int32_t> order(n);
+    std::vector<int32_t> spare(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
+    std::vector<std::size_t> counts(std::size_t{1} << 16);
+    for (const int shift : {0, 16}) {
+        auto digit = [&](int32_t index) {
+            const uint32_t key =
+                static_cast<uint32_t>(keys[static_cast<std::size_t>(index)]) ^ 0x8000'0000u;
+            return (key >> shift) & 0xFFFFu;
+        };
+        std::fill(counts.begin(), counts.end(), 0);
+        for (const int32_t index : order) ++counts[digit(index)];
+        std::size_t sum = 0;
+        for (std::size_t& c : counts) sum += std::exchange(c, sum);
+        for (const int32_t index : order) spare[counts[digit(index)]++] = index;
+        order.swap(spare);
+    }
+    return order;
+}
+
+// Moves the records so that place k holds the record now at `from[k]`, in
+// place. Following the permutation's cycles through a large store jumps at
+// random from record to record and waits on memory at every step, so the
+// records move in two local passes instead: first each goes, by swaps, into
+// its block of kBlock places (every block fills from its front, so the
+// writes run through the blocks in order), then each block is put in order
+// within itself, where its records are close together.
+void ApplyPermutation(BookingStore& store, const std::vector<int32_t>& from) {
+    constexpr int kShift = 9;
+    constexpr int32_t kBlock = int32_t{1} << kShift;
+    const auto n = static_cast<int32_t>(from.size());
+    std::vector<int32_t> to(from.size());  // to[i]: the place of the record now at i
+    for (int32_t k = 0; k < n; ++k)
+        to[static_cast<std::size_t>(from[static_cast<std::size_t>(k)])] = k;
+    auto at = [&to](int32_t i) -> int32_t& { return to[static_cast<std::size_t>(i)]; };
+    auto swap = [&](int32_t i, int32_t j) {
+        std::swap(store[i], store[j]);
+        std::swap(at(i), at(j));
+    };
+    const int32_t blocks = (n + kBlock - 1) >> kShift;
+    std::vector<int32_t> head(static_cast<std::size_t>(blocks));
+    for (int32_t b = 0; b < blocks; ++b) head[static_cast<std::size_t>(b)] = b << kShift;
+    auto next = [&head](int32_t b) -> int32_t& { return head[static_cast<std::size_t>(b)]; };
+    for (int32_t b = 0; b < blocks; ++b) {
+        const int32_t end = std::min(n, (b + 1) << kShift);
+        while (next(b) < end) {
+            const int32_t i = next(b);
+            const int32_t t = at(i) >> kShift;
+            if (t == b) {
+                ++next(b);
+                continue;
+            }
+            while ((at(next(t)) >> kShift) == t) ++next(t);
+            swap(i, next(t)++);
+        }
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        while (at(i) != i) swap(i, at(i));
+    }
+}
+
+}  // namespace
+
 // The result equals that of an exchange sort that swaps neighbours only when
 // the first key is greater: a sort by DateKey that keeps the store order of
-// equal keys. It runs in O(n log n) with one extra array of (key, index)
-// pairs: the pairs are sorted with the index as tie-breaker, then the records
-// are moved into place along the permutation's cycles with one spare record.
+// equal keys. It runs in linear time with a few index arrays: the keys are
+// read once in store order, the indices radix-sorted, and each record moved
+// once.
 void SortByDate(BookingStore& store, UiPort& ui) {
     TracePoint = 2044;
     const int32_t n = store.bookingCount;
@@ -38,14 +108,12 @@ void SortByDate(BookingStore& store, UiPort& ui) {
     TracePoint = 2045;
     if (n < 2) return;
 
-    std::vector<std::pair<int32_t, int32_t>> order(static_cast<std::size_t>(n));
+    std::vector<int32_t> keys(static_cast<std::size_t>(n));
     bool sorted = true;
-    int32_t previous = INT32_MIN;
     for (int32_t i = 0; i < n; ++i) {
         const int32_t key = DateKey(store[i].date);
-        order[static_cast<std::size_t>(i)] = {key, i};
-        if (key < previous) sorted = false;
-        previous = key;
+        keys[static_cast<std::size_t>(i)] = key;
+        if (i > 0 && key < keys[static_cast<std::size_t>(i) - 1]) sorted = false;
     }
     ui.SortProgress(n / 4);
     if (sorted) {
@@ -53,27 +121,11 @@ void SortByDate(BookingStore& store, UiPort& ui) {
         return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
-    std::sort(order.begin(), order.end());
+    const std::vector<int32_t> from = OrderByKey(keys);
+    keys = {};
     ui.SortProgress(n / 2);
-
-    // order[k].second is the record that belongs at place k. Follow each
-    // cycle once; a finished place is marked by pointing to itself.
     TracePoint = 2048;
-    for (int32_t start = 0; start < n; ++start) {
-        if (order[static_cast<std::size_t>(start)].second == start) continue;
-        const BookingRecord spare = store[start];
-        int32_t place = start;
-        for (;;) {
-            const int32_t from = order[static_cast<std::size_t>(place)].second;
-            order[static_cast<std::size_t>(place)].second = place;
-            if (from == start) {
-                store[place] = spare;
-                break;
-            }
-            store[place] = store[from];
-            place = from;
-        }
-    }
+    ApplyPermutation(store, from);
     ui.SortProgress(n);
 }
 

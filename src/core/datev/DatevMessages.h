@@ -36,7 +36,14 @@ inline constexpr const char* kE313Total =
     "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
 inline constexpr const char* kE313Size =
     "(E:316)\nDie DATEV-Datei wäre mit %d Blöcken zu groß (höchstens %d Blöcke).\n"
-    "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
+    "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum "
+    "oder wählen Sie das DATEV-Format CSV.";
+// An amount beyond the data file's ten-digit amount field (%s the amount
+// text, %d the booking number).
+inline constexpr const char* kE313AmountField =
+    "(E:316)\nDer Betrag %s der Buchung Nr. %d ist größer als 99.999.999,99 und passt nicht "
+    "in eine DATEV-Postversand-Datei.\n"
+    "Es wurde keine DATEV-Datei geschrieben; wählen Sie das DATEV-Format CSV.";
 
 // The export run.
 inline constexpr const char* kE111 =

@@ -24,6 +24,9 @@ inline constexpr std::size_t kKneBookingLimit = 237;
 // five digits (extended) or 16 bits (old).
 inline constexpr int32_t kKneMaxBlocksExtended = 99999;
 inline constexpr int32_t kKneMaxBlocksOld = 65535;
+// The largest amount in cents the booking record's ten-digit amount field
+// holds: 99.999.999,99.
+inline constexpr int64_t kKneMaxAmountCents = 9'999'999'999;
 
 namespace kne {
 inline constexpr char kHeaderStart1 = '\x1D';

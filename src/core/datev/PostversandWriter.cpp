@@ -80,14 +80,40 @@ std::optional<int64_t> DigitsToInt(std::string_view amount) {
     return negative ? -value : value;
 }
 
-std::optional<StreamedDataFile> StreamPostversandDataFile(
-    const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-    const std::function<bool(std::string_view)>& sink, UiPort& ui) {
+namespace {
+
+// The messages of one pass over the data file: shown through `ui`, or, with
+// no ui, the first refusal kept in `refusal` and the rest dropped. With
+// `amountField`, an amount the ten-digit amount field cannot hold is refused.
+struct PassMessages {
+    UiPort* ui = nullptr;
+    bool amountField = false;
+    std::string refusal;
+    // Ticks of the whole export: `done` counts on from pass to pass.
+    const Progress* progress = nullptr;
+    int64_t done = 0;
+    int64_t total = 0;
+    bool cancelled = false;
+
+    void Refuse(const std::string& text) {
+        if (ui) {
+            ShowPlain(*ui, text);
+        } else if (refusal.empty()) {
+            refusal = text;
+        }
+    }
+};
+
+// One pass over the bookings in `range`, building the data file into `sink`.
+std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const DatevSettings& settings,
+                                           const DatevRange& range,
+                                           const std::function<bool(std::string_view)>& sink,
+                                           PassMessages& messages) {
     TracePoint = 3017;
     StreamedDataFile result;
     result.exportYear = DatePiece(range.from, 8);
-    if (DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
-        ShowPlain(ui, Format(msg::kE304, range.from.c_str(), range.to.c_str()));
+    if (messages.ui && DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
+        ShowPlain(*messages.ui, Format(msg::kE304, range.from.c_str(), range.to.c_str()));
     }
     TracePoint = 3018;
     const bool extended = ExtendedFormat(settings);
@@ -108,12 +134,19 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
         TracePoint = extended ? 3024 : 3034;
         const auto amount = DigitsToInt(FieldText(booking.amount));
         if (!amount) {
-            ShowPlain(ui, Format(msg::kE313Amount, std::string(FieldText(booking.amount)).c_str(),
-                                 booking.bookingNo));
+            messages.Refuse(Format(msg::kE313Amount, std::string(FieldText(booking.amount)).c_str(),
+                                   booking.bookingNo));
+            return std::nullopt;
+        }
+        if (messages.amountField &&
+            (*amount > kKneMaxAmountCents || *amount < -kKneMaxAmountCents)) {
+            messages.Refuse(Format(msg::kE313AmountField,
+                                   std::string(FieldText(booking.amount)).c_str(),
+                                   booking.bookingNo));
             return std::nullopt;
         }
         if (__builtin_add_overflow(total, *amount, &total)) {
-            ShowPlain(ui, msg::kE313Total);
+            messages.Refuse(msg::kE313Total);
             return std::nullopt;
         }
         TracePoint = extended ? 3025 : 3035;
@@ -123,6 +156,11 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
         if (out.fill() + record.size() >= kKneBookingLimit) out.NewBlock();
         out.Append(record);
         if (!out.ok()) return std::nullopt;
+        if (++messages.done % kProgressStride == 0 &&
+            !GoOn(messages.progress, messages.done, messages.total)) {
+            messages.cancelled = true;
+            return std::nullopt;
+        }
     }
 
     TracePoint = extended ? 3029 : 3038;
@@ -136,36 +174,69 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
     return result;
 }
 
+}  // namespace
+
+std::optional<StreamedDataFile> StreamPostversandDataFile(
+    const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
+    const std::function<bool(std::string_view)>& sink, UiPort& ui) {
+    PassMessages messages{&ui, false, {}, nullptr, 0, 0, false};
+    return StreamPass(store, settings, range, sink, messages);
+}
+
+// A first pass without a file finds every reason to refuse the batch (an
+// amount, the total, the block count), so a refused batch writes nothing;
+// only then is the file opened and the batch built again into it.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
-                                             const std::string& folder, UiPort& ui) {
+                                             const std::string& folder, UiPort& ui,
+                                             const Progress* progress) {
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
     result.path = folder + (extended ? "/ED00001" : "/DE001");
+
+    const int64_t total = 2 * int64_t{std::max(store.bookingCount, 0)};
+    PassMessages quiet{nullptr, true, {}, progress, 0, total, false};
+    const auto planned = StreamPass(
+        store, settings, range, [](std::string_view) { return true; }, quiet);
+    if (quiet.cancelled) {
+        result.cancelled = true;
+        return result;
+    }
+    const int32_t maxBlocks = extended ? kKneMaxBlocksExtended : kKneMaxBlocksOld;
+    if (!planned || planned->blockCount > maxBlocks) {
+        if (DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
+            ShowPlain(ui, Format(msg::kE304, range.from.c_str(), range.to.c_str()));
+        }
+        if (planned) {
+            result.blockCount = planned->blockCount;
+            ShowPlain(ui, Format(msg::kE313Size, planned->blockCount, maxBlocks));
+        } else {
+            ShowPlain(ui, quiet.refusal);
+        }
+        return result;
+    }
+
     auto file = std::make_unique<FileWriter>();
     if (!file->Open(result.path)) {
         ShowPlain(ui, Format(msg::kE302, result.path.c_str()));
         return result;
     }
-    const auto streamed = StreamPostversandDataFile(
-        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); }, ui);
-    if (!streamed) {
-        // A refused export has shown its reason; a failed write has not yet.
-        if (file->error() != 0) ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));
+    // The messages of this pass were found by the first one; E:304 shows here.
+    PassMessages shown{&ui, false, {}, progress, store.bookingCount, total, false};
+    const auto streamed = StreamPass(
+        store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); },
+        shown);
+    if (shown.cancelled) {
+        result.cancelled = true;
+        return result;  // the new file is abandoned
+    }
+    if (!streamed || !file->Finish()) {
+        ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));
         return result;
     }
     result.exportYear = streamed->exportYear;
     result.blockCount = streamed->blockCount;
-    const int32_t maxBlocks = extended ? kKneMaxBlocksExtended : kKneMaxBlocksOld;
-    if (result.blockCount > maxBlocks) {
-        ShowPlain(ui, Format(msg::kE313Size, result.blockCount, maxBlocks));
-        return result;
-    }
-    if (!file->Finish()) {
-        ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));
-        return result;
-    }
     result.count = streamed->count;
     result.file = std::move(file);
     return result;

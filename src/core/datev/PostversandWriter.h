@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Progress.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettings.h"
 
@@ -26,6 +27,7 @@ struct PostversandDataFile {
     int count = 0;           // bookings written; 0 when none lay in the range or the stage failed
     std::string exportYear;  // YY of the range start
     int32_t blockCount = 1;  // 256-byte blocks of the data file
+    bool cancelled = false;  // stopped through the progress; nothing shown, no file
     std::string path;        // where the data file goes
     std::unique_ptr<FileWriter> file;  // complete but not yet in place; null when the stage failed
 
@@ -37,13 +39,18 @@ struct PostversandDataFile {
 
 // The data file of the bookings in `range` in `folder` (no trailing '/').
 // Its count is 0 when no booking lay in the range, and 0 without a file
-// after a message when the file could not be written (E:302), was refused
-// (E:316) or would have more blocks than the header file can count (E:316).
-// The new file is completed here but replaces an existing one only in
-// WritePostversandHeaderFile.
+// after a message when the file could not be written (E:302) or was refused
+// (E:316: an amount of more than 18 digits or above 99.999.999,99, a total
+// beyond 64 bits, more blocks than the header file can count). A refused
+// batch is refused before any file is opened. The new file is completed here
+// but replaces an existing one only in WritePostversandHeaderFile.
+// `progress` ticks in bookings over both passes (total twice the store's
+// count); a cancelled stage shows nothing and leaves no file, so the header
+// file stage then keeps the old batch.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
-                                             const std::string& folder, UiPort& ui);
+                                             const std::string& folder, UiPort& ui,
+                                             const Progress* progress = nullptr);
 
 // The header file in `folder` for the data file of the same run, taken over
 // here. On success both new files replace the old batch and true is
@@ -62,6 +69,8 @@ struct StreamedDataFile {
 // Streams the data file to `sink` in whole 256-byte blocks. Shows E:304 (a
 // warning: the range spans two years) and E:316. nullopt when the file must
 // not be used (an amount or the total too large, or `sink` returned false).
+// Neither the block count nor the ten-digit amount field is checked here:
+// WritePostversandDataFile refuses those.
 std::optional<StreamedDataFile> StreamPostversandDataFile(
     const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
     const std::function<bool(std::string_view)>& sink, UiPort& ui);

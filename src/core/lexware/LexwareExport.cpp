@@ -39,7 +39,16 @@ char RecordSafe(char c) {
 }
 
 void AppendText(std::string_view text, std::string& out) {
-    for (const char c : text) out += RecordSafe(c);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // The run of bytes RecordSafe keeps, appended whole.
+        std::size_t end = i;
+        while (end < text.size() && RecordSafe(text[end]) == text[end]) ++end;
+        out.append(text.data() + i, end - i);
+        if (end == text.size()) break;
+        out += RecordSafe(text[end]);
+        i = end + 1;
+    }
 }
 
 void AppendNumber(int32_t value, std::string& out) {
@@ -93,11 +102,19 @@ void AppendLexwareLine(const BookingRecord& b, std::string& out) {
 
 namespace {
 
+// The progress of one export over all its files.
+struct ExportProgress {
+    const Progress* progress = nullptr;
+    int64_t done = 0;
+    int64_t total = 0;
+    bool cancelled = false;
+};
+
 // Opens `file` at `path` and writes the header and the bookings of `year`
 // (every booking when year < 0). Shows E:210 on a failure; the file is then
-// not committed.
+// not committed. False without a message when cancelled.
 bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string& path,
-                      FileWriter& file, UiPort& ui) {
+                      FileWriter& file, UiPort& ui, ExportProgress& progress) {
     if (!file.Open(path)) {
         ShowPlain(ui, Format(msg::kE210, path.c_str()));
         return false;
@@ -112,19 +129,26 @@ bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string
         TracePoint = 2042;
         if (year >= 0 && DateKey(store[i].date) / 10000 != year) continue;
         AppendLexwareLine(store[i], chunk);
+        if (++progress.done % kProgressStride == 0 &&
+            !GoOn(progress.progress, progress.done, progress.total)) {
+            progress.cancelled = true;
+            return false;
+        }
         if (chunk.size() >= kChunkBytes) {
             ok = file.Write(chunk);
             chunk.clear();
         }
     }
     if (ok && file.Write(chunk)) return true;
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+                         ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
 
 bool Committed(FileWriter& file, const std::string& path, UiPort& ui) {
     if (file.Commit()) return true;
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(), ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
+    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+                         ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
 
@@ -144,16 +168,18 @@ int32_t CountOfYear(const BookingStore& store, int32_t year) {
 // year go to `path`; bookings of several years go to one file per year
 // (LexwareYearPath), and `path` itself is not written. True only after the
 // success message.
-bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui) {
+bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui,
+                   const Progress* progress) {
     TracePoint = 2039;
     if (store.bookingCount <= 0) {
         ShowPlain(ui, msg::kE209);
         return false;
     }
     const std::vector<int32_t> years = LexwareYears(store);
+    ExportProgress ticks{progress, 0, store.bookingCount, false};
     if (years.size() <= 1) {
         FileWriter file;
-        if (!WriteLexwareFile(store, -1, path, file, ui) || !Committed(file, path, ui)) {
+        if (!WriteLexwareFile(store, -1, path, file, ui, ticks) || !Committed(file, path, ui)) {
             return false;
         }
         TracePoint = 2043;
@@ -163,7 +189,7 @@ bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& u
     std::vector<std::unique_ptr<FileWriter>> files;
     for (const int32_t year : years) {
         files.push_back(std::make_unique<FileWriter>());
-        if (!WriteLexwareFile(store, year, LexwareYearPath(path, year), *files.back(), ui)) {
+        if (!WriteLexwareFile(store, year, LexwareYearPath(path, year), *files.back(), ui, ticks)) {
             return false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/base/Progress.h"
 #include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
@@ -23,7 +24,10 @@ void AppendLexwareLine(const BookingRecord& booking, std::string& out);
 
 // Writes the file of all bookings of the store to `path`, replacing an old
 // file only by a complete new one. True after the success message; false
-// after E:209, E:210 or a write error.
-bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui);
+// after E:209, E:210 or a write error. `progress` ticks in bookings written
+// (over every file of a run); a cancelled export shows nothing, returns
+// false and leaves every old file as it was.
+bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui,
+                   const Progress* progress = nullptr);
 
 }  // namespace belvaron

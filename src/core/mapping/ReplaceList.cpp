@@ -177,9 +177,11 @@ bool ApplyToBooking(const EntryIndex& index, std::span<const ReplaceEntry> entri
 
 // What the list does to a booking depends only on its SOLL and HABEN
 // account and its rate, so the result of one walk serves every booking with
-// the same three values. An open-addressing table, sized for the number of
-// bookings up to a fixed bound, remembers the first results, up to half its
-// size.
+// the same three values. Every result is remembered: the results sit in one
+// array in the order found, and an open-addressing table of their indices,
+// kept at most half full, finds them; it doubles as results are added, so a
+// journal with as many distinct account pairs as bookings walks each pair
+// once. The memory is bounded by the number of bookings.
 class RememberedResults {
 public:
     struct Result {
@@ -191,50 +193,162 @@ public:
         int habenCount = 0;
     };
 
-    explicit RememberedResults(std::size_t bookings) {
-        while (size_ < kMaxSize && size_ < 2 * bookings) size_ *= 2;
-        slots_.resize(size_);
-    }
+    RememberedResults() : slots_(kInitialSize, kEmpty) {}
 
     const Result* Find(int32_t soll, int32_t haben, int32_t vat) const {
-        const Slot& slot = slots_[SlotOf(soll, haben, vat)];
-        return slot.used ? &slot.result : nullptr;
+        const uint32_t at = slots_[SlotOf(soll, haben, vat)];
+        return at == kEmpty ? nullptr : &entries_[at].result;
     }
+    // Call only for values Find did not find.
     void Remember(int32_t soll, int32_t haben, int32_t vat, const Result& result) {
-        if (count_ >= size_ / 2) return;
-        Slot& slot = slots_[SlotOf(soll, haben, vat)];
-        if (slot.used) return;
-        slot = {soll, haben, vat, true, result};
-        ++count_;
+        if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+        slots_[SlotOf(soll, haben, vat)] = static_cast<uint32_t>(entries_.size());
+        entries_.push_back({soll, haben, vat, result});
     }
 
 private:
-    static constexpr std::size_t kMaxSize = std::size_t{1} << 17;
+    static constexpr std::size_t kInitialSize = 1024;
+    static constexpr uint32_t kEmpty = std::numeric_limits<uint32_t>::max();
 
-    struct Slot {
-        int32_t soll = 0;
-        int32_t haben = 0;
-        int32_t vat = 0;
-        bool used = false;
+    struct Entry {
+        int32_t soll;
+        int32_t haben;
+        int32_t vat;
         Result result;
     };
 
-    std::size_t SlotOf(int32_t soll, int32_t haben, int32_t vat) const {
-        const uint64_t h =
-            Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 | static_cast<uint32_t>(haben)) ^
-                Mix(static_cast<uint32_t>(vat) + 1));
-        std::size_t i = h & (size_ - 1);
-        while (slots_[i].used &&
-               (slots_[i].soll != soll || slots_[i].haben != haben || slots_[i].vat != vat)) {
-            i = (i + 1) & (size_ - 1);
-        }
-        return i;
+    static uint64_t Hash(int32_t soll, int32_t haben, int32_t vat) {
+        return Mix((uint64_t{static_cast<uint32_t>(soll)} << 32 | static_cast<uint32_t>(haben)) ^
+                   Mix(static_cast<uint32_t>(vat) + 1));
     }
 
-    std::size_t size_ = 16;
-    std::vector<Slot> slots_;
-    std::size_t count_ = 0;
+    // The slot holding these values, or the free slot where they would go.
+    std::size_t SlotOf(int32_t soll, int32_t haben, int32_t vat) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = Hash(soll, haben, vat) & mask;
+        for (;;) {
+            const uint32_t at = slots_[i];
+            if (at == kEmpty) return i;
+            const Entry& e = entries_[at];
+            if (e.soll == soll && e.haben == haben && e.vat == vat) return i;
+            i = (i + 1) & mask;
+        }
+    }
+
+    void Grow() {
+        slots_.assign(slots_.size() * 2, kEmpty);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = 0; at < entries_.size(); ++at) {
+            const Entry& e = entries_[at];
+            std::size_t i = Hash(e.soll, e.haben, e.vat) & mask;
+            while (slots_[i] != kEmpty) i = (i + 1) & mask;
+            slots_[i] = static_cast<uint32_t>(at);
+        }
+    }
+
+    std::vector<uint32_t> slots_;
+    std::vector<Entry> entries_;
 };
+
+// What the list does to one side of a booking on its own: the walk of that
+// side's account through the entries in file order. It holds for the booking
+// when both sides are `independent`: no entry on the way had a precondition
+// (which looks at the other side) or a zero replacement (which stops the run
+// part way); the booking then takes the last key above 0 of either side.
+struct SideResult {
+    int32_t account = 0;
+    int count = 0;
+    int lastKeyIndex = -1;  // of the last entry applied with a key above 0
+    int32_t lastKey = 0;
+    bool applied = false;
+    bool independent = true;
+};
+
+SideResult WalkSide(const EntryIndex& index, std::span<const ReplaceEntry> entries, int32_t account,
+                    int32_t vat, bool soll) {
+    SideResult r;
+    r.account = account;
+    Cursor cursor;
+    cursor.Reset(index, account, -1);
+    for (int current = -1;;) {
+        const int next = cursor.NextAfter(current);
+        if (next == kNone) return r;
+        current = next;
+        const ReplaceEntry& e = entries[static_cast<std::size_t>(next)];
+        if (e.vatRate != 0 && e.vatRate != vat) continue;
+        const int32_t replacement = soll ? e.sollAccount : e.habenAccount;
+        if (e.preconditionAccount != 0 || replacement == 0) {
+            r.independent = false;
+            return r;
+        }
+        r.account = replacement;
+        ++r.count;
+        r.applied = true;
+        if (e.datevKey > 0) {
+            r.lastKeyIndex = next;
+            r.lastKey = e.datevKey;
+        }
+        cursor.Reset(index, replacement, current);
+    }
+}
+
+// The results of one side met so far, by account and rate, in an
+// open-addressing table kept at most half full.
+class SideResults {
+public:
+    SideResults(const EntryIndex& index, std::span<const ReplaceEntry> entries, bool soll)
+        : index_(index), entries_(entries), soll_(soll), slots_(kInitialSize, kEmpty) {}
+
+    // A copy: a later call may move the results.
+    SideResult For(int32_t account, int32_t vat) {
+        const uint64_t key =
+            uint64_t{static_cast<uint32_t>(account)} << 32 | static_cast<uint32_t>(vat);
+        std::size_t i = Slot(key);
+        if (slots_[i] == kEmpty) {
+            if (2 * (results_.size() + 1) > slots_.size()) {
+                Grow();
+                i = Slot(key);
+            }
+            slots_[i] = static_cast<uint32_t>(results_.size());
+            results_.push_back({key, WalkSide(index_, entries_, account, vat, soll_)});
+        }
+        return results_[slots_[i]].second;
+    }
+
+private:
+    static constexpr std::size_t kInitialSize = 256;
+    static constexpr uint32_t kEmpty = std::numeric_limits<uint32_t>::max();
+
+    std::size_t Slot(uint64_t key) const {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = Mix(key) & mask;
+        while (slots_[i] != kEmpty && results_[slots_[i]].first != key) i = (i + 1) & mask;
+        return i;
+    }
+    void Grow() {
+        slots_.assign(slots_.size() * 2, kEmpty);
+        for (std::size_t at = 0; at < results_.size(); ++at)
+            slots_[Slot(results_[at].first)] = static_cast<uint32_t>(at);
+    }
+
+    const EntryIndex& index_;
+    std::span<const ReplaceEntry> entries_;
+    bool soll_;
+    std::vector<uint32_t> slots_;
+    std::vector<std::pair<uint64_t, SideResult>> results_;
+};
+
+// Applies both side results to the booking and counts them.
+void ApplySides(const SideResult& soll, const SideResult& haben, BookingRecord& b,
+                ReplaceOutcome& out) {
+    b.sollAccount = soll.account;
+    b.habenAccount = haben.account;
+    out.sollCount += soll.count;
+    out.habenCount += haben.count;
+    if (!soll.applied && !haben.applied) return;
+    const SideResult& last = soll.lastKeyIndex > haben.lastKeyIndex ? soll : haben;
+    b.datevKey = last.lastKeyIndex >= 0 ? last.lastKey : 0;
+}
 
 }  // namespace
 
@@ -243,11 +357,19 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     TracePoint = 2033;
     ReplaceOutcome out;
     const EntryIndex index(entries);
-    const auto remembered = std::make_unique<RememberedResults>(bookings.size());
+    const auto remembered = std::make_unique<RememberedResults>();
+    SideResults sollSides(index, entries, true);
+    SideResults habenSides(index, entries, false);
     for (BookingRecord& b : bookings) {
         const int32_t soll = b.sollAccount;
         const int32_t haben = b.habenAccount;
         const int32_t vat = b.vatRate;
+        const SideResult sollSide = sollSides.For(soll, vat);
+        const SideResult habenSide = habenSides.For(haben, vat);
+        if (sollSide.independent && habenSide.independent) {
+            ApplySides(sollSide, habenSide, b, out);
+            continue;
+        }
         if (const RememberedResults::Result* r = remembered->Find(soll, haben, vat)) {
             b.sollAccount = r->soll;
             b.habenAccount = r->haben;

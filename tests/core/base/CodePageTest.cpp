@@ -1,6 +1,6 @@
-#include "core/base/CodePage.h"
-
 #include <gtest/gtest.h>
+
+#include "core/base/CodePage.h"
 
 namespace belvaron {
 namespace {
@@ -16,6 +16,17 @@ TEST(CodePage, UmlautsAndEuro) {
     EXPECT_EQ(Utf8ToCp1252("Erlöse €"), "Erl\xF6se \x80");
     EXPECT_EQ(Utf8ToCp1252("日本"), "??");
     EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");  // truncated sequence
+}
+
+TEST(CodePage, AppendedUtf8KeepsWhatWasThereAndMixesRunsAndSingleBytes) {
+    std::string out = "x";
+    AppendCp1252AsUtf8(out,
+                       "\xE4"
+                       "bc\x80"
+                       "de f\xFC");
+    AppendCp1252AsUtf8(out, "");
+    AppendCp1252AsUtf8(out, std::string_view("a\0b", 3));
+    EXPECT_EQ(out, std::string("xäbc€de fü") + std::string("a\0b", 3));
 }
 
 TEST(CodePage, Cp850ByteForByte) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,56 @@ TEST_F(JournalImportTest, ReloadStartsFromAnEmptyStore) {
     EXPECT_EQ(Load(kData + "no_such_journal.txt"), 0);
     EXPECT_EQ(store.bookingCount, 0);
     EXPECT_EQ(store.journalLoaded, 0);
+}
+
+// ---- Progress and cancel ------------------------------------------------------
+
+std::string ManyBookings(int count) {
+    std::string s = kHeader + "\r\n";
+    for (int no = 1; no <= count; ++no) {
+        s += Row(std::to_string(no), "1200", "-SPLITTEN-", "1,00", "") +
+             Row("", "4000", "1200", "", "1,00") + kTotal;
+    }
+    return s;
+}
+
+TEST_F(JournalImportTest, ProgressTicksInBytesOfTheFileAndChangesNothing) {
+    const std::string path = dir.Write("j.txt", ManyBookings(1900));
+    std::vector<std::pair<int64_t, int64_t>> ticks;
+    const Progress progress{[&](int64_t done, int64_t total) {
+        ticks.emplace_back(done, total);
+        return true;
+    }};
+    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, ui, &progress);
+    EXPECT_TRUE(outcome.loaded);
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(outcome.bookingCount, 1900);
+    ASSERT_FALSE(ticks.empty());
+    const auto size = static_cast<int64_t>(std::filesystem::file_size(path));
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_EQ(ticks[i].second, size);
+        EXPECT_GT(ticks[i].first, 0);
+        EXPECT_LE(ticks[i].first, size);
+        if (i > 0) {
+            EXPECT_GE(ticks[i].first, ticks[i - 1].first);
+        }
+    }
+}
+
+TEST_F(JournalImportTest, CancelledLoadLeavesAnEmptyStoreAndShowsNothing) {
+    ASSERT_EQ(Load(kData + "journal_split_first.txt"), 1);
+    ui.messages.clear();
+    const std::string path = dir.Write("j.txt", ManyBookings(1900));
+    const Progress cancel{[](int64_t, int64_t) { return false; }};
+    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, ui, &cancel);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_EQ(store.bookingCount, 0);
+    EXPECT_FALSE(store.journalLoaded);
+    EXPECT_TRUE(ui.messages.empty());
+    // The same file loads in full afterwards.
+    EXPECT_EQ(Load(path), 1);
+    EXPECT_EQ(store.bookingCount, 1900);
 }
 
 // ---- Limits of the work area -------------------------------------------------

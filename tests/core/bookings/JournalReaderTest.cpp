@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"lone_cr_stays", "a\rb\r", {"a\rb\r"}},
                       Case{"crlf_across_chunks", kChunk + "\r\nb", {kChunk, "b"}},
                       Case{"cr_at_chunk_end_without_lf", kChunk + "\rb", {kChunk + "\rb"}},
+                      Case{"cr_cr_lf", "a\r\r\nb", {"a\r", "b"}},
+                      Case{"crlf_runs", "ab\r\ncd\r\n\r\nef", {"ab", "cd", "", "ef"}},
+                      Case{"cr_at_file_end_after_chunk", kChunk + "x\r", {kChunk + "x\r"}},
                       Case{"empty", "", {""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -73,6 +77,55 @@ TEST(JournalReader, ReportsZeroBytes) {
     EXPECT_FALSE(in.SawZeroByte());
     in.ReadUntil('\t', cell, 7);
     EXPECT_TRUE(in.SawZeroByte());
+}
+
+// Random text over several buffer chunks, read in random steps: every read
+// gives the bytes of the whole file with CR LF taken as LF, and the zero-byte
+// flag turns on exactly at the read that takes the first zero byte.
+TEST(JournalReader, RandomReadsMatchTheWholeFileInTextMode) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 6; ++round) {
+        const char alphabet[] = {'a', 'b', '\t', '\r', '\n', '\r', '\n', '\0'};
+        const std::size_t zeroChance = round % 2 ? 40000 : 0;  // some rounds without zero
+        std::string bytes;
+        const std::size_t size = 64 * 1024 * 3 + random() % 5000;
+        for (std::size_t i = 0; i < size; ++i) {
+            char c = alphabet[random() % 7];
+            if (zeroChance && random() % zeroChance == 0) c = '\0';
+            bytes += c;
+        }
+        std::string text;  // the reference: CR LF as LF
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+            text += bytes[i];
+        }
+        const std::size_t firstZero = text.find('\0');
+        test::TempDir dir;
+        JournalReader in;
+        ASSERT_TRUE(in.Open(dir.Write("f", bytes)));
+        std::size_t pos = 0;
+        char cell[300];
+        while (pos < text.size()) {
+            const int step = static_cast<int>(random() % 3);
+            if (step == 0) {
+                const std::size_t max = random() % 299;
+                const std::size_t n = in.ReadUntil('\t', cell, max);
+                std::size_t want = 0;
+                while (want < max && pos + want < text.size() && text[pos + want] != '\t') ++want;
+                ASSERT_EQ(std::string(cell, n), text.substr(pos, want)) << "round " << round;
+                pos += want;
+            } else if (step == 1) {
+                in.Skip();
+                ++pos;
+            } else {
+                const bool lf = text[pos] == '\n';
+                ASSERT_EQ(in.SkipIf('\n'), lf) << "round " << round;
+                if (lf) ++pos;
+            }
+            ASSERT_EQ(in.SawZeroByte(), firstZero < pos) << "round " << round << " at " << pos;
+        }
+        EXPECT_FALSE(in.Failed());
+    }
 }
 
 }  // namespace

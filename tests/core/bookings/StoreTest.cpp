@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <vector>
 
 #include "FakeUi.h"
 #include "StoreSupport.h"
 #include "core/base/FixedText.h"
+#include "core/base/Format.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 
@@ -59,6 +61,73 @@ TEST_F(StoreTest, ListLineOfFullAndEmptyFields) {
     EXPECT_NE(FormatListLine(store, 0).find(", ()Name,"), std::string::npos);
 }
 
+// The list line equals the printf layout it stands for, field by field:
+// signs and numbers wider than their width, the padded last field just below,
+// at and above 30 characters, full fields without terminator.
+struct ListLineCase {
+    int32_t no, key, soll, haben, vat;
+    const char* beleg;
+    const char* name;
+    const char* purpose;
+    int8_t redated;
+};
+
+class ListLineLayout : public ::testing::TestWithParam<ListLineCase> {};
+
+TEST_P(ListLineLayout, EqualsThePrintfLayout) {
+    const ListLineCase& c = GetParam();
+    BookingStore store(4);
+    BookingRecord b = MakeBooking(c.no, "31.12.2025", c.soll, c.haben);
+    b.datevKey = c.key;
+    b.vatRate = c.vat;
+    b.redated = c.redated;
+    SetField(b.beleg, c.beleg);
+    SetField(b.name, c.name);
+    SetField(b.purpose, c.purpose);
+    SetField(b.amount, "-1.234.567,89");
+    Append(store, b);
+    const std::string beleg(FieldText(b.beleg));
+    const std::string name(FieldText(b.name));
+    const std::string purpose(FieldText(b.purpose));
+    const std::string inner = Format("(%s)%s,%s", beleg.c_str(), name.c_str(), purpose.c_str());
+    const std::string expected =
+        std::string(c.redated > 0 ? "*" : "") +
+        Format("%3d. %s, S=%d,Soll=%4d,Haben=%4d, MwSt=%2d, %s %s, %-30s", c.no, "31.12.2025",
+               c.key, c.soll, c.haben, c.vat, "-1.234.567,89", "EUR", inner.c_str());
+    EXPECT_EQ(FormatListLine(store, 0), expected);
+    std::string bulk = "x";
+    AppendListLines(store, 0, 1, bulk);
+    EXPECT_EQ(bulk, "x" + expected + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ListLineLayout,
+    ::testing::Values(
+        ListLineCase{1, 0, 0, 0, 0, "", "", "", 0},
+        ListLineCase{-5, -1, -12, -123456, -7, "B", "N", "P", 1},
+        ListLineCase{1234567, 99, 99999, 123456789, 100, "R", "M", "Z", 0},
+        ListLineCase{12, 40, 1200, 8400, 19, "0123456", "Mueller", "Rechnung1234567",
+                     0},  // 29 characters
+        ListLineCase{12, 40, 1200, 8400, 19, "0123456", "Mueller", "Rechnung12345678", 0},   // 30
+        ListLineCase{12, 40, 1200, 8400, 19, "0123456", "Mueller", "Rechnung123456789", 0},  // 31
+        ListLineCase{INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, "0123456789xyz",
+                     "A name of forty characters, quite long!!",
+                     "A purpose of forty characters, also long", 2}));
+
+TEST_F(StoreTest, ListLinesOfARangeAreHeldToTheStore) {
+    for (int i = 1; i <= 3; ++i) Append(store, MakeBooking(i, "01.02.2005", 1200, 8400));
+    std::string all;
+    AppendListLines(store, -2, 99, all);
+    EXPECT_EQ(all, FormatListLine(store, 0) + "\n" + FormatListLine(store, 1) + "\n" +
+                       FormatListLine(store, 2) + "\n");
+    std::string middle;
+    AppendListLines(store, 1, 2, middle);
+    EXPECT_EQ(middle, FormatListLine(store, 1) + "\n");
+    std::string none;
+    AppendListLines(store, 2, 1, none);
+    EXPECT_EQ(none, "");
+}
+
 // The exchange sort the store's result must equal.
 std::vector<int> ExchangeSortOrder(const std::vector<BookingRecord>& records) {
     std::vector<BookingRecord> r = records;
@@ -98,6 +167,23 @@ TEST_F(StoreTest, SortEqualsTheStableExchangeSort) {
     }
     EXPECT_EQ(ui.sortsStarted, 50);
     EXPECT_EQ(ui.sortsFinished, 50);
+}
+
+// Keys across the whole range: negative ones, far years, texts not in the
+// form, and long runs of equal keys whose store order must hold.
+TEST_F(StoreTest, SortOfWideAndNegativeKeysEqualsTheStableExchangeSort) {
+    const char* dates[] = {"31.12.9999", "01.01.0001", "15.06.-999", "01.01.-001", "kaputt",    "",
+                           "01.01.2005", "1.1.05",     " 5.03.2005", "28.02.2024", "01.01.2005"};
+    std::mt19937 random(7);
+    std::vector<BookingRecord> records;
+    for (int i = 0; i < 600; ++i) {
+        records.push_back(MakeBooking(i, dates[random() % std::size(dates)], 1, 2));
+        Append(store, records.back());
+    }
+    SortByDate(store, ui);
+    std::vector<int> order;
+    for (int i = 0; i < store.bookingCount; ++i) order.push_back(store[i].bookingNo);
+    EXPECT_EQ(order, ExchangeSortOrder(records));
 }
 
 TEST_F(StoreTest, SortKeepsWholeRecords) {

@@ -212,6 +212,104 @@ TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+// An amount the ten-digit amount field cannot hold refuses the batch before a
+// file is opened: the folder given does not even exist, yet the refusal is
+// the only message (no E:302), and the amount at the limit still goes in.
+struct AmountFieldCase {
+    const char* amount;
+    bool refused;
+};
+
+class AmountFieldTest : public ::testing::TestWithParam<std::tuple<bool, AmountFieldCase>> {};
+
+TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
+    const auto [extended, c] = GetParam();
+    test::FakeUi ui;
+    BookingStore store(4);
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, extended);
+    test::SetRange(range, "01.01.2005", "31.12.2005");
+    AddBooking(store, {.bookingNo = 3, .amount = "1,00"});
+    AddBooking(store, {.bookingNo = 4, .amount = c.amount});
+    TempDir dir;
+    const std::string missing = dir.File("missing");
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
+    if (c.refused) {
+        EXPECT_EQ(data.count, 0);
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE313AmountField, c.amount, 4)});
+    } else {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+                  Format(msg::kE302, (missing + (extended ? "/ED00001" : "/DE001")).c_str()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, AmountFieldTest,
+    ::testing::Combine(::testing::Bool(),
+                       ::testing::Values(AmountFieldCase{"99.999.999,99", false},
+                                         AmountFieldCase{"-99.999.999,99", false},
+                                         AmountFieldCase{"100.000.000,00", true},
+                                         AmountFieldCase{"-100.000.000,00", true},
+                                         AmountFieldCase{"123456789012,34", true})));
+
+TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
+    test::FakeUi ui;
+    BookingStore store(200'000);
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, false);
+    test::SetRange(range, "01.01.2005", "31.12.2005");
+    for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
+    TempDir dir;
+    const std::string missing = dir.File("missing");
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
+    EXPECT_EQ(data.count, 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, data.blockCount, 65535));
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+// Cancelled in the checking pass (tick 4096) or while the file is written
+// (tick 8192 of 10000), the export shows nothing, the old batch stays and no
+// new file is left; the ticks count bookings over both passes.
+class PostversandCancelTest : public ::testing::TestWithParam<int64_t> {};
+
+TEST_P(PostversandCancelTest, CancelledExportLeavesTheOldBatch) {
+    test::FakeUi ui;
+    BookingStore store(5000);
+    DatevSettings settings;
+    DatevRange range;
+    test::SetTypicalSettings(settings, true);
+    test::SetRange(range, "01.01.2005", "31.12.2005");
+    for (int i = 0; i < 5000; ++i) AddBooking(store, {.bookingNo = i});
+    TempDir dir;
+    dir.Write("ED00001", "old data");
+    dir.Write("EV01", "old header");
+    std::vector<int64_t> ticks;
+    const Progress progress{[&](int64_t done, int64_t total) {
+        EXPECT_EQ(total, 10000);
+        ticks.push_back(done);
+        return done < GetParam();
+    }};
+    PostversandDataFile data =
+        WritePostversandDataFile(store, settings, range, dir.path(), ui, &progress);
+    EXPECT_TRUE(data.cancelled);
+    EXPECT_EQ(data.count, 0);
+    EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ticks.back(), GetParam());
+    EXPECT_EQ(ReadFile(dir.File("ED00001")), "old data");
+    EXPECT_EQ(ReadFile(dir.File("EV01")), "old header");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ticks, PostversandCancelTest, ::testing::Values(4096, 8192));
+
 // The files of a batch, and the replacement of an existing batch.
 class BatchFilesTest : public DataFileTest {
 protected:

@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
 #include "core/base/Format.h"
+#include "core/datev/KneRecords.h"
 #include "core/datev/PostversandWriter.h"
 
 namespace belvaron {
@@ -108,8 +109,8 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
         const int year = day == 0 ? 2004 : day == 366 ? 2006 : 2005;
         const int sortable = (month - 1) * 31 + dom;
         const bool negative = gen.Int(0, 9) == 0;
-        const int64_t cents = (negative ? -1 : 1) *
-                              std::uniform_int_distribution<int64_t>(0, 99'999'999'999)(gen.rng());
+        const int64_t cents = (negative ? -1 : 1) * std::uniform_int_distribution<int64_t>(
+                                                        0, kKneMaxAmountCents)(gen.rng());
         auto [beleg, belegOem] = gen.Text(10);
         auto [name, nameOem] = gen.Text(40);
         auto [purpose, purposeOem] = gen.Text(40);

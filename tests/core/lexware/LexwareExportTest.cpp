@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "StoreSupport.h"
 #include "FileSizeLimit.h"
+#include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/lexware/LexwareMessages.h"
@@ -18,6 +18,7 @@
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareYears.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -109,16 +110,70 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
         // Windows-1252 bytes go out as they are; a bar, a quote and a
         // control byte would break the record and are replaced.
-        LineCase{
-            "record_safe_bytes",
-            [](BookingRecord& b) {
-                SetField(b.name, "M\xFCller \"A|B\"");
-                SetField(b.purpose, "\r\nMie\tte\x7F");
-                SetField(b.currency, "DM");
-            },
-            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
-            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+        LineCase{"record_safe_bytes",
+                 [](BookingRecord& b) {
+                     SetField(b.name, "M\xFCller \"A|B\"");
+                     SetField(b.purpose, "\r\nMie\tte\x7F");
+                     SetField(b.currency, "DM");
+                 },
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
+                 "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every byte value, alone, doubled and at the ends of a text: kept, or
+// replaced as the record needs.
+TEST(LexwareLine, EveryByteValueOfATextIsKeptOrReplaced) {
+    for (int value = 1; value < 256; ++value) {
+        const char c = static_cast<char>(value);
+        const char safe = c == '|'                          ? '/'
+                          : c == '"'                        ? '\''
+                          : (value < 0x20 || value == 0x7F) ? ' '
+                                                            : c;
+        BookingRecord b = MeierRent();
+        SetField(b.name, std::string{c, 'a', c, c, 'z', c});
+        std::string out;
+        AppendLexwareLine(b, out);
+        const std::string want = std::string{safe, 'a', safe, safe, 'z', safe};
+        EXPECT_NE(out.find("\"Beleg:R-1," + want + ",Miete\""), std::string::npos) << value;
+    }
+}
+
+// Two years of 5000 bookings each. Cancelled while the second year's file is
+// written (the first one complete but not yet in place), every old file stays
+// and nothing is shown; not cancelled, the ticks count the bookings of both
+// files and the files are those of a run without progress.
+TEST_F(LexwareExportTest, CancelledExportLeavesEveryOldFile) {
+    for (int i = 0; i < 10000; ++i) {
+        BookingRecord b = MeierRent();
+        SetField(b.date, i < 5000 ? "15.01.2013" : "15.01.2014");
+        Append(store, b);
+    }
+    const std::string path = dir.File("buchhalter.txt");
+    const std::string y2013 = dir.Write("buchhalter_2013.txt", "old 2013");
+    const std::string y2014 = dir.Write("buchhalter_2014.txt", "old 2014");
+    int ticks = 0;
+    const Progress cancel{[&](int64_t done, int64_t total) {
+        EXPECT_EQ(total, 10000);
+        EXPECT_EQ(done, ++ticks * 4096);
+        return done < 8192;
+    }};
+    EXPECT_FALSE(ExportLexware(store, path, ui, &cancel));
+    EXPECT_EQ(ticks, 2);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ReadFile(y2013), "old 2013");
+    EXPECT_EQ(ReadFile(y2014), "old 2014");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2u);
+
+    const Progress goOn{[](int64_t, int64_t) { return true; }};
+    ASSERT_TRUE(ExportLexware(store, path, ui, &goOn));
+    const std::string withProgress = ReadFile(y2014);
+    ASSERT_TRUE(ExportLexware(store, path, ui));
+    EXPECT_EQ(ReadFile(y2014), withProgress);
+    EXPECT_NE(withProgress, "old 2014");
+}
 
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
     const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
@@ -263,8 +318,9 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     EXPECT_EQ(ReadFile(y2024), first);
     EXPECT_EQ(ReadFile(y2025), second);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " +
-                                  y2024 + " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
+    EXPECT_EQ(ui.Last().text,
+              "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
+                  " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
 }
 
@@ -286,8 +342,9 @@ TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
     EXPECT_EQ(ReadFile(y2024), "old");
     EXPECT_EQ(ReadFile(y2025), "old");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
-              0u);
+    EXPECT_EQ(
+        ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+        0u);
 }
 
 TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {

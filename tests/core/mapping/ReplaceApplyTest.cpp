@@ -290,5 +290,29 @@ TEST(ReplaceApplyProperty, IndexedWalkEqualsThePlainFileOrderLoop) {
     }
 }
 
+// Far more distinct account pairs than any fixed table would hold, each met
+// twice (once remembered, once walked) and many of them entering a chain:
+// every remembered result equals a fresh walk.
+TEST(ReplaceApplyProperty, ManyDistinctAccountPairsAllRememberedCorrectly) {
+    std::vector<ReplaceEntry> entries;
+    for (int32_t i = 0; i < 40; ++i)
+        entries.push_back({4000 + i, i % 3 == 0 ? 19 : 0, 4001 + i, 4001 + i, i % 7 == 0 ? 40 : 0,
+                           i % 5 == 0 ? 70000 + i : 0});
+    std::vector<B> bookings;
+    for (int32_t i = 0; i < 150'000; ++i) {
+        const B b{4000 + i % 50, 70000 + i / 50, i % 2 ? 19 : 7, i % 3};
+        bookings.push_back(b);
+        bookings.push_back({b.soll, b.haben, b.vat, (b.key + 1) % 3});
+    }
+    std::vector<BookingRecord> fast = Records(bookings);
+    std::vector<BookingRecord> plain = Records(bookings);
+    const ReplaceOutcome a = ApplyReplaceEntries(fast, entries);
+    const ReplaceOutcome b = Reference(plain, entries);
+    EXPECT_TRUE(Summary(fast) == Summary(plain));
+    EXPECT_EQ(a.stop, b.stop);
+    EXPECT_EQ(a.sollCount, b.sollCount);
+    EXPECT_EQ(a.habenCount, b.habenCount);
+}
+
 }  // namespace
 }  // namespace belvaron

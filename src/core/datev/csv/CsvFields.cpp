@@ -6,14 +6,22 @@ namespace belvaron::csv {
 
 void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
-        if (c == '"') {
-            out += "\"\"";
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            out += ' ';
-        } else {
-            out += c;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // The run of bytes that go out as they are, appended whole.
+        std::size_t end = i;
+        while (end < text.size() && text[end] != '"' &&
+               static_cast<unsigned char>(text[end]) >= 0x20) {
+            ++end;
         }
+        out.append(text.data() + i, end - i);
+        if (end == text.size()) break;
+        if (text[end] == '"') {
+            out += "\"\"";
+        } else {
+            out += ' ';
+        }
+        i = end + 1;
     }
     out += '"';
 }

@@ -54,6 +54,25 @@ TEST(CsvFields, QuotedTextDoublesQuotesAndBlanksControlBytes) {
     EXPECT_EQ(out, "\"a\"\"b;c d  e \xE4\"");
 }
 
+// Every byte value, with special bytes at both ends and next to each other.
+TEST(CsvFields, QuotedTextOfEveryByteValue) {
+    std::string text = "\"\x01";
+    for (int b = 0; b < 256; ++b) text += static_cast<char>(b);
+    text += "\"\"\n";
+    std::string expected = "\"";
+    for (const char c : text) {
+        if (c == '"') {
+            expected += "\"\"";
+        } else {
+            expected += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
+    expected += '"';
+    std::string out = "x";
+    AppendQuoted(out, text);
+    EXPECT_EQ(out, "x" + expected);
+}
+
 TEST(ChartFile, VariantFromTheName) {
     EXPECT_EQ(ChartVariantOf("SK3_DATEV.kon"), ChartVariant::SK3);
     EXPECT_EQ(ChartVariantOf("SK4_DATEV.kon"), ChartVariant::SK4);
