@@ -9,6 +9,11 @@ inline constexpr const char* kE301 = "(E:301)\nANGABEN_DATEV.TXT konnte nicht ge
 inline constexpr const char* kE301Write =
     "(E:301)\nANGABEN_DATEV.TXT konnte nicht vollständig geschrieben werden!\n"
     "Die bisherige Datei bleibt unverändert; prüfen Sie den freien Speicherplatz.";
+// The settings file exists but cannot be read (%s the path, %s the reason).
+inline constexpr const char* kE301Read =
+    "(E:301)\n%s konnte nicht gelesen werden (%s).\n"
+    "Der DATEV-Export wurde abgebrochen; die Datei bleibt unverändert. Bitte prüfen Sie "
+    "die Zugriffsrechte der Datei.";
 
 // Data file (%s the path).
 inline constexpr const char* kE302 = "(E:302)\n%s konnte nicht geöffnet werden!";

@@ -36,6 +36,7 @@ inline constexpr const char* kAccountTooLong = "Buchung %d: %s-Konto %d hat mehr
 inline constexpr const char* kSoll = "Soll";
 inline constexpr const char* kHaben = "Haben";
 inline constexpr const char* kAmountForm = "Buchung %d: Betrag \"%s\" hat nicht die Form 1.234,56.";
+inline constexpr const char* kAmountNotNumber = "Buchung %d: Betrag \"%s\" ist keine Zahl.";
 inline constexpr const char* kAmountLarge =
     "Buchung %d: Betrag %s ist größer als 9.999.999.999,99.";
 inline constexpr const char* kKeyLarge = "Buchung %d: DATEV-Schlüssel %d hat mehr als 4 Stellen.";
