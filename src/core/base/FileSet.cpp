@@ -7,16 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
 
 namespace belvaron {
 
 namespace {
-
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
-}
 
 // A free name "<path>.old-XXXXXX" beside `path` (reserved as an empty file
 // that the following rename replaces); empty when none can be made.
@@ -41,7 +37,13 @@ void FileSet::Replace(FileWriter& finished) {
 void FileSet::Remove(const std::string& path) { entries_.push_back({nullptr, path, {}, false}); }
 
 bool FileSet::MoveAside(Entry& entry, FileSetOutcome& outcome) {
-    if (!Exists(entry.target)) return true;
+    struct stat st {};
+    if (lstat(entry.target.c_str(), &st) != 0) return true;
+    if (!entry.writer && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+        outcome.error = kErrorNotRegularFile;  // never moves a folder or device away
+        outcome.failedPath = entry.target;
+        return false;
+    }
     entry.backup = ReserveBackupName(entry.target);
     if (entry.backup.empty() || rename_(entry.target.c_str(), entry.backup.c_str()) != 0) {
         outcome.error = errno ? errno : EIO;

@@ -25,6 +25,14 @@ inline constexpr const char* kE304 =
     "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
     "Buchungen sind von: %.10s bis: %.10s";
 
+// The new batch could not be put in place and the old one could not be put
+// back completely (%s the folder).
+inline constexpr const char* kE302Mixed =
+    "(E:302)\nDie DATEV-Dateien im Ordner %s konnten nicht ersetzt werden, und die bisherigen "
+    "Dateien ließen sich nicht vollständig zurückholen.\n"
+    "Im Ordner können jetzt neue und alte Dateien nebeneinander liegen (alte Dateien "
+    "unter dem Namen *.old-*); bitte prüfen Sie den Ordner und exportieren Sie erneut.";
+
 // Header file (%s the path).
 inline constexpr const char* kE305 = "(E:305)\n%s konnte nicht geöffnet werden!";
 inline constexpr const char* kE305Write =

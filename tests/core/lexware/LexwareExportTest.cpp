@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -7,16 +8,16 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "StoreSupport.h"
 #include "FileSizeLimit.h"
+#include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareYears.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -108,15 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
         // Windows-1252 bytes go out as they are; a bar, a quote and a
         // control byte would break the record and are replaced.
-        LineCase{
-            "record_safe_bytes",
-            [](BookingRecord& b) {
-                SetField(b.name, "M\xFCller \"A|B\"");
-                SetField(b.purpose, "\r\nMie\tte\x7F");
-                SetField(b.currency, "DM");
-            },
-            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
-            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+        LineCase{"record_safe_bytes",
+                 [](BookingRecord& b) {
+                     SetField(b.name, "M\xFCller \"A|B\"");
+                     SetField(b.purpose, "\r\nMie\tte\x7F");
+                     SetField(b.currency, "DM");
+                 },
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
+                 "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
@@ -162,6 +162,23 @@ TEST_P(LexwareOpenFailureTest, GivesE210) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
                          ::testing::Values("", "/vanished/buchhalter.txt", "/"));
+
+// Only a regular file or a new name is replaced: a device or a FIFO given
+// as the output is refused and stays what it was.
+TEST_F(LexwareExportTest, DeviceOrFifoTargetIsRefusedAndKept) {
+    Append(store, MeierRent());
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), fifo}) {
+        ui.messages.clear();
+        EXPECT_FALSE(ExportLexware(store, path, ui));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text,
+                  "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
 
 // A write that fails part-way (here: the file size limit) is reported with
 // the path and the reason; the old file stays and no success is shown.
@@ -262,8 +279,9 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     EXPECT_EQ(ReadFile(y2024), first);
     EXPECT_EQ(ReadFile(y2025), second);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " +
-                                  y2024 + " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
+    EXPECT_EQ(ui.Last().text,
+              "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
+                  " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
 }
 
@@ -285,8 +303,9 @@ TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
     EXPECT_EQ(ReadFile(y2024), "old");
     EXPECT_EQ(ReadFile(y2025), "old");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
-              0u);
+    EXPECT_EQ(
+        ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+        0u);
 }
 
 TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {

@@ -84,6 +84,20 @@ inline constexpr const char* kE315 =
     "Bitte prüfen Sie, ob der Ordner existiert und beschreibbar ist und ob genug freier "
     "Speicherplatz vorhanden ist. Eine vorhandene Datei dieses Namens bleibt unverändert.";
 
+// The batch could not be put in place as a whole (%s the path, %s the reason).
+inline constexpr const char* kE315Replace =
+    "(E:315)\n%s konnte nicht ersetzt werden (%s).\n"
+    "Es wurde keine Datei ersetzt; die bisherigen Dateien des Exports bleiben unverändert.";
+inline constexpr const char* kE315Remove =
+    "(E:315)\n%s (Teil eines früheren, größeren Exports) konnte nicht entfernt "
+    "werden (%s).\n"
+    "Es wurde keine Datei ersetzt; die bisherigen Dateien des Exports bleiben unverändert.";
+inline constexpr const char* kE315Mixed =
+    "(E:315)\n%s konnte nicht ersetzt werden (%s), und die bisherigen Dateien ließen "
+    "sich nicht vollständig zurückholen.\n"
+    "Im Ordner können jetzt neue und alte Dateien nebeneinander liegen (alte Dateien "
+    "unter dem Namen *.old-*); bitte prüfen Sie den Ordner und exportieren Sie erneut.";
+
 // ---- End of the export run: after msg::kDatevExported ----
 inline constexpr const char* kFileLine = "\nDatei: %s";
 inline constexpr const char* kZeroLeftOut =
