@@ -32,6 +32,14 @@ bool ResolveTarget(std::string& path) {
     return S_ISREG(st.st_mode);
 }
 
+// True when the existing file at `path` is read-only: no write permission
+// for anyone, or none for this user (root included: the mode counts).
+bool IsReadOnly(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
 // Removes the files "<target>.new-XXXXXX" beside `target` that no writer
 // holds locked: the new files of runs that were killed before they ended.
 void RemoveStaleTemporaries(const std::string& target) {
@@ -70,6 +78,10 @@ bool FileWriter::Open(const std::string& path) {
     path_ = path;
     if (!ResolveTarget(path_)) {
         error_ = kErrorNotRegularFile;
+        return false;
+    }
+    if (IsReadOnly(path_)) {
+        error_ = EACCES;
         return false;
     }
     RemoveStaleTemporaries(path_);

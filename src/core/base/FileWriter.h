@@ -11,7 +11,9 @@ namespace belvaron {
 // write and the close are checked, and only then is the new file renamed
 // over the target. A failed or abandoned write leaves the old file as it was.
 // Only a regular file (also behind a symbolic link) or a new name is ever
-// replaced: any other existing target is refused with kErrorNotRegularFile.
+// replaced: any other existing target is refused with kErrorNotRegularFile,
+// a read-only file (no write permission in its mode, also for root) with
+// EACCES.
 // The new file is named "<target>.new-XXXXXX" and locked while this writer
 // holds it; Open removes such files of the same target that no running
 // writer holds (left by a killed run).

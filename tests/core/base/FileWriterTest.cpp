@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "TempDir.h"
@@ -138,6 +139,17 @@ TEST_P(RefusedTargets, AreNeitherReplacedNorWrittenBeside) {
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusedTargets, ::testing::ValuesIn(kRefusedTargets),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileWriter, ReadOnlyFileIsReportedNotRewritten) {
+    TempDir dir;
+    const std::string path = dir.Write("replace.dat", "1200 1210\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    int error = 0;
+    EXPECT_FALSE(WriteFileReplacing(path, "new", &error));
+    EXPECT_EQ(error, EACCES);
+    EXPECT_EQ(ReadFile(path), "1200 1210\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
 
 TEST(FileWriter, DeviceIsRefused) {
     int error = 0;
