@@ -70,6 +70,9 @@ inline constexpr const char* kDatevNotAnInteger = "Geben Sie eine ganze Zahl ein
 inline constexpr const char* kDatevIntegerRange =
     "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
 inline constexpr const char* kDatevMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+// A text field with a line break, TAB or other control character.
+inline constexpr const char* kDatevControlChars =
+    "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten.";
 inline constexpr const char* kNoSuchDay =
     "Der Beginn des Wirtschaftsjahres %02d.%02d. ist kein gültiger Tag.\n"
     "Geben Sie einen Tag ein, den es in diesem Monat gibt.";
