@@ -1,3 +1,5 @@
+#include "core/bookings/JournalImport.h"
+
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -9,7 +11,6 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
-#include "core/bookings/JournalImport.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
 
@@ -24,8 +25,8 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
 public:
-    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path,
-                  Currency currency, UiPort& ui)
+    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path, Currency currency,
+                  UiPort& ui)
         : store_(store),
           grid_(grid),
           ui_(ui),
@@ -79,6 +80,7 @@ JournalOutcome JournalImport::Run() {
         ShowPlain(ui_, Format(msg::kE202, path_.c_str()));
         return {};
     }
+    ShowConversionNotice(ui_, path_, in_.input().conversion());
     if (!ReadHeader()) return {};
 
     TracePoint = 2014;

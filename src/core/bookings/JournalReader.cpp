@@ -9,14 +9,14 @@ JournalReader::~JournalReader() { Close(); }
 
 bool JournalReader::Open(const std::string& path) {
     Close();
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = input_.Open(path, kMaxFileBytes) ? input_.file() : nullptr;
     pos_ = len_ = 0;
     carryCr_ = fileDone_ = atEnd_ = failed_ = sawZero_ = false;
     return file_ != nullptr;
 }
 
 void JournalReader::Close() {
-    if (file_) std::fclose(file_);
+    input_.Close();
     file_ = nullptr;
 }
 
