@@ -3,7 +3,7 @@
 BUILD ?= build
 CLI := $(BUILD)/bin/belvaron-cli
 
-.PHONY: all bootstrap configure build demo test bench screenshots format format-check clean
+.PHONY: all bootstrap configure build demo test bench screenshots format format-check fuzz clean
 
 all: build
 
@@ -22,6 +22,11 @@ demo: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
+# Every libFuzzer harness for FUZZ_SECONDS each (default 60).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz
+
 format:
 	@scripts/format
 
@@ -37,4 +42,4 @@ screenshots: build
 	@scripts/screenshots $(BUILD) docs
 
 clean:
-	rm -rf $(BUILD) out
+	rm -rf $(BUILD) build-fuzz out

@@ -8,6 +8,7 @@
 #include "cli/CliOptions.h"
 #include "cli/CliUi.h"
 #include "core/base/DataFiles.h"
+#include "core/base/WriteSignals.h"
 #include "core/workflow/ConversionJob.h"
 
 namespace {
@@ -74,6 +75,9 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A full disk under a file-size limit or a closed pipe is a write error
+    // with its message, not a silent end of the program.
+    belvaron::TurnWriteSignalsIntoErrors();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto options = belvaron::cli::ParseOptions(args, error);

@@ -34,6 +34,7 @@ public:
         bool silent = false;     // read the request, never answer
         bool holdOpen = false;   // after the body, keep the connection open
         std::string location;    // a Location header, for redirects
+        int dripMs = 0;          // > 0: the body one byte at a time, this far apart
     };
 
     LocalHttpServer() {
@@ -156,7 +157,13 @@ private:
         }
         if (!reply.location.empty()) head += "Location: " + reply.location + "\r\n";
         head += "Connection: close\r\n\r\n";
-        if (SendAll(fd, head)) SendAll(fd, reply.body);
+        if (SendAll(fd, head)) {
+            if (reply.dripMs > 0) {
+                Drip(fd, reply.body, reply.dripMs);
+            } else {
+                SendAll(fd, reply.body);
+            }
+        }
         if (reply.holdOpen) HoldOpen(fd);
         shutdown(fd, SHUT_WR);
     }
@@ -165,6 +172,16 @@ private:
     void HoldOpen(int fd) const {
         char buffer[512];
         while (WaitFor(fd, POLLIN) && recv(fd, buffer, sizeof buffer, 0) > 0) {
+        }
+    }
+
+    // Sends one byte every `ms` until all are sent, the client is gone or
+    // the server stops.
+    void Drip(int fd, const std::string& bytes, int ms) const {
+        for (const char byte : bytes) {
+            pollfd wake{wake_[0], POLLIN, 0};
+            if (poll(&wake, 1, ms) != 0) return;
+            if (!SendAll(fd, std::string(1, byte))) return;
         }
     }
 

@@ -166,4 +166,74 @@ std::string Cp1252ToCp850(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+void AppendCp1252(std::string& out, char32_t cp, int& unmappable) {
+    const int b = Cp1252ByteOf(cp);
+    if (b < 0) ++unmappable;
+    out += b < 0 ? '?' : static_cast<char>(b);
+}
+
+// True when `text` is valid UTF-8 throughout; `nonAscii` tells whether it
+// has a byte above 0x7F.
+bool IsValidUtf8(std::string_view text, bool& nonAscii) {
+    nonAscii = false;
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        nonAscii = true;
+        const std::size_t at = i;
+        if (DecodeUtf8(text, i) == 0xFFFD && i == at + 1) return false;
+    }
+    return true;
+}
+
+std::string Utf16ToCp1252(std::string_view text, bool bigEndian, int& unmappable) {
+    std::string out;
+    out.reserve(text.size() / 2);
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(text[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < text.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < text.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        AppendCp1252(out, cp >= 0xD800 && cp <= 0xDFFF ? char32_t{0xFFFD} : cp, unmappable);
+    }
+    if (i < text.size()) AppendCp1252(out, 0xFFFD, unmappable);  // an odd last byte
+    return out;
+}
+
+}  // namespace
+
+Cp1252Conversion ConvertTextToCp1252(std::string& bytes) {
+    Cp1252Conversion c;
+    const std::string_view text(bytes);
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        c.source = Cp1252Conversion::Source::Utf16;
+        bytes = Utf16ToCp1252(text.substr(2), text[0] == '\xFE', c.unmappable);
+        return c;
+    }
+    const bool mark = text.starts_with("\xEF\xBB\xBF");
+    const std::string_view body = mark ? text.substr(3) : text;
+    bool nonAscii = false;
+    if (!IsValidUtf8(body, nonAscii) || (!nonAscii && !mark)) return c;
+    c.source = Cp1252Conversion::Source::Utf8;
+    std::string out;
+    out.reserve(body.size());
+    for (std::size_t i = 0; i < body.size();) AppendCp1252(out, DecodeUtf8(body, i), c.unmappable);
+    bytes = std::move(out);
+    return c;
+}
+
 }  // namespace belvaron

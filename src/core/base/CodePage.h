@@ -22,4 +22,18 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // character code page 850 lacks becomes '?'.
 std::string Cp1252ToCp850(std::string_view bytes);
 
+// How an input text was turned into Windows-1252 bytes.
+struct Cp1252Conversion {
+    enum class Source { Windows1252, Utf8, Utf16 };
+    Source source = Source::Windows1252;  // Windows1252: the bytes were left as they were
+    int unmappable = 0;                   // characters without a Windows-1252 equivalent, now '?'
+};
+
+// Converts an input text in place: UTF-16 with its byte-order mark (either
+// byte order), and valid UTF-8 that has a non-ASCII character or a
+// byte-order mark, become Windows-1252 (the mark dropped; a character
+// without an equivalent becomes '?' and is counted). Anything else, also
+// text that is not valid UTF-8, stays the bytes it is.
+Cp1252Conversion ConvertTextToCp1252(std::string& bytes);
+
 }  // namespace belvaron

@@ -25,6 +25,9 @@ constexpr Reason kReasons[] = {
     {EROFS, "Datenträger ist schreibgeschützt", "Der Datenträger ist schreibgeschützt."},
     {EFBIG, nullptr, "Die Datei wird zu groß für den Datenträger."},
     {EIO, nullptr, "Ein-/Ausgabefehler des Datenträgers."},
+    {kErrorNotRegularFile, "keine normale Datei",
+     "Das Ziel ist keine normale Datei (ein Ordner, ein Gerät, eine Pipe oder eine "
+     "Verknüpfung, die ins Leere führt)."},
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "core/base/FileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +10,61 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/ErrnoText.h"
+
 namespace belvaron {
+
+namespace {
+
+// Replaces `path` by the file a symbolic link at it leads to (the link then
+// stays a link). False when `path` exists but is not a regular file, or is a
+// link that leads nowhere or in a circle.
+bool ResolveTarget(std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return true;  // a new name
+    if (S_ISLNK(st.st_mode)) {
+        char* resolved = realpath(path.c_str(), nullptr);
+        if (!resolved) return false;
+        path = resolved;
+        std::free(resolved);
+        if (stat(path.c_str(), &st) != 0) return false;
+    }
+    return S_ISREG(st.st_mode);
+}
+
+// True when the existing file at `path` is read-only: no write permission
+// for anyone, or none for this user (root included: the mode counts).
+bool IsReadOnly(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
+// Removes the files "<target>.new-XXXXXX" beside `target` that no writer
+// holds locked: the new files of runs that were killed before they ended.
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string prefix =
+        (slash == std::string::npos ? target : target.substr(slash + 1)) + ".new-";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const int fd =
+            openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+        close(fd);
+    }
+    closedir(dir);
+}
+
+}  // namespace
 
 FileWriter::~FileWriter() { Abandon(); }
 
@@ -19,16 +75,17 @@ bool FileWriter::Open(const std::string& path) {
         error_ = ENOENT;
         return false;
     }
-    // A symbolic link is followed: the file it names is replaced and the
-    // link stays a link.
     path_ = path;
-    struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* resolved = realpath(path.c_str(), nullptr)) {
-            path_ = resolved;
-            std::free(resolved);
-        }
+    if (!ResolveTarget(path_)) {
+        error_ = kErrorNotRegularFile;
+        return false;
     }
+    if (IsReadOnly(path_)) {
+        error_ = EACCES;
+        return false;
+    }
+    RemoveStaleTemporaries(path_);
+    struct stat st {};
     tempPath_ = path_ + ".new-XXXXXX";
     const int fd = mkstemp(tempPath_.data());
     if (fd < 0) {
@@ -45,6 +102,10 @@ bool FileWriter::Open(const std::string& path) {
         umask(mask);
         fchmod(fd, 0666 & ~mask);
     }
+    // Held until the new file is renamed or removed, also after Finish:
+    // marks it as belonging to a running writer.
+    lockFd_ = open(tempPath_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (lockFd_ >= 0) flock(lockFd_, LOCK_EX | LOCK_NB);
     file_ = fdopen(fd, "wb");
     if (!file_) {
         error_ = errno;
@@ -99,7 +160,13 @@ bool FileWriter::Commit() {
         return false;
     }
     tempPath_.clear();
+    ReleaseLock();
     return true;
+}
+
+void FileWriter::ReleaseLock() {
+    if (lockFd_ >= 0) close(lockFd_);
+    lockFd_ = -1;
 }
 
 void FileWriter::Abandon() {
@@ -112,6 +179,7 @@ void FileWriter::Abandon() {
         unlink(tempPath_.c_str());
         tempPath_.clear();
     }
+    ReleaseLock();
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes, int* error) {

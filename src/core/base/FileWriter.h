@@ -10,6 +10,13 @@ namespace belvaron {
 // complete new one: the bytes go to a new file beside the target, every
 // write and the close are checked, and only then is the new file renamed
 // over the target. A failed or abandoned write leaves the old file as it was.
+// Only a regular file (also behind a symbolic link) or a new name is ever
+// replaced: any other existing target is refused with kErrorNotRegularFile,
+// a read-only file (no write permission in its mode, also for root) with
+// EACCES.
+// The new file is named "<target>.new-XXXXXX" and locked while this writer
+// holds it; Open removes such files of the same target that no running
+// writer holds (left by a killed run).
 class FileWriter {
 public:
     FileWriter() = default;
@@ -18,7 +25,8 @@ public:
     FileWriter& operator=(const FileWriter&) = delete;
 
     // Creates the new file beside `path`; false when that is not possible
-    // (folder missing or not writable, empty path).
+    // (folder missing or not writable, empty path, a target that is not a
+    // regular file).
     bool Open(const std::string& path);
     // Appends bytes; false once any write has failed.
     bool Write(std::string_view bytes);
@@ -33,13 +41,19 @@ public:
     // Removes the new file; the target stays as it was.
     void Abandon();
 
-    // errno of the first failure, 0 when none.
+    // errno of the first failure (or kErrorNotRegularFile), 0 when none.
     int error() const { return error_; }
+    // The file that is replaced (a symbolic link resolved); valid after Open.
+    const std::string& target() const { return path_; }
 
 private:
+    friend class FileSet;
     std::FILE* file_ = nullptr;
     std::string path_;
     std::string tempPath_;
+    void ReleaseLock();
+
+    int lockFd_ = -1;
     int error_ = 0;
     bool finished_ = false;
 };

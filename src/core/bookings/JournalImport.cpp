@@ -86,6 +86,7 @@ JournalOutcome JournalImport::Run() {
         ShowPlain(ui_, Format(msg::kE202, path_.c_str()));
         return {};
     }
+    ShowConversionNotice(ui_, path_, in_.input().conversion());
     if (!ReadHeader()) return {};
     if (progress_) {
         std::error_code error;

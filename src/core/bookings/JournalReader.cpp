@@ -9,7 +9,7 @@ JournalReader::~JournalReader() { Close(); }
 
 bool JournalReader::Open(const std::string& path) {
     Close();
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = input_.Open(path, kMaxFileBytes) ? input_.file() : nullptr;
     pos_ = len_ = 0;
     zeroAt_ = kNoZero;
     bytesRead_ = 0;
@@ -18,7 +18,7 @@ bool JournalReader::Open(const std::string& path) {
 }
 
 void JournalReader::Close() {
-    if (file_) std::fclose(file_);
+    input_.Close();
     file_ = nullptr;
 }
 

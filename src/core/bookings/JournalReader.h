@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/base/TextInput.h"
+
 namespace belvaron {
 
 // A streaming byte reader over a journal file in text mode: CR LF is read as
@@ -21,8 +23,14 @@ public:
     JournalReader(const JournalReader&) = delete;
     JournalReader& operator=(const JournalReader&) = delete;
 
-    // False when the file cannot be opened for reading.
+    // The largest journal file read.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{256} << 20;
+
+    // False when the file cannot be opened for reading, is not a regular
+    // file or is larger than kMaxFileBytes. UTF-16 and UTF-8 text is read
+    // as Windows-1252 (see input().conversion()).
     bool Open(const std::string& path);
+    const TextInput& input() const { return input_; }
     void Close();
 
     // Copies up to `maxChars` bytes into `cell`, stopping before the first
@@ -53,7 +61,8 @@ private:
     static constexpr std::size_t kBufferSize = 64 * 1024;
     static constexpr std::size_t kNoZero = static_cast<std::size_t>(-1);
 
-    std::FILE* file_ = nullptr;
+    TextInput input_;
+    std::FILE* file_ = nullptr;  // input_'s stream
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     // The first zero byte of the buffer, kNoZero when none: reading the

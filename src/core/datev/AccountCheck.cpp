@@ -5,6 +5,7 @@
 #include "core/base/DataFiles.h"
 #include "core/base/FileWriter.h"
 #include "core/base/Format.h"
+#include "core/base/InputFile.h"
 #include "core/base/ReservedMemory.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
@@ -51,8 +52,8 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
 
     const ChartVariant variant = ChartVariantOf(files.chartName);
     const std::string& chartPath = files.chartPath;
-    FilePtr chart(std::fopen(chartPath.c_str(), "rb"), &std::fclose);
-    if (!chart) {
+    InputFile chart = ReadInputFile(chartPath, kMaxChartFileBytes);
+    if (chart.status != InputStatus::Read) {
         ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
         return outcome;
     }
@@ -63,8 +64,8 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
     }
 
     TracePoint = 3049;
-    const ChartReadResult read = ReadChart(chart.get(), states);  // the table reads as zeros
-    chart.reset();
+    const ChartReadResult read = ReadChart(chart.bytes, states);  // the table reads as zeros
+    chart.bytes = std::string();
     if (read.readError) {
         ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
         return outcome;

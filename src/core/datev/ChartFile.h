@@ -44,6 +44,10 @@ using ChartEntrySink = std::function<void(int32_t account, int32_t state)>;
 bool ReadChartEntries(std::FILE* file, const ChartEntrySink& entry);
 bool ReadChartEntries(std::string_view bytes, const ChartEntrySink& entry);
 
+// The largest chart file read; a larger one, or one that is not a regular
+// file, is refused by both readers as an unreadable chart.
+inline constexpr std::size_t kMaxChartFileBytes = std::size_t{16} << 20;
+
 struct ChartReadResult {
     std::optional<int32_t> lastPlainAccount;  // last line read as a plain account above 0
     bool readError = false;

@@ -1,5 +1,7 @@
 #include "core/datev/DatevDialogModel.h"
 
+#include <algorithm>
+
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -58,10 +60,17 @@ public:
         return static_cast<int32_t>(read.value);
     }
 
-    // A text of at most `limit` characters, as Windows-1252 bytes.
+    // A text of at most `limit` characters, as Windows-1252 bytes. A text
+    // with a control character (a pasted line break, a TAB) is refused, not
+    // cleaned: the settings file holds one field per line.
     std::string Text(DatevDialogField field, std::string_view utf8, int limit) {
         if (error) return {};
         std::string text = Utf8ToCp1252(utf8);
+        const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+        if (std::any_of(text.begin(), text.end(), control)) {
+            error = DatevDialogError{field, msg::kDatevControlChars};
+            return {};
+        }
         if (text.size() > static_cast<std::size_t>(limit)) {
             error =
                 DatevDialogError{field, Replace(msg::kDatevMaxChars, "%1", std::to_string(limit))};

@@ -9,6 +9,11 @@ inline constexpr const char* kE301 = "(E:301)\nANGABEN_DATEV.TXT konnte nicht ge
 inline constexpr const char* kE301Write =
     "(E:301)\nANGABEN_DATEV.TXT konnte nicht vollständig geschrieben werden!\n"
     "Die bisherige Datei bleibt unverändert; prüfen Sie den freien Speicherplatz.";
+// The settings file exists but cannot be read (%s the path, %s the reason).
+inline constexpr const char* kE301Read =
+    "(E:301)\n%s konnte nicht gelesen werden (%s).\n"
+    "Der DATEV-Export wurde abgebrochen; die Datei bleibt unverändert. Bitte prüfen Sie "
+    "die Zugriffsrechte der Datei.";
 
 // Data file (%s the path).
 inline constexpr const char* kE302 = "(E:302)\n%s konnte nicht geöffnet werden!";
@@ -19,6 +24,14 @@ inline constexpr const char* kE302Write =
 inline constexpr const char* kE304 =
     "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
     "Buchungen sind von: %.10s bis: %.10s";
+
+// The new batch could not be put in place and the old one could not be put
+// back completely (%s the folder).
+inline constexpr const char* kE302Mixed =
+    "(E:302)\nDie DATEV-Dateien im Ordner %s konnten nicht ersetzt werden, und die bisherigen "
+    "Dateien ließen sich nicht vollständig zurückholen.\n"
+    "Im Ordner können jetzt neue und alte Dateien nebeneinander liegen (alte Dateien "
+    "unter dem Namen *.old-*); bitte prüfen Sie den Ordner und exportieren Sie erneut.";
 
 // Header file (%s the path).
 inline constexpr const char* kE305 = "(E:305)\n%s konnte nicht geöffnet werden!";
@@ -64,6 +77,9 @@ inline constexpr const char* kDatevNotAnInteger = "Geben Sie eine ganze Zahl ein
 inline constexpr const char* kDatevIntegerRange =
     "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
 inline constexpr const char* kDatevMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+// A text field with a line break, TAB or other control character.
+inline constexpr const char* kDatevControlChars =
+    "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten.";
 inline constexpr const char* kNoSuchDay =
     "Der Beginn des Wirtschaftsjahres %02d.%02d. ist kein gültiger Tag.\n"
     "Geben Sie einen Tag ein, den es in diesem Monat gibt.";

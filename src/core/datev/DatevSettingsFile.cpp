@@ -6,6 +6,7 @@
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/base/InputFile.h"
 #include "core/base/LeadingInt.h"
 #include "core/base/Text.h"
 #include "core/base/TracePoint.h"
@@ -111,19 +112,37 @@ DatevSettings ParseSettingsFile(std::string_view bytes) {
     if (in.Has(15)) in.Text(15, s.sachkontenrahmen);
     if (in.Has(16)) s.festschreibung = in.Number(16);
     if (in.Has(17)) {
-        s.batchPeriod = in.Number(17) == kBatchMonth ? DatevBatchPeriod::Month
-                                                     : DatevBatchPeriod::FiscalYear;
+        s.batchPeriod =
+            in.Number(17) == kBatchMonth ? DatevBatchPeriod::Month : DatevBatchPeriod::FiscalYear;
     }
     return s;
 }
 
 DatevSettingsLoad LoadDatevSettings(const std::string& path) {
     TracePoint = 3006;
-    std::string bytes;
-    if (path.empty() || !ReadWholeFile(path, bytes)) return {DefaultDatevSettings(), false};
-    DatevSettingsLoad loaded{ParseSettingsFile(bytes), true};
+    InputFile file = ReadInputFile(path, kMaxDatevSettingsFileBytes);
+    DatevSettingsLoad loaded;
+    if (file.status == InputStatus::Missing) {
+        loaded.settings = DefaultDatevSettings();
+        return loaded;
+    }
+    if (file.status != InputStatus::Read) {
+        loaded.settings = DefaultDatevSettings();
+        loaded.status = DatevSettingsStatus::Unreadable;
+        loaded.reason = InputFailureReason(file, kMaxDatevSettingsFileBytes);
+        return loaded;
+    }
+    loaded.settings = ParseSettingsFile(file.bytes);
+    loaded.read = true;
+    loaded.status = DatevSettingsStatus::Read;
     TracePoint = 3009;
     return loaded;
+}
+
+bool AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded, const std::string& path, UiPort& ui) {
+    if (loaded.status != DatevSettingsStatus::Unreadable) return true;
+    ShowPlain(ui, Format(msg::kE301Read, path.c_str(), loaded.reason.c_str()));
+    return false;
 }
 
 bool SaveDatevSettings(const std::string& path, const DatevSettings& settings, UiPort& ui) {

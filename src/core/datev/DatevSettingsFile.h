@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -33,14 +34,33 @@ std::string FormatSettingsFile(const DatevSettings& settings);
 // or empty text; lines 12 to 17 that are missing give the defaults.
 DatevSettings ParseSettingsFile(std::string_view bytes);
 
+// A settings file is a few hundred bytes; a larger one is not read.
+inline constexpr std::size_t kMaxDatevSettingsFileBytes = 64 * 1024;
+
+enum class DatevSettingsStatus {
+    Read,        // the file was read
+    Missing,     // no file: the settings are the defaults
+    Unreadable,  // the file exists but cannot be read; it must not be overwritten
+};
+
 struct DatevSettingsLoad {
     DatevSettings settings;
-    bool read = false;  // false: the file could not be opened; the settings are the defaults
+    bool read = false;  // status == Read
+    DatevSettingsStatus status = DatevSettingsStatus::Missing;
+    std::string reason;  // Unreadable: why, as a phrase for the message
 };
 
 // Reads the settings file at `path` (an empty path reads as a missing file).
-// Shows nothing.
+// A folder, FIFO or device at `path`, a file larger than
+// kMaxDatevSettingsFileBytes, or one that cannot be opened or read is
+// Unreadable; its settings are then the defaults and must not be used for
+// an export nor saved over the file. Shows nothing.
 DatevSettingsLoad LoadDatevSettings(const std::string& path);
+
+// For the export run, right after LoadDatevSettings: true when the export
+// may go on (the file was read or is missing); false after E:301 naming the
+// file and the reason when it is Unreadable.
+bool AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded, const std::string& path, UiPort& ui);
 
 // Replaces the settings file at `path` only by a complete new one. False
 // after E:301 (cannot be opened, or not written completely: the old file

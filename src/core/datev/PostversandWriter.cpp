@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -263,15 +264,19 @@ bool WritePostversandHeaderFile(PostversandDataFile dataFile, const DatevSetting
         return false;
     }
     TracePoint = 3047;
-    if (!data->Commit()) {
+    FileSet batch;
+    batch.Replace(*data);
+    batch.Replace(file);
+    const FileSetOutcome outcome = batch.Commit();
+    if (outcome.committed) return true;
+    if (!outcome.restored) {
+        ShowPlain(ui, Format(msg::kE302Mixed, folder.c_str()));
+    } else if (outcome.failedPath == data->target()) {
         ShowPlain(ui, Format(msg::kE302Write, dataFile.path.c_str()));
-        return false;
-    }
-    if (!file.Commit()) {
+    } else {
         ShowPlain(ui, Format(msg::kE305Write, path.c_str()));
-        return false;
     }
-    return true;
+    return false;
 }
 
 }  // namespace belvaron

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/ErrnoText.h"
+#include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -193,10 +194,21 @@ bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& u
             return false;
         }
     }
+    FileSet set;
+    for (std::size_t k = 0; k < years.size(); ++k) {
+        if (!files[k]->Finish()) return Committed(*files[k], LexwareYearPath(path, years[k]), ui);
+        set.Replace(*files[k]);
+    }
+    const FileSetOutcome outcome = set.Commit();
+    if (!outcome.committed) {
+        const std::string reason = ErrnoReason(outcome.error, ReasonForm::Sentence);
+        ShowPlain(ui, Format(outcome.restored ? msg::kE210Replace : msg::kE210Mixed,
+                             outcome.failedPath.c_str(), reason.c_str()));
+        return false;
+    }
     std::string text = Format(msg::kLexwareDone, store.bookingCount);
     for (std::size_t k = 0; k < years.size(); ++k) {
         const std::string yearPath = LexwareYearPath(path, years[k]);
-        if (!Committed(*files[k], yearPath, ui)) return false;
         text += Format(msg::kLexwareYearFile, yearPath.c_str(), CountOfYear(store, years[k]));
     }
     TracePoint = 2043;

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "core/base/Format.h"
+#include "core/base/TextInput.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
@@ -393,13 +394,13 @@ ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path
     TracePoint = 2029;
     ReplaceListText list;
     {
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                   &std::fclose);
-        if (!file) {
+        TextInput file;
+        if (!file.Open(path, kMaxReplaceListBytes)) {
             ShowPlain(ui, msg::kE206);
             return {};
         }
-        list = ReadReplaceList(file.get());
+        ShowConversionNotice(ui, path, file.conversion());
+        list = ReadReplaceList(file.file());
     }
     if (list.readError) {
         ShowPlain(ui, msg::kE206);

@@ -66,7 +66,12 @@ struct ReplaceListOutcome {
     int habenCount = 0;     // and on the HABEN side
 };
 
+// The largest REPLACE list read.
+inline constexpr std::size_t kMaxReplaceListBytes = std::size_t{16} << 20;
+
 // Reads the REPLACE list at `path` and applies it to the store's bookings.
+// A file that is not a regular file or is larger than kMaxReplaceListBytes
+// is refused with E:206; UTF-16 and UTF-8 text is read as Windows-1252.
 // Errors (E:206, E:207, E:208, E:233) are shown through `ui`; a complete run
 // shows nothing: the caller shows the summary with the counts.
 ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui);

@@ -55,7 +55,9 @@ std::optional<std::string> Canonical(const std::string& url) {
 // buffered.
 class CurlStream : public UrlStream {
 public:
-    explicit CurlStream(const TransportTimeouts& timeouts) : timeouts_(timeouts) {}
+    CurlStream(const TransportTimeouts& timeouts,
+               std::optional<TransportClock::time_point> deadline)
+        : timeouts_(timeouts), deadline_(deadline) {}
     ~CurlStream() override;
 
     // Starts the transfer and waits for the final response header; the
@@ -78,6 +80,7 @@ private:
     void CollectResult();
 
     TransportTimeouts timeouts_;
+    std::optional<TransportClock::time_point> deadline_;
     CURLM* multi_ = nullptr;
     CURL* easy_ = nullptr;
     curl_slist* headers_ = nullptr;
@@ -195,12 +198,17 @@ void CurlStream::Drive(Ready ready) {
         }
         const long idle = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(now - lastProgress).count());
-        if (idle >= timeouts_.idleMs) {
+        long wait = timeouts_.idleMs - idle;
+        if (deadline_) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - now);
+            wait = std::min<long>(wait, static_cast<long>(left.count()));
+        }
+        if (wait <= 0) {
             finished_ = true;
             result_ = CURLE_OPERATION_TIMEDOUT;
             return;
         }
-        curl_multi_poll(multi_, nullptr, 0, static_cast<int>(timeouts_.idleMs - idle), nullptr);
+        curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait), nullptr);
     }
 }
 
@@ -240,7 +248,7 @@ std::unique_ptr<UrlStream> CurlTransport::OpenUrl(std::string& url) {
         return nullptr;
     }
     url = *canonical;
-    auto stream = std::make_unique<CurlStream>(timeouts_);
+    auto stream = std::make_unique<CurlStream>(timeouts_, deadline_);
     if (const int code = stream->Start(url); code != 0) {
         error_ = code;
         return nullptr;

@@ -6,7 +6,8 @@ namespace belvaron {
 
 // The transport over libcurl. Follows up to five redirects, never from
 // HTTPS to plain HTTP; uses the proxy of the environment (http_proxy, ...).
-// A transfer that receives nothing for `idleMs` fails with kTimedOut.
+// A transfer that receives nothing for `idleMs`, or runs past the deadline,
+// fails with kTimedOut.
 class CurlTransport : public Transport {
 public:
     explicit CurlTransport(TransportTimeouts timeouts = {});
@@ -14,9 +15,13 @@ public:
     bool IsOnline() const override { return initError_ == 0; }
     std::unique_ptr<UrlStream> OpenUrl(std::string& url) override;
     int error() const override { return error_; }
+    void SetDeadline(std::optional<TransportClock::time_point> deadline) override {
+        deadline_ = deadline;
+    }
 
 private:
     TransportTimeouts timeouts_;
+    std::optional<TransportClock::time_point> deadline_;
     int initError_ = 0;
     int error_ = 0;
 };

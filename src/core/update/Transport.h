@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -15,7 +16,14 @@ inline constexpr int kBadUrl = 3;
 inline constexpr int kPartialBody = 18;  // the body ended before its announced length
 inline constexpr int kTimedOut = 28;
 inline constexpr int kTooLarge = 63;
+// Not libcurl's: a download whose length the server did not announce, so
+// that its completeness cannot be told.
+inline constexpr int kLengthUnknown = 1001;
+// Not libcurl's: a download whose SHA-256 differs from the one announced.
+inline constexpr int kDigestMismatch = 1002;
 }  // namespace transport_error
+
+using TransportClock = std::chrono::steady_clock;
 
 // Time-outs of one transfer, in milliseconds.
 struct TransportTimeouts {
@@ -54,6 +62,10 @@ public:
     virtual std::unique_ptr<UrlStream> OpenUrl(std::string& url) = 0;
     // The code of the last failure of IsOnline or OpenUrl.
     virtual int error() const = 0;
+    // A point in time after which OpenUrl and every Read of a stream opened
+    // from now on fail with kTimedOut, however steadily bytes arrive;
+    // nullopt: no such limit (the idle time-out still applies).
+    virtual void SetDeadline(std::optional<TransportClock::time_point> deadline) = 0;
 };
 
 }  // namespace belvaron

@@ -63,7 +63,7 @@ bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
     }
 }
 
-bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress) {
+bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash) {
     const auto length = stream.contentLength();
     char buffer[kBlockSize];
     uint64_t total = 0;
@@ -74,6 +74,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
             return false;
         }
         if (n == 0) break;
+        hash.Update(std::string_view(buffer, static_cast<std::size_t>(n)));
         if (!WriteAll(fd, buffer, static_cast<std::size_t>(n))) {
             lastError_ = errno;
             return false;
@@ -87,7 +88,11 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
             return false;
         }
     }
-    if (length && total != *length) {
+    if (!length) {
+        lastError_ = transport_error::kLengthUnknown;
+        return false;
+    }
+    if (total != *length) {
         lastError_ = transport_error::kPartialBody;
         return false;
     }
@@ -95,7 +100,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
 }
 
 bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileName,
-                                  std::string& path) {
+                                   std::string& path, const std::optional<Sha256Digest>& expected) {
     if (!IsSuccessStatus(stream.status())) {
         lastError_ = stream.status();
         return false;
@@ -110,7 +115,12 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
         auto progress = ui_.OpenProgressWindow(msg::kUpdProgressTitle);
         progress->SetProgressRange(0, 100, 1);
         progress->FitLayout(kProgressLines, kProgressWidth);
-        complete = CopyBody(stream, fd, *progress);
+        Sha256 hash;
+        complete = CopyBody(stream, fd, *progress, hash);
+        if (complete && expected && hash.Finish() != *expected) {
+            lastError_ = transport_error::kDigestMismatch;
+            complete = false;
+        }
     }
     if (complete && fchmod(fd, S_IRWXU) != 0) {
         lastError_ = errno;
@@ -123,10 +133,31 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
     return complete;
 }
 
+// Reads the update information file into `text` within the check's time
+// limit; false with lastError_ set.
+bool UpdateChecker::FetchInformation(const std::string& url, std::string& text) {
+    const TransportClock::time_point deadline = TransportClock::now() + checkLimit;
+    if (transport_) transport_->SetDeadline(deadline);
+    std::string canonical = url;
+    auto stream = OpenUrl(canonical);
+    const bool opened = stream != nullptr;
+    const bool read = opened && ReadUrlText(*stream, text);
+    stream.reset();
+    if (transport_) transport_->SetDeadline(std::nullopt);
+    if (read) return true;
+    if (lastError_ == transport_error::kTimedOut && TransportClock::now() >= deadline) {
+        ShowInfo(ui_, Format(msg::kUpdCheckTimedOut, static_cast<int>(checkLimit.count() / 1000)) +
+                          Format(msg::kUpdErrorCode, lastError_));
+    } else {
+        ShowFailure(opened ? msg::kUpdNoInformation : msg::kUpdNoServer);
+    }
+    return false;
+}
+
 // Reads the installed version and the update information; false after a
 // message.
 bool UpdateChecker::FetchVersions(const std::string& productName, const std::string& url,
-                                 Versions& v) {
+                                  const std::string& setupFileName, Versions& v) {
     FileVersionInfo info;
     if (info.LoadFromFile(productName + ".exe")) v.installed = info.GetStringValue("FileVersion");
     if (v.installed.empty()) {
@@ -138,21 +169,11 @@ bool UpdateChecker::FetchVersions(const std::string& productName, const std::str
         ShowFailure(msg::kUpdNoInternet);
         return false;
     }
-    std::string canonical = url;
-    auto stream = OpenUrl(canonical);
-    if (!stream) {
-        ShowFailure(msg::kUpdNoServer);
-        return false;
-    }
     std::string text;
-    const bool read = ReadUrlText(*stream, text);
-    stream.reset();
-    if (!read) {
-        ShowFailure(msg::kUpdNoInformation);
-        return false;
-    }
+    if (!FetchInformation(url, text)) return false;
     auto parsed = ParseUpdateInfo(text, productName, v.installed);
-    if (!parsed) {
+    v.digest = FindInstallerDigest(text, setupFileName);
+    if (!parsed || v.digest.state == InstallerDigest::State::Malformed) {
         ShowInfo(ui_, msg::kUpdBadInformation);
         return false;
     }
@@ -162,7 +183,8 @@ bool UpdateChecker::FetchVersions(const std::string& productName, const std::str
 }
 
 // Downloads and starts the installer, then offers to end the program.
-bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName) {
+bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName,
+                            const InstallerDigest& digest) {
     std::string canonical = url;
     auto stream = OpenUrl(canonical);
     if (!stream) {
@@ -170,10 +192,13 @@ bool UpdateChecker::Install(const std::string& url, const std::string& setupFile
         return false;
     }
     std::string path;
-    const bool downloaded = DownloadToFile(*stream, setupFileName, path);
+    std::optional<Sha256Digest> expected;
+    if (digest.state == InstallerDigest::State::Given) expected = digest.digest;
+    const bool downloaded = DownloadToFile(*stream, setupFileName, path, expected);
     stream.reset();
     if (!downloaded) {
-        ShowFailure(msg::kUpdDownloadFailed);
+        ShowFailure(lastError_ == transport_error::kDigestMismatch ? msg::kUpdDigestMismatch
+                                                                   : msg::kUpdDownloadFailed);
         return false;
     }
     if (const int error = StartProgram(path, installerPid); error != 0) {
@@ -189,9 +214,9 @@ bool UpdateChecker::Install(const std::string& url, const std::string& setupFile
 }
 
 bool UpdateChecker::CheckForUpdate(const std::string& productName, const std::string& baseUrl,
-                                  const std::string& infoPath, const std::string& setupFileName) {
+                                   const std::string& infoPath, const std::string& setupFileName) {
     Versions v;
-    if (!FetchVersions(productName, baseUrl + infoPath, v)) return false;
+    if (!FetchVersions(productName, baseUrl + infoPath, setupFileName, v)) return false;
     if (v.server == v.installed) {
         ShowInfo(ui_, msg::kUpdUpToDate);
         return true;
@@ -207,7 +232,7 @@ bool UpdateChecker::CheckForUpdate(const std::string& productName, const std::st
     texts.propertiesText = msg::kUpdFree;
     texts.propertiesColour = Rgb(0, 100, 0);
     if (!ui_.ShowUpdateDialog(texts)) return false;
-    return Install(baseUrl + setupFileName, setupFileName);
+    return Install(baseUrl + setupFileName, setupFileName, v.digest);
 }
 
 }  // namespace belvaron

@@ -2,11 +2,15 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "core/base/Sha256.h"
 #include "core/base/UiPort.h"
 #include "core/update/Transport.h"
+#include "core/update/UpdateInfo.h"
 
 namespace belvaron {
 
@@ -24,6 +28,9 @@ public:
     // the temporary folder, starts it and offers to end the program. False
     // after a failure or a cancelled dialog; true when up to date, when the
     // server's version is older, or when the installer was started.
+    // Fetching the information ends after `checkLimit` at the latest. The
+    // installer is started only when its length was announced and met and,
+    // when the information file gives its SHA-256, only when that matches.
     bool CheckForUpdate(const std::string& productName, const std::string& baseUrl,
                         const std::string& infoPath, const std::string& setupFileName);
 
@@ -35,10 +42,13 @@ public:
     bool ReadUrlText(UrlStream& stream, std::string& text);
     // Saves the body in a new private file of tempFolder named after
     // `fileName`, with the progress window; `path` is set as soon as the
-    // file exists. True only for a 2xx status and a complete body (its
-    // announced length, when there is one); then the file is executable by
-    // the user. A failed or cancelled download leaves the partial file.
-    bool DownloadToFile(UrlStream& stream, const std::string& fileName, std::string& path);
+    // file exists. True only for a 2xx status and a complete body: its
+    // length announced (else kLengthUnknown) and met (else kPartialBody),
+    // and its SHA-256 equal to `expected` when given (else
+    // kDigestMismatch); then the file is executable by the user. A failed
+    // or cancelled download leaves the partial file, not executable.
+    bool DownloadToFile(UrlStream& stream, const std::string& fileName, std::string& path,
+                        const std::optional<Sha256Digest>& expected = std::nullopt);
 
     // The code of the last failure: errno, the transport's code or the HTTP
     // status.
@@ -47,17 +57,22 @@ public:
     static constexpr std::size_t kMaxTextSize = 8u << 20;
 
     std::string tempFolder;  // where the installer goes; TempFolder() at construction
-    pid_t installerPid = 0;  // the started installer, 0 when none
+    std::chrono::milliseconds checkLimit{30000};  // the longest the information may take
+    pid_t installerPid = 0;                       // the started installer, 0 when none
 
 private:
     struct Versions {
         std::string installed;
         std::string server;
         std::string history;
+        InstallerDigest digest;
     };
-    bool FetchVersions(const std::string& productName, const std::string& url, Versions& v);
-    bool Install(const std::string& url, const std::string& setupFileName);
-    bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress);
+    bool FetchVersions(const std::string& productName, const std::string& url,
+                       const std::string& setupFileName, Versions& v);
+    bool FetchInformation(const std::string& url, std::string& text);
+    bool Install(const std::string& url, const std::string& setupFileName,
+                 const InstallerDigest& digest);
+    bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash);
     void ShowFailure(const char* message);
 
     UiPort& ui_;

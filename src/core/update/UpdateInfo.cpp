@@ -48,4 +48,19 @@ std::optional<UpdateInfo> ParseUpdateInfo(std::string_view text, std::string_vie
     return info;
 }
 
+InstallerDigest FindInstallerDigest(std::string_view text, std::string_view setupFileName) {
+    const std::string prefix = "SHA256 (" + std::string(setupFileName) + ") =";
+    InstallerDigest result;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = TrimBlanks(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!line.starts_with(prefix)) continue;
+        const auto digest = ParseDigestHex(TrimBlanks(line.substr(prefix.size())));
+        if (!digest) return {InstallerDigest::State::Malformed, {}};
+        result = {InstallerDigest::State::Given, *digest};
+    }
+    return result;
+}
+
 }  // namespace belvaron

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Sha256.h"
+
 namespace belvaron {
 
 // What the update information file says, as bytes of the file.
@@ -21,5 +23,16 @@ struct UpdateInfo {
 // product name after it or the ":" after that is missing.
 std::optional<UpdateInfo> ParseUpdateInfo(std::string_view text, std::string_view productName,
                                           std::string_view installedVersion);
+
+// The installer's SHA-256 as the information file may state it, on a line
+// of its own in the form that "sha256sum --tag" writes:
+//   SHA256 (setup_belvaron.exe) = <64 hexadecimal digits>
+// Lines for other file names are ignored.
+struct InstallerDigest {
+    enum class State { Absent, Given, Malformed };
+    State state = State::Absent;  // Malformed: a line for this file without a valid digest
+    Sha256Digest digest{};
+};
+InstallerDigest FindInstallerDigest(std::string_view text, std::string_view setupFileName);
 
 }  // namespace belvaron

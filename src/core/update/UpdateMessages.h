@@ -18,6 +18,12 @@ inline constexpr const char* kUpdServerOlder =
     "Das Programm ist auf dem neuesten Stand.\nAuf dem Update-Server befindet sich noch die Version: ";
 inline constexpr const char* kUpdDownloadFailed =
     "Fehler beim Herunterladen des Updates. Vorgang wurde abgebrochen.";
+// The installer's SHA-256 differs from the one in the update information.
+inline constexpr const char* kUpdDigestMismatch =
+    "Das heruntergeladene Update ist nicht vollständig oder verändert (die Prüfsumme stimmt nicht). Vorgang wurde abgebrochen.";
+// The check did not end within its time limit (%d the seconds).
+inline constexpr const char* kUpdCheckTimedOut =
+    "Der Update-Server hat nicht innerhalb von %d Sekunden geantwortet. Vorgang wurde abgebrochen.";
 inline constexpr const char* kUpdStartFailed =
     "Das Update konnte nicht gestartet werden. Vorgang wurde abgebrochen.";
 inline constexpr const char* kUpdExitQuestion =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -9,7 +10,12 @@ class BookingStore;
 class UiPort;
 class VatRows;
 
+// The largest VAT detail report read.
+inline constexpr std::size_t kMaxVatReportBytes = std::size_t{256} << 20;
+
 // Reads the VAT detail report at `path`, appending its data rows to `rows`.
+// A file that is not a regular file or is larger than kMaxVatReportBytes is
+// refused with E:221; UTF-16 and UTF-8 text is read as Windows-1252.
 // True when the file was read to its end; every error (E:220 ... E:226) is
 // shown through `ui`, and the rows read before it stay.
 bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui);
@@ -23,18 +29,21 @@ struct VatRedateOutcome {
     std::string missingList;
     int32_t zeroed = 0;  // VAT bookings that no payment reached, set to "0,00"
     std::string zeroedList;
+    std::string logPath;
+    int logError = 0;  // the log could not be written completely: errno, 0 when it was
 };
 
 // Re-dates the VAT bookings of the store to the payments in `rows`, writes
 // the log "error_mwst.log" to `logPath` and sets unpaid VAT bookings to
 // "0,00". Errors that stop it (E:227 ... E:229) are shown through `ui`; a
 // run to its end shows nothing: the caller shows ShowVatRedateSummary.
-// Not complete, without a message, when there are no rows.
+// Not complete, after E:232, when there are no rows.
 VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
                                    const std::string& logPath, UiPort& ui);
 
 // The messages of a complete re-dating: the count (or E:230 with the rows
-// that reached no booking), then E:231 when VAT bookings were zeroed.
+// that reached no booking), then E:231 when VAT bookings were zeroed, then
+// E:234 when the log could not be written.
 void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome);
 
 }  // namespace belvaron

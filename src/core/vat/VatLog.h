@@ -28,6 +28,8 @@ public:
     // True when the log was written completely (false also when it could
     // not be created).
     bool Close();
+    // errno (or kErrorNotRegularFile) of the first failure, 0 when none.
+    int error() const { return writer_.error(); }
 
 private:
     FileWriter writer_;

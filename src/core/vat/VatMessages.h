@@ -40,6 +40,15 @@ inline constexpr const char* kE231 =
     "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
     "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
     "(Siehe auch Datei ERROR_MWST.LOG)";
+// A report that was read but holds no VAT row (maybe the wrong report).
+inline constexpr const char* kE232 =
+    "(E:232)\nDer MwSt-Detailbericht enthält keine einzige MwSt-Buchung.\n"
+    "Bitte prüfen Sie, ob Sie den richtigen Bericht gewählt haben; es wurde kein Datum geändert.";
+// The log of this run could not be written (%s the path, %s the reason).
+inline constexpr const char* kE234 =
+    "(E:234)\n%s konnte nicht geschrieben werden (%s).\n"
+    "Die Datei enthält nicht die Angaben dieses Abgleichs; eine ältere Datei dieses Namens "
+    "ist unverändert geblieben.";
 
 // The re-dating log: its name and the beginnings of its two line layouts.
 inline constexpr const char* kVatLogName = "error_mwst.log";

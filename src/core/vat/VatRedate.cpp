@@ -1,7 +1,9 @@
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "core/base/ErrnoText.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
@@ -104,7 +106,10 @@ int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::string& list, V
 VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
                                    const std::string& logPath, UiPort& ui) {
     VatRedateOutcome outcome;
-    if (rows.count <= 0) return outcome;
+    if (rows.count <= 0) {
+        ShowPlain(ui, msg::kE232);
+        return outcome;
+    }
     const int32_t vatAccount = rows[0].account;
     VatLog log;
     log.Open(logPath);
@@ -132,7 +137,8 @@ VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
         }
     }
     outcome.zeroed = ZeroUnpaid(store, vatAccount, outcome.zeroedList, log);
-    log.Close();
+    outcome.logPath = logPath;
+    if (!log.Close()) outcome.logError = log.error() != 0 ? log.error() : EIO;
     outcome.complete = true;
     return outcome;
 }
@@ -141,11 +147,15 @@ void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome) {
     if (outcome.missing == 0) {
         ShowInfo(ui, Format(msg::kRedated, outcome.redated));
     } else {
-        ShowPlain(ui, Format(msg::kE230, outcome.redated, outcome.missing,
-                             outcome.missingList.c_str()));
+        ShowPlain(
+            ui, Format(msg::kE230, outcome.redated, outcome.missing, outcome.missingList.c_str()));
     }
     if (outcome.zeroed > 0) {
         ShowPlain(ui, Format(msg::kE231, outcome.zeroed, outcome.zeroedList.c_str()));
+    }
+    if (outcome.logError != 0) {
+        const std::string reason = ErrnoReason(outcome.logError, ReasonForm::Phrase);
+        ShowPlain(ui, Format(msg::kE234, outcome.logPath.c_str(), reason.c_str()));
     }
 }
 

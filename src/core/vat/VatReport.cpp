@@ -7,6 +7,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/TextInput.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/Dates.h"
@@ -104,12 +105,16 @@ bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, U
 // column or field beyond them counts as missing.
 bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui) {
     TracePoint = 2050;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        ShowPlain(ui, Format(msg::kE220, path.c_str()));
+    TextInput file;
+    if (!file.Open(path, kMaxVatReportBytes)) {
+        // A folder, FIFO or device opens but cannot be read as a report.
+        const bool opened =
+            file.status() == InputStatus::NotRegular || file.status() == InputStatus::TooLarge;
+        ShowPlain(ui, Format(opened ? msg::kE221 : msg::kE220, path.c_str()));
         return false;
     }
-    LineReader reader(file.get());
+    ShowConversionNotice(ui, path, file.conversion());
+    LineReader reader(file.file());
     TracePoint = 2051;
     LineReader::Result result = LineReader::Result::Error;
     try {
@@ -132,7 +137,7 @@ bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui) {
     }
     const bool complete = ReadVatRows(rows, reader, columns, ui);
     TracePoint = 2060;
-    file.reset();
+    file.Close();
     if (!complete) return false;
     TracePoint = 2061;
     return true;

@@ -13,10 +13,12 @@ namespace {
 
 std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflow& flow,
                                                WindowPort& ui) {
+    const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
+    const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
+    if (!AcceptDatevSettingsLoad(loaded, settingsPath, ui)) return std::nullopt;
     DatevRange range;
     if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
-    return DatevExportInputs(
-        job, LoadDatevSettings(flow.DataFile(kDatevSettingsFileName)).settings, range, ui);
+    return DatevExportInputs(job, loaded.settings, range, ui);
 }
 
 bool DeliverList(const Workflow& flow, const ConversionJob::ListSink& sink) {

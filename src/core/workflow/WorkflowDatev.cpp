@@ -74,7 +74,12 @@ bool Workflow::OnDatenExportieren() {
     }
     DatevExportRequest request;
     try {
-        request.settings = LoadDatevSettings(folders_.Resolve(kDatevSettingsFileName)).settings;
+        const std::string settingsPath = folders_.Resolve(kDatevSettingsFileName);
+        const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
+        // An unreadable file is never taken for a missing one: its values
+        // would be lost at the next save.
+        if (!AcceptDatevSettingsLoad(loaded, settingsPath, ui_)) return false;
+        request.settings = loaded.settings;
         if (auto range = BookingDateRange(store_)) request.range = std::move(*range);
         ProposeFiscalYear(request.settings, request.range);
         if (!ui_.EditDatevSettings(request.settings, request.range, SelectedChartName())) {
@@ -93,8 +98,11 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
         return false;
     }
+    // Saved once per export; a failed save (E:301) does not stop the
+    // export, but the step then reports failure.
+    bool saved = false;
     try {
-        SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings, ui_);
+        saved = SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings, ui_);
     } catch (...) {
         ShowException(msg::kE111);
         return false;
@@ -107,7 +115,8 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
             return RunCsvExport(store_, request.settings, request.range, request.folder, options,
-                                ui_);
+                                ui_) &&
+                   saved;
         } catch (...) {
             ShowException(msg::kE112);
             return false;
@@ -118,7 +127,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));
-        return true;
+        return saved;
     }
     ShowPlain(ui_, Format(msg::kE117, outcome->count));
     return false;

@@ -23,10 +23,11 @@ void Workflow::OnTaxationSoll() {
 
 // The re-dating of the store to the imported rows, its log in the data
 // folder beside the other files the program writes for the user; true when
-// it ran to its end (its summary then shown). Without rows the data folder
-// is not looked up.
-bool Workflow::Redate() {
-    if (vatRows_.count <= 0) return false;
+// it ran to its end (its summary then shown). A report that was read but
+// holds no VAT row is reported by the re-dating (it may be the wrong
+// report) and fails; one that could not be read was reported already.
+bool Workflow::Redate(bool reportRead) {
+    if (vatRows_.count <= 0 && !reportRead) return false;
     const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
@@ -70,15 +71,17 @@ bool Workflow::ImportVatReport(const std::string& path) {
     if (taxation_ != Taxation::Ist) OnTaxationIst();
     if (!VatReportAllowed()) return false;
     vatReportPath_ = path;
+    bool reportRead = false;
     try {
-        belvaron::ImportVatReport(vatRows_, path, ui_);  // the re-dating uses whatever rows it kept
+        // The re-dating uses whatever rows the import kept.
+        reportRead = belvaron::ImportVatReport(vatRows_, path, ui_);
     } catch (...) {
         ShowException(msg::kE119);
         return false;
     }
     bool redated = false;
     try {
-        redated = Redate();
+        redated = Redate(reportRead);
     } catch (...) {
         ShowException(msg::kE120);
         return false;

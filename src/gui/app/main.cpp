@@ -3,10 +3,14 @@
 
 #include "gui/app/MainWindow.h"
 #include "core/base/DataFiles.h"
+#include "core/base/WriteSignals.h"
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with its message instead of
+    // ending the program.
+    belvaron::TurnWriteSignalsIntoErrors();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Belvaron"));
     QApplication::setDesktopFileName(QStringLiteral("belvaron"));

@@ -38,5 +38,46 @@ TEST(CodePage, Cp850ByteForByte) {
     EXPECT_EQ(Cp1252ToCp850("\x80\x93"), "??");
 }
 
+struct ConversionCase {
+    const char* name;
+    std::string input;
+    std::string output;  // Windows-1252
+    Cp1252Conversion::Source source;
+    int unmappable;
+};
+
+void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
+
+using Src = Cp1252Conversion::Source;
+
+const ConversionCase kConversions[] = {
+    {"AsciiStaysAsItIs", "Konto 1200\r\n", "Konto 1200\r\n", Src::Windows1252, 0},
+    {"Windows1252StaysAsItIs", "M\xFCller", "M\xFCller", Src::Windows1252, 0},
+    {"InvalidUtf8StaysAsItIs", "M\xC3\xBCller \xFC", "M\xC3\xBCller \xFC", Src::Windows1252, 0},
+    {"InvalidUtf8WithMarkStaysAsItIs", "\xEF\xBB\xBFM\xFCller", "\xEF\xBB\xBFM\xFCller",
+     Src::Windows1252, 0},
+    {"Utf8", "M\xC3\xBCller \xE2\x82\xAC", "M\xFCller \x80", Src::Utf8, 0},
+    {"Utf8MarkOnAscii", "\xEF\xBB\xBF\tBuchungs-Nr.", "\tBuchungs-Nr.", Src::Utf8, 0},
+    {"Utf8WithoutEquivalent", "\xE2\x86\x92\xF0\x9F\x99\x82x", "??x", Src::Utf8, 2},
+    {"Utf16Le", std::string("\xFF\xFEM\0\xFC\0\xAC\x20", 8), "M\xFC\x80", Src::Utf16, 0},
+    {"Utf16Be", std::string("\xFE\xFF\0M\0\xFC", 6), "M\xFC", Src::Utf16, 0},
+    {"Utf16SurrogatePair", std::string("\xFF\xFE\x3D\xD8\x42\xDEx\0", 8), "?x", Src::Utf16, 1},
+    {"Utf16LoneSurrogateAndOddByte", std::string("\xFF\xFE\x00\xDCx\0y", 7), "?x?", Src::Utf16, 2},
+};
+
+class TextConversions : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(TextConversions, GiveWindows1252AndCountWhatHadNoEquivalent) {
+    const ConversionCase& c = GetParam();
+    std::string bytes = c.input;
+    const Cp1252Conversion conversion = ConvertTextToCp1252(bytes);
+    EXPECT_EQ(bytes, c.output);
+    EXPECT_EQ(conversion.source, c.source);
+    EXPECT_EQ(conversion.unmappable, c.unmappable);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TextConversions, ::testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace belvaron

@@ -1,9 +1,12 @@
-#include "core/base/FileWriter.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "TempDir.h"
+#include "core/base/ErrnoText.h"
+#include "core/base/FileWriter.h"
 
 namespace belvaron {
 namespace {
@@ -79,6 +82,105 @@ TEST(FileWriter, FolderThatVanishedIsAFailure) {
     std::filesystem::remove_all(folder);
     EXPECT_FALSE(w.Commit());
     EXPECT_NE(w.error(), 0);
+}
+
+// Only a regular file or a new name is replaced; anything else at the
+// target stays as it is and the writer fails with kErrorNotRegularFile.
+struct TargetCase {
+    const char* name;
+    std::string (*make)(const TempDir&);  // returns the target path
+};
+
+void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
+
+const TargetCase kRefusedTargets[] = {
+    {"Folder",
+     [](const TempDir& d) {
+         std::filesystem::create_directory(d.File("out"));
+         return d.File("out");
+     }},
+    {"Fifo",
+     [](const TempDir& d) {
+         mkfifo(d.File("out").c_str(), 0600);
+         return d.File("out");
+     }},
+    {"DanglingLink",
+     [](const TempDir& d) {
+         std::filesystem::create_symlink(d.File("nowhere"), d.File("out"));
+         return d.File("out");
+     }},
+    {"LoopingLink",
+     [](const TempDir& d) {
+         std::filesystem::create_symlink(d.File("out2"), d.File("out"));
+         std::filesystem::create_symlink(d.File("out"), d.File("out2"));
+         return d.File("out");
+     }},
+    {"LinkToAFolder",
+     [](const TempDir& d) {
+         std::filesystem::create_directory(d.File("folder"));
+         std::filesystem::create_symlink(d.File("folder"), d.File("out"));
+         return d.File("out");
+     }},
+};
+
+class RefusedTargets : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(RefusedTargets, AreNeitherReplacedNorWrittenBeside) {
+    TempDir dir;
+    const std::string path = GetParam().make(dir);
+    const auto before = std::filesystem::symlink_status(path).type();
+    const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    int error = 0;
+    EXPECT_FALSE(WriteFileReplacing(path, "new", &error));
+    EXPECT_EQ(error, kErrorNotRegularFile);
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RefusedTargets, ::testing::ValuesIn(kRefusedTargets),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileWriter, ReadOnlyFileIsReportedNotRewritten) {
+    TempDir dir;
+    const std::string path = dir.Write("replace.dat", "1200 1210\r\n");
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    int error = 0;
+    EXPECT_FALSE(WriteFileReplacing(path, "new", &error));
+    EXPECT_EQ(error, EACCES);
+    EXPECT_EQ(ReadFile(path), "1200 1210\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(FileWriter, DeviceIsRefused) {
+    int error = 0;
+    EXPECT_FALSE(WriteFileReplacing("/dev/null", "x", &error));
+    EXPECT_EQ(error, kErrorNotRegularFile);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+TEST(FileWriter, NextWriteRemovesNewFilesThatAKilledRunLeft) {
+    TempDir dir;
+    const std::string path = dir.Write("ED00001", "old");
+    dir.Write("ED00001.new-a1B2c3", "left by a killed run");
+    dir.Write("ED00001.new-extra77", "x");  // not a name of this writer: 7 characters
+    dir.Write("EV01.new-a1B2c3", "other target");
+    ASSERT_TRUE(WriteFileReplacing(path, "new"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("ED00001.new-a1B2c3")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("ED00001.new-extra77")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("EV01.new-a1B2c3")));
+    EXPECT_EQ(ReadFile(path), "new");
+}
+
+TEST(FileWriter, NewFileOfARunningWriterIsKept) {
+    TempDir dir;
+    const std::string path = dir.File("EV01");
+    FileWriter first;
+    ASSERT_TRUE(first.Open(path));
+    ASSERT_TRUE(first.Write("first"));
+    ASSERT_TRUE(first.Finish());  // closed but not yet committed: still held
+    ASSERT_TRUE(WriteFileReplacing(path, "second"));
+    EXPECT_TRUE(first.Commit());
+    EXPECT_EQ(ReadFile(path), "first");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -445,7 +446,7 @@ std::string Binary() {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadJournalTest,
     ::testing::Values(BadCase{"empty", "", "(E:213)\n"}, BadCase{"binary", Binary(), "(E:213)\n"},
-                      BadCase{"utf16", std::string("\xFF\xFE\t\0B\0u\0", 8), "(E:213)\n"},
+                      BadCase{"utf16_without_mark", std::string("\t\0B\0u\0", 6), "(E:213)\n"},
                       BadCase{"zero_byte_in_a_row",
                               kHeader + "\r\n\t1\t01.02.2005\t\t\tT\t4910" + std::string(1, '\0') +
                                   "\t1000\t\t1,00\t\r\n" + kTotal,
@@ -468,6 +469,99 @@ TEST_F(JournalImportTest, TenThousandCharacterCellsNeverCrash) {
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_FALSE(SawSuccess()) << LastText();
     EXPECT_EQ(LastText().rfind("(E:217) ACHTUNG:", 0), 0u);
+}
+
+// ---- Encodings ----------------------------------------------------------------
+
+// The journal of one booking for "Müller Bürotechnik", in Windows-1252.
+std::string MuellerJournal() {
+    return kHeader + "\r\n\t1\t01.02.2005\t\tM\xFCller B\xFCrotechnik\tT" +
+           "\t4910\t1000\t\t1,00\t\r\n\t\t\t\t\tT\t1000\t4910\t\t\t1,00\r\n" + kTotal;
+}
+
+// The same in UTF-8, with `extra` (UTF-8) after the name.
+std::string MuellerUtf8(const std::string& extra = "") {
+    std::string text = Cp1252ToUtf8(MuellerJournal());
+    return text.insert(text.find("rotechnik") + 9, extra);
+}
+
+std::string Utf16Le(const std::string& utf8) {
+    std::string out = "\xFF\xFE";
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        char32_t cp = b;
+        int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        if (extra) cp = b & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) cp = cp << 6 | (utf8[i + k] & 0x3F);
+        i += extra + 1;
+        if (cp >= 0x10000) {
+            const char32_t v = cp - 0x10000;
+            for (const char32_t unit : {0xD800 + (v >> 10), 0xDC00 + (v & 0x3FF)}) {
+                out += static_cast<char>(unit & 0xFF);
+                out += static_cast<char>(unit >> 8);
+            }
+            continue;
+        }
+        out += static_cast<char>(cp & 0xFF);
+        out += static_cast<char>(cp >> 8);
+    }
+    return out;
+}
+
+struct EncodingCase {
+    const char* name;
+    std::string bytes;
+    int unmappable;       // characters replaced by '?', announced in a message
+    const char* nameEnd;  // after "Bürotechnik"
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
+class JournalEncodingTest : public JournalImportTest,
+                            public ::testing::WithParamInterface<EncodingCase> {};
+
+// Whatever the encoding, the booking's texts arrive as Windows-1252.
+TEST_P(JournalEncodingTest, IsReadAsWindows1252) {
+    const EncodingCase& c = GetParam();
+    ASSERT_EQ(Load(dir.Write("journal.txt", c.bytes)), 1) << LastText();
+    ASSERT_EQ(store.bookingCount, 1);
+    EXPECT_EQ(Bookings(store),
+              std::vector<std::string>{
+                  Format("1|01.02.2005||Müller Bürotechnik%s|T|4910|1000|0|1,00|EUR", c.nameEnd)});
+    const std::vector<std::string> texts = ui.Texts();
+    const bool notice = !texts.empty() && texts[0].find("umgewandelt") != std::string::npos;
+    EXPECT_EQ(notice, c.unmappable > 0);
+    if (c.unmappable > 0) {
+        EXPECT_NE(texts[0].find(Format("\n%d Zeichen ohne Entsprechung", c.unmappable)),
+                  std::string::npos)
+            << texts[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, JournalEncodingTest,
+    ::testing::Values(EncodingCase{"Windows1252", MuellerJournal(), 0, ""},
+                      EncodingCase{"Utf8", MuellerUtf8(), 0, ""},
+                      EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF" + MuellerUtf8(), 0, ""},
+                      EncodingCase{"Utf16WithMark", Utf16Le(MuellerUtf8()), 0, ""},
+                      EncodingCase{"Utf8WithoutEquivalent",
+                                   MuellerUtf8(" \xE2\x86\x92 \xF0\x9F\x99\x82"), 2, " ? ?"},
+                      EncodingCase{"Utf16WithoutEquivalent",
+                                   Utf16Le(MuellerUtf8(" \xE2\x86\x92 \xF0\x9F\x99\x82")), 2,
+                                   " ? ?"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(JournalImportTest, FifoOrDeviceIsRefusedWithoutWaiting) {
+    const std::string fifo = dir.File("journal.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        ui.messages.clear();
+        EXPECT_EQ(Load(path), 0);
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{Format(
+                      "(E:202)\n%s - Eingabedatei konnte nicht geöffnet werden!", path.c_str())});
+    }
 }
 
 }  // namespace

@@ -149,6 +149,25 @@ INSTANTIATE_TEST_SUITE_P(
                   F::Datentraegernummer, "Geben Sie eine ganze Zahl zwischen 1 und 999999 ein."},
         CheckCase{"NameTooLong", [](auto& f) { f.beratername = "ABCDEFGHIJ"; }, F::Beratername,
                   "Geben Sie höchstens 9 Zeichen ein."},
+        // A line break pasted into a text field would shift every later
+        // line of the settings file.
+        CheckCase{"NameWithPastedLineBreak", [](auto& f) { f.beratername = "Schmi\r\ndt"; },
+                  F::Beratername,
+                  "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten."},
+        CheckCase{"PasswortWithTab", [](auto& f) { f.passwort = "a\tb"; }, F::Passwort,
+                  "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten."},
+        CheckCase{"DfvWithLineFeed", [](auto& f) { f.dfvKennzeichen = "\n"; }, F::DfvKennzeichen,
+                  "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten."},
+        CheckCase{"DateWithDelete",
+                  [](auto& f) {
+                      f.dateFrom =
+                          "01.01.\x7f"
+                          "2024";
+                  },
+                  F::DateFrom,
+                  "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten."},
+        CheckCase{"NumberWithLineBreak", [](auto& f) { f.mandantennummer = "12\n3"; },
+                  F::Mandantennummer, "Geben Sie eine ganze Zahl ein."},
         CheckCase{"LengthWhileDisabled",
                   [](auto& f) {
                       f.erweiterung = false;

@@ -3,12 +3,14 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
+#include "core/base/Format.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 
@@ -143,20 +145,53 @@ protected:
     std::string SettingsPath() const { return dir.File("data/angaben_datev.txt"); }
     // The settings file where the export run takes it from.
     bool Load() {
-        const DatevSettingsLoad loaded =
-            LoadDatevSettings(folders.Resolve(kDatevSettingsFileName));
+        const DatevSettingsLoad loaded = LoadDatevSettings(folders.Resolve(kDatevSettingsFileName));
         settings = loaded.settings;
         return loaded.read;
     }
-    bool Save() {
-        return SaveDatevSettings(folders.Resolve(kDatevSettingsFileName), settings, ui);
-    }
+    bool Save() { return SaveDatevSettings(folders.Resolve(kDatevSettingsFileName), settings, ui); }
 };
 
 TEST_F(DatevSettingsFileIo, MissingFileGivesTheDefaults) {
     test::SetTypicalSettings(settings, false);
     EXPECT_FALSE(Load());
     EXPECT_EQ(FormatSettingsFile(settings), kDefaultEleven + kDefaultAdditional);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// A file that is there but cannot be read is never taken for a missing one:
+// the export stops with E:301 naming it, and the file stays as it was.
+TEST_F(DatevSettingsFileIo, UnreadableFileStopsTheExportAndIsKept) {
+    const std::pair<const char*, void (*)(const std::string&)> kinds[] = {
+        {"keine normale Datei",
+         [](const std::string& p) { std::filesystem::create_directories(p); }},
+        {"größer als 0 MB",
+         [](const std::string& p) {
+             std::ofstream(p, std::ios::binary) << std::string(kMaxDatevSettingsFileBytes + 1, '1');
+         }},
+    };
+    for (const auto& [reason, make] : kinds) {
+        SCOPED_TRACE(reason);
+        std::filesystem::remove_all(dir.File("data"));
+        std::filesystem::create_directories(dir.File("data"));
+        make(SettingsPath());
+        const DatevSettingsLoad loaded = LoadDatevSettings(SettingsPath());
+        EXPECT_EQ(loaded.status, DatevSettingsStatus::Unreadable);
+        EXPECT_FALSE(loaded.read);
+        ui.messages.clear();
+        EXPECT_FALSE(AcceptDatevSettingsLoad(loaded, SettingsPath(), ui));
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{Format(msg::kE301Read, SettingsPath().c_str(), reason)});
+    }
+}
+
+TEST_F(DatevSettingsFileIo, MissingOrReadFileLetsTheExportGoOn) {
+    EXPECT_TRUE(AcceptDatevSettingsLoad(LoadDatevSettings(SettingsPath()), SettingsPath(), ui));
+    test::SetTypicalSettings(settings, true);
+    ASSERT_TRUE(Save());
+    const DatevSettingsLoad loaded = LoadDatevSettings(SettingsPath());
+    EXPECT_EQ(loaded.status, DatevSettingsStatus::Read);
+    EXPECT_TRUE(AcceptDatevSettingsLoad(loaded, SettingsPath(), ui));
     EXPECT_TRUE(ui.messages.empty());
 }
 

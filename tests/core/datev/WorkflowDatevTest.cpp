@@ -99,15 +99,29 @@ TEST_F(ExportRunTest, ExtendedBatchGoesIntoTheFolderOfThePath) {
     EXPECT_EQ(ReadFile(dir.File("data/angaben_datev.txt")), FormatSettingsFile(saved));
 }
 
-TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceAndTheRunGoesOn) {
-    std::filesystem::create_directories(
-        dir.File("data/angaben_datev.txt"));  // a folder in its place
+TEST_F(ExportRunTest, SettingsThatCannotBeSavedAreReportedOnceTheExportGoesOnAndFails) {
+    WriteSettings(true);
+    std::filesystem::permissions(dir.File("data/angaben_datev.txt"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);  // read-only
     LoadBookings(3);
-    EXPECT_TRUE(flow.OnDatenExportieren());
+    EXPECT_FALSE(flow.OnDatenExportieren());
     const std::vector<std::string> texts = ui.Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_TRUE(texts[0].starts_with("(E:301)\n")) << texts[0];
     EXPECT_TRUE(texts[1].starts_with("DATEV-Export erfolgreich")) << texts[1];
+}
+
+TEST_F(ExportRunTest, UnreadableSettingsFileStopsTheExportAndIsKept) {
+    std::filesystem::create_directories(
+        dir.File("data/angaben_datev.txt"));  // a folder in its place
+    LoadBookings(3);
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.Last().text.starts_with("(E:301)")) << ui.Last().text;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("data/angaben_datev.txt")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
 TEST_F(ExportRunTest, OldFormatWritesDe001AndDv01) {

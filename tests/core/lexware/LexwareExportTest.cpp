@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -218,6 +219,23 @@ TEST_P(LexwareOpenFailureTest, GivesE210) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
                          ::testing::Values("", "/vanished/buchhalter.txt", "/"));
+
+// Only a regular file or a new name is replaced: a device or a FIFO given
+// as the output is refused and stays what it was.
+TEST_F(LexwareExportTest, DeviceOrFifoTargetIsRefusedAndKept) {
+    Append(store, MeierRent());
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), fifo}) {
+        ui.messages.clear();
+        EXPECT_FALSE(ExportLexware(store, path, ui));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.Last().text,
+                  "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
 
 // A write that fails part-way (here: the file size limit) is reported with
 // the path and the reason; the old file stays and no success is shown.

@@ -10,8 +10,9 @@
 #include "LocalHttpServer.h"
 #include "TempDir.h"
 #include "core/base/Format.h"
-#include "core/update/UpdateChecker.h"
+#include "core/base/Sha256.h"
 #include "core/update/CurlTransport.h"
+#include "core/update/UpdateChecker.h"
 #include "core/update/UpdateMessages.h"
 
 namespace belvaron {
@@ -328,6 +329,7 @@ struct ProgressCase {
     const char* name;
     bool sendLength;
     std::vector<int> positions;
+    bool started;  // without a length the download cannot be told complete
 };
 void PrintTo(const ProgressCase& c, std::ostream* os) { *os << c.name; }
 
@@ -340,18 +342,25 @@ TEST_P(DownloadProgress, CountsKiloBytesAndPercent) {
     Reply reply = Page(installer);
     reply.sendLength = GetParam().sendLength;
     server.Serve(kSetupPath, reply);
-    EXPECT_TRUE(Check());
+    EXPECT_EQ(Check(), GetParam().started);
     const auto& progress = *ui.progressWindows.at(0);
     EXPECT_EQ(progress.statusTexts, (std::vector<std::string>{"4 kByte", "8 kByte", "10 kByte"}));
     EXPECT_EQ(progress.positions, GetParam().positions);
     EXPECT_EQ(progress.pumps, 3);
     EXPECT_EQ(test::ReadFile(TempFiles().at(0)), installer);
-    EXPECT_EQ(InstallerExitStatus(), 7);
+    if (GetParam().started) {
+        EXPECT_EQ(InstallerExitStatus(), 7);
+    } else {
+        EXPECT_EQ(installerPid, 0);
+        EXPECT_EQ(Mode(TempFiles().at(0)), 0600u);
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed,
+                                                                transport_error::kLengthUnknown)});
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, DownloadProgress,
-                         testing::Values(ProgressCase{"WithLength", true, {40, 81, 100}},
-                                         ProgressCase{"WithoutLength", false, {}}),
+                         testing::Values(ProgressCase{"WithLength", true, {40, 81, 100}, true},
+                                         ProgressCase{"WithoutLength", false, {}, false}),
                          [](const testing::TestParamInfo<ProgressCase>& i) {
                              return std::string(i.param.name);
                          });
@@ -421,6 +430,62 @@ TEST_F(UpdateCheck, MissingTemporaryFolderFailsBeforeTheProgressWindow) {
                                         "setup_belvaron.exe"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed, ENOENT)});
     EXPECT_TRUE(ui.progressWindows.empty());
+}
+
+// ---- Time limit and integrity -----------------------------------------------
+
+// A server that keeps sending a byte now and then never trips the idle
+// time-out; the check still ends at its limit, with its own message.
+TEST_F(UpdateCheck, TrickleOfBytesEndsAtTheTimeLimit) {
+    Reply reply = Page(Fixture("readme_newer.txt"));
+    reply.dripMs = 100;  // well within the idle time-out of 400 ms
+    server.Serve(kInfoPath, reply);
+    UpdateChecker updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    updater.tempFolder = temp.path();
+    updater.checkLimit = std::chrono::milliseconds(1000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
+                                        "setup_belvaron.exe"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{Format(msg::kUpdCheckTimedOut, 1) +
+                                       Format(msg::kUpdErrorCode, transport_error::kTimedOut)});
+    EXPECT_TRUE(ui.updateDialogs.empty());
+}
+
+// The information file with a line "SHA256 (setup_belvaron.exe) = ..." added.
+std::string InfoWithDigest(const std::string& digestLine) {
+    return digestLine + "\r\n" + Fixture("readme_newer.txt");
+}
+
+TEST_F(UpdateCheck, InstallerWithTheAnnouncedDigestIsStarted) {
+    server.Serve(kInfoPath, Page(InfoWithDigest("SHA256 (setup_belvaron.exe) = " +
+                                                DigestHex(Sha256Of(kInstaller)))));
+    ui.updateDialogAnswers.push_back(true);
+    server.Serve(kSetupPath, Page(kInstaller));
+    ui.answers.push_back(MessageAnswer::No);
+    EXPECT_TRUE(Check());
+    EXPECT_EQ(InstallerExitStatus(), 7);
+}
+
+TEST_F(UpdateCheck, InstallerWithAnotherDigestIsNeverStarted) {
+    server.Serve(kInfoPath, Page(InfoWithDigest("SHA256 (setup_belvaron.exe) = " +
+                                                DigestHex(Sha256Of("another installer")))));
+    ui.updateDialogAnswers.push_back(true);
+    server.Serve(kSetupPath, Page(kInstaller));
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              WithCode(msg::kUpdDigestMismatch, transport_error::kDigestMismatch)});
+    EXPECT_EQ(installerPid, 0);
+    ASSERT_EQ(TempFiles().size(), 1u);
+    EXPECT_EQ(Mode(TempFiles()[0]), 0600u);
+}
+
+TEST_F(UpdateCheck, MalformedDigestLineOffersNothing) {
+    server.Serve(kInfoPath, Page(InfoWithDigest("SHA256 (setup_belvaron.exe) = 12ab")));
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdBadInformation});
+    EXPECT_TRUE(ui.updateDialogs.empty());
 }
 
 }  // namespace

@@ -66,5 +66,47 @@ TEST(ParseUpdateInfo, NeedsHistoryWordProductAndColonInThatOrder) {
     EXPECT_TRUE(ParseUpdateInfo("Programmhistory Belvaron:", "Belvaron", "V2.3"));
 }
 
+struct DigestCase {
+    const char* name;
+    const char* text;
+    InstallerDigest::State state;
+};
+
+void PrintTo(const DigestCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr const char* kAbcHex = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+const DigestCase kDigestCases[] = {
+    {"None", "Programmhistory\r\n", InstallerDigest::State::Absent},
+    {"Given",
+     "SHA256 (setup.exe) = ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\r\n",
+     InstallerDigest::State::Given},
+    {"GivenUpperCaseAmidText",
+     "Programmhistory\n  SHA256 (setup.exe) = "
+     "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD  \nmore",
+     InstallerDigest::State::Given},
+    {"OtherFileIgnored",
+     "SHA256 (other.exe) = ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n",
+     InstallerDigest::State::Absent},
+    {"TooShort", "SHA256 (setup.exe) = ba7816bf\n", InstallerDigest::State::Malformed},
+    {"NotHex",
+     "SHA256 (setup.exe) = zz7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n",
+     InstallerDigest::State::Malformed},
+};
+
+class InstallerDigests : public ::testing::TestWithParam<DigestCase> {};
+
+TEST_P(InstallerDigests, AreFoundOnlyForTheInstallersName) {
+    const DigestCase& c = GetParam();
+    const InstallerDigest d = FindInstallerDigest(c.text, "setup.exe");
+    EXPECT_EQ(d.state, c.state);
+    if (d.state == InstallerDigest::State::Given) {
+        EXPECT_EQ(DigestHex(d.digest), kAbcHex);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, InstallerDigests, ::testing::ValuesIn(kDigestCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace belvaron

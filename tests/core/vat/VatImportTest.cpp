@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -7,9 +8,9 @@
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/FixedText.h"
+#include "core/vat/VatColumns.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatRows.h"
-#include "core/vat/VatColumns.h"
 
 namespace belvaron {
 namespace {
@@ -214,6 +215,28 @@ TEST_F(VatImportTest, MissingFileGivesE220) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:220)\n" + path + " - Eingabedatei konnte nicht geöffnet werden!");
     EXPECT_EQ(rows.count, 0);
+}
+
+// Read without waiting and without end: a FIFO and an endless device are
+// refused at once.
+TEST_F(VatImportTest, FifoOrDeviceGivesE221AtOnce) {
+    const std::string fifo = dir.File("mwst.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        ui.messages.clear();
+        EXPECT_FALSE(ImportVatReport(rows, path, ui));
+        EXPECT_EQ(ui.Texts(),
+                  std::vector<std::string>{"(E:221)\n" + path +
+                                           " - Eingabedatei kann nicht ausgelesen werden!"});
+    }
+}
+
+TEST_F(VatImportTest, Utf8ReportIsReadAsWindows1252) {
+    EXPECT_TRUE(Import("\xEF\xBB\xBF" + CrLf({kHeader,
+                                              "\t17\t15.01.2013\t1775 \xC3\x9C"
+                                              "berweisung\t19,00"})));
+    ExpectRows({{17, "15.01.2013", 1775, "19,00"}});
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(VatImportTest, UnreadableHeaderGivesE221) {

@@ -13,6 +13,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/bookings/BookingStore.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 namespace {
@@ -34,7 +35,10 @@ bool ReferenceZero(const VatDetailRow& row) {
 
 // The re-dating as a scan of the whole store for each row.
 bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::string& log) {
-    if (rows.count == 0) return false;
+    if (rows.count == 0) {
+        ui.ShowMessage(msg::kE232, MessageIcon::None, MessageButtons::Ok);
+        return false;
+    }
     const int32_t vat = rows[0].account;
     for (int32_t i = 1; i < rows.count; ++i) {
         if (rows[i].account != vat) {

@@ -9,8 +9,10 @@
 #include "VatTestSupport.h"
 #include "core/base/DataFiles.h"
 #include "core/base/FixedText.h"
+#include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
 #include "core/bookings/BookingStore.h"
+#include "core/vat/VatMessages.h"
 
 namespace belvaron {
 namespace {
@@ -194,11 +196,13 @@ TEST_F(VatRedateTest, DifferentAccountsGiveE227AndChangeNothing) {
     EXPECT_EQ(Log(), "");
 }
 
-TEST_F(VatRedateTest, NoRowsDoesNothing) {
+// A report without a single VAT row may be the wrong report: said so, and
+// the step fails.
+TEST_F(VatRedateTest, NoRowsIsReportedAndChangesNothing) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     dir.Write("error_mwst.log", "old\r\n");
     EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE232});
     EXPECT_EQ(Amount(0), "19,00");
     EXPECT_EQ(Log(), "old\r\n");
 }
@@ -224,7 +228,9 @@ TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:99 MwSt-Datum:14.02.2013\r\n");
 }
 
-TEST_F(VatRedateTest, RunGoesOnWithoutALogFile) {
+// The run goes on, and the log that could not be written is reported after
+// the messages that point to it.
+TEST_F(VatRedateTest, RunGoesOnWithoutALogFileAndReportsIt) {
     const std::string blocker = dir.Write("datei", "x");
     logFolder = blocker + "/sub";  // cannot be created
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
@@ -233,8 +239,10 @@ TEST_F(VatRedateTest, RunGoesOnWithoutALogFile) {
     EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
     EXPECT_EQ(store[0].redated, 1);
     EXPECT_EQ(Amount(1), "0,00");
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_TRUE(ui.Last().text.starts_with("(E:231)"));
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:231)"));
+    EXPECT_EQ(ui.Last().text,
+              Format(msg::kE234, (logFolder + "/error_mwst.log").c_str(), "Ordner nicht gefunden"));
 }
 
 }  // namespace

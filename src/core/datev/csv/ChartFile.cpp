@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "core/base/FileWriter.h"
+#include "core/base/InputFile.h"
 
 namespace belvaron::csv {
 
@@ -21,9 +22,9 @@ std::vector<int32_t> AutomaticAccountsOf(std::string_view bytes) {
 }
 
 std::optional<std::vector<int32_t>> ReadAutomaticAccounts(const std::string& path) {
-    std::string bytes;
-    if (path.empty() || !ReadWholeFile(path, bytes)) return std::nullopt;
-    return AutomaticAccountsOf(bytes);
+    const InputFile file = ReadInputFile(path, kMaxChartFileBytes);
+    if (file.status != InputStatus::Read) return std::nullopt;
+    return AutomaticAccountsOf(file.bytes);
 }
 
 }  // namespace belvaron::csv

@@ -96,6 +96,21 @@ void CheckAccount(int32_t bookingNo, const char* side, int32_t account, int32_t 
     }
 }
 
+// True when `text` reads as the number 0: blanks, a sign, zeros, dots and
+// commas with at least one zero. Blank text or text with other characters
+// is no number, not a 0.
+bool IsZeroAmount(std::string_view text) {
+    bool zero = false;
+    for (const char c : text) {
+        if (c == '0') {
+            zero = true;
+        } else if (c != ' ' && c != '-' && c != '+' && c != '.' && c != ',') {
+            return false;
+        }
+    }
+    return zero;
+}
+
 bool IsIn(const std::vector<int32_t>& sorted, int32_t account) {
     return std::binary_search(sorted.begin(), sorted.end(), account);
 }
@@ -152,6 +167,12 @@ CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& set
         const int32_t key = DateKey(b.date);
         if (key < r.fromKey || key > r.toKey) continue;
         const Amount amount = ParseAmount(FieldText(b.amount));
+        if (amount.cents == 0 && !amount.tooLarge && !IsZeroAmount(FieldText(b.amount))) {
+            const std::string text = Cp1252ToUtf8(FieldText(b.amount));
+            r.errors.Add(ProblemList::kFixBookings,
+                         Format(m::kAmountNotNumber, b.bookingNo, text.c_str()));
+            continue;
+        }
         if (amount.cents == 0 && !amount.tooLarge) {
             ++r.zeroLeftOut;
             continue;

@@ -36,6 +36,7 @@ inline constexpr const char* kAccountTooLong = "Buchung %d: %s-Konto %d hat mehr
 inline constexpr const char* kSoll = "Soll";
 inline constexpr const char* kHaben = "Haben";
 inline constexpr const char* kAmountForm = "Buchung %d: Betrag \"%s\" hat nicht die Form 1.234,56.";
+inline constexpr const char* kAmountNotNumber = "Buchung %d: Betrag \"%s\" ist keine Zahl.";
 inline constexpr const char* kAmountLarge =
     "Buchung %d: Betrag %s ist größer als 9.999.999.999,99.";
 inline constexpr const char* kKeyLarge = "Buchung %d: DATEV-Schlüssel %d hat mehr als 4 Stellen.";
@@ -82,6 +83,20 @@ inline constexpr const char* kE315 =
     "(E:315)\n%s konnte nicht geschrieben werden (%s).\n"
     "Bitte prüfen Sie, ob der Ordner existiert und beschreibbar ist und ob genug freier "
     "Speicherplatz vorhanden ist. Eine vorhandene Datei dieses Namens bleibt unverändert.";
+
+// The batch could not be put in place as a whole (%s the path, %s the reason).
+inline constexpr const char* kE315Replace =
+    "(E:315)\n%s konnte nicht ersetzt werden (%s).\n"
+    "Es wurde keine Datei ersetzt; die bisherigen Dateien des Exports bleiben unverändert.";
+inline constexpr const char* kE315Remove =
+    "(E:315)\n%s (Teil eines früheren, größeren Exports) konnte nicht entfernt "
+    "werden (%s).\n"
+    "Es wurde keine Datei ersetzt; die bisherigen Dateien des Exports bleiben unverändert.";
+inline constexpr const char* kE315Mixed =
+    "(E:315)\n%s konnte nicht ersetzt werden (%s), und die bisherigen Dateien ließen "
+    "sich nicht vollständig zurückholen.\n"
+    "Im Ordner können jetzt neue und alte Dateien nebeneinander liegen (alte Dateien "
+    "unter dem Namen *.old-*); bitte prüfen Sie den Ordner und exportieren Sie erneut.";
 
 // ---- End of the export run: after msg::kDatevExported ----
 inline constexpr const char* kFileLine = "\nDatei: %s";

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/base/ErrnoText.h"
+#include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -16,13 +17,11 @@
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
-#include "core/datev/DatevSettings.h"
-#include "core/datev/csv/CsvBatches.h"
-#include "core/datev/csv/CsvFields.h"
-#include "core/datev/csv/CsvLayout.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/DatevSettings.h"
+#include "core/datev/csv/CsvBatches.h"
+#include "core/datev/csv/CsvFields.h"
 #include "core/datev/csv/CsvLayout.h"
 #include "core/datev/csv/CsvMessages.h"
 
@@ -43,8 +42,7 @@ std::string Stamp(std::time_t seconds, int millis, bool utc) {
 
 std::string CsvCreationTime() {
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        const StrictInt seconds =
-            ReadStrictInt(epoch, 0, std::numeric_limits<std::time_t>::max());
+        const StrictInt seconds = ReadStrictInt(epoch, 0, std::numeric_limits<std::time_t>::max());
         if (seconds.ok()) {
             const std::string stamp = Stamp(static_cast<std::time_t>(seconds.value), 0, true);
             if (stamp.size() == 17) return stamp;
@@ -174,8 +172,8 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     for (const std::size_t k : batch.items) {
         const csv::SelectedBooking& selected = check.selected[k];
         const BookingRecord& b = store[selected.index];
-        csv::AppendBookingLine(
-            buffer, LineOf(b, selected.cents, header.festschreibung, text, belegfeld1));
+        csv::AppendBookingLine(buffer,
+                               LineOf(b, selected.cents, header.festschreibung, text, belegfeld1));
         if (buffer.size() >= (1u << 20)) {
             if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
             buffer.clear();
@@ -185,22 +183,45 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     return true;
 }
 
-void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch) {
+// The parts of an earlier, larger export of `batch` that the new batch does
+// not replace: they go with it.
+void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, FileSet& set) {
     TracePoint = 3066;
     for (int part = std::max(2, batch.parts + 1);; ++part) {
         const std::string path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, part);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec) || !std::filesystem::remove(path, ec)) {
-            break;
-        }
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) break;
+        set.Remove(path);
     }
+}
+
+// Puts the written batch in place as a whole; false after E:315.
+bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& batches,
+                 std::vector<std::unique_ptr<PartFile>>& files, UiPort& ui) {
+    FileSet set;
+    for (auto& file : files) set.Replace(file->writer);
+    for (const csv::CsvBatch& batch : batches) {
+        if (batch.part == batch.parts) RemoveLaterParts(folder, batch, set);
+    }
+    const FileSetOutcome outcome = set.Commit();
+    if (outcome.committed) return true;
+    const std::string reason = ErrnoReason(outcome.error, ReasonForm::Phrase);
+    const bool isPart = std::none_of(files.begin(), files.end(), [&](const auto& file) {
+        return file->writer.target() == outcome.failedPath;
+    });
+    const char* text = !outcome.restored ? m::kE315Mixed
+                       : isPart          ? m::kE315Remove
+                                         : m::kE315Replace;
+    ShowPlain(ui, Format(text, outcome.failedPath.c_str(), reason.c_str()));
+    return false;
 }
 
 std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const BookingStore& store,
                                      const DatevSettings& settings) {
     std::vector<int32_t> keys;
     keys.reserve(check.selected.size());
-    for (const csv::SelectedBooking& s : check.selected) keys.push_back(DateKey(store[s.index].date));
+    for (const csv::SelectedBooking& s : check.selected)
+        keys.push_back(DateKey(store[s.index].date));
     return csv::PlanBatches(keys, check.fromKey, check.toKey, settings.wjBeginnTag,
                             settings.wjBeginnMonat, settings.batchPeriod, kMaxBookingsPerFile);
 }
@@ -233,15 +254,10 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     }
     TracePoint = 3065;
     for (auto& file : files) {
-        if (!file->writer.Commit()) {
-            ReportWriteFailure(ui, *file);
-            return result;
-        }
-        result.files.push_back(file->path);
+        if (!file->writer.Finish()) return ReportWriteFailure(ui, *file), result;
     }
-    for (const csv::CsvBatch& batch : batches) {
-        if (batch.part == batch.parts) RemoveLaterParts(folder, batch);
-    }
+    if (!CommitParts(folder, batches, files, ui)) return result;
+    for (auto& file : files) result.files.push_back(file->path);
     result.outcome = DatevCsvResult::Outcome::Written;
     result.written = static_cast<int>(check.selected.size());
     return result;

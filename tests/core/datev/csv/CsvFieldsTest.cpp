@@ -102,6 +102,8 @@ TEST(ChartFile, UnreadableFileIsNoChart) {
     test::TempDir dir;
     EXPECT_FALSE(ReadAutomaticAccounts(dir.File("missing.kon")).has_value());
     EXPECT_FALSE(ReadAutomaticAccounts("").has_value());
+    EXPECT_FALSE(ReadAutomaticAccounts("/dev/zero").has_value());  // never read forever
+    EXPECT_FALSE(ReadAutomaticAccounts(dir.path()).has_value());
     const auto accounts = ReadAutomaticAccounts(dir.Write("SK3_DATEV.kon", "8400, AM\r\n"));
     ASSERT_TRUE(accounts.has_value());
     EXPECT_EQ(*accounts, std::vector<int32_t>{8400});

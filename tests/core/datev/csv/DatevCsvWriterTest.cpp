@@ -15,6 +15,7 @@
 #include "core/base/Format.h"
 #include "core/datev/DatevRange.h"
 #include "core/datev/csv/CsvFields.h"
+#include "core/datev/csv/CsvMessages.h"
 #include "core/datev/csv/DatevCsv.h"
 
 namespace belvaron {
@@ -91,8 +92,8 @@ void FillRandomStore(std::mt19937& rng, BookingStore& store, int count) {
 
 // Compares a parsed file with the bookings of the range; returns the number
 // of booking lines.
-int CompareWithStore(const std::vector<CsvRecord>& records, const BookingStore& store, int32_t fromKey,
-                     int32_t toKey, int festschreibung) {
+int CompareWithStore(const std::vector<CsvRecord>& records, const BookingStore& store,
+                     int32_t fromKey, int32_t toKey, int festschreibung) {
     std::size_t line = 2;
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         const BookingRecord& b = store[i];
@@ -230,6 +231,34 @@ TEST_F(DatevCsvWriter, ASmallerBatchRemovesThePartsOfAnEarlierLargerOne) {
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 2))));
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 3))));
     EXPECT_TRUE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 5))));
+}
+
+// A leftover part that cannot be removed (here a folder of that name) fails
+// the export, and the batch on disk stays the earlier one as a whole.
+TEST_F(DatevCsvWriter, LeftoverPartThatCannotBeRemovedFailsAndKeepsTheOldBatch) {
+    test::Append(store, {.date = "15.06.2024"});
+    const std::string first = dir.Write(CsvFileName(20240601, 20240630, 1), "old first");
+    const std::string second = dir.Write(CsvFileName(20240601, 20240630, 2), "old second");
+    const std::string third = dir.File(CsvFileName(20240601, 20240630, 3));
+    std::filesystem::create_directory(third);
+    EXPECT_EQ(Write("01.06.2024", "30.06.2024").outcome, DatevCsvResult::Outcome::WriteFailed);
+    EXPECT_EQ(test::ReadFile(first), "old first");
+    EXPECT_EQ(test::ReadFile(second), "old second");
+    EXPECT_TRUE(std::filesystem::is_directory(third));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.Last().text, Format(msg::csv::kE315Remove, third.c_str(), "keine normale Datei"));
+}
+
+TEST_F(DatevCsvWriter, AmountThatIsNoNumberStopsTheExport) {
+    test::Append(store, {.no = 1, .amount = "5,00"});
+    test::Append(store, {.no = 2, .amount = "abc"});
+    const DatevRange range{"01.03.2024", "31.03.2024"};
+    EXPECT_FALSE(RunCsvExport(store, settings, range, dir.path(), options, ui));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.Last().text.find("(E:313)"), std::string::npos);
+    EXPECT_NE(ui.Last().text.find("Buchung 2: Betrag \"abc\" ist keine Zahl."), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
 
 TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+#include "core/base/CodePage.h"
+#include "core/base/InputFile.h"
+
+namespace belvaron {
+
+class UiPort;
+
+// An input text file (journal, VAT report, REPLACE list) prepared for a
+// reader that takes a FILE*: read whole through ReadInputFile (a regular file
+// within the reader's limit only), converted by ConvertTextToCp1252, and
+// offered as a read-only stream over the converted bytes.
+class TextInput {
+public:
+    TextInput() = default;
+    ~TextInput();
+    TextInput(const TextInput&) = delete;
+    TextInput& operator=(const TextInput&) = delete;
+
+    // True when the file was read; file() then streams its converted bytes.
+    bool Open(const std::string& path, std::size_t maxBytes);
+    void Close();
+
+    std::FILE* file() const { return file_; }
+    // How Open ended (status and errno; the bytes live in the stream).
+    InputStatus status() const { return status_; }
+    int error() const { return error_; }
+    const Cp1252Conversion& conversion() const { return conversion_; }
+
+private:
+    std::string bytes_;
+    std::FILE* file_ = nullptr;
+    InputStatus status_ = InputStatus::Missing;
+    int error_ = 0;
+    Cp1252Conversion conversion_;
+};
+
+// Tells the user, after a file was converted, how many of its characters
+// had no Windows-1252 equivalent; shows nothing when there were none.
+void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c);
+
+}  // namespace belvaron
