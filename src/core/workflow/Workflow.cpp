@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -14,7 +14,7 @@ namespace {
 
 // Shows E:201, E:211 and E:2-- for each reservation that failed.
 void ReportReservations(UiPort& ui, const BookingStore& store, const ImportGrid& grid,
-                           const VatRows& vatRows) {
+                        const VatRows& vatRows) {
     if (!store.ok()) ShowPlain(ui, msg::kE201);
     TracePoint = 2002;
     if (!grid.ok()) ShowPlain(ui, msg::kE211);
@@ -60,7 +60,10 @@ void Workflow::UseChart(const std::string& name) {
 
 std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
-bool Workflow::OnCancel() { return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit); }
+bool Workflow::OnCancel() {
+    SettleReplaceText(false);
+    return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit);
+}
 
 void Workflow::RefillList(bool markZeroAccounts) {
     std::vector<int> marked;

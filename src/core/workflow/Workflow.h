@@ -55,10 +55,13 @@ public:
     // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
     // without a journal, after replacements, or after an earlier report.
     bool ImportVatReport(const std::string& path);
-    // "Konten ersetzen": applies replace.dat of the data folder.
+    // "Konten ersetzen": applies replace.dat of the data folder, after
+    // saving the REPLACE box's unsaved edits (refused when that fails).
     bool ReplaceAccounts();
     // "Konten überprüfen" against the chart file `chartName` (a name from
-    // the chart list or a path); the report goes to the data folder.
+    // the chart list or a path); the report goes to the data folder. Saves
+    // the REPLACE box's unsaved edits first (refused when that fails), then
+    // shows the file again with the check's proposals.
     bool CheckAccounts(const std::string& chartName);
     // "'0' Buch. löschen".
     void DeleteZeroAccountBookings();
@@ -91,6 +94,14 @@ public:
     // `toFileButton`: the focus goes to "Konten ersetzen" or "Konten
     // überprüfen", which work on the file: save without asking.
     void OnReplaceTextKillFocus(bool toFileButton);
+    // The REPLACE box's unsaved edits before a step: saved without a
+    // question for `toFileButton`, else the user is asked (No: the file's
+    // text again). "Liste löschen", the exports and leaving the program
+    // settle them this way, whatever started them (mouse, mnemonic, Enter,
+    // the window manager). False when the save failed (the edits are kept).
+    bool SettleReplaceText(bool toFileButton);
+    // The desktop session ends: unsaved edits are saved without a question.
+    void OnSessionEnd();
     bool OnReplaceAccounts() { return ReplaceAccounts(); }
     void OnClearReplaceList();
     bool OnKontenUeberpruefen() { return CheckAccounts(SelectedChartName()); }
@@ -104,9 +115,10 @@ public:
     bool OnDatenExportieren();
     void OnSelectLexwareFile();
     void OnLexwareTargetEdited(std::string path) { lexwareTargetPath_ = std::move(path); }
-    bool OnExportLexware() { return ExportLexware(lexwareTargetPath_); }
+    bool OnExportLexware();
     bool OnUpdates() { return CheckForUpdate(); }
-    // "Programm beenden", Escape, close box: true when the window may close.
+    // "Programm beenden", Escape, close box: settles the REPLACE box, then
+    // asks; true when the window may close.
     bool OnCancel();
 
     // ---- What the window shows ---------------------------------------
@@ -177,8 +189,8 @@ private:
     Taxation taxation_ = Taxation::Soll;
     std::string vatReportPath_;
     std::vector<std::string> chartFiles_;
-    int chartFileIndex_ = -1;     // selected entry of chartFiles_
-    std::string replaceText_;     // Windows-1252 bytes, as in replace.dat
+    int chartFileIndex_ = -1;  // selected entry of chartFiles_
+    std::string replaceText_;  // Windows-1252 bytes, as in replace.dat
     bool replaceTextModified_ = false;
 };
 

@@ -49,8 +49,8 @@ std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
 // The range the settings dialog opens with: from the first booking to the
 // last one of the fiscal year of the first booking, not several years.
 void ProposeFiscalYear(const DatevSettings& settings, DatevRange& range) {
-    range.to = csv::ProposedDateTo(range.from, range.to, settings.wjBeginnTag,
-                                   settings.wjBeginnMonat);
+    range.to =
+        csv::ProposedDateTo(range.from, range.to, settings.wjBeginnTag, settings.wjBeginnMonat);
 }
 
 }  // namespace
@@ -68,6 +68,7 @@ void Workflow::OnDatevAuswahl() {
 }
 
 bool Workflow::OnDatenExportieren() {
+    SettleReplaceText(false);
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
         return false;

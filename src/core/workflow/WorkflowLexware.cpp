@@ -1,9 +1,9 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -17,6 +17,11 @@ void Workflow::OnSelectLexwareFile() {
     request.pathMustExist = true;
     if (const auto chosen = ui_.ChooseFile(request)) lexwareTargetPath_ = *chosen;
     ui_.RefreshControls();
+}
+
+bool Workflow::OnExportLexware() {
+    SettleReplaceText(false);
+    return ExportLexware(lexwareTargetPath_);
 }
 
 bool Workflow::ExportLexware(const std::string& path) {

@@ -4,9 +4,9 @@
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
+#include "core/mapping/ReplaceList.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
-#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 
@@ -49,19 +49,29 @@ void Workflow::OnReplaceTextChange(std::string text) {
     replaceTextModified_ = true;
 }
 
-void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
-    if (!replaceTextModified_) return;
-    if (toFileButton || AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion,
-                                 MessageIcon::None)) {
-        SaveReplaceText();
+void Workflow::OnReplaceTextKillFocus(bool toFileButton) { SettleReplaceText(toFileButton); }
+
+bool Workflow::SettleReplaceText(bool toFileButton) {
+    if (!replaceTextModified_) return true;
+    if (toFileButton ||
+        AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion, MessageIcon::None)) {
+        // A failed save keeps the box's text and its mark: nothing typed is
+        // lost, and the next step that needs the file tries again.
+        if (!SaveReplaceText()) return false;
     } else {
         replaceText_ = LoadReplaceText();
         ui_.RefreshControls();
     }
     replaceTextModified_ = false;
+    return true;
+}
+
+void Workflow::OnSessionEnd() {
+    if (replaceTextModified_ && SaveReplaceText()) replaceTextModified_ = false;
 }
 
 void Workflow::OnClearReplaceList() {
+    SettleReplaceText(false);
     if (!AskYesNo(ui_, QuestionId::ClearReplaceList, msg::kClearReplaceQuestion,
                   MessageIcon::None)) {
         return;
@@ -78,6 +88,7 @@ bool Workflow::ReplaceAccounts() {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateReplace));
         return false;
     }
+    if (!SettleReplaceText(true)) return false;
     ui_.ListCleared();
     bool ok = false;
     try {
@@ -101,6 +112,8 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateCheck));
         return false;
     }
+    // The check may add proposals to the file and shows the file again.
+    if (!SettleReplaceText(true)) return false;
     bool ok = false;
     try {
         const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };

@@ -46,7 +46,7 @@ QWidget* Step(int digit, QWidget* content, QWidget* parent) {
 }  // namespace
 
 QPushButton* MainWindow::MakeButton(const QString& caption, const char* name,
-                                      void (MainWindow::*handler)()) {
+                                    void (MainWindow::*handler)()) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     connect(button, &QPushButton::clicked, this, [this, handler] {
@@ -155,6 +155,7 @@ QWidget* MainWindow::BuildTaxationGroup() {
 QWidget* MainWindow::BuildAccountsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Bearbeitung der Konte&n"), this);
     group->setObjectName(QStringLiteral("accountsGroup"));
+    accountsGroup_ = group;
     auto* layout = new QGridLayout(group);
     auto* top = new QHBoxLayout;
     charts_ = new QComboBox(group);
