@@ -435,6 +435,38 @@ private slots:
         QVERIFY(window_->isVisible());
     }
 
+    // Enter in a text field presses no step's button: no dialog opens.
+    void enterInFieldPressesNothing() {
+        LoadFiveBookings();
+        for (const char* name : {"datevTarget", "lexwareTarget", "journalPath"}) {
+            auto* field = Child<QLineEdit>(name);
+            field->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Enter);
+        }
+        QVERIFY(rec_->fileRequests.empty());
+        QVERIFY(rec_->messages.empty());
+        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+            QVERIFY2(!button->autoDefault() && !button->isDefault(),
+                     qPrintable(button->objectName()));
+        }
+    }
+
+    // "Liste löschen" and leaving with work not exported have "Nein" as the
+    // answer of Enter; leaving without such work keeps "Ja".
+    void destructiveQuestionsDefaultToNo() {
+        Click("clearReplaceList");
+        Click("quit");
+        LoadFiveBookings();
+        window_->workflow().OnDeleteZeroBookings();
+        Click("quit");
+        QCOMPARE(rec_->messages.size(), std::size_t{4});
+        QVERIFY(rec_->messages[0].defaultNo);   // Liste löschen
+        QVERIFY(!rec_->messages[1].defaultNo);  // Programm beenden, nothing to lose
+        QVERIFY(rec_->messages[3].defaultNo);   // Programm beenden, deletions not exported
+        QVERIFY(!rec_->ui.questionDefaultsToNo());
+    }
+
     // "Programm beenden", Escape and the close box ask first; No keeps the
     // window open.
     void quitAsks() {

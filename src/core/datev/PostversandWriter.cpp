@@ -136,6 +136,12 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
     return result;
 }
 
+std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
+                                              const std::string& folder) {
+    const bool extended = ExtendedFormat(settings);
+    return {folder + (extended ? "/ED00001" : "/DE001"), folder + (extended ? "/EV01" : "/DV01")};
+}
+
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
                                              const std::string& folder, UiPort& ui) {

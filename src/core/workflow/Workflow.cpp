@@ -62,7 +62,30 @@ std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
 bool Workflow::OnCancel() {
     SettleReplaceText(false);
+    if (unexportedWork_) {
+        return AskYesNo(ui_, QuestionId::QuitWithUnexportedWork, msg::kQuitUnexported);
+    }
     return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit);
+}
+
+bool Workflow::journalCarriesWork() const {
+    return store_.journalLoaded &&
+           (store_.accountsReplaced || store_.cashBasisApplied || bookingsChanged_);
+}
+
+void Workflow::NoteWork(bool bookingsChanged) {
+    if (bookingsChanged) bookingsChanged_ = true;
+    unexportedWork_ = true;
+}
+
+bool Workflow::MayReplaceFiles(const std::vector<std::string>& paths) {
+    std::string existing;
+    for (const std::string& path : paths) {
+        if (FileExists(path)) existing += path + "\n";
+    }
+    if (existing.empty()) return true;
+    return AskYesNo(ui_, QuestionId::OverwriteExport,
+                    Format(msg::kOverwriteQuestion, existing.c_str()));
 }
 
 void Workflow::RefillList(bool markZeroAccounts) {

@@ -124,6 +124,11 @@ public:
     // ---- What the window shows ---------------------------------------
     const BookingStore& store() const { return store_; }
     bool journalLoaded() const { return store_.journalLoaded; }
+    // The loaded journal carries work a reload would undo: re-dating,
+    // replacements, deleted or edited bookings.
+    bool journalCarriesWork() const;
+    // Work on the journal since its load that no export since holds.
+    bool unexportedWork() const { return unexportedWork_; }
     const std::string& journalPath() const { return journalPath_; }
     Currency currency() const { return currency_; }
     Taxation taxation() const { return taxation_; }
@@ -175,6 +180,11 @@ private:
     bool VatReportAllowed();
     // "(E:nnn#%d)..." with the current TracePoint.
     void ShowException(const char* format);
+    // Work on the bookings that no export holds yet.
+    void NoteWork(bool bookingsChanged);
+    // True when none of `paths` exists, or the user lets the export replace
+    // those that do.
+    bool MayReplaceFiles(const std::vector<std::string>& paths);
 
     WindowPort& ui_;
     DataFolders folders_;
@@ -192,6 +202,8 @@ private:
     int chartFileIndex_ = -1;  // selected entry of chartFiles_
     std::string replaceText_;  // Windows-1252 bytes, as in replace.dat
     bool replaceTextModified_ = false;
+    bool bookingsChanged_ = false;  // deleted or edited since the load
+    bool unexportedWork_ = false;
 };
 
 }  // namespace belvaron

@@ -86,6 +86,10 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     request.folder = FolderOfPath(datevTargetPath_);
+    if (request.format.value_or(request.settings.exportFormat) == DatevExportFormat::Postversand &&
+        !MayReplaceFiles(PostversandFilePaths(request.settings, request.folder))) {
+        return false;
+    }
     return ExportDatev(request);
 }
 
@@ -107,8 +111,10 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            return RunCsvExport(store_, request.settings, request.range, request.folder, options,
-                                ui_);
+            const bool ok =
+                RunCsvExport(store_, request.settings, request.range, request.folder, options, ui_);
+            if (ok) unexportedWork_ = false;
+            return ok;
         } catch (...) {
             ShowException(msg::kE112);
             return false;
@@ -119,6 +125,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));
+        unexportedWork_ = false;
         return true;
     }
     ShowPlain(ui_, Format(msg::kE117, outcome->count));

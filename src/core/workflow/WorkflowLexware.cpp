@@ -21,6 +21,7 @@ void Workflow::OnSelectLexwareFile() {
 
 bool Workflow::OnExportLexware() {
     SettleReplaceText(false);
+    if (store_.journalLoaded && !MayReplaceFiles({lexwareTargetPath_})) return false;
     return ExportLexware(lexwareTargetPath_);
 }
 
@@ -30,7 +31,9 @@ bool Workflow::ExportLexware(const std::string& path) {
         return false;
     }
     try {
-        return belvaron::ExportLexware(store_, path, ui_);
+        const bool ok = belvaron::ExportLexware(store_, path, ui_);
+        if (ok) unexportedWork_ = false;
+        return ok;
     } catch (...) {
         ShowException(msg::kE114);
         return false;

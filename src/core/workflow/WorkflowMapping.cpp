@@ -103,6 +103,7 @@ bool Workflow::ReplaceAccounts() {
         return false;
     }
     store_.accountsReplaced = true;
+    NoteWork(false);
     RefillList(false);
     return ok;
 }

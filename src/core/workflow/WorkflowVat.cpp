@@ -1,10 +1,10 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -84,6 +84,7 @@ bool Workflow::ImportVatReport(const std::string& path) {
         return false;
     }
     store_.cashBasisApplied = true;
+    NoteWork(false);
     try {
         SortByDate(store_, ui_);
     } catch (...) {

@@ -49,6 +49,8 @@ QPushButton* MainWindow::MakeButton(const QString& caption, const char* name,
                                     void (MainWindow::*handler)()) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
+    // Enter in a field never presses a step's button.
+    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, handler] {
         (this->*handler)();
         ShowMembers();

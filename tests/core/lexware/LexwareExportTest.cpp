@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "StoreSupport.h"
 #include "FileSizeLimit.h"
+#include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/lexware/LexwareMessages.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
+#include "core/lexware/LexwareMessages.h"
 #include "core/lexware/LexwareYears.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -109,15 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
                      std::string(30, '9') + "|4210|1200|0|\"\"|\"\"|0|0|\"EUR\"\r\n"},
         // Windows-1252 bytes go out as they are; a bar, a quote and a
         // control byte would break the record and are replaced.
-        LineCase{
-            "record_safe_bytes",
-            [](BookingRecord& b) {
-                SetField(b.name, "M\xFCller \"A|B\"");
-                SetField(b.purpose, "\r\nMie\tte\x7F");
-                SetField(b.currency, "DM");
-            },
-            "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
-            "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
+        LineCase{"record_safe_bytes",
+                 [](BookingRecord& b) {
+                     SetField(b.name, "M\xFCller \"A|B\"");
+                     SetField(b.purpose, "\r\nMie\tte\x7F");
+                     SetField(b.currency, "DM");
+                 },
+                 "15.01.2013|\"\"|\"\"|17|\"Beleg:R-1,M\xFCller 'A/B',  Mie te \"|500,00|4210|1200|"
+                 "0|\"\"|\"\"|0|0|\"DM\"\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
@@ -263,8 +262,9 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     EXPECT_EQ(ReadFile(y2024), first);
     EXPECT_EQ(ReadFile(y2025), second);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " +
-                                  y2024 + " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
+    EXPECT_EQ(ui.Last().text,
+              "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
+                  " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
 }
 
@@ -286,8 +286,9 @@ TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
     EXPECT_EQ(ReadFile(y2024), "old");
     EXPECT_EQ(ReadFile(y2025), "old");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
-              0u);
+    EXPECT_EQ(
+        ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+        0u);
 }
 
 TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {
@@ -311,6 +312,22 @@ TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
     EXPECT_FALSE(std::filesystem::exists(flow.lexwareTargetPath()));
+}
+
+// An existing target is replaced only when the user says so.
+TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
+    Append(flow.EditableStore(), MeierRent());
+    flow.EditableStore().journalLoaded = 1;
+    dir.Write("b.txt", "earlier");
+    flow.OnLexwareTargetEdited(dir.File("b.txt"));
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" +
+                                  dir.File("b.txt") + "\n\nTrotzdem exportieren?");
+    EXPECT_EQ(test::ReadFile(dir.File("b.txt")), "earlier");
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnExportLexware());
+    EXPECT_NE(test::ReadFile(dir.File("b.txt")), "earlier");
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {
