@@ -234,6 +234,9 @@ private slots:
         QCOMPARE(list->Marks(), std::vector<int>{3});
         QCOMPARE(Child<QLineEdit>("journalPath")->text(),
                  QString::fromStdString(window_->workflow().journalPath()));
+        QCOMPARE(Child<QLabel>("journalState")->text(),
+                 QStringLiteral("geladen: 4 Buchungen, 2 mit Konto 0"));
+        QVERIFY(!Child<QLabel>("exportState")->isVisible());
     }
 
     void listShowsLinesAndMarks() {

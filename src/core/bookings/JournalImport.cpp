@@ -1,3 +1,5 @@
+#include "core/bookings/JournalImport.h"
+
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -9,7 +11,6 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
-#include "core/bookings/JournalImport.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
 
@@ -24,8 +25,8 @@ bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") !=
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
 public:
-    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path,
-                  Currency currency, UiPort& ui)
+    JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path, Currency currency,
+                  UiPort& ui)
         : store_(store),
           grid_(grid),
           ui_(ui),
@@ -198,11 +199,33 @@ bool JournalImport::ConvertBooking() {
     return true;
 }
 
+namespace {
+
+// 1000000 -> "1.000.000".
+std::string GroupedThousands(std::size_t n) {
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+}  // namespace
+
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
                                  const char* amount) {
     storing_ = true;
     TracePoint = 2024;
     BookingRecord* b = store_.AppendRoom();
+    if (!b && store_.ok()) {
+        // No part of a journal that does not fit stays in the store.
+        store_.bookingCount = 0;
+        ShowPlain(ui_,
+                  Format(msg::kE205Capacity, GroupedThousands(store_.bookings.capacity()).c_str()));
+        return false;
+    }
     if (!b) {
         ShowPlain(ui_, msg::kE205);
         return false;

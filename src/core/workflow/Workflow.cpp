@@ -68,6 +68,36 @@ bool Workflow::OnCancel() {
     return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit);
 }
 
+StepStates Workflow::Describe() const {
+    StepStates states;
+    if (store_.journalLoaded) {
+        int32_t zero = 0;
+        for (int32_t i = 0; i < store_.bookingCount; ++i) {
+            if (store_[i].sollAccount == 0 || store_[i].habenAccount == 0) ++zero;
+        }
+        states.journal = Format("geladen: %d Buchungen, %d mit Konto 0", store_.bookingCount, zero);
+    } else {
+        states.journal = "kein Journal geladen";
+    }
+    if (store_.cashBasisApplied) {
+        states.taxation = Format("IST: %d MwSt-Buchungen umdatiert", redatedCount_);
+    } else {
+        states.taxation = taxation_ == Taxation::Ist ? "IST: MwSt-Bericht noch nicht geladen"
+                                                     : "SOLL: keine Umdatierung";
+    }
+    if (store_.accountsReplaced) {
+        states.accounts =
+            Format("Konten ersetzt: %d Soll, %d Haben", replacedSoll_, replacedHaben_);
+    }
+    if (!checkedChart_.empty()) {
+        if (!states.accounts.empty()) states.accounts += "; ";
+        states.accounts += "geprüft gegen " + checkedChart_;
+    }
+    states.exported = exportState_;
+    if (!exportState_.empty() && unexportedWork_) states.exported += " (danach geändert)";
+    return states;
+}
+
 bool Workflow::journalCarriesWork() const {
     return store_.journalLoaded &&
            (store_.accountsReplaced || store_.cashBasisApplied || bookingsChanged_);

@@ -26,6 +26,14 @@ struct DatevExportRequest {
     std::optional<DatevExportFormat> format;
 };
 
+// What each step has done, in words, as the window shows it beside the step.
+struct StepStates {
+    std::string journal;   // step 3
+    std::string taxation;  // step 4
+    std::string accounts;  // step 5 ("" while nothing was done)
+    std::string exported;  // step 6 ("" while nothing was exported)
+};
+
 // The conversion of one journal, as the main window runs it: the data
 // folders, the booking store with its import area, the VAT rows and the
 // window's choices. The desktop program, the command line and the tests run
@@ -49,7 +57,8 @@ public:
     // ---- Steps --------------------------------------------------------
     // Loads the journal at `path` in `currency`, sorts it by date, refills
     // the list with the account-0 lines marked and sets the default targets.
-    // A load, successful or not, undoes the re-dating and the replacements.
+    // A load, successful or not, undoes the re-dating and the replacements
+    // and clears their states: SOLL taxation again, no VAT report path.
     bool LoadJournal(const std::string& path, Currency currency);
     // Cash-basis taxation with the VAT detail report at `path`: imports it,
     // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
@@ -102,7 +111,8 @@ public:
     bool SettleReplaceText(bool toFileButton);
     // The desktop session ends: unsaved edits are saved without a question.
     void OnSessionEnd();
-    bool OnReplaceAccounts() { return ReplaceAccounts(); }
+    // "Konten ersetzen"; on accounts already replaced only after a question.
+    bool OnReplaceAccounts();
     void OnClearReplaceList();
     bool OnKontenUeberpruefen() { return CheckAccounts(SelectedChartName()); }
     void OnChartSelected(int index) { chartFileIndex_ = index; }
@@ -129,6 +139,8 @@ public:
     bool journalCarriesWork() const;
     // Work on the journal since its load that no export since holds.
     bool unexportedWork() const { return unexportedWork_; }
+    // The steps' states; a load clears those it undoes.
+    StepStates Describe() const;
     const std::string& journalPath() const { return journalPath_; }
     Currency currency() const { return currency_; }
     Taxation taxation() const { return taxation_; }
@@ -203,6 +215,11 @@ private:
     std::string replaceText_;  // Windows-1252 bytes, as in replace.dat
     bool replaceTextModified_ = false;
     bool bookingsChanged_ = false;  // deleted or edited since the load
+    int32_t redatedCount_ = 0;      // VAT rows that reached a booking
+    int replacedSoll_ = 0;          // replacements of the last "Konten ersetzen"
+    int replacedHaben_ = 0;
+    std::string checkedChart_;  // the chart of the last complete check
+    std::string exportState_;   // the last successful export
     bool unexportedWork_ = false;
 };
 

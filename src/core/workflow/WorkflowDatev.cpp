@@ -113,7 +113,12 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
             const bool ok =
                 RunCsvExport(store_, request.settings, request.range, request.folder, options, ui_);
-            if (ok) unexportedWork_ = false;
+            if (ok) {
+                unexportedWork_ = false;
+                exportState_ =
+                    Format("exportiert: DATEV-Format nach %s, %s bis %s", request.folder.c_str(),
+                           request.range.from.c_str(), request.range.to.c_str());
+            }
             return ok;
         } catch (...) {
             ShowException(msg::kE112);
@@ -126,6 +131,8 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));
         unexportedWork_ = false;
+        exportState_ = Format("exportiert: %s, %d Buchungen, %s bis %s", request.folder.c_str(),
+                              outcome->count, request.range.from.c_str(), request.range.to.c_str());
         return true;
     }
     ShowPlain(ui_, Format(msg::kE117, outcome->count));

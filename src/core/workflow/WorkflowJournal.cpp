@@ -24,6 +24,12 @@ bool Workflow::OnSelectJournal() {
 bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     journalPath_ = path;
     currency_ = currency;
+    // The load undoes the re-dating: the choice that led to it goes too.
+    if (taxation_ == Taxation::Ist || !vatReportPath_.empty()) {
+        taxation_ = Taxation::Soll;
+        vatReportPath_.clear();
+        ui_.SetVatControlsEnabled(false);
+    }
     store_.bookingCount = 0;
     ui_.ListCleared();
     try {
@@ -39,6 +45,10 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     store_.cashBasisApplied = false;
     bookingsChanged_ = false;
     unexportedWork_ = false;
+    redatedCount_ = 0;
+    replacedSoll_ = replacedHaben_ = 0;
+    checkedChart_.clear();
+    exportState_.clear();
     try {
         SortByDate(store_, ui_);
     } catch (...) {

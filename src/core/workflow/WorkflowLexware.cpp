@@ -32,7 +32,11 @@ bool Workflow::ExportLexware(const std::string& path) {
     }
     try {
         const bool ok = belvaron::ExportLexware(store_, path, ui_);
-        if (ok) unexportedWork_ = false;
+        if (ok) {
+            unexportedWork_ = false;
+            exportState_ =
+                Format("exportiert: %s, %d Buchungen", path.c_str(), store_.bookingCount);
+        }
         return ok;
     } catch (...) {
         ShowException(msg::kE114);

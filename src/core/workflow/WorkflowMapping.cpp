@@ -83,6 +83,14 @@ void Workflow::OnClearReplaceList() {
     ui_.RefreshControls();
 }
 
+bool Workflow::OnReplaceAccounts() {
+    if (store_.journalLoaded && store_.accountsReplaced &&
+        !AskYesNo(ui_, QuestionId::ReplaceAgain, msg::kReplaceAgainQuestion)) {
+        return false;
+    }
+    return ReplaceAccounts();
+}
+
 bool Workflow::ReplaceAccounts() {
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateReplace));
@@ -98,6 +106,8 @@ bool Workflow::ReplaceAccounts() {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
         }
         ok = outcome.complete;
+        replacedSoll_ += outcome.sollCount;
+        replacedHaben_ += outcome.habenCount;
     } catch (...) {
         ShowException(msg::kE110Replace);
         return false;
@@ -124,6 +134,7 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
         ok = belvaron::CheckAccounts(store_, files, ui_).ok;
+        if (ok) checkedChart_ = chartName;
     } catch (...) {
         ShowException(msg::kE109);
         return false;

@@ -45,6 +45,9 @@ inline constexpr const char* kReloadQuestion =
     "Das geladene Journal wurde bearbeitet (MwSt-Umdatierung, ersetzte Konten,\n"
     "gelöschte oder geänderte Buchungen). Diese Arbeit geht beim Laden verloren.\n"
     "Trotzdem ein Journal laden?";
+inline constexpr const char* kReplaceAgainQuestion =
+    "Die Konten wurden schon ersetzt. Die REPLACE-Liste wird nun auf die ersetzten\n"
+    "Konten angewandt. Trotzdem noch einmal ersetzen?";
 // %s: the existing files, one per line.
 inline constexpr const char* kOverwriteQuestion =
     "Diese Dateien gibt es schon und werden ersetzt:\n%s\nTrotzdem exportieren?";

@@ -30,6 +30,7 @@ bool Workflow::Redate() {
     const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
+    redatedCount_ = outcome.redated;
     return outcome.complete;
 }
 

@@ -151,6 +151,17 @@ void MainWindow::ShowMembers() {
     SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
     SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
     ShowReplaceMarker();
+    const StepStates states = w.Describe();
+    const std::pair<QLabel*, const std::string*> labels[] = {
+        {journalState_, &states.journal},
+        {taxationState_, &states.taxation},
+        {accountsState_, &states.accounts},
+        {exportState_, &states.exported},
+    };
+    for (const auto& [label, text] : labels) {
+        label->setText(QString::fromStdString(*text));
+        label->setVisible(!text->empty());
+    }
 }
 
 void MainWindow::ShowReplaceMarker() {

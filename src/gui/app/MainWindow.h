@@ -114,6 +114,11 @@ private:
     ReplaceTextEdit* replaceBox_ = nullptr;
     QLineEdit* datevField_ = nullptr;
     QLineEdit* lexwareField_ = nullptr;
+    // Each step's state in words.
+    QLabel* journalState_ = nullptr;
+    QLabel* taxationState_ = nullptr;
+    QLabel* accountsState_ = nullptr;
+    QLabel* exportState_ = nullptr;
 
     std::string shownReplaceText_;
     std::vector<std::string> shownCharts_;

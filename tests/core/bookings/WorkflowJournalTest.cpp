@@ -151,6 +151,51 @@ INSTANTIATE_TEST_SUITE_P(
                    true}),
     [](const ::testing::TestParamInfo<ReloadCase>& info) { return std::string(info.param.name); });
 
+// A reload undoes the re-dating, so the window no longer shows IST or the
+// report that led to it.
+TEST_F(WorkflowJournalTest, ReloadClearsTheCashBasisChoice) {
+    ASSERT_TRUE(Select("journal_split_first.txt"));
+    flow.ImportVatReport(kFolder + "/no_such_vat_report.txt");  // IST, with its path
+    ASSERT_EQ(flow.vatReportPath(), kFolder + "/no_such_vat_report.txt");
+    ASSERT_TRUE(flow.journalCarriesWork());
+    ui.answers.push_back(MessageAnswer::Yes);
+    ASSERT_TRUE(Select("journal_split_last.txt"));
+    EXPECT_TRUE(flow.taxation() == Taxation::Soll);
+    EXPECT_EQ(flow.vatReportPath(), "");
+    EXPECT_EQ(ui.vatControlsEnabled, std::optional<bool>(false));
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
+}
+
+// Each step's state in words follows the work, and a reload clears what it
+// undoes.
+TEST_F(WorkflowJournalTest, StepStatesTellWhatWasDone) {
+    EXPECT_EQ(flow.Describe().journal, "kein Journal geladen");
+    ASSERT_TRUE(Select("journal_account_without_number.txt"));
+    StepStates s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 3 Buchungen, 2 mit Konto 0");
+    EXPECT_EQ(s.taxation, "SOLL: keine Umdatierung");
+    EXPECT_EQ(s.accounts, "");
+    EXPECT_EQ(s.exported, "");
+    flow.DeleteZeroAccountBookings();
+    test::TempDir dir;
+    ASSERT_TRUE(flow.ExportLexware(dir.File("out.txt")));
+    s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 1 Buchungen, 0 mit Konto 0");
+    EXPECT_EQ(s.exported, "exportiert: " + dir.File("out.txt") + ", 1 Buchungen");
+    flow.EditableStore().accountsReplaced = 1;
+    ui.editAnswers.push_back(true);
+    flow.OnListDoubleClick(0);
+    EXPECT_EQ(flow.Describe().exported,
+              "exportiert: " + dir.File("out.txt") + ", 1 Buchungen (danach geändert)");
+    EXPECT_EQ(flow.Describe().accounts, "Konten ersetzt: 0 Soll, 0 Haben");
+    ui.answers.push_back(MessageAnswer::Yes);
+    ASSERT_TRUE(Select("journal_split_first.txt"));
+    s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 2 Buchungen, 0 mit Konto 0");
+    EXPECT_EQ(s.accounts, "");
+    EXPECT_EQ(s.exported, "");
+}
+
 // Leaving with work that no export holds asks its own question (Enter
 // answers it "Nein"); an export ends that.
 TEST_F(WorkflowJournalTest, QuitAsksAboutWorkNotExported) {

@@ -125,8 +125,24 @@ TEST_F(MappingWorkflow, PressingAgainWorksOnTheAccountsAsTheyStand) {
     Add(1200, 8400);
     flow.OnReplaceAccounts();
     EXPECT_EQ(flow.store()[0].sollAccount, 1800);
+    ui.answers.push_back(MessageAnswer::Yes);  // replace the replaced accounts
     flow.OnReplaceAccounts();
     EXPECT_EQ(flow.store()[0].sollAccount, 1900);
+}
+
+// A second "Konten ersetzen" asks first; "Nein" (the default) changes nothing.
+TEST_F(MappingWorkflow, PressingAgainAsksFirst) {
+    WriteList("1800, 0, 1900, 1900, 0, 0\r\n1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_TRUE(ui.questions.empty());
+    const auto messages = ui.messages.size();
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ReplaceAgain});
+    EXPECT_EQ(ui.messages.size(), messages + 1);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1800);
+    EXPECT_EQ(ui.listClears, 1);
 }
 
 TEST_F(MappingWorkflow, TheListComesFromTheProgramFolderAtFirstStart) {
