@@ -1,16 +1,18 @@
 // belvaron: the desktop program. One window; the program ends when it closes.
 #include <QApplication>
 
-#include "gui/app/MainWindow.h"
 #include "core/base/DataFiles.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
+#include "gui/app/Translations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Belvaron"));
     QApplication::setDesktopFileName(QStringLiteral("belvaron"));
     QApplication::setWindowIcon(belvaron::gui::ProgramIcon());
+    belvaron::gui::InstallGermanQtTranslations(app);
 
     belvaron::gui::QtUi ui;
     belvaron::gui::MainWindow window(ui);
