@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-
 namespace belvaron::cli {
 
 MessageAnswer CliUi::ShowMessage(std::string_view text, MessageIcon, MessageButtons buttons) {
@@ -14,9 +13,12 @@ MessageAnswer CliUi::ShowMessage(std::string_view text, MessageIcon, MessageButt
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }
 
-// Questions are printed like messages; only --propose answers one with Yes.
+// Questions are printed like messages; --propose answers the proposals with
+// Yes, and an export replaces the files it writes, as the command line always
+// did. It never reloads a journal or runs a step twice.
 bool CliUi::Ask(QuestionId id, std::string_view text, MessageIcon icon) {
     ShowMessage(text, icon, MessageButtons::YesNo);
+    if (id == QuestionId::OverwriteExport) return true;
     return id == QuestionId::ProposeReplaceEntries && options_.propose;
 }
 
@@ -56,6 +58,5 @@ void CliUi::ExitProgram(int code) {
     std::fflush(nullptr);
     std::exit(code);
 }
-
 
 }  // namespace belvaron::cli

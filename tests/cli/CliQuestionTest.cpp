@@ -1,5 +1,6 @@
-// The command line answers the core's questions by their id: only --propose
-// says Yes, and only to the proposal question, whatever a question's text.
+// The command line answers the core's questions by their id: --propose says
+// Yes to the proposal question, and an export always replaces existing
+// files; nothing else is answered Yes, whatever a question's text.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -40,7 +41,11 @@ INSTANTIATE_TEST_SUITE_P(
                       QuestionCase{QuestionId::SaveReplaceList, true, false},
                       QuestionCase{QuestionId::ClearReplaceList, true, false},
                       QuestionCase{QuestionId::QuitProgram, true, false},
-                      QuestionCase{QuestionId::QuitForInstaller, true, false}));
+                      QuestionCase{QuestionId::QuitForInstaller, true, false},
+                      QuestionCase{QuestionId::QuitWithUnexportedWork, true, false},
+                      QuestionCase{QuestionId::ReloadJournal, true, false},
+                      QuestionCase{QuestionId::ReplaceAgain, true, false},
+                      QuestionCase{QuestionId::OverwriteExport, false, true}));
 
 }  // namespace
 }  // namespace belvaron

@@ -15,6 +15,7 @@
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingStore.h"
+#include "gui/app/Translations.h"
 #include "gui/bookings/BookingEditDialog.h"
 #include "gui/ui/HelpDialog.h"
 #include "gui/ui/Label.h"
@@ -311,5 +312,22 @@ private slots:
     }
 };
 
-QTEST_MAIN(DialogsTest)
+// Qt's own texts read German once the program installs its translations
+// (the test data of the system package).
+class TranslationsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void qtTextsAreGerman() {
+        QVERIFY(gui::InstallGermanQtTranslations(*QCoreApplication::instance()));
+        QCOMPARE(QKeySequence(Qt::CTRL | Qt::Key_F1).toString(QKeySequence::NativeText),
+                 QStringLiteral("Strg+F1"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    DialogsTest dialogs;
+    TranslationsTest translations;  // last: it changes the texts for good
+    return QTest::qExec(&dialogs, argc, argv) | QTest::qExec(&translations, argc, argv);
+}
 #include "DialogsTest.moc"

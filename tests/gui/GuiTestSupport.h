@@ -20,6 +20,7 @@ struct RecordingUi {
         QString text;
         MessageIcon icon;
         MessageButtons buttons;
+        bool defaultNo;  // Enter would answer "Nein"
     };
 
     gui::QtUi ui;
@@ -31,7 +32,7 @@ struct RecordingUi {
     RecordingUi() {
         ui.SetMessagePresenter(
             [this](QWidget*, const QString& text, MessageIcon icon, MessageButtons buttons) {
-                messages.push_back({text, icon, buttons});
+                messages.push_back({text, icon, buttons, ui.questionDefaultsToNo()});
                 if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
                 if (answers.empty()) return MessageAnswer::No;
                 const MessageAnswer a = answers.front();

@@ -1,6 +1,8 @@
 // The main window's wiring: clicks reach the workflow, its messages and list
 // refills reach the screen.
 #include <QAbstractButton>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,12 +16,12 @@
 
 #include "FakeUi.h"
 #include "GuiTestSupport.h"
-#include "gui/app/MainWindow.h"
-#include "gui/app/FileFilter.h"
 #include "core/base/FixedText.h"
+#include "gui/app/FileFilter.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/ReplaceTextEdit.h"
-#include "gui/bookings/BookingListView.h"
 #include "gui/bookings/BookingEditDialog.h"
+#include "gui/bookings/BookingListView.h"
 #include "gui/bookings/SortDialog.h"
 #include "gui/ui/AboutDialog.h"
 #include "gui/ui/HelpDialog.h"
@@ -232,6 +234,9 @@ private slots:
         QCOMPARE(list->Marks(), std::vector<int>{3});
         QCOMPARE(Child<QLineEdit>("journalPath")->text(),
                  QString::fromStdString(window_->workflow().journalPath()));
+        QCOMPARE(Child<QLabel>("journalState")->text(),
+                 QStringLiteral("geladen: 4 Buchungen, 2 mit Konto 0"));
+        QVERIFY(!Child<QLabel>("exportState")->isVisible());
     }
 
     void listShowsLinesAndMarks() {
@@ -359,8 +364,8 @@ private slots:
             Workflow flow(fake);
             flow.OnReplaceTextChange(flow.replaceText());
             flow.OnReplaceTextKillFocus(false);
-            QCOMPARE(fake.Texts(), std::vector<std::string>{
-                                       "Änderungen in der REPLACE-Liste speichern?"});
+            QCOMPARE(fake.Texts(),
+                     std::vector<std::string>{"Änderungen in der REPLACE-Liste speichern?"});
         }
         ReplaceTextEdit* box = window_->replaceBox();
         box->setFocus(Qt::OtherFocusReason);
@@ -374,6 +379,95 @@ private slots:
         QCOMPARE(rec_->messages.size(), std::size_t{2});
         QCOMPARE(rec_->messages[1].text,
                  QStringLiteral("Wollen Sie wirklich die gesamte REPLACE-Liste löschen?"));
+    }
+
+    // Alt+K presses "Konten ersetzen" without moving the focus: the typed
+    // line is saved and applied all the same. The group title marks the
+    // unsaved edits until then.
+    void mnemonicReplaceAppliesTypedLine() {
+        LoadFiveBookings();
+        ReplaceTextEdit* box = window_->replaceBox();
+        auto* group = Child<QGroupBox>("accountsGroup");
+        const QString plainTitle = group->title();
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, QStringLiteral("1400, 0, 1410, 1410, 0, 0"));
+        QVERIFY(group->title() != plainTitle);
+        QTest::keyClick(box, Qt::Key_K, Qt::AltModifier);
+        QTRY_COMPARE(window_->workflow().store()[0].sollAccount, 1410);
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(group->title(), plainTitle);
+        QVERIFY(!window_->workflow().replaceTextModified());
+    }
+
+    // Alt+R checks the typed lines and shows them again, not the old file.
+    void mnemonicCheckKeepsTypedLines() {
+        LoadFiveBookings();
+        ReplaceTextEdit* box = window_->replaceBox();
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, QStringLiteral("1400, 0, 1410, 1410, 0, 0"));
+        QTest::keyClick(box, Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(!rec_->messages.empty());  // the check's report
+        QVERIFY(box->toPlainText().startsWith(QStringLiteral("1400, 0, 1410, 1410, 0, 0")));
+        QVERIFY(!window_->workflow().replaceTextModified());
+    }
+
+    void closePathsSettleTheBox_data() {
+        QTest::addColumn<int>("path");
+        QTest::newRow("close box") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("Alt+B") << 2;
+    }
+    // Every way of closing the window asks about the typed lines before it
+    // asks about leaving; "Ja" writes them.
+    void closePathsSettleTheBox() {
+        QFETCH(int, path);
+        ReplaceTextEdit* box = window_->replaceBox();
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(box, QStringLiteral("1400, 0, 1410, 1410, 0, 0"));
+        rec_->answers = {MessageAnswer::Yes, MessageAnswer::No};
+        if (path == 0) window_->close();
+        if (path == 1) QTest::keyClick(box, Qt::Key_Escape);
+        if (path == 2) QTest::keyClick(box, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(rec_->messages.size(), std::size_t{2});
+        QCOMPARE(rec_->Texts(),
+                 (QStringList{QStringLiteral("Änderungen in der REPLACE-Liste speichern?"),
+                              QStringLiteral("Wollen Sie das Programm wirklich beenden?")}));
+        QFile file(folder_->path() + QStringLiteral("/data/replace.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("1400, 0, 1410, 1410, 0, 0"));
+        QVERIFY(window_->isVisible());
+    }
+
+    // Enter in a text field presses no step's button: no dialog opens.
+    void enterInFieldPressesNothing() {
+        LoadFiveBookings();
+        for (const char* name : {"datevTarget", "lexwareTarget", "journalPath"}) {
+            auto* field = Child<QLineEdit>(name);
+            field->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Enter);
+        }
+        QVERIFY(rec_->fileRequests.empty());
+        QVERIFY(rec_->messages.empty());
+        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+            QVERIFY2(!button->autoDefault() && !button->isDefault(),
+                     qPrintable(button->objectName()));
+        }
+    }
+
+    // "Liste löschen" and leaving with work not exported have "Nein" as the
+    // answer of Enter; leaving without such work keeps "Ja".
+    void destructiveQuestionsDefaultToNo() {
+        Click("clearReplaceList");
+        Click("quit");
+        LoadFiveBookings();
+        window_->workflow().OnDeleteZeroBookings();
+        Click("quit");
+        QCOMPARE(rec_->messages.size(), std::size_t{4});
+        QVERIFY(rec_->messages[0].defaultNo);   // Liste löschen
+        QVERIFY(!rec_->messages[1].defaultNo);  // Programm beenden, nothing to lose
+        QVERIFY(rec_->messages[3].defaultNo);   // Programm beenden, deletions not exported
+        QVERIFY(!rec_->ui.questionDefaultsToNo());
     }
 
     // "Programm beenden", Escape and the close box ask first; No keeps the

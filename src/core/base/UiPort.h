@@ -8,7 +8,6 @@
 
 namespace belvaron {
 
-
 // The one interface through which the core reaches a screen. The Qt program,
 // the command-line program and the tests each implement it. The core never
 // prints, never opens a window and never asks anything except through here.
@@ -21,28 +20,51 @@ enum class MessageAnswer { Ok, Yes, No };
 // Every Yes/No question the core asks. A front end without a person at the
 // screen (the command line, a test) answers by this id, never by the text.
 enum class QuestionId {
-    SaveReplaceList,        // leaving the edited REPLACE box
-    ClearReplaceList,       // "Liste löschen"
-    ProposeReplaceEntries,  // proposals for unknown accounts after the check
-    QuitProgram,            // "Programm beenden", Escape, the close box
-    QuitForInstaller,       // the downloaded installer has started
+    SaveReplaceList,         // leaving the edited REPLACE box
+    ClearReplaceList,        // "Liste löschen"
+    ProposeReplaceEntries,   // proposals for unknown accounts after the check
+    QuitProgram,             // "Programm beenden", Escape, the close box
+    QuitForInstaller,        // the downloaded installer has started
+    QuitWithUnexportedWork,  // leaving while the loaded journal's work is not exported
+    ReloadJournal,           // loading a journal over one that carries work
+    ReplaceAgain,            // "Konten ersetzen" on accounts already replaced
+    OverwriteExport,         // an export would replace files that exist
 };
 
+// True for the questions whose careless "Ja" loses work: a front end that
+// shows them to a person makes "Nein" the answer of Enter.
+constexpr bool DefaultsToNo(QuestionId id) {
+    switch (id) {
+        case QuestionId::ClearReplaceList:
+        case QuestionId::QuitWithUnexportedWork:
+        case QuestionId::ReloadJournal:
+        case QuestionId::ReplaceAgain:
+        case QuestionId::OverwriteExport:
+            return true;
+        case QuestionId::SaveReplaceList:
+        case QuestionId::ProposeReplaceEntries:
+        case QuestionId::QuitProgram:
+        case QuestionId::QuitForInstaller:
+            return false;
+    }
+    return false;
+}
+
 struct FileDialogRequest {
-    bool saveAs = false;            // false: file-open dialog
-    std::string defaultExtension;   // without dot, e.g. "txt"
-    std::string initialName;        // e.g. "*.txt" or the current path
-    std::string filter;             // "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|"
-    bool fileMustExist = false;     // open dialogs
-    bool overwritePrompt = false;   // save-as dialogs
-    bool pathMustExist = false;     // save-as dialogs
+    bool saveAs = false;           // false: file-open dialog
+    std::string defaultExtension;  // without dot, e.g. "txt"
+    std::string initialName;       // e.g. "*.txt" or the current path
+    std::string filter;            // "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|"
+    bool fileMustExist = false;    // open dialogs
+    bool overwritePrompt = false;  // save-as dialogs
+    bool pathMustExist = false;    // save-as dialogs
 };
 
 // The texts of the update dialog ("Programmupdate:"), UTF-8.
 struct UpdateDialogTexts {
-    std::string titleText;        // the title line, large and bold
-    std::string historyText;      // the change history; lines end with CR LF
-    std::string propertiesText;   // the properties line, in propertiesColour
+    std::string titleText;                 // the title line, large and bold
+    std::string historyText;               // the change history; lines end with CR LF
+    std::string propertiesText;            // the properties line, in propertiesColour
     uint32_t propertiesColour = 0xFFFFFF;  // 0x00BBGGRR, as Rgb() builds it
 };
 

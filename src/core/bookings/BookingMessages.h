@@ -6,8 +6,7 @@ namespace belvaron::msg {
 inline constexpr const char* kE201 = "(E:201)\nSpeicher konnte nicht allokiert werden";
 inline constexpr const char* kE211 = "(E:211)\nSpeicher konnte nicht allokiert werden";
 inline constexpr const char* kE212 = "(E:212)\nEs konnte nicht genug Speicher allokiert werden";
-inline constexpr const char* kZeroBookingsDeleted =
-    "Insgesamt wurden %d NULL-Buchungen gelöscht.";
+inline constexpr const char* kZeroBookingsDeleted = "Insgesamt wurden %d NULL-Buchungen gelöscht.";
 
 // Journal import.
 inline constexpr const char* kE202 = "(E:202)\n%s - Eingabedatei konnte nicht geöffnet werden!";
@@ -28,6 +27,11 @@ inline constexpr const char* kE204 =
     "weiter verkleinern (Fehler 204 muss natürlich immer wieder erscheinen). Ist an dieser "
     "Buchung etwas auffällig?";
 inline constexpr const char* kE205 = "(E:205)\nEs konnte nicht genug Speicher allokiert werden";
+// %s: the store's capacity, with thousands separators.
+inline constexpr const char* kE205Capacity =
+    "(E:205)\nDas Journal hat mehr Buchungen, als das Programm fassen kann (höchstens %s).\n"
+    "Es wurde nicht geladen. Bitte teilen Sie den Zeitraum in QuickBooks auf und\n"
+    "erstellen Sie für jeden Teil ein eigenes Journal.";
 inline constexpr const char* kE215 = "(E:215#%d)\nFehler beim Einlesen in Zeile:%d, Buchungsnr:%d";
 inline constexpr const char* kE216 = "(E:216#%d)\nFehler beim Zuordnen in Zeile:%d, Buchungsnr:%d";
 inline constexpr const char* kE217 =

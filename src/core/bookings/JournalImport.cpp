@@ -214,11 +214,33 @@ bool JournalImport::ConvertBooking() {
     return true;
 }
 
+namespace {
+
+// 1000000 -> "1.000.000".
+std::string GroupedThousands(std::size_t n) {
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+}  // namespace
+
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
                                  const char* amount) {
     storing_ = true;
     TracePoint = 2024;
     BookingRecord* b = store_.AppendRoom();
+    if (!b && store_.ok()) {
+        // No part of a journal that does not fit stays in the store.
+        store_.bookingCount = 0;
+        ShowPlain(ui_,
+                  Format(msg::kE205Capacity, GroupedThousands(store_.bookings.capacity()).c_str()));
+        return false;
+    }
     if (!b) {
         ShowPlain(ui_, msg::kE205);
         return false;

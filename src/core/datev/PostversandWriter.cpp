@@ -184,6 +184,12 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
     return StreamPass(store, settings, range, sink, messages);
 }
 
+std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
+                                              const std::string& folder) {
+    const bool extended = ExtendedFormat(settings);
+    return {folder + (extended ? "/ED00001" : "/DE001"), folder + (extended ? "/EV01" : "/DV01")};
+}
+
 // A first pass without a file finds every reason to refuse the batch (an
 // amount, the total, the block count), so a refused batch writes nothing;
 // only then is the file opened and the batch built again into it.

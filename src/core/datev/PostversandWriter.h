@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/Progress.h"
 #include "core/datev/DatevRange.h"
@@ -36,6 +37,11 @@ struct PostversandDataFile {
     PostversandDataFile& operator=(PostversandDataFile&&) noexcept;
     ~PostversandDataFile();
 };
+
+// The paths of the data file and the header file the settings choose, in
+// `folder` (no trailing '/').
+std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
+                                              const std::string& folder);
 
 // The data file of the bookings in `range` in `folder` (no trailing '/').
 // Its count is 0 when no booking lay in the range, and 0 without a file

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -14,7 +14,7 @@ namespace {
 
 // Shows E:201, E:211 and E:2-- for each reservation that failed.
 void ReportReservations(UiPort& ui, const BookingStore& store, const ImportGrid& grid,
-                           const VatRows& vatRows) {
+                        const VatRows& vatRows) {
     if (!store.ok()) ShowPlain(ui, msg::kE201);
     TracePoint = 2002;
     if (!grid.ok()) ShowPlain(ui, msg::kE211);
@@ -60,7 +60,63 @@ void Workflow::UseChart(const std::string& name) {
 
 std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
-bool Workflow::OnCancel() { return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit); }
+bool Workflow::OnCancel() {
+    SettleReplaceText(false);
+    if (unexportedWork_) {
+        return AskYesNo(ui_, QuestionId::QuitWithUnexportedWork, msg::kQuitUnexported);
+    }
+    return AskYesNo(ui_, QuestionId::QuitProgram, msg::kQuit);
+}
+
+StepStates Workflow::Describe() const {
+    StepStates states;
+    if (store_.journalLoaded) {
+        int32_t zero = 0;
+        for (int32_t i = 0; i < store_.bookingCount; ++i) {
+            if (store_[i].sollAccount == 0 || store_[i].habenAccount == 0) ++zero;
+        }
+        states.journal = Format("geladen: %d Buchungen, %d mit Konto 0", store_.bookingCount, zero);
+    } else {
+        states.journal = "kein Journal geladen";
+    }
+    if (store_.cashBasisApplied) {
+        states.taxation = Format("IST: %d MwSt-Buchungen umdatiert", redatedCount_);
+    } else {
+        states.taxation = taxation_ == Taxation::Ist ? "IST: MwSt-Bericht noch nicht geladen"
+                                                     : "SOLL: keine Umdatierung";
+    }
+    if (store_.accountsReplaced) {
+        states.accounts =
+            Format("Konten ersetzt: %d Soll, %d Haben", replacedSoll_, replacedHaben_);
+    }
+    if (!checkedChart_.empty()) {
+        if (!states.accounts.empty()) states.accounts += "; ";
+        states.accounts += "geprüft gegen " + checkedChart_;
+    }
+    states.exported = exportState_;
+    if (!exportState_.empty() && unexportedWork_) states.exported += " (danach geändert)";
+    return states;
+}
+
+bool Workflow::journalCarriesWork() const {
+    return store_.journalLoaded &&
+           (store_.accountsReplaced || store_.cashBasisApplied || bookingsChanged_);
+}
+
+void Workflow::NoteWork(bool bookingsChanged) {
+    if (bookingsChanged) bookingsChanged_ = true;
+    unexportedWork_ = true;
+}
+
+bool Workflow::MayReplaceFiles(const std::vector<std::string>& paths) {
+    std::string existing;
+    for (const std::string& path : paths) {
+        if (FileExists(path)) existing += path + "\n";
+    }
+    if (existing.empty()) return true;
+    return AskYesNo(ui_, QuestionId::OverwriteExport,
+                    Format(msg::kOverwriteQuestion, existing.c_str()));
+}
 
 void Workflow::RefillList(bool markZeroAccounts) {
     std::vector<int> marked;

@@ -26,6 +26,14 @@ struct DatevExportRequest {
     std::optional<DatevExportFormat> format;
 };
 
+// What each step has done, in words, as the window shows it beside the step.
+struct StepStates {
+    std::string journal;   // step 3
+    std::string taxation;  // step 4
+    std::string accounts;  // step 5 ("" while nothing was done)
+    std::string exported;  // step 6 ("" while nothing was exported)
+};
+
 // The conversion of one journal, as the main window runs it: the data
 // folders, the booking store with its import area, the VAT rows and the
 // window's choices. The desktop program, the command line and the tests run
@@ -49,16 +57,20 @@ public:
     // ---- Steps --------------------------------------------------------
     // Loads the journal at `path` in `currency`, sorts it by date, refills
     // the list with the account-0 lines marked and sets the default targets.
-    // A load, successful or not, undoes the re-dating and the replacements.
+    // A load, successful or not, undoes the re-dating and the replacements
+    // and clears their states: SOLL taxation again, no VAT report path.
     bool LoadJournal(const std::string& path, Currency currency);
     // Cash-basis taxation with the VAT detail report at `path`: imports it,
     // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
     // without a journal, after replacements, or after an earlier report.
     bool ImportVatReport(const std::string& path);
-    // "Konten ersetzen": applies replace.dat of the data folder.
+    // "Konten ersetzen": applies replace.dat of the data folder, after
+    // saving the REPLACE box's unsaved edits (refused when that fails).
     bool ReplaceAccounts();
     // "Konten überprüfen" against the chart file `chartName` (a name from
-    // the chart list or a path); the report goes to the data folder.
+    // the chart list or a path); the report goes to the data folder. Saves
+    // the REPLACE box's unsaved edits first (refused when that fails), then
+    // shows the file again with the check's proposals.
     bool CheckAccounts(const std::string& chartName);
     // "'0' Buch. löschen".
     void DeleteZeroAccountBookings();
@@ -91,7 +103,16 @@ public:
     // `toFileButton`: the focus goes to "Konten ersetzen" or "Konten
     // überprüfen", which work on the file: save without asking.
     void OnReplaceTextKillFocus(bool toFileButton);
-    bool OnReplaceAccounts() { return ReplaceAccounts(); }
+    // The REPLACE box's unsaved edits before a step: saved without a
+    // question for `toFileButton`, else the user is asked (No: the file's
+    // text again). "Liste löschen", the exports and leaving the program
+    // settle them this way, whatever started them (mouse, mnemonic, Enter,
+    // the window manager). False when the save failed (the edits are kept).
+    bool SettleReplaceText(bool toFileButton);
+    // The desktop session ends: unsaved edits are saved without a question.
+    void OnSessionEnd();
+    // "Konten ersetzen"; on accounts already replaced only after a question.
+    bool OnReplaceAccounts();
     void OnClearReplaceList();
     bool OnKontenUeberpruefen() { return CheckAccounts(SelectedChartName()); }
     void OnChartSelected(int index) { chartFileIndex_ = index; }
@@ -104,14 +125,22 @@ public:
     bool OnDatenExportieren();
     void OnSelectLexwareFile();
     void OnLexwareTargetEdited(std::string path) { lexwareTargetPath_ = std::move(path); }
-    bool OnExportLexware() { return ExportLexware(lexwareTargetPath_); }
+    bool OnExportLexware();
     bool OnUpdates() { return CheckForUpdate(); }
-    // "Programm beenden", Escape, close box: true when the window may close.
+    // "Programm beenden", Escape, close box: settles the REPLACE box, then
+    // asks; true when the window may close.
     bool OnCancel();
 
     // ---- What the window shows ---------------------------------------
     const BookingStore& store() const { return store_; }
     bool journalLoaded() const { return store_.journalLoaded; }
+    // The loaded journal carries work a reload would undo: re-dating,
+    // replacements, deleted or edited bookings.
+    bool journalCarriesWork() const;
+    // Work on the journal since its load that no export since holds.
+    bool unexportedWork() const { return unexportedWork_; }
+    // The steps' states; a load clears those it undoes.
+    StepStates Describe() const;
     const std::string& journalPath() const { return journalPath_; }
     Currency currency() const { return currency_; }
     Taxation taxation() const { return taxation_; }
@@ -163,6 +192,11 @@ private:
     bool VatReportAllowed();
     // "(E:nnn#%d)..." with the current TracePoint.
     void ShowException(const char* format);
+    // Work on the bookings that no export holds yet.
+    void NoteWork(bool bookingsChanged);
+    // True when none of `paths` exists, or the user lets the export replace
+    // those that do.
+    bool MayReplaceFiles(const std::vector<std::string>& paths);
 
     WindowPort& ui_;
     DataFolders folders_;
@@ -177,9 +211,16 @@ private:
     Taxation taxation_ = Taxation::Soll;
     std::string vatReportPath_;
     std::vector<std::string> chartFiles_;
-    int chartFileIndex_ = -1;     // selected entry of chartFiles_
-    std::string replaceText_;     // Windows-1252 bytes, as in replace.dat
+    int chartFileIndex_ = -1;  // selected entry of chartFiles_
+    std::string replaceText_;  // Windows-1252 bytes, as in replace.dat
     bool replaceTextModified_ = false;
+    bool bookingsChanged_ = false;  // deleted or edited since the load
+    int32_t redatedCount_ = 0;      // VAT rows that reached a booking
+    int replacedSoll_ = 0;          // replacements of the last "Konten ersetzen"
+    int replacedHaben_ = 0;
+    std::string checkedChart_;  // the chart of the last complete check
+    std::string exportState_;   // the last successful export
+    bool unexportedWork_ = false;
 };
 
 }  // namespace belvaron

@@ -49,8 +49,8 @@ std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
 // The range the settings dialog opens with: from the first booking to the
 // last one of the fiscal year of the first booking, not several years.
 void ProposeFiscalYear(const DatevSettings& settings, DatevRange& range) {
-    range.to = csv::ProposedDateTo(range.from, range.to, settings.wjBeginnTag,
-                                   settings.wjBeginnMonat);
+    range.to =
+        csv::ProposedDateTo(range.from, range.to, settings.wjBeginnTag, settings.wjBeginnMonat);
 }
 
 }  // namespace
@@ -68,6 +68,7 @@ void Workflow::OnDatevAuswahl() {
 }
 
 bool Workflow::OnDatenExportieren() {
+    SettleReplaceText(false);
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
         return false;
@@ -90,6 +91,10 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     request.folder = FolderOfPath(datevTargetPath_);
+    if (request.format.value_or(request.settings.exportFormat) == DatevExportFormat::Postversand &&
+        !MayReplaceFiles(PostversandFilePaths(request.settings, request.folder))) {
+        return false;
+    }
     return ExportDatev(request);
 }
 
@@ -114,9 +119,15 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            return RunCsvExport(store_, request.settings, request.range, request.folder, options,
-                                ui_) &&
-                   saved;
+            const bool ok =
+                RunCsvExport(store_, request.settings, request.range, request.folder, options, ui_);
+            if (ok) {
+                unexportedWork_ = false;
+                exportState_ =
+                    Format("exportiert: DATEV-Format nach %s, %s bis %s", request.folder.c_str(),
+                           request.range.from.c_str(), request.range.to.c_str());
+            }
+            return ok && saved;
         } catch (...) {
             ShowException(msg::kE112);
             return false;
@@ -127,6 +138,9 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     if (!outcome) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));
+        unexportedWork_ = false;
+        exportState_ = Format("exportiert: %s, %d Buchungen, %s bis %s", request.folder.c_str(),
+                              outcome->count, request.range.from.c_str(), request.range.to.c_str());
         return saved;
     }
     ShowPlain(ui_, Format(msg::kE117, outcome->count));

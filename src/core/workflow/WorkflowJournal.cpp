@@ -1,8 +1,8 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -13,7 +13,8 @@ bool Workflow::OnSelectJournal() {
     request.filter = msg::kJournalFilter;
     request.fileMustExist = true;
     const auto chosen = ui_.ChooseFile(request);
-    if (!chosen) {
+    if (!chosen ||
+        (journalCarriesWork() && !AskYesNo(ui_, QuestionId::ReloadJournal, msg::kReloadQuestion))) {
         ui_.RefreshControls();
         return false;
     }
@@ -23,11 +24,18 @@ bool Workflow::OnSelectJournal() {
 bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     journalPath_ = path;
     currency_ = currency;
+    // The load undoes the re-dating: the choice that led to it goes too.
+    if (taxation_ == Taxation::Ist || !vatReportPath_.empty()) {
+        taxation_ = Taxation::Soll;
+        vatReportPath_.clear();
+        ui_.SetVatControlsEnabled(false);
+    }
     store_.bookingCount = 0;
     ui_.ListCleared();
     try {
         vatRows_.count = 0;
-        const JournalOutcome outcome = belvaron::LoadJournal(store_, importGrid_, path, currency, ui_);
+        const JournalOutcome outcome =
+            belvaron::LoadJournal(store_, importGrid_, path, currency, ui_);
         if (outcome.loaded) ShowJournalSummary(ui_, outcome);
     } catch (...) {
         ShowException(msg::kE106);
@@ -35,6 +43,12 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     }
     store_.accountsReplaced = false;
     store_.cashBasisApplied = false;
+    bookingsChanged_ = false;
+    unexportedWork_ = false;
+    redatedCount_ = 0;
+    replacedSoll_ = replacedHaben_ = 0;
+    checkedChart_.clear();
+    exportState_.clear();
     try {
         SortByDate(store_, ui_);
     } catch (...) {
@@ -55,6 +69,7 @@ void Workflow::DeleteZeroAccountBookings() {
     ui_.ListCleared();
     try {
         const int32_t removed = belvaron::DeleteZeroAccountBookings(store_);
+        if (removed > 0) NoteWork(true);
         ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
     } catch (...) {
         ShowException(msg::kE110Delete);
@@ -66,6 +81,7 @@ void Workflow::DeleteZeroAccountBookings() {
 void Workflow::OnListDoubleClick(int index) {
     if (index < 0 || index >= store_.bookingCount) return;
     if (!ui_.EditBooking(store_, index)) return;
+    NoteWork(true);
     ui_.ListCleared();
     const int marked[] = {index};
     ui_.ListRefilled(store_, marked);

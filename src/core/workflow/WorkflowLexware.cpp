@@ -1,9 +1,9 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -19,13 +19,25 @@ void Workflow::OnSelectLexwareFile() {
     ui_.RefreshControls();
 }
 
+bool Workflow::OnExportLexware() {
+    SettleReplaceText(false);
+    if (store_.journalLoaded && !MayReplaceFiles({lexwareTargetPath_})) return false;
+    return ExportLexware(lexwareTargetPath_);
+}
+
 bool Workflow::ExportLexware(const std::string& path) {
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateLexware));
         return false;
     }
     try {
-        return belvaron::ExportLexware(store_, path, ui_);
+        const bool ok = belvaron::ExportLexware(store_, path, ui_);
+        if (ok) {
+            unexportedWork_ = false;
+            exportState_ =
+                Format("exportiert: %s, %d Buchungen", path.c_str(), store_.bookingCount);
+        }
+        return ok;
     } catch (...) {
         ShowException(msg::kE114);
         return false;

@@ -4,9 +4,9 @@
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
+#include "core/mapping/ReplaceList.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
-#include "core/mapping/ReplaceList.h"
 
 namespace belvaron {
 
@@ -49,19 +49,29 @@ void Workflow::OnReplaceTextChange(std::string text) {
     replaceTextModified_ = true;
 }
 
-void Workflow::OnReplaceTextKillFocus(bool toFileButton) {
-    if (!replaceTextModified_) return;
-    if (toFileButton || AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion,
-                                 MessageIcon::None)) {
-        SaveReplaceText();
+void Workflow::OnReplaceTextKillFocus(bool toFileButton) { SettleReplaceText(toFileButton); }
+
+bool Workflow::SettleReplaceText(bool toFileButton) {
+    if (!replaceTextModified_) return true;
+    if (toFileButton ||
+        AskYesNo(ui_, QuestionId::SaveReplaceList, msg::kSaveReplaceQuestion, MessageIcon::None)) {
+        // A failed save keeps the box's text and its mark: nothing typed is
+        // lost, and the next step that needs the file tries again.
+        if (!SaveReplaceText()) return false;
     } else {
         replaceText_ = LoadReplaceText();
         ui_.RefreshControls();
     }
     replaceTextModified_ = false;
+    return true;
+}
+
+void Workflow::OnSessionEnd() {
+    if (replaceTextModified_ && SaveReplaceText()) replaceTextModified_ = false;
 }
 
 void Workflow::OnClearReplaceList() {
+    SettleReplaceText(false);
     if (!AskYesNo(ui_, QuestionId::ClearReplaceList, msg::kClearReplaceQuestion,
                   MessageIcon::None)) {
         return;
@@ -73,11 +83,20 @@ void Workflow::OnClearReplaceList() {
     ui_.RefreshControls();
 }
 
+bool Workflow::OnReplaceAccounts() {
+    if (store_.journalLoaded && store_.accountsReplaced &&
+        !AskYesNo(ui_, QuestionId::ReplaceAgain, msg::kReplaceAgainQuestion)) {
+        return false;
+    }
+    return ReplaceAccounts();
+}
+
 bool Workflow::ReplaceAccounts() {
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateReplace));
         return false;
     }
+    if (!SettleReplaceText(true)) return false;
     ui_.ListCleared();
     bool ok = false;
     try {
@@ -87,11 +106,14 @@ bool Workflow::ReplaceAccounts() {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
         }
         ok = outcome.complete;
+        replacedSoll_ += outcome.sollCount;
+        replacedHaben_ += outcome.habenCount;
     } catch (...) {
         ShowException(msg::kE110Replace);
         return false;
     }
     store_.accountsReplaced = true;
+    NoteWork(false);
     RefillList(false);
     return ok;
 }
@@ -101,6 +123,8 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateCheck));
         return false;
     }
+    // The check may add proposals to the file and shows the file again.
+    if (!SettleReplaceText(true)) return false;
     bool ok = false;
     try {
         const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
@@ -110,6 +134,7 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
         ok = belvaron::CheckAccounts(store_, files, ui_).ok;
+        if (ok) checkedChart_ = chartName;
     } catch (...) {
         ShowException(msg::kE109);
         return false;

@@ -8,17 +8,19 @@
 namespace belvaron::msg {
 
 // Gates: the same text with the handler's own code.
-inline constexpr const char* kNoJournal = "(E:%d)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).";
-inline constexpr int kGateCheck = 101;     // "Konten überprüfen"
-inline constexpr int kGateReplace = 102;   // "Konten ersetzen"
-inline constexpr int kGateDatev = 103;     // "DATEN EXPORTIEREN"
-inline constexpr int kGateLexware = 104;   // Lexware "Daten exportieren"
-inline constexpr int kGateVatReport = 118; // step 4 "Auswahl"
+inline constexpr const char* kNoJournal =
+    "(E:%d)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).";
+inline constexpr int kGateCheck = 101;      // "Konten überprüfen"
+inline constexpr int kGateReplace = 102;    // "Konten ersetzen"
+inline constexpr int kGateDatev = 103;      // "DATEN EXPORTIEREN"
+inline constexpr int kGateLexware = 104;    // Lexware "Daten exportieren"
+inline constexpr int kGateVatReport = 118;  // step 4 "Auswahl"
 
 inline constexpr const char* kE106 = "(E:106#%d)\nException: Fehler beim Einlesen der Datei.";
 inline constexpr const char* kE107 = "(E:107#%d)\nException: Fehler beim Sortieren der Daten.";
 inline constexpr const char* kE108 = "(E:108#%d)\nException: Fehler beim Anzeigen der Daten.";
-inline constexpr const char* kE110Delete = "(E:110#%d)\nException: Fehler beim Löschen von Buchungen.";
+inline constexpr const char* kE110Delete =
+    "(E:110#%d)\nException: Fehler beim Löschen von Buchungen.";
 // Step 4: the VAT detail report and the cash-basis re-dating.
 inline constexpr const char* kE119 = "(E:119#%d)\nException: Fehler beim Einlesen der Datei.";
 inline constexpr const char* kE120 = "(E:120#%d)\nException: Fehler beim MwSt-IST-Abgleich.";
@@ -36,6 +38,19 @@ inline constexpr const char* kE135 =
 inline constexpr const char* kVatReportFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
 
 inline constexpr const char* kQuit = "Wollen Sie das Programm wirklich beenden?";
+inline constexpr const char* kQuitUnexported =
+    "Die Bearbeitung des Journals wurde noch nicht exportiert.\n"
+    "Wollen Sie das Programm wirklich beenden?";
+inline constexpr const char* kReloadQuestion =
+    "Das geladene Journal wurde bearbeitet (MwSt-Umdatierung, ersetzte Konten,\n"
+    "gelöschte oder geänderte Buchungen). Diese Arbeit geht beim Laden verloren.\n"
+    "Trotzdem ein Journal laden?";
+inline constexpr const char* kReplaceAgainQuestion =
+    "Die Konten wurden schon ersetzt. Die REPLACE-Liste wird nun auf die ersetzten\n"
+    "Konten angewandt. Trotzdem noch einmal ersetzen?";
+// %s: the existing files, one per line.
+inline constexpr const char* kOverwriteQuestion =
+    "Diese Dateien gibt es schon und werden ersetzt:\n%s\nTrotzdem exportieren?";
 
 inline constexpr const char* kJournalFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
 

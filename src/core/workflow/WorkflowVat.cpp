@@ -1,10 +1,10 @@
-#include "core/workflow/WorkflowMessages.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/Workflow.h"
+#include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
@@ -31,6 +31,7 @@ bool Workflow::Redate(bool reportRead) {
     const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
+    redatedCount_ = outcome.redated;
     return outcome.complete;
 }
 
@@ -87,6 +88,7 @@ bool Workflow::ImportVatReport(const std::string& path) {
         return false;
     }
     store_.cashBasisApplied = true;
+    NoteWork(false);
     try {
         SortByDate(store_, ui_);
     } catch (...) {

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -72,8 +74,7 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(MakeButton(QStringLiteral("U&pdates?"), "updates", &MainWindow::OnUpdates));
-    bottom->addWidget(
-        MakeButton(QStringLiteral("Programm &beenden"), "quit", &MainWindow::reject));
+    bottom->addWidget(MakeButton(QStringLiteral("Programm &beenden"), "quit", &MainWindow::reject));
     layout->addLayout(bottom);
 
     BuildActions();
@@ -86,6 +87,12 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
     }
     resize(size);
     qApp->installEventFilter(this);
+    // The end of the desktop session closes the window without a question:
+    // the REPLACE box's edits are saved.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        workflow_.OnSessionEnd();
+        ShowMembers();
+    });
     ui_.AttachWindow(this);
 }
 
@@ -143,6 +150,26 @@ void MainWindow::ShowMembers() {
     }
     SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
     SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
+    ShowReplaceMarker();
+    const StepStates states = w.Describe();
+    const std::pair<QLabel*, const std::string*> labels[] = {
+        {journalState_, &states.journal},
+        {taxationState_, &states.taxation},
+        {accountsState_, &states.accounts},
+        {exportState_, &states.exported},
+    };
+    for (const auto& [label, text] : labels) {
+        label->setText(QString::fromStdString(*text));
+        label->setVisible(!text->empty());
+    }
+}
+
+void MainWindow::ShowReplaceMarker() {
+    const QString title =
+        workflow_.replaceTextModified()
+            ? QStringLiteral("Bearbeitung der Konte&n (REPLACE-Liste ungespeichert)")
+            : QStringLiteral("Bearbeitung der Konte&n");
+    if (accountsGroup_->title() != title) accountsGroup_->setTitle(title);
 }
 
 void MainWindow::SetVatControlsEnabled(bool enabled) {
@@ -152,7 +179,11 @@ void MainWindow::SetVatControlsEnabled(bool enabled) {
 }
 
 void MainWindow::reject() {
-    if (workflow_.OnCancel()) QDialog::reject();
+    if (workflow_.OnCancel()) {
+        QDialog::reject();
+    } else {
+        ShowMembers();
+    }
 }
 
 void MainWindow::ShowHelp() {
@@ -194,6 +225,7 @@ void MainWindow::OnEditRequested(int row) {
 void MainWindow::OnReplaceEdited() {
     workflow_.OnReplaceTextChange(ReplaceTextFromBox(replaceBox_->toPlainText()));
     shownReplaceText_ = workflow_.replaceText();
+    ShowReplaceMarker();
 }
 
 void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {

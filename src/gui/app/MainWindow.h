@@ -11,6 +11,7 @@
 
 class QAction;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -87,6 +88,8 @@ private:
     void OnExportLexware();
     void OnReplaceEdited();
     void OnReplaceFocusLeft(Qt::FocusReason reason);
+    // Step 5's title, with a marker while the REPLACE box has unsaved edits.
+    void ShowReplaceMarker();
 
     QtUi& ui_;
     Workflow workflow_;
@@ -104,12 +107,18 @@ private:
     QLabel* vatHint_ = nullptr;
     QLineEdit* vatField_ = nullptr;
     QPushButton* vatSelect_ = nullptr;
+    QGroupBox* accountsGroup_ = nullptr;
     QComboBox* charts_ = nullptr;
     QPushButton* checkButton_ = nullptr;
     QPushButton* replaceButton_ = nullptr;
     ReplaceTextEdit* replaceBox_ = nullptr;
     QLineEdit* datevField_ = nullptr;
     QLineEdit* lexwareField_ = nullptr;
+    // Each step's state in words.
+    QLabel* journalState_ = nullptr;
+    QLabel* taxationState_ = nullptr;
+    QLabel* accountsState_ = nullptr;
+    QLabel* exportState_ = nullptr;
 
     std::string shownReplaceText_;
     std::vector<std::string> shownCharts_;

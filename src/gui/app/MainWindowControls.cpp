@@ -46,9 +46,11 @@ QWidget* Step(int digit, QWidget* content, QWidget* parent) {
 }  // namespace
 
 QPushButton* MainWindow::MakeButton(const QString& caption, const char* name,
-                                      void (MainWindow::*handler)()) {
+                                    void (MainWindow::*handler)()) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
+    // Enter in a field never presses a step's button.
+    button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, handler] {
         (this->*handler)();
         ShowMembers();
@@ -105,7 +107,13 @@ QWidget* MainWindow::BuildStepsOneToThree() {
     journalRow->addWidget(journalField_, 1);
     journalRow->addWidget(
         MakeButton(QStringLiteral("&Auswahl"), "journalSelect", &MainWindow::OnSelectJournal));
-    layout->addWidget(Step(3, journal, box));
+    journalState_ = WrappedLabel(QString(), "journalState", journal);
+    auto* journalStep = new QWidget(box);
+    auto* journalColumn = new QVBoxLayout(journalStep);
+    journalColumn->setContentsMargins(0, 0, 0, 0);
+    journalColumn->addWidget(journal);
+    journalColumn->addWidget(journalState_);
+    layout->addWidget(Step(3, journalStep, box));
     return box;
 }
 
@@ -140,6 +148,8 @@ QWidget* MainWindow::BuildTaxationGroup() {
         MakeButton(QStringLiteral("Aus&wahl"), "vatSelect", &MainWindow::OnSelectVatReport);
     row->addWidget(vatSelect_);
     layout->addLayout(row);
+    taxationState_ = WrappedLabel(QString(), "taxationState", group);
+    layout->addWidget(taxationState_);
     layout->addStretch(1);
     connect(soll_, &QRadioButton::clicked, this, [this] {
         workflow_.OnTaxationSoll();
@@ -155,6 +165,7 @@ QWidget* MainWindow::BuildTaxationGroup() {
 QWidget* MainWindow::BuildAccountsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Bearbeitung der Konte&n"), this);
     group->setObjectName(QStringLiteral("accountsGroup"));
+    accountsGroup_ = group;
     auto* layout = new QGridLayout(group);
     auto* top = new QHBoxLayout;
     charts_ = new QComboBox(group);
@@ -192,6 +203,8 @@ QWidget* MainWindow::BuildAccountsGroup() {
                                &MainWindow::OnDeleteZeroBookings));
     side->addStretch(1);
     layout->addLayout(side, 2, 1);
+    accountsState_ = WrappedLabel(QString(), "accountsState", group);
+    layout->addWidget(accountsState_, 3, 0, 1, 2);
     layout->setColumnStretch(0, 1);
     return Step(5, group, this);
 }
@@ -233,11 +246,17 @@ QWidget* MainWindow::BuildExportGroups() {
                   &MainWindow::OnSelectLexwareFile, QStringLiteral("Daten exp&ortieren"),
                   "lexwareExport", &MainWindow::OnExportLexware),
         1);
+    auto* column = new QWidget(this);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    columnLayout->addWidget(box);
+    exportState_ = WrappedLabel(QString(), "exportState", column);
+    columnLayout->addWidget(exportState_);
     connect(datevField_, &QLineEdit::textEdited, this,
             [this](const QString& text) { workflow_.OnDatevTargetEdited(ToLocal(text)); });
     connect(lexwareField_, &QLineEdit::textEdited, this,
             [this](const QString& text) { workflow_.OnLexwareTargetEdited(ToLocal(text)); });
-    return Step(6, box, this);
+    return Step(6, column, this);
 }
 
 // Help (F1) and About have no system menu to live in everywhere: they are

@@ -1,25 +1,24 @@
 #include "gui/app/QtUi.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
 
-#include "gui/app/MainWindow.h"
-#include "gui/app/FileFilter.h"
-#include "gui/app/ProgramIcon.h"
 #include "core/workflow/Workflow.h"
+#include "gui/app/FileFilter.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/bookings/BookingEditDialog.h"
 #include "gui/bookings/SortDialog.h"
 #include "gui/datev/DatevSettingsDialog.h"
 #include "gui/ui/ProgressDialog.h"
-#include "gui/update/UpdateDialog.h"
 #include "gui/update/ProgressWindowAdapter.h"
+#include "gui/update/UpdateDialog.h"
 
 namespace belvaron::gui {
 
@@ -30,7 +29,10 @@ QString FromLocalPath(const std::string& path) { return QFile::decodeName(path.c
 }  // namespace
 
 QtUi::QtUi()
-    : presenter_(&QtUi::ShowMessageBox),
+    : presenter_(
+          [this](QWidget* parent, const QString& text, MessageIcon icon, MessageButtons buttons) {
+              return ShowMessageBox(parent, text, icon, buttons, defaultNo_);
+          }),
       chooser_([this](QWidget* parent, const FileDialogRequest& request) {
           return ShowFileDialog(parent, request, lastFolder_);
       }) {}
@@ -45,7 +47,7 @@ QWidget* QtUi::DialogParent() const {
 }
 
 MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
-                                   MessageButtons buttons) {
+                                   MessageButtons buttons, bool defaultNo) {
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromUtf8(Workflow::TitleText()));
     box.setWindowIcon(ProgramIcon());
@@ -71,7 +73,7 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
     }
     QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultNo ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -107,6 +109,13 @@ MessageAnswer QtUi::ShowMessage(std::string_view text, MessageIcon icon, Message
     ++messagesShown_;
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return presenter_(DialogParent(), qtext, icon, buttons);
+}
+
+bool QtUi::Ask(QuestionId id, std::string_view text, MessageIcon icon) {
+    defaultNo_ = DefaultsToNo(id);
+    const bool yes = ShowMessage(text, icon, MessageButtons::YesNo) == MessageAnswer::Yes;
+    defaultNo_ = false;
+    return yes;
 }
 
 std::optional<std::string> QtUi::ChooseFile(const FileDialogRequest& request) {

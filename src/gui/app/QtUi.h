@@ -40,9 +40,12 @@ public:
     void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
-    // The real dialogs, used unless replaced.
+    // The real dialogs, used unless replaced. `defaultNo`: Enter answers a
+    // question with "Nein".
     static MessageAnswer ShowMessageBox(QWidget* parent, const QString& text, MessageIcon icon,
-                                        MessageButtons buttons);
+                                        MessageButtons buttons, bool defaultNo = false);
+    // While a question is shown: whether "Nein" is its default answer.
+    bool questionDefaultsToNo() const { return defaultNo_; }
     // `lastFolder`: where the previous dialog ended (updated on success).
     static std::optional<std::string> ShowFileDialog(QWidget* parent,
                                                      const FileDialogRequest& request,
@@ -50,6 +53,9 @@ public:
 
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
+    // A message box with Ja/Nein, "Nein" the default for the questions that
+    // DefaultsToNo names.
+    bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override;
     std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
     void ListCleared() override;
     void ListRefilled(const BookingStore& store, std::span<const int> marked) override;
@@ -71,6 +77,7 @@ private:
     FileChooser chooser_;
     std::unique_ptr<SortDialog> sortDialog_;
     int messagesShown_ = 0;
+    bool defaultNo_ = false;
     QString lastFolder_;
 };
 

@@ -333,6 +333,25 @@ TEST_F(JournalImportTest, A499LineBookingFits) {
     EXPECT_EQ(store.bookingCount, 498);
 }
 
+// A journal beyond the store's capacity is refused as a whole, with the
+// limit and what to do; none of its bookings stays to be shown.
+TEST_F(JournalImportTest, MoreBookingsThanTheStoreHoldsAreRefused) {
+    const std::string path =
+        dir.Write("j.txt", kHeader + "\r\n" + BookingWithAccountLines(1, 450) +
+                               BookingWithAccountLines(2, 450) + BookingWithAccountLines(3, 450));
+    BookingStore small(1234);
+    test::FakeUi ui2;
+    const JournalOutcome outcome = LoadJournal(small, grid, path, Currency::Euro, ui2);
+    EXPECT_FALSE(outcome.loaded);
+    EXPECT_EQ(small.bookingCount, 0);
+    EXPECT_FALSE(small.journalLoaded);
+    ASSERT_EQ(ui2.messages.size(), 1u);
+    EXPECT_EQ(ui2.Last().text,
+              "(E:205)\nDas Journal hat mehr Buchungen, als das Programm fassen kann "
+              "(höchstens 1.234).\nEs wurde nicht geladen. Bitte teilen Sie den Zeitraum in "
+              "QuickBooks auf und\nerstellen Sie für jeden Teil ein eigenes Journal.");
+}
+
 TEST_F(JournalImportTest, A500LineBookingStopsWithE204AndKeepsEarlierBookings) {
     const std::string path = dir.Write("j.txt", kHeader + "\r\n" + BookingWithAccountLines(1, 2) +
                                                     BookingWithAccountLines(2, 500));
@@ -351,15 +370,16 @@ TEST_F(JournalImportTest, A500LineBookingStopsWithE204AndKeepsEarlierBookings) {
               "Buchung etwas auffällig?");
 }
 
-TEST_F(JournalImportTest, FullStoreStopsWithE205AndKeepsEarlierBookings) {
+TEST_F(JournalImportTest, FullStoreStopsWithE205AndKeepsNoBooking) {
     FakeUi smallUi;
     BookingStore small(1);
     const JournalOutcome outcome =
         LoadJournal(small, grid, kData + "journal_split_first.txt", Currency::Euro, smallUi);
     EXPECT_FALSE(outcome.loaded);
-    EXPECT_EQ(small.bookingCount, 1);
+    EXPECT_EQ(small.bookingCount, 0);
     EXPECT_EQ(small.journalLoaded, 0);
-    EXPECT_EQ(smallUi.Last().text, "(E:205)\nEs konnte nicht genug Speicher allokiert werden");
+    EXPECT_TRUE(smallUi.Last().text.starts_with(
+        "(E:205)\nDas Journal hat mehr Buchungen, als das Programm fassen kann (höchstens 1)."));
 }
 
 // A cell keeps 254 characters; the character after them is dropped and the

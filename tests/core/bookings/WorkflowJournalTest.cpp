@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "TempDir.h"
 #include "core/workflow/Workflow.h"
 
 namespace belvaron {
@@ -78,6 +79,7 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
     flow.EditableStore().accountsReplaced = 1;
     flow.EditableStore().cashBasisApplied = 1;
     flow.EditableVatRows().count = 3;
+    ui.answers.push_back(MessageAnswer::Yes);  // load over that work
     EXPECT_FALSE(Select("no_such_journal.txt"));
     EXPECT_EQ(ui.Last().text.rfind("(E:202)\n", 0), 0u);
     EXPECT_EQ(flow.store().bookingCount, 0);
@@ -89,6 +91,128 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
 
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
+}
+
+// Choosing a journal while the loaded one carries work asks first; "Nein"
+// keeps the journal and its work, "Ja" loads.
+struct ReloadCase {
+    const char* name;
+    void (*work)(Workflow&, FakeUi&);
+    bool asks;
+};
+
+std::ostream& operator<<(std::ostream& os, const ReloadCase& c) { return os << c.name; }
+
+class ReloadWithWork : public WorkflowJournalTest,
+                       public ::testing::WithParamInterface<ReloadCase> {};
+
+TEST_P(ReloadWithWork, AsksBeforeDiscarding) {
+    const ReloadCase& c = GetParam();
+    ASSERT_TRUE(Select("journal_account_without_number.txt"));
+    c.work(flow, ui);
+    const int32_t count = flow.store().bookingCount;
+    ui.questions.clear();
+    EXPECT_EQ(Select("journal_split_first.txt"), !c.asks);
+    if (!c.asks) {
+        EXPECT_TRUE(ui.questions.empty());
+        return;
+    }
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ReloadJournal});
+    EXPECT_EQ(flow.store().bookingCount, count);
+    EXPECT_EQ(flow.journalPath(), kFolder + "/journal_account_without_number.txt");
+    EXPECT_TRUE(flow.journalCarriesWork());
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(Select("journal_split_first.txt"));
+    EXPECT_EQ(flow.store().bookingCount, 2);
+    EXPECT_FALSE(flow.journalCarriesWork());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Work, ReloadWithWork,
+    ::testing::Values(
+        ReloadCase{"None", [](Workflow&, FakeUi&) {}, false},
+        ReloadCase{"EditorCancelled",
+                   [](Workflow& f, FakeUi& u) {
+                       u.editAnswers.push_back(false);
+                       f.OnListDoubleClick(0);
+                   },
+                   false},
+        ReloadCase{"Edited",
+                   [](Workflow& f, FakeUi& u) {
+                       u.editAnswers.push_back(true);
+                       f.OnListDoubleClick(0);
+                   },
+                   true},
+        ReloadCase{"ZeroBookingsDeleted",
+                   [](Workflow& f, FakeUi&) { f.DeleteZeroAccountBookings(); }, true},
+        ReloadCase{"AccountsReplaced",
+                   [](Workflow& f, FakeUi&) { f.EditableStore().accountsReplaced = 1; }, true},
+        ReloadCase{"Redated", [](Workflow& f, FakeUi&) { f.EditableStore().cashBasisApplied = 1; },
+                   true}),
+    [](const ::testing::TestParamInfo<ReloadCase>& info) { return std::string(info.param.name); });
+
+// A reload undoes the re-dating, so the window no longer shows IST or the
+// report that led to it.
+TEST_F(WorkflowJournalTest, ReloadClearsTheCashBasisChoice) {
+    ASSERT_TRUE(Select("journal_split_first.txt"));
+    flow.ImportVatReport(kFolder + "/no_such_vat_report.txt");  // IST, with its path
+    ASSERT_EQ(flow.vatReportPath(), kFolder + "/no_such_vat_report.txt");
+    ASSERT_TRUE(flow.journalCarriesWork());
+    ui.answers.push_back(MessageAnswer::Yes);
+    ASSERT_TRUE(Select("journal_split_last.txt"));
+    EXPECT_TRUE(flow.taxation() == Taxation::Soll);
+    EXPECT_EQ(flow.vatReportPath(), "");
+    EXPECT_EQ(ui.vatControlsEnabled, std::optional<bool>(false));
+    EXPECT_EQ(flow.store().cashBasisApplied, 0);
+}
+
+// Each step's state in words follows the work, and a reload clears what it
+// undoes.
+TEST_F(WorkflowJournalTest, StepStatesTellWhatWasDone) {
+    EXPECT_EQ(flow.Describe().journal, "kein Journal geladen");
+    ASSERT_TRUE(Select("journal_account_without_number.txt"));
+    StepStates s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 3 Buchungen, 2 mit Konto 0");
+    EXPECT_EQ(s.taxation, "SOLL: keine Umdatierung");
+    EXPECT_EQ(s.accounts, "");
+    EXPECT_EQ(s.exported, "");
+    flow.DeleteZeroAccountBookings();
+    test::TempDir dir;
+    ASSERT_TRUE(flow.ExportLexware(dir.File("out.txt")));
+    s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 1 Buchungen, 0 mit Konto 0");
+    EXPECT_EQ(s.exported, "exportiert: " + dir.File("out.txt") + ", 1 Buchungen");
+    flow.EditableStore().accountsReplaced = 1;
+    ui.editAnswers.push_back(true);
+    flow.OnListDoubleClick(0);
+    EXPECT_EQ(flow.Describe().exported,
+              "exportiert: " + dir.File("out.txt") + ", 1 Buchungen (danach geändert)");
+    EXPECT_EQ(flow.Describe().accounts, "Konten ersetzt: 0 Soll, 0 Haben");
+    ui.answers.push_back(MessageAnswer::Yes);
+    ASSERT_TRUE(Select("journal_split_first.txt"));
+    s = flow.Describe();
+    EXPECT_EQ(s.journal, "geladen: 2 Buchungen, 0 mit Konto 0");
+    EXPECT_EQ(s.accounts, "");
+    EXPECT_EQ(s.exported, "");
+}
+
+// Leaving with work that no export holds asks its own question (Enter
+// answers it "Nein"); an export ends that.
+TEST_F(WorkflowJournalTest, QuitAsksAboutWorkNotExported) {
+    ASSERT_TRUE(Select("journal_account_without_number.txt"));
+    flow.OnCancel();
+    flow.DeleteZeroAccountBookings();
+    flow.OnCancel();
+    EXPECT_EQ(ui.questions, (std::vector<QuestionId>{QuestionId::QuitProgram,
+                                                     QuestionId::QuitWithUnexportedWork}));
+    EXPECT_EQ(ui.Last().text,
+              "Die Bearbeitung des Journals wurde noch nicht exportiert.\n"
+              "Wollen Sie das Programm wirklich beenden?");
+    EXPECT_TRUE(DefaultsToNo(QuestionId::QuitWithUnexportedWork));
+    test::TempDir dir;
+    EXPECT_TRUE(flow.ExportLexware(dir.File("out.txt")));
+    flow.OnCancel();
+    EXPECT_EQ(ui.questions.back(), QuestionId::QuitProgram);
 }
 
 TEST_F(WorkflowJournalTest, CurrencyChoiceReachesTheBookings) {

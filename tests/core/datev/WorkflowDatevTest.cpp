@@ -9,8 +9,8 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "core/datev/DatevMessages.h"
-#include "core/workflow/Workflow.h"
 #include "core/datev/DatevSettingsFile.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -24,10 +24,10 @@ class ThrowingUi : public test::FakeUi {
 public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
-    std::string dialogFrom;  // the "vom" date the user types, if any
-    std::string dialogTo;    // the "bis" date the user types, if any
+    std::string dialogFrom;                         // the "vom" date the user types, if any
+    std::string dialogTo;                           // the "bis" date the user types, if any
     std::optional<DatevExportFormat> chosenFormat;  // the format the user picks, if any
-    std::string proposedFrom, proposedTo;  // the range the dialog opened with
+    std::string proposedFrom, proposedTo;           // the range the dialog opened with
     bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
                            const std::string& chartName) override {
         if (std::exchange(throwInDialog, false)) throw std::runtime_error("dialog");
@@ -64,7 +64,8 @@ protected:
         ui.chosenFormat = DatevExportFormat::Postversand;
     }
     void LoadBookings(int n, std::string_view date = "05.03.2005") {
-        for (int i = 0; i < n; ++i) AddBooking(flow.EditableStore(), {.bookingNo = i + 1, .date = date});
+        for (int i = 0; i < n; ++i)
+            AddBooking(flow.EditableStore(), {.bookingNo = i + 1, .date = date});
         flow.EditableStore().journalLoaded = 1;
     }
     void WriteSettings(bool extended) {
@@ -122,6 +123,24 @@ TEST_F(ExportRunTest, UnreadableSettingsFileStopsTheExportAndIsKept) {
     EXPECT_TRUE(ui.Last().text.starts_with("(E:301)")) << ui.Last().text;
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("data/angaben_datev.txt")));
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+// The window's export replaces an earlier batch only when the user says so.
+TEST_F(ExportRunTest, ExistingBatchAsksFirst) {
+    LoadBookings(3);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    const std::string before = ReadFile(dir.File("export/ED00001"));
+    EXPECT_TRUE(ui.questions.empty());
+    LoadBookings(2);
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" +
+                                  dir.File("export/ED00001") + "\n" + dir.File("export/EV01") +
+                                  "\n\nTrotzdem exportieren?");
+    EXPECT_EQ(ReadFile(dir.File("export/ED00001")), before);
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    EXPECT_NE(ReadFile(dir.File("export/ED00001")), before);
 }
 
 TEST_F(ExportRunTest, OldFormatWritesDe001AndDv01) {
@@ -196,8 +215,10 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
     ui.chosenFormat.reset();
     EXPECT_TRUE(flow.OnDatenExportieren());
     const std::string file = dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv");
-    EXPECT_EQ(ui.Last().text, "DATEV-Export erfolgreich abgeschlossen.\n3 Buchungen wurden "
-                              "exportiert.\nDatei: " + file);
+    EXPECT_EQ(ui.Last().text,
+              "DATEV-Export erfolgreich abgeschlossen.\n3 Buchungen wurden "
+              "exportiert.\nDatei: " +
+                  file);
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/ED00001")));
@@ -220,7 +241,8 @@ class ProposedRange : public ExportRunTest, public ::testing::WithParamInterface
 TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
     const ProposalCase& c = GetParam();
     int no = 0;
-    for (const char* date : c.dates) AddBooking(flow.EditableStore(), {.bookingNo = ++no, .date = date});
+    for (const char* date : c.dates)
+        AddBooking(flow.EditableStore(), {.bookingNo = ++no, .date = date});
     flow.EditableStore().journalLoaded = 1;
     DatevSettings s = DefaultDatevSettings();
     s.wjBeginnTag = c.wjTag;
@@ -233,18 +255,32 @@ TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
     EXPECT_EQ(ui.proposedTo, c.to);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ProposedRange,
-    ::testing::Values(
-        ProposalCase{"OneYearKeepsTheBookingsRange", 1, 1, {"05.03.2024", "20.11.2024"},
-                     "05.03.2024", "20.11.2024"},
-        ProposalCase{"ThreeCalendarYears", 1, 1, {"05.03.2023", "20.11.2025", "01.01.2024"},
-                     "05.03.2023", "31.12.2023"},
-        ProposalCase{"FiscalYearFromJuly", 1, 7, {"15.08.2024", "30.06.2025", "01.07.2025"},
-                     "15.08.2024", "30.06.2025"},
-        ProposalCase{"FirstBookingBeforeTheFiscalYearStart", 1, 7, {"30.06.2025", "01.07.2025"},
-                     "30.06.2025", "30.06.2025"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ProposedRange,
+                         ::testing::Values(ProposalCase{"OneYearKeepsTheBookingsRange",
+                                                        1,
+                                                        1,
+                                                        {"05.03.2024", "20.11.2024"},
+                                                        "05.03.2024",
+                                                        "20.11.2024"},
+                                           ProposalCase{"ThreeCalendarYears",
+                                                        1,
+                                                        1,
+                                                        {"05.03.2023", "20.11.2025", "01.01.2024"},
+                                                        "05.03.2023",
+                                                        "31.12.2023"},
+                                           ProposalCase{"FiscalYearFromJuly",
+                                                        1,
+                                                        7,
+                                                        {"15.08.2024", "30.06.2025", "01.07.2025"},
+                                                        "15.08.2024",
+                                                        "30.06.2025"},
+                                           ProposalCase{"FirstBookingBeforeTheFiscalYearStart",
+                                                        1,
+                                                        7,
+                                                        {"30.06.2025", "01.07.2025"},
+                                                        "30.06.2025",
+                                                        "30.06.2025"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});

@@ -12,12 +12,11 @@
 #include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/lexware/LexwareMessages.h"
-#include "core/workflow/Workflow.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/lexware/LexwareExport.h"
+#include "core/lexware/LexwareMessages.h"
 #include "core/lexware/LexwareYears.h"
 #include "core/workflow/Workflow.h"
 
@@ -386,6 +385,22 @@ TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
     EXPECT_FALSE(std::filesystem::exists(flow.lexwareTargetPath()));
+}
+
+// An existing target is replaced only when the user says so.
+TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
+    Append(flow.EditableStore(), MeierRent());
+    flow.EditableStore().journalLoaded = 1;
+    dir.Write("b.txt", "earlier");
+    flow.OnLexwareTargetEdited(dir.File("b.txt"));
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" +
+                                  dir.File("b.txt") + "\n\nTrotzdem exportieren?");
+    EXPECT_EQ(test::ReadFile(dir.File("b.txt")), "earlier");
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnExportLexware());
+    EXPECT_NE(test::ReadFile(dir.File("b.txt")), "earlier");
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {

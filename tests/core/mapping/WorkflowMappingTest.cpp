@@ -8,8 +8,8 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "TempDir.h"
-#include "core/workflow/Workflow.h"
 #include "core/mapping/MappingMessages.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {
@@ -125,8 +125,24 @@ TEST_F(MappingWorkflow, PressingAgainWorksOnTheAccountsAsTheyStand) {
     Add(1200, 8400);
     flow.OnReplaceAccounts();
     EXPECT_EQ(flow.store()[0].sollAccount, 1800);
+    ui.answers.push_back(MessageAnswer::Yes);  // replace the replaced accounts
     flow.OnReplaceAccounts();
     EXPECT_EQ(flow.store()[0].sollAccount, 1900);
+}
+
+// A second "Konten ersetzen" asks first; "Nein" (the default) changes nothing.
+TEST_F(MappingWorkflow, PressingAgainAsksFirst) {
+    WriteList("1800, 0, 1900, 1900, 0, 0\r\n1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_TRUE(ui.questions.empty());
+    const auto messages = ui.messages.size();
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ReplaceAgain});
+    EXPECT_EQ(ui.messages.size(), messages + 1);
+    EXPECT_EQ(flow.store()[0].sollAccount, 1800);
+    EXPECT_EQ(ui.listClears, 1);
 }
 
 TEST_F(MappingWorkflow, TheListComesFromTheProgramFolderAtFirstStart) {
@@ -200,6 +216,96 @@ TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
     EXPECT_EQ(ui.messages.size(), 1u);  // only the summary
 }
 
+// Every step that reads the REPLACE list or leaves the window settles the
+// box's typed lines first, whatever pressed it (a mnemonic moves no focus):
+// the file steps save without asking, the others ask as leaving the box does.
+struct SettleCase {
+    const char* name;
+    bool (*run)(Workflow&);
+    std::vector<QuestionId> questions;  // each answered Yes, in order
+};
+
+std::ostream& operator<<(std::ostream& os, const SettleCase& c) { return os << c.name; }
+
+class SettleBeforeStep : public MappingWorkflow, public testing::WithParamInterface<SettleCase> {};
+
+TEST_P(SettleBeforeStep, TypedLinesReachTheFile) {
+    const SettleCase& c = GetParam();
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    dir.Write("data/TEST.kon", "1200, \r\n1810, \r\n8400, \r\n");
+    Start();
+    Add(1200, 8400);
+    flow.UseChart("TEST.kon");
+    const std::string typed = "1200, 0, 1810, 1810, 0, 0\r\n";
+    flow.OnReplaceTextChange(typed);
+    for (std::size_t i = 0; i < c.questions.size(); ++i) ui.answers.push_back(MessageAnswer::Yes);
+    c.run(flow);
+    EXPECT_EQ(ui.questions, c.questions);
+    // "Liste löschen" saves first and then empties the file, as answered.
+    const bool cleared = c.questions.size() == 2 && c.questions[1] == QuestionId::ClearReplaceList;
+    EXPECT_EQ(ReadFile(ReplaceFile()), cleared ? "" : typed);
+    EXPECT_EQ(flow.replaceText(), cleared ? "" : typed);
+    EXPECT_FALSE(flow.replaceTextModified());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, SettleBeforeStep,
+    testing::Values(
+        SettleCase{"KontenErsetzen", [](Workflow& f) { return f.OnReplaceAccounts(); }, {}},
+        SettleCase{"KontenUeberpruefen", [](Workflow& f) { return f.OnKontenUeberpruefen(); }, {}},
+        SettleCase{"ListeLoeschen",
+                   [](Workflow& f) {
+                       f.OnClearReplaceList();
+                       return true;
+                   },
+                   {QuestionId::SaveReplaceList, QuestionId::ClearReplaceList}},
+        SettleCase{"LexwareExport",
+                   [](Workflow& f) { return f.OnExportLexware(); },
+                   {QuestionId::SaveReplaceList}},
+        SettleCase{"DatevExport",
+                   [](Workflow& f) { return f.OnDatenExportieren(); },
+                   {QuestionId::SaveReplaceList}},
+        SettleCase{"ProgrammBeenden",
+                   [](Workflow& f) { return f.OnCancel(); },
+                   {QuestionId::SaveReplaceList, QuestionId::QuitProgram}}),
+    [](const testing::TestParamInfo<SettleCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MappingWorkflow, ReplaceAppliesTheTypedLinesWithoutFocusChange) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    Add(1200, 8400);
+    flow.OnReplaceTextChange("1200, 0, 1810, 1810, 0, 0\r\n");
+    EXPECT_TRUE(flow.OnReplaceAccounts());
+    EXPECT_EQ(flow.store()[0].sollAccount, 1810);
+}
+
+// A list that cannot be saved is not applied in its old form, and the typed
+// lines stay in the box, still marked as unsaved.
+TEST_F(MappingWorkflow, UnsavableEditsStopReplaceAndCheck) {
+    dir.Write("blocker", "x");
+    flow.SetDataFolderOverride(dir.File("blocker") + "/data");
+    Add(1200, 8400);
+    const std::string typed = "1200, 0, 1810, 1810, 0, 0\r\n";
+    flow.OnReplaceTextChange(typed);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    EXPECT_FALSE(flow.OnKontenUeberpruefen());
+    EXPECT_EQ(flow.store()[0].sollAccount, 1200);
+    EXPECT_EQ(flow.store().accountsReplaced, 0);
+    EXPECT_EQ(flow.replaceText(), typed);
+    EXPECT_TRUE(flow.replaceTextModified());
+    EXPECT_EQ(ui.messages.size(), 2u);  // E:105 for each attempt, nothing else
+}
+
+TEST_F(MappingWorkflow, SessionEndSavesWithoutAsking) {
+    WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    Start();
+    flow.OnReplaceTextChange("1200, 0, 1810, 1810, 0, 0\r\n");
+    flow.OnSessionEnd();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ReadFile(ReplaceFile()), "1200, 0, 1810, 1810, 0, 0\r\n");
+    EXPECT_FALSE(flow.replaceTextModified());
+}
+
 TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     dir.Write("blocker", "x");
     flow.SetDataFolderOverride(dir.File("blocker") + "/data");
@@ -208,7 +314,7 @@ TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:105)\nREPLACE.dat - Datei konnte nicht geöffnet werden!");
     EXPECT_EQ(flow.replaceText(), "1200, 0, 1800, 1800, 0, 0\r\n");
-    EXPECT_FALSE(flow.replaceTextModified());
+    EXPECT_TRUE(flow.replaceTextModified());  // still unsaved: kept and marked
 }
 
 TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
