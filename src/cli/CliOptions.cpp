@@ -43,27 +43,62 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
     CliOptions o;
     using Setter = std::function<bool(const std::string&)>;
     const std::map<std::string, Setter> withValue = {
-        {"--journal", [&](const std::string& v) { o.journal = v; return true; }},
-        {"--currency",
+        {"--journal",
          [&](const std::string& v) {
-             if (v == "EURO") o.currency = Currency::Euro;
-             else if (v == "DM") o.currency = Currency::DM;
-             else return false;
+             o.journal = v;
              return true;
          }},
-        {"--data-dir", [&](const std::string& v) { o.dataDir = v; return true; }},
-        {"--program-dir", [&](const std::string& v) { o.programDir = v; return true; }},
-        {"--lexware", [&](const std::string& v) { o.lexware = v; return true; }},
-        {"--vat-report", [&](const std::string& v) { o.vatReport = v; return true; }},
-        {"--check", [&](const std::string& v) { o.check = v; return true; }},
+        {"--currency",
+         [&](const std::string& v) {
+             if (v == "EURO")
+                 o.currency = Currency::Euro;
+             else if (v == "DM")
+                 o.currency = Currency::DM;
+             else
+                 return false;
+             return true;
+         }},
+        {"--data-dir",
+         [&](const std::string& v) {
+             o.dataDir = v;
+             return true;
+         }},
+        {"--program-dir",
+         [&](const std::string& v) {
+             o.programDir = v;
+             return true;
+         }},
+        {"--lexware",
+         [&](const std::string& v) {
+             o.lexware = v;
+             return true;
+         }},
+        {"--vat-report",
+         [&](const std::string& v) {
+             o.vatReport = v;
+             return true;
+         }},
+        {"--check",
+         [&](const std::string& v) {
+             o.check = v;
+             return true;
+         }},
         {"--datev",
          [&](const std::string& v) {
              if (v.empty()) return false;  // no target at all, not the current folder
              o.datev = v;
              return true;
          }},
-        {"--from", [&](const std::string& v) { o.from = v; return true; }},
-        {"--to", [&](const std::string& v) { o.to = v; return true; }},
+        {"--from",
+         [&](const std::string& v) {
+             o.from = v;
+             return true;
+         }},
+        {"--to",
+         [&](const std::string& v) {
+             o.to = v;
+             return true;
+         }},
         {"--datev-format",
          [&](const std::string& v) {
              if (v != "csv" && v != "postversand") return false;
@@ -78,8 +113,8 @@ std::optional<CliOptions> ParseOptions(const std::vector<std::string>& args, std
          }},
     };
     const std::map<std::string, bool*> flags = {
-        {"--delete-zero", &o.deleteZero}, {"--list", &o.list},
-        {"--replace", &o.replace},        {"--propose", &o.propose},
+        {"--delete-zero", &o.deleteZero},   {"--list", &o.list},
+        {"--replace", &o.replace},          {"--propose", &o.propose},
         {"--check-update", &o.checkUpdate}, {"--help", &o.help},
         {"--version", &o.version},
     };

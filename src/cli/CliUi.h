@@ -19,7 +19,9 @@ public:
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override;
-    std::optional<std::string> ChooseFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> ChooseFile(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
     void ListCleared() override {}
     void ListRefilled(const BookingStore&, std::span<const int>) override {}
     void RefreshControls() override {}

@@ -54,16 +54,16 @@ bool PrintListLine(std::string_view line) {
 int Run(const CliOptions& options) {
     belvaron::cli::CliUi ui(options);
     const belvaron::ConversionJob job = JobFrom(options);
-    const auto result =
-        job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(PrintListLine)
-                                 : belvaron::ConversionJob::ListSink());
+    const auto result = job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(PrintListLine)
+                                                 : belvaron::ConversionJob::ListSink());
     bool ok = result.stepsOk;
     if (options.list && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
         // A list that did not reach its reader (full disk, closed pipe) is a
         // failed step, not a silent success.
-        std::fputs("belvaron-cli: the booking list could not be written to standard "
-                   "output.\n\n",
-                   stderr);
+        std::fputs(
+            "belvaron-cli: the booking list could not be written to standard "
+            "output.\n\n",
+            stderr);
         ok = false;
     }
     // The command line declines every update it is offered: the check then

@@ -90,9 +90,10 @@ TEST_P(RefusedInputs, FirstFailingFieldIsReportedAndNothingRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedInputs,
-    ::testing::Values(
-        RefusedCase{"StoredValueOutOfRange", 0, "", "Geben Sie eine ganze Zahl zwischen 1 und 9999 ein."},
-        RefusedCase{"OverlongDate", 1, "31.12.20055", "Geben Sie höchstens 10 Zeichen ein."}),
+    ::testing::Values(RefusedCase{"StoredValueOutOfRange", 0, "",
+                                  "Geben Sie eine ganze Zahl zwischen 1 und 9999 ein."},
+                      RefusedCase{"OverlongDate", 1, "31.12.20055",
+                                  "Geben Sie höchstens 10 Zeichen ein."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

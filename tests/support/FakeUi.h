@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/workflow/WindowPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/workflow/WindowPort.h"
 
 namespace belvaron::test {
 
@@ -22,9 +22,9 @@ public:
     };
 
     std::vector<Message> messages;
-    std::deque<MessageAnswer> answers;              // for Yes/No questions
-    std::vector<QuestionId> questions;              // every question asked, in order
-    std::deque<std::optional<std::string>> files;   // for ChooseFile
+    std::deque<MessageAnswer> answers;             // for Yes/No questions
+    std::vector<QuestionId> questions;             // every question asked, in order
+    std::deque<std::optional<std::string>> files;  // for ChooseFile
     std::vector<FileDialogRequest> fileRequests;
     std::vector<int> lastMarked;
     int listClears = 0;
@@ -33,7 +33,7 @@ public:
     std::optional<bool> vatControlsEnabled;
     int sortsStarted = 0;
     int sortsFinished = 0;
-    std::deque<bool> editAnswers;       // EditBooking results
+    std::deque<bool> editAnswers;         // EditBooking results
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
 
     // The update dialog: every call recorded, answered from the queue

@@ -30,7 +30,8 @@ public:
     // Writes bytes to a file in the folder and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const {
         const std::string p = File(name);
-        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
 

@@ -86,8 +86,7 @@ EditorCheck CheckEditorTexts(const EditorTexts& texts) {
         EditorCheck failed{false, info.field, {}};
         if (info.maxChars > 0) {
             if (text.size() <= static_cast<std::size_t>(info.maxChars)) continue;
-            failed.message =
-                ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
+            failed.message = ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
             return failed;
         }
         const StrictInt read = ReadStrictInt(text, kInt32Min, kInt32Max);

@@ -7,9 +7,10 @@ namespace belvaron {
 // One booking. Text fields are Windows-1252 bytes of fixed width (see
 // FixedText.h): a shorter text ends with a zero byte, a full field has none.
 struct BookingRecord {
-    int32_t bookingNo;     // journal column "Buchungs-Nr."; shared by the records of one journal booking
-    char date[20];         // DD.MM.YYYY after normalisation
-    char beleg[10];        // document number
+    int32_t
+        bookingNo;   // journal column "Buchungs-Nr."; shared by the records of one journal booking
+    char date[20];   // DD.MM.YYYY after normalisation
+    char beleg[10];  // document number
     char name[40];
     char purpose[40];
     int32_t sollAccount;   // 0 = no usable account

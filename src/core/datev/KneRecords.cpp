@@ -184,15 +184,15 @@ std::string KneHeaderFile(const DatevSettings& s, const DatevRange& range,
         r += "V0000111";                // 128-135
         r += Fit(s.dfvKennzeichen, 2);  // 136-137
         r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
-                    s.abrechnungsnummer);                                // 138-153
-        r += exportYear.substr(0, 2);                                    // 154-155
-        r += "0000";                                                     // 156-159
-        r += DdMmYy(range.from);                                         // 160-165
-        r += DdMmYy(range.to);                                           // 166-171
-        r += "001";                                                      // 172-174
-        r += Fit(s.passwort, 4);                                         // 175-178
-        r += Format("%05d001 11,%d,%d,----", blockCount, kl, kl);        // 179-198
-        r += Blanks(57);                                                 // 199-255
+                    s.abrechnungsnummer);                          // 138-153
+        r += exportYear.substr(0, 2);                              // 154-155
+        r += "0000";                                               // 156-159
+        r += DdMmYy(range.from);                                   // 160-165
+        r += DdMmYy(range.to);                                     // 166-171
+        r += "001";                                                // 172-174
+        r += Fit(s.passwort, 4);                                   // 175-178
+        r += Format("%05d001 11,%d,%d,----", blockCount, kl, kl);  // 179-198
+        r += Blanks(57);                                           // 199-255
         return r;
     }
     TracePoint = 3044;
@@ -204,13 +204,13 @@ std::string KneHeaderFile(const DatevSettings& s, const DatevRange& range,
     r += "11";                        // 67-68
     r += Fit(s.dfvKennzeichen, 2);    // 69-70
     r += Format("%07d%05d%04d", s.beraternummer, s.mandantennummer,
-                s.abrechnungsnummer);        // 71-86
-    r += exportYear.substr(0, 2);            // 87-88
-    r += Blanks(4);                          // 89-92
-    r += DdMmYy(range.from);                 // 93-98
-    r += DdMmYy(range.to);                   // 99-104
-    r += "001";                              // 105-107
-    r += Fit(s.passwort, 4);                 // 108-111
+                s.abrechnungsnummer);  // 71-86
+    r += exportYear.substr(0, 2);      // 87-88
+    r += Blanks(4);                    // 89-92
+    r += DdMmYy(range.from);           // 93-98
+    r += DdMmYy(range.to);             // 99-104
+    r += "001";                        // 105-107
+    r += Fit(s.passwort, 4);           // 108-111
     TracePoint = 3046;
     r += LowHigh(blockCount);         // 112-113
     r += LowHigh(blockCount);         // 114-115

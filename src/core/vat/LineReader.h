@@ -41,9 +41,9 @@ private:
     std::size_t end_ = 0;
     bool failed_ = false;
     char line_[kMaxFieldChars + 1] = {};  // one more: a CR that may belong to the break
-    std::size_t kept_ = 0;          // bytes held in line_
-    std::size_t length_ = 0;        // full length of the line read so far
-    char last_ = '\0';              // the line's last byte so far
+    std::size_t kept_ = 0;                // bytes held in line_
+    std::size_t length_ = 0;              // full length of the line read so far
+    char last_ = '\0';                    // the line's last byte so far
     int number_ = 0;
 };
 

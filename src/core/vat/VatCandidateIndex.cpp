@@ -5,7 +5,8 @@
 
 namespace belvaron {
 
-VatCandidateIndex::VatCandidateIndex(const BookingStore& store, int32_t vatAccount) : store_(store) {
+VatCandidateIndex::VatCandidateIndex(const BookingStore& store, int32_t vatAccount)
+    : store_(store) {
     std::vector<std::pair<int32_t, int32_t>> pairs;  // (booking number, store index)
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         const BookingRecord& b = store[i];

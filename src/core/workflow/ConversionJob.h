@@ -30,7 +30,7 @@ struct ConversionJob {
     // The DATEV export into the folder of this path; a bare name means the
     // current folder.
     std::optional<std::string> datevTarget;
-    std::optional<std::string> from, to;  // the export range; default: all bookings
+    std::optional<std::string> from, to;           // the export range; default: all bookings
     std::optional<DatevExportFormat> datevFormat;  // for this run, never saved
     std::optional<DatevBatchPeriod> datevBatch;    // saved with the settings
     std::optional<std::string> lexwareTarget;

@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "core/base/Profile.h"
-#include "core/workflow/Workflow.h"
-#include "core/update/UpdateChecker.h"
 #include "core/update/CurlTransport.h"
+#include "core/update/UpdateChecker.h"
 #include "core/update/UpdateSettings.h"
 #include "core/update/Version.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 

@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "core/base/CodePage.h"
-#include "gui/app/ProgramIcon.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "gui/app/ProgramIcon.h"
 
 namespace belvaron::gui {
 

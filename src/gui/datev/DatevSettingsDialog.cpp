@@ -204,8 +204,8 @@ DatevDialogFields DatevSettingsDialog::ReadControls() const {
     f.wjBeginnMonat = S(wjBeginnMonat_);
     f.sachkontenrahmen = sachkontenrahmen_->currentData().toString().toStdString();
     f.festschreibung = festschreibung_->isChecked();
-    f.batchPeriod = batchPeriod_->currentIndex() == 1 ? DatevBatchPeriod::Month
-                                                      : DatevBatchPeriod::FiscalYear;
+    f.batchPeriod =
+        batchPeriod_->currentIndex() == 1 ? DatevBatchPeriod::Month : DatevBatchPeriod::FiscalYear;
     return f;
 }
 

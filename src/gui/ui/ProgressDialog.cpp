@@ -1,7 +1,5 @@
 #include "gui/ui/ProgressDialog.h"
 
-#include <cstdarg>
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -9,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <cstdarg>
 
 #include "core/base/TracePoint.h"
 

@@ -5,12 +5,12 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-
-#include "gui/ui/Label.h"
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/ui/Label.h"
 
 namespace belvaron::gui {
 

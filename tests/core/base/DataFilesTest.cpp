@@ -1,11 +1,10 @@
-#include "core/base/DataFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/DataFiles.h"
 #include "core/base/DataFolders.h"
 
 namespace belvaron {
@@ -30,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FolderOfPathTest,
                          ::testing::Values(FolderCase{"/daten/journal.txt", "/daten"},
                                            FolderCase{"/daten/export/ED00001", "/daten/export"},
                                            FolderCase{"ED00001", "ED00001"},
-                                           FolderCase{"/ED00001", "/ED00001"},
-                                           FolderCase{"", ""},
+                                           FolderCase{"/ED00001", "/ED00001"}, FolderCase{"", ""},
                                            FolderCase{"a/b", "a"}));
 
 class DataFileTest : public ::testing::Test {

@@ -1,9 +1,9 @@
-#include "core/base/ErrnoText.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "core/base/ErrnoText.h"
 
 namespace belvaron {
 namespace {

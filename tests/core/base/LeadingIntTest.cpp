@@ -1,6 +1,6 @@
-#include "core/base/LeadingInt.h"
-
 #include <gtest/gtest.h>
+
+#include "core/base/LeadingInt.h"
 
 namespace belvaron {
 namespace {

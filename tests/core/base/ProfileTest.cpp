@@ -1,8 +1,7 @@
-#include "core/base/Profile.h"
-
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "core/base/Profile.h"
 
 namespace belvaron {
 namespace {
@@ -16,7 +15,8 @@ TEST(Profile, MissingFileAndKeysGiveDefaults) {
 
 TEST(Profile, WritesAndReadsBackKeepingOtherEntries) {
     test::TempDir dir;
-    const std::string path = dir.Write("belvaron.ini", "[Other]\nX=5\n\n[Settings]\nUpdateUrl = https://example.invalid/\n");
+    const std::string path = dir.Write(
+        "belvaron.ini", "[Other]\nX=5\n\n[Settings]\nUpdateUrl = https://example.invalid/\n");
     Profile p(path);
     EXPECT_EQ(*p.GetString("Settings", "UpdateUrl"), "https://example.invalid/");
     ASSERT_TRUE(p.SetInt("Settings", "X", 120));

@@ -1,8 +1,8 @@
-#include "core/base/StrictInt.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include "core/base/StrictInt.h"
 
 namespace belvaron {
 namespace {

@@ -1,8 +1,8 @@
-#include "core/base/Text.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "core/base/Text.h"
 
 namespace belvaron {
 namespace {
@@ -35,16 +35,17 @@ TEST_P(SplitLinesTest, PartsBetweenLineBreaks) {
     EXPECT_EQ(SplitLines(GetParam().text), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SplitLinesTest,
-    ::testing::Values(LinesCase{"Empty", "", {}}, LinesCase{"OnlyABreak", "\r\n", {""}},
-                      LinesCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-                      LinesCase{"LfAndNoFinalBreak", "a\n\nb", {"a", "", "b"}},
-                      LinesCase{"LoneCrStays", "a\rb\r\nc\r", {"a\rb", "c\r"}},
-                      LinesCase{"OneCrDropped", "a\r\r\n", {"a\r"}},
-                      LinesCase{"ZeroByteIsText", std::string_view("a\0b\n", 4),
-                                {std::string_view("a\0b", 3)}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, SplitLinesTest,
+                         ::testing::Values(LinesCase{"Empty", "", {}},
+                                           LinesCase{"OnlyABreak", "\r\n", {""}},
+                                           LinesCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                                           LinesCase{"LfAndNoFinalBreak", "a\n\nb", {"a", "", "b"}},
+                                           LinesCase{"LoneCrStays", "a\rb\r\nc\r", {"a\rb", "c\r"}},
+                                           LinesCase{"OneCrDropped", "a\r\r\n", {"a\r"}},
+                                           LinesCase{"ZeroByteIsText",
+                                                     std::string_view("a\0b\n", 4),
+                                                     {std::string_view("a\0b", 3)}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace belvaron

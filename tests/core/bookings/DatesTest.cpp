@@ -1,8 +1,7 @@
-#include "core/bookings/Dates.h"
-
 #include <gtest/gtest.h>
 
 #include "core/base/FixedText.h"
+#include "core/bookings/Dates.h"
 
 namespace belvaron {
 namespace {
@@ -47,7 +46,9 @@ struct KeyCase {
 
 class DateKeyTest : public ::testing::TestWithParam<KeyCase> {};
 
-TEST_P(DateKeyTest, YearMonthDay) { EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key); }
+TEST_P(DateKeyTest, YearMonthDay) {
+    EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key);
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
                          ::testing::Values(KeyCase{"05.03.2005", 20050305},
@@ -65,15 +66,15 @@ TEST_P(RealDayTest, OnlyDaysOfTheCalendar) {
     EXPECT_EQ(IsRealDay(GetParam().key), GetParam().real) << GetParam().key;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RealDayTest,
-    ::testing::Values(DayCase{20240229, true}, DayCase{20230229, false},
-                      DayCase{19000229, false}, DayCase{20000229, true},
-                      DayCase{20240430, true}, DayCase{20240431, false},
-                      DayCase{20241231, true}, DayCase{20241232, false},
-                      DayCase{20240001, false}, DayCase{20241301, false},
-                      DayCase{20240100, false}, DayCase{101, false}, DayCase{99991231, true},
-                      DayCase{100000101, false}, DayCase{0, false}, DayCase{-20240101, false}));
+INSTANTIATE_TEST_SUITE_P(Cases, RealDayTest,
+                         ::testing::Values(DayCase{20240229, true}, DayCase{20230229, false},
+                                           DayCase{19000229, false}, DayCase{20000229, true},
+                                           DayCase{20240430, true}, DayCase{20240431, false},
+                                           DayCase{20241231, true}, DayCase{20241232, false},
+                                           DayCase{20240001, false}, DayCase{20241301, false},
+                                           DayCase{20240100, false}, DayCase{101, false},
+                                           DayCase{99991231, true}, DayCase{100000101, false},
+                                           DayCase{0, false}, DayCase{-20240101, false}));
 
 TEST(RealDayOfAnyYear, LeavesOutTheLeapDay) {
     EXPECT_TRUE(IsRealDayOfAnyYear(28, 2));

@@ -5,7 +5,6 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "core/base/DataFolders.h"
 #include "core/base/CodePage.h"
 #include "core/base/DataFolders.h"
 #include "core/bookings/BookingStore.h"
@@ -43,9 +42,7 @@ protected:
 
     // The check with the files where the main window takes them from.
     bool Check(const std::string& chartName) {
-        const auto resolve = [this](const std::string& name) {
-            return folders.Resolve(name);
-        };
+        const auto resolve = [this](const std::string& name) { return folders.Resolve(name); };
         AccountCheckFiles files;
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);

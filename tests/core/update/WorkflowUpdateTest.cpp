@@ -7,8 +7,8 @@
 #include "FakeUi.h"
 #include "LocalHttpServer.h"
 #include "TempDir.h"
-#include "core/workflow/Workflow.h"
 #include "core/update/UpdateMessages.h"
+#include "core/workflow/Workflow.h"
 
 namespace belvaron {
 namespace {

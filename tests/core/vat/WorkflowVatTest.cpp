@@ -53,9 +53,12 @@ protected:
         flow.SetJournalPath(dir.File("journal.txt"));
         flow.EditableStore().journalLoaded = 1;
         // Booking 1 is paid in two parts, booking 2 not at all; booking 3 has no VAT.
-        AppendBooking(flow.EditableStore(), MakeBooking(1, "02.01.2025", 1400, 2200, "190,00", "RE-1"));
-        AppendBooking(flow.EditableStore(), MakeBooking(2, "03.01.2025", 1400, 2200, "19,00", "RE-2"));
-        AppendBooking(flow.EditableStore(), MakeBooking(3, "04.01.2025", 1400, 8400, "100,00", "RE-3"));
+        AppendBooking(flow.EditableStore(),
+                      MakeBooking(1, "02.01.2025", 1400, 2200, "190,00", "RE-1"));
+        AppendBooking(flow.EditableStore(),
+                      MakeBooking(2, "03.01.2025", 1400, 2200, "19,00", "RE-2"));
+        AppendBooking(flow.EditableStore(),
+                      MakeBooking(3, "04.01.2025", 1400, 8400, "100,00", "RE-3"));
     }
     std::string Report(const std::string& bytes) { return dir.Write("mwst.txt", bytes); }
     std::string GoodReport() {

@@ -78,9 +78,9 @@ private slots:
     }
 
     void abbrechenEscapeAndCloseCancel() {
-        QCOMPARE(
-            FinishWith([](UpdateDialog& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }),
-            int(QDialog::Rejected));
+        QCOMPARE(FinishWith(
+                     [](UpdateDialog& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }),
+                 int(QDialog::Rejected));
         QCOMPARE(FinishWith([](UpdateDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }),
                  int(QDialog::Rejected));
         QCOMPARE(FinishWith([](UpdateDialog& d) { d.close(); }), int(QDialog::Rejected));

@@ -71,7 +71,8 @@ std::vector<Group> GroupsOf(const std::vector<Cell>& cells, DatevBatchPeriod per
                             std::size_t maxPerFile) {
     std::vector<Group> groups;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const bool joins = !groups.empty() && SamePeriod(cells[groups.back().last], cells[i], period) &&
+        const bool joins = !groups.empty() &&
+                           SamePeriod(cells[groups.back().last], cells[i], period) &&
                            groups.back().count + cells[i].count <= maxPerFile;
         if (!joins) groups.push_back({i, i, 0});
         groups.back().last = i;
@@ -82,8 +83,8 @@ std::vector<Group> GroupsOf(const std::vector<Cell>& cells, DatevBatchPeriod per
 
 }  // namespace
 
-std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t fromKey,
-                                  int32_t toKey, int wjTag, int wjMonat, DatevBatchPeriod period,
+std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t fromKey, int32_t toKey,
+                                  int wjTag, int wjMonat, DatevBatchPeriod period,
                                   std::size_t maxPerFile) {
     std::vector<Cell> cells = CellsOf(fromKey, toKey, wjTag, wjMonat);
     std::vector<std::size_t> cellOfItem(keys.size());

@@ -32,8 +32,8 @@ struct CsvBatch {
 // limit is cut by count into parts of one period. Periods without bookings
 // give no batch. The range and the fiscal-year start must be valid
 // (IsRealDay, IsRealDayOfAnyYear) and fromKey <= toKey.
-std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t fromKey,
-                                  int32_t toKey, int wjTag, int wjMonat, DatevBatchPeriod period,
+std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t fromKey, int32_t toKey,
+                                  int wjTag, int wjMonat, DatevBatchPeriod period,
                                   std::size_t maxPerFile);
 
 // The "bis" date the settings dialog proposes: `dateTo`, or the last day of

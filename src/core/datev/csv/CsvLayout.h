@@ -49,8 +49,8 @@ struct BookingLine {
     std::string_view wkz;     // "EUR" or "DEM"
     int32_t konto = 0;
     int32_t gegenkonto = 0;
-    int32_t buSchluessel = 0;  // written when above 0
-    int32_t belegdatum = 0;    // YYYYMMDD; the line carries TTMM
+    int32_t buSchluessel = 0;       // written when above 0
+    int32_t belegdatum = 0;         // YYYYMMDD; the line carries TTMM
     std::string_view belegfeld1;    // DATEV's character set, at most 36 bytes
     std::string_view buchungstext;  // at most 60 bytes, Windows-1252
     int32_t buchungsnummer = 0;     // Beleginfo 1, always written

@@ -119,9 +119,9 @@ inline std::vector<std::string> DatevRuleProblems(std::string_view bytes) {
         }
         const std::string& umsatz = r[0].text;
         const auto comma = umsatz.find(',');
-        if (comma == std::string::npos || comma == 0 || comma > 10 ||
-            umsatz.size() != comma + 3 || !digits(umsatz.substr(0, comma)) ||
-            !digits(umsatz.substr(comma + 1)) || umsatz.find_first_not_of("0,") == std::string::npos) {
+        if (comma == std::string::npos || comma == 0 || comma > 10 || umsatz.size() != comma + 3 ||
+            !digits(umsatz.substr(0, comma)) || !digits(umsatz.substr(comma + 1)) ||
+            umsatz.find_first_not_of("0,") == std::string::npos) {
             fail(i, "Umsatz " + umsatz);
         }
         if (r[1].text != "S" && r[1].text != "H") fail(i, "Soll/Haben-Kennzeichen");

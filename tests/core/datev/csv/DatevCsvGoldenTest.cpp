@@ -150,14 +150,29 @@ TEST_F(DatevCsvGolden, EveryColumnOfEveryBookingLine) {
     const auto records = ParseCsv(bytes);
     ASSERT_EQ(records.size(), 6u);
     using Columns = std::map<int, std::string>;  // column -> text; all others empty
-    const Columns line17 = {
-        {1, "1234,56"}, {2, "S"},     {3, "EUR"}, {7, "1200"},
-        {8, "8400"},    {10, "0503"}, {11, "R-1"}, {14, "(R-1)M\xFCller GmbH,Rechnung"},
-        {21, "Buchungsnummer"}, {22, "17"}, {114, "0"}};
-    const Columns line18 = {{1, "19,00"}, {2, "H"},    {3, "EUR"},
-                            {7, "4400"},  {8, "1200"}, {9, "9"},
-                            {10, "0603"}, {11, "18"},  {14, "()Say \"Hi\"; ok,Tab here  x"},
-                            {21, "Buchungsnummer"}, {22, "18"}, {114, "0"}};
+    const Columns line17 = {{1, "1234,56"},
+                            {2, "S"},
+                            {3, "EUR"},
+                            {7, "1200"},
+                            {8, "8400"},
+                            {10, "0503"},
+                            {11, "R-1"},
+                            {14, "(R-1)M\xFCller GmbH,Rechnung"},
+                            {21, "Buchungsnummer"},
+                            {22, "17"},
+                            {114, "0"}};
+    const Columns line18 = {{1, "19,00"},
+                            {2, "H"},
+                            {3, "EUR"},
+                            {7, "4400"},
+                            {8, "1200"},
+                            {9, "9"},
+                            {10, "0603"},
+                            {11, "18"},
+                            {14, "()Say \"Hi\"; ok,Tab here  x"},
+                            {21, "Buchungsnummer"},
+                            {22, "18"},
+                            {114, "0"}};
     const Columns line20 = {{1, "0,01"},
                             {2, "S"},
                             {3, "DEM"},
@@ -170,8 +185,9 @@ TEST_F(DatevCsvGolden, EveryColumnOfEveryBookingLine) {
                             {21, "Buchungsnummer"},
                             {22, "20"},
                             {23, "Buchungstext"},
-                            {24, "(0123456789)Name mit genau vierzig Zeichen .........,Zweck mit "
-                                 "genau vierzig Zeichen ........"},
+                            {24,
+                             "(0123456789)Name mit genau vierzig Zeichen .........,Zweck mit "
+                             "genau vierzig Zeichen ........"},
                             {114, "0"}};
     const Columns line16 = {{1, "12345678,90"}, {2, "S"},           {3, "EUR"},
                             {7, "1000"},        {8, "1200"},        {10, "0103"},
