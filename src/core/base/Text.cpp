@@ -20,4 +20,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::string ReplaceMarker(std::string text, std::string_view marker, std::string_view value) {
+    const auto pos = text.find(marker);
+    if (pos != std::string::npos) text.replace(pos, marker.size(), value);
+    return text;
+}
+
 }  // namespace belvaron

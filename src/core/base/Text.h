@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,5 +21,9 @@ std::string_view SplitOff(std::string_view& rest, char separator);
 // LF dropped (a lone CR stays). A text ending with LF has no empty line
 // after it; an empty text has no lines. The lines view the caller's text.
 std::vector<std::string_view> SplitLines(std::string_view text);
+
+// `text` with its first `marker` (e.g. "%1") replaced by `value`; unchanged
+// when the marker is missing.
+std::string ReplaceMarker(std::string text, std::string_view marker, std::string_view value);
 
 }  // namespace belvaron

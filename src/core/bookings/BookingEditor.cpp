@@ -4,6 +4,7 @@
 
 #include "core/base/FixedText.h"
 #include "core/base/StrictInt.h"
+#include "core/base/Text.h"
 #include "core/bookings/BookingMessages.h"
 
 namespace belvaron {
@@ -31,12 +32,6 @@ static_assert(sizeof(BookingRecord::beleg) == 10 && sizeof(BookingRecord::amount
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-
-std::string ReplaceMarker(std::string text, std::string_view marker, const std::string& value) {
-    const auto pos = text.find(marker);
-    if (pos != std::string::npos) text.replace(pos, marker.size(), value);
-    return text;
-}
 
 int32_t* NumberOf(BookingRecord& b, EditorField f) {
     switch (f) {

@@ -6,6 +6,8 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/StrictInt.h"
+#include "core/base/Text.h"
+#include "core/bookings/BookingMessages.h"
 #include "core/bookings/Dates.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/DatevMessages.h"
@@ -32,12 +34,6 @@ struct Values {
     int32_t wjBeginnMonat = 0;
 };
 
-std::string Replace(std::string text, std::string_view marker, std::string_view value) {
-    const auto pos = text.find(marker);
-    if (pos != std::string::npos) text.replace(pos, marker.size(), value);
-    return text;
-}
-
 // Reads the fields in order and stops at the first failure.
 class FieldReader {
 public:
@@ -48,13 +44,13 @@ public:
         if (error) return 0;
         const StrictInt read = ReadStrictInt(text, low, high);
         if (read.status == StrictInt::Status::NotAnInteger) {
-            error = DatevDialogError{field, msg::kDatevNotAnInteger};
+            error = DatevDialogError{field, msg::kNotAnInteger};
             return 0;
         }
         if (!read.ok()) {
             error = DatevDialogError{
-                field, Replace(Replace(msg::kDatevIntegerRange, "%1", std::to_string(low)), "%2",
-                               std::to_string(high))};
+                field, ReplaceMarker(ReplaceMarker(msg::kIntegerRange, "%1", std::to_string(low)),
+                                     "%2", std::to_string(high))};
             return 0;
         }
         return static_cast<int32_t>(read.value);
@@ -73,7 +69,7 @@ public:
         }
         if (text.size() > static_cast<std::size_t>(limit)) {
             error =
-                DatevDialogError{field, Replace(msg::kDatevMaxChars, "%1", std::to_string(limit))};
+                DatevDialogError{field, ReplaceMarker(msg::kMaxChars, "%1", std::to_string(limit))};
             return {};
         }
         return text;

@@ -71,12 +71,9 @@ inline constexpr const char* kE117 =
     "(E:117)\nFehler beim DATEV-Export!\n%d Buchungen wurden exportiert.";
 inline constexpr const char* kDatevFilter = "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|";
 
-// The settings dialog's field checks: the framework's German texts (%1 and
-// %2 stand for the limits), then the check of the fiscal-year start.
-inline constexpr const char* kDatevNotAnInteger = "Geben Sie eine ganze Zahl ein.";
-inline constexpr const char* kDatevIntegerRange =
-    "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
-inline constexpr const char* kDatevMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+// The settings dialog's field checks use the framework's texts of the
+// bookings catalogue (kNotAnInteger, kIntegerRange, kMaxChars), then the
+// check of the fiscal-year start.
 // A text field with a line break, TAB or other control character.
 inline constexpr const char* kDatevControlChars =
     "Das Feld darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten.";
