@@ -255,10 +255,13 @@ private:
 // side's account through the entries in file order. It holds for the booking
 // when both sides are `independent`: no entry on the way had a precondition
 // (which looks at the other side) or a zero replacement (which stops the run
-// part way); the booking then takes the last key above 0 of either side.
+// part way); the booking then takes the last key above 0 of either side, or,
+// when there is none, the key of the first entry applied to either side.
 struct SideResult {
     int32_t account = 0;
     int count = 0;
+    int firstIndex = -1;  // of the first entry applied
+    int32_t firstKey = 0;
     int lastKeyIndex = -1;  // of the last entry applied with a key above 0
     int32_t lastKey = 0;
     bool applied = false;
@@ -284,6 +287,10 @@ SideResult WalkSide(const EntryIndex& index, std::span<const ReplaceEntry> entri
         }
         r.account = replacement;
         ++r.count;
+        if (!r.applied) {
+            r.firstIndex = next;
+            r.firstKey = e.datevKey;
+        }
         r.applied = true;
         if (e.datevKey > 0) {
             r.lastKeyIndex = next;
@@ -348,7 +355,14 @@ void ApplySides(const SideResult& soll, const SideResult& haben, BookingRecord& 
     out.habenCount += haben.count;
     if (!soll.applied && !haben.applied) return;
     const SideResult& last = soll.lastKeyIndex > haben.lastKeyIndex ? soll : haben;
-    b.datevKey = last.lastKeyIndex >= 0 ? last.lastKey : 0;
+    if (last.lastKeyIndex >= 0) {
+        b.datevKey = last.lastKey;
+        return;
+    }
+    // No key above 0: the first entry applied set the key (0 or below).
+    const bool sollFirst =
+        soll.applied && (!haben.applied || soll.firstIndex <= haben.firstIndex);
+    b.datevKey = sollFirst ? soll.firstKey : haben.firstKey;
 }
 
 }  // namespace

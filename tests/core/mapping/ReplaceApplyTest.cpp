@@ -270,7 +270,8 @@ TEST(ReplaceApplyProperty, IndexedWalkEqualsThePlainFileOrderLoop) {
             e.vatRate = rates[pick(4)];
             e.sollAccount = zeros && pick(8) == 0 ? 0 : accounts[pick(6)];
             e.habenAccount = zeros && pick(8) == 0 ? 0 : accounts[pick(6)];
-            e.datevKey = pick(3) == 0 ? 40 : 0;
+            // Keys below 0 too: the first entry applied sets any key.
+            e.datevKey = pick(3) == 0 ? 40 : pick(4) == 0 ? -3 : 0;
             e.preconditionAccount = pick(3) == 0 ? accounts[pick(7)] : 0;
         }
         // Now and then many bookings, so that equal accounts and rates recur.
