@@ -62,25 +62,120 @@ private slots:
         ++store_->bookingCount;
     }
 
-    // "12a" as HABEN account: the framework's message, the focus in that
-    // field, the window stays open and the booking is unchanged.
-    void editorRejectsNonNumber() {
+    // A wrong text, typed: its problem, naming the field, stands under that
+    // field, "Änderungen speichern" is disabled, nothing pops up; correcting
+    // it clears the problem and enables saving again.
+    void editorChecksWhileTyping_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<QString>("corrected");
+        QTest::newRow("Datum") << int(EditorField::Date) << QStringLiteral("31.02.2025")
+                               << QStringLiteral(
+                                      "Datum: Geben Sie ein Datum ein, das es im "
+                                      "Kalender gibt (TT.MM.JJJJ).")
+                               << QStringLiteral("28.02.2025");
+        QTest::newRow("Betrag") << int(EditorField::Amount) << QStringLiteral("84,3O")
+                                << QStringLiteral(
+                                       "Betrag: Geben Sie einen Betrag wie -1.234,56 "
+                                       "ein.")
+                                << QStringLiteral("84,30");
+        QTest::newRow("HABEN-Konto")
+            << int(EditorField::HabenAccount) << QStringLiteral("12a")
+            << QStringLiteral("HABEN-Konto: Geben Sie eine ganze Zahl ein.")
+            << QStringLiteral("12");
+    }
+    void editorChecksWhileTyping() {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, problem);
+        QFETCH(QString, corrected);
+        const auto f = static_cast<EditorField>(field);
         const BookingRecord before = (*store_)[0];
         BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
         editor.show();
-        editor.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&editor));
-        editor.Field(EditorField::SollAccount)->setText(QStringLiteral("1800"));
-        editor.Field(EditorField::HabenAccount)->setText(QStringLiteral("12a"));
-        QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
-        QCOMPARE(rec_->Texts(), QStringList{QStringLiteral("Geben Sie eine ganze Zahl ein.")});
-        QCOMPARE(rec_->messages[0].buttons, MessageButtons::Ok);
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QVERIFY(editor.SaveButton()->isEnabled());
+        QLineEdit* edit = editor.Field(f);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed);
+        QCOMPARE(editor.ProblemLabel(f)->text(), problem);
+        QVERIFY(editor.ProblemLabel(f)->isVisible());
+        // Beside its own field: directly below it, within its columns.
+        const QRect fieldRect = edit->geometry();
+        const QRect labelRect = editor.ProblemLabel(f)->geometry();
+        QVERIFY(labelRect.top() >= fieldRect.bottom());
+        QVERIFY(labelRect.top() - fieldRect.bottom() < fieldRect.height());
+        QCOMPARE(labelRect.left(), fieldRect.left());
+        for (const auto& info : kEditorFields) {
+            if (info.field != f) QVERIFY(!editor.ProblemLabel(info.field)->isVisible());
+        }
+        QVERIFY(!editor.SaveButton()->isEnabled());
+        QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(editor.isVisible());
-        QCOMPARE(QApplication::focusWidget(), editor.Field(EditorField::HabenAccount));
+        QVERIFY(rec_->messages.empty());
         QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
-        QTest::mouseClick(editor.CancelButton(), Qt::LeftButton);
-        QCOMPARE(editor.result(), int(QDialog::Rejected));
+
+        edit->selectAll();
+        QTest::keyClicks(edit, corrected);
+        QVERIFY(!editor.ProblemLabel(f)->isVisible());
+        QVERIFY(editor.ProblemLabel(f)->text().isEmpty());
+        QVERIFY(editor.SaveButton()->isEnabled());
+        QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QVERIFY(rec_->messages.empty());
+    }
+
+    // Two fields wrong: saving stays off until both are right.
+    void editorSaveWaitsForEveryField() {
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        editor.Field(EditorField::Date)->setText(QStringLiteral("31.02.2025"));
+        editor.Field(EditorField::Amount)->setText(QStringLiteral("84,3O"));
+        QVERIFY(!editor.SaveButton()->isEnabled());
+        editor.Field(EditorField::Date)->setText(QStringLiteral("01.03.2025"));
+        QVERIFY(!editor.SaveButton()->isEnabled());
+        QVERIFY(!editor.ProblemLabel(EditorField::Amount)->text().isEmpty());
+        editor.Field(EditorField::Amount)->setText(QStringLiteral("84,30"));
+        QVERIFY(editor.SaveButton()->isEnabled());
+    }
+
+    // "Zurücksetzen" puts back every text the window opened with, clears
+    // the problems and leaves the booking and the window as they were.
+    void editorResetRestoresTheOpeningValues() {
+        const BookingRecord before = (*store_)[0];
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QCOMPARE(editor.ResetButton()->text(), QStringLiteral("Zurücksetzen"));
+        QStringList opened;
+        for (const auto& info : kEditorFields) opened << editor.Field(info.field)->text();
+        for (const auto& info : kEditorFields) {
+            editor.Field(info.field)->selectAll();
+            QTest::keyClicks(editor.Field(info.field), QStringLiteral("x"));
+        }
+        QVERIFY(!editor.SaveButton()->isEnabled());
+        QTest::mouseClick(editor.ResetButton(), Qt::LeftButton);
+        QStringList now;
+        for (const auto& info : kEditorFields) now << editor.Field(info.field)->text();
+        QCOMPARE(now, opened);
+        QCOMPARE(editor.Field(EditorField::Name)->text(), QStringLiteral("Meier"));
+        for (const auto& info : kEditorFields) {
+            QVERIFY(editor.ProblemLabel(info.field)->text().isEmpty());
+        }
+        QVERIFY(editor.SaveButton()->isEnabled());
+        QVERIFY(editor.isVisible());
         QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
+        QVERIFY(rec_->messages.empty());
+    }
+
+    // A booking that was read with an impossible date opens with its problem
+    // shown and saving off.
+    void editorShowsProblemsOfTheOpenedBooking() {
+        SetField((*store_)[0].date, "31.02.2013");
+        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        QVERIFY(!editor.ProblemLabel(EditorField::Date)->text().isEmpty());
+        QVERIFY(!editor.SaveButton()->isEnabled());
     }
 
     // Text fields take no more than their width while typing.
@@ -104,16 +199,19 @@ private slots:
         QCOMPARE(edit->text().size(), limit);
     }
 
-    // A full-width document number is stored completely, without terminator.
+    // A full-width document number is stored completely, without terminator;
+    // the date is stored in the form the sort and the writers read.
     void editorStoresFullField() {
         BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
         editor.Field(EditorField::Beleg)->setText(QStringLiteral("0123456789"));
         editor.Field(EditorField::Date)->setText(QStringLiteral("1.2.05"));
+        editor.Field(EditorField::Amount)->setText(QStringLiteral("84,3"));
         QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         QVERIFY(rec_->messages.empty());
         QCOMPARE(std::string((*store_)[0].beleg, 10), std::string("0123456789"));
-        QCOMPARE(std::string(FieldText((*store_)[0].date)), std::string("1.2.05"));
+        QCOMPARE(std::string(FieldText((*store_)[0].date)), std::string("01.02.2005"));
+        QCOMPARE(std::string(FieldText((*store_)[0].amount)), std::string("84,30"));
         QCOMPARE(std::string(FieldText((*store_)[0].name)), std::string("Meier"));
     }
 

@@ -298,6 +298,29 @@ private slots:
         QVERIFY(rec_->messages.empty());
     }
 
+    // A later date typed in the editor moves the booking to the end of the
+    // list (the store stays in date order) and the mark goes with it.
+    void editorDateChangeResorts() {
+        LoadFiveBookings();
+        BookingListView* list = window_->bookingList();
+        test::OnNextModal([](QWidget* modal) {
+            auto* editor = qobject_cast<BookingEditDialog*>(modal);
+            QVERIFY(editor);
+            QLineEdit* date = editor->Field(EditorField::Date);
+            date->selectAll();
+            QTest::keyClicks(date, QStringLiteral("3.1.2025"));
+            QTest::mouseClick(editor->SaveButton(), Qt::LeftButton);
+        });
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, LineRect(0).center());
+        const BookingStore& store = window_->workflow().store();
+        std::vector<int> order;
+        for (int32_t i = 0; i < store.bookingCount; ++i) order.push_back(store[i].bookingNo);
+        QCOMPARE(order, (std::vector<int>{2, 3, 4, 5, 1}));
+        QCOMPARE(std::string(FieldText(store[4].date)), std::string("03.01.2025"));
+        QCOMPARE(list->Marks(), std::vector<int>{4});
+        QVERIFY(rec_->messages.empty());
+    }
+
     // "Abbrechen" changes neither the booking nor the list's marks.
     void editorCancelChangesNothing() {
         LoadFiveBookings();

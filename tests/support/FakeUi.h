@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,7 +34,9 @@ public:
     std::optional<bool> vatControlsEnabled;
     int sortsStarted = 0;
     int sortsFinished = 0;
-    std::deque<bool> editAnswers;         // EditBooking results
+    std::deque<bool> editAnswers;  // EditBooking results
+    // What a saving editor does to the booking (nothing when empty).
+    std::function<void(BookingRecord&)> editAction;
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
 
     // The update dialog: every call recorded, answered from the queue
@@ -87,10 +90,11 @@ public:
     void SortStarted(int) override { ++sortsStarted; }
     void SortProgress(int) override {}
     void SortFinished() override { ++sortsFinished; }
-    bool EditBooking(BookingStore&, int) override {
+    bool EditBooking(BookingStore& store, int index) override {
         if (editAnswers.empty()) return false;
         const bool a = editAnswers.front();
         editAnswers.pop_front();
+        if (a && editAction) editAction(store[index]);
         return a;
     }
     bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {

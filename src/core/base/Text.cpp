@@ -1,5 +1,7 @@
 #include "core/base/Text.h"
 
+#include <algorithm>
+
 namespace belvaron {
 
 std::string_view SplitOff(std::string_view& rest, char separator) {
@@ -24,6 +26,30 @@ std::string ReplaceMarker(std::string text, std::string_view marker, std::string
     const auto pos = text.find(marker);
     if (pos != std::string::npos) text.replace(pos, marker.size(), value);
     return text;
+}
+
+std::string GroupedThousands(std::uint64_t n) {
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::string CappedNumberList(std::span<const std::int32_t> numbers, std::size_t limit,
+                             std::string_view more) {
+    std::string list;
+    const std::size_t shown = std::min(limit, numbers.size());
+    for (std::size_t i = 0; i < shown; ++i) {
+        list += std::to_string(numbers[i]);
+        list += ',';
+    }
+    if (shown < numbers.size()) {
+        list += ReplaceMarker(std::string(more), "%1", GroupedThousands(numbers.size() - shown));
+    }
+    return list;
 }
 
 }  // namespace belvaron

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +27,14 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // `text` with its first `marker` (e.g. "%1") replaced by `value`; unchanged
 // when the marker is missing.
 std::string ReplaceMarker(std::string text, std::string_view marker, std::string_view value);
+
+// A count with German thousands dots: 1000000 -> "1.000.000".
+std::string GroupedThousands(std::uint64_t n);
+
+// The first `limit` of `numbers` in decimal, each followed by ','; when there
+// are more, then `more` with its "%1" replaced by the count left out
+// (GroupedThousands). Takes time in proportion to the numbers shown.
+std::string CappedNumberList(std::span<const std::int32_t> numbers, std::size_t limit,
+                             std::string_view more);
 
 }  // namespace belvaron

@@ -1,11 +1,13 @@
 #include "core/bookings/BookingEditor.h"
 
+#include <cstring>
 #include <limits>
 
 #include "core/base/FixedText.h"
 #include "core/base/StrictInt.h"
 #include "core/base/Text.h"
 #include "core/bookings/BookingMessages.h"
+#include "core/bookings/Dates.h"
 
 namespace belvaron {
 
@@ -32,6 +34,76 @@ static_assert(sizeof(BookingRecord::beleg) == 10 && sizeof(BookingRecord::amount
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimBlanks(std::string_view t) {
+    const auto first = t.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return t.substr(first, t.find_last_not_of(" \t") - first + 1);
+}
+
+// The count of digits at the start of `t`.
+std::size_t LeadingDigits(std::string_view t) {
+    std::size_t n = 0;
+    while (n < t.size() && IsDigit(t[n])) ++n;
+    return n;
+}
+
+// The date as DD.MM.YYYY when `text` is a real day in one of the editor's
+// forms (see CheckEditorField).
+std::optional<std::string> ReadEditorDate(std::string_view text) {
+    std::string_view rest = TrimBlanks(text);
+    const std::string_view day = SplitOff(rest, '.');
+    const std::string_view month = SplitOff(rest, '.');
+    const std::string_view year = rest;
+    const auto digits = [](std::string_view part, std::size_t low, std::size_t high) {
+        return part.size() >= low && part.size() <= high && LeadingDigits(part) == part.size();
+    };
+    if (!digits(day, 1, 2) || !digits(month, 1, 2) || !digits(year, 2, 4) || year.size() == 3) {
+        return std::nullopt;
+    }
+    char field[sizeof(BookingRecord::date)] = {};
+    const std::string_view trimmed = TrimBlanks(text);
+    std::memcpy(field, trimmed.data(), trimmed.size());
+    NormalizeDate(field);
+    if (!IsRealDay(DateKey(field))) return std::nullopt;
+    return std::string(FieldText(field));
+}
+
+// The amount with exactly two decimals when `text` is a German amount (see
+// CheckEditorField): the sign kept when it is '-', digits and dots as
+// entered, the decimals filled up with zeros.
+std::optional<std::string> ReadEditorAmount(std::string_view text) {
+    const std::string_view t = TrimBlanks(text);
+    std::string out;
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        if (t[i] == '-') out += '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    const std::size_t lead = LeadingDigits(t.substr(i));
+    if (lead == 0) return std::nullopt;
+    i += lead;
+    if (i < t.size() && t[i] == '.' && lead > 3) return std::nullopt;
+    while (i < t.size() && t[i] == '.') {
+        if (LeadingDigits(t.substr(i + 1)) != 3) return std::nullopt;
+        i += 4;
+    }
+    out.append(t.substr(start, i - start));
+    out += ',';
+    std::size_t decimals = 0;
+    if (i < t.size() && t[i] == ',') {
+        decimals = LeadingDigits(t.substr(i + 1));
+        if (decimals > 2) return std::nullopt;
+        out.append(t.substr(i + 1, decimals));
+        i += 1 + decimals;
+    }
+    out.append(2 - decimals, '0');
+    if (i != t.size() || out.size() > sizeof(BookingRecord::amount)) return std::nullopt;
+    return out;
+}
 
 int32_t* NumberOf(BookingRecord& b, EditorField f) {
     switch (f) {
@@ -75,25 +147,48 @@ EditorTexts ReadEditorTexts(const BookingRecord& b) {
     return t;
 }
 
-EditorCheck CheckEditorTexts(const EditorTexts& texts) {
-    for (const auto& info : kEditorFields) {
-        const std::string& text = At(texts, info.field);
-        EditorCheck failed{false, info.field, {}};
-        if (info.maxChars > 0) {
-            if (text.size() <= static_cast<std::size_t>(info.maxChars)) continue;
-            failed.message = ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
-            return failed;
-        }
+std::optional<EditorProblem> CheckEditorField(EditorField field, std::string_view text) {
+    const EditorFieldInfo& info = EditorFieldFor(field);
+    const char* problem = nullptr;
+    std::string limits;
+    if (info.maxChars > 0 && text.size() > static_cast<std::size_t>(info.maxChars)) {
+        limits = ReplaceMarker(msg::kMaxChars, "%1", std::to_string(info.maxChars));
+    } else if (field == EditorField::Date) {
+        if (!ReadEditorDate(text)) problem = msg::kNotADate;
+    } else if (field == EditorField::Amount) {
+        if (!ReadEditorAmount(text)) problem = msg::kNotAnAmount;
+    } else if (info.maxChars == 0) {
         const StrictInt read = ReadStrictInt(text, kInt32Min, kInt32Max);
-        if (read.ok()) continue;
         if (read.status == StrictInt::Status::OutOfRange) {
-            failed.message =
+            limits =
                 ReplaceMarker(ReplaceMarker(msg::kIntegerRange, "%1", std::to_string(kInt32Min)),
                               "%2", std::to_string(kInt32Max));
-        } else {
-            failed.message = msg::kNotAnInteger;
+        } else if (!read.ok()) {
+            problem = msg::kNotAnInteger;
         }
-        return failed;
+    }
+    if (!problem && limits.empty()) return std::nullopt;
+    std::string message = info.label;
+    message += ' ';
+    message += problem ? std::string(problem) : limits;
+    return EditorProblem{field, std::move(message)};
+}
+
+std::vector<EditorProblem> CheckEditorFields(const EditorTexts& texts) {
+    std::vector<EditorProblem> problems;
+    for (const auto& info : kEditorFields) {
+        if (auto problem = CheckEditorField(info.field, At(texts, info.field))) {
+            problems.push_back(std::move(*problem));
+        }
+    }
+    return problems;
+}
+
+EditorCheck CheckEditorTexts(const EditorTexts& texts) {
+    for (const auto& info : kEditorFields) {
+        if (auto problem = CheckEditorField(info.field, At(texts, info.field))) {
+            return {false, problem->field, std::move(problem->message)};
+        }
     }
     return {};
 }
@@ -102,8 +197,8 @@ EditorCheck WriteEditorTexts(const EditorTexts& texts, BookingRecord& b) {
     EditorCheck check = CheckEditorTexts(texts);
     if (!check.ok) return check;
     SetField(b.beleg, At(texts, EditorField::Beleg));
-    SetField(b.amount, At(texts, EditorField::Amount));
-    SetField(b.date, At(texts, EditorField::Date));
+    SetField(b.amount, *ReadEditorAmount(At(texts, EditorField::Amount)));
+    SetField(b.date, *ReadEditorDate(At(texts, EditorField::Date)));
     SetField(b.name, At(texts, EditorField::Name));
     SetField(b.currency, At(texts, EditorField::Currency));
     SetField(b.purpose, At(texts, EditorField::Purpose));

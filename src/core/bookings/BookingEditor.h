@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/bookings/BookingRecord.h"
 
@@ -52,22 +54,44 @@ inline const std::string& At(const EditorTexts& texts, EditorField f) {
 // terminator and at most its field's width, each number in decimal.
 EditorTexts ReadEditorTexts(const BookingRecord& booking);
 
-// The outcome of checking the texts: ok, or the first failing field and the
-// message to show (UTF-8).
+// One field whose text is not valid. `message` (UTF-8) begins with the
+// field's label, so it can stand alone: "Datum: Geben Sie ...".
+struct EditorProblem {
+    EditorField field;
+    std::string message;
+};
+
+// The problem of one field's text, or none. The rules:
+// - a number: optional blanks, an optional sign, decimal digits and optional
+//   blanks, within the 32-bit range;
+// - the date: a real calendar day written D.M.YY or DD.MM.YYYY (one or two
+//   digits for day and month, two or four for the year, a two-digit year
+//   read as the journal import reads it), blanks around it allowed;
+// - the amount: a German amount such as "-1.234,56": an optional sign,
+//   digits (thousands dots only between groups of three), an optional comma
+//   with up to two decimals, blanks around it allowed;
+// - every text field: no longer than its field.
+std::optional<EditorProblem> CheckEditorField(EditorField field, std::string_view text);
+
+// The problems of all fields, in check order; empty when every field is valid.
+std::vector<EditorProblem> CheckEditorFields(const EditorTexts& texts);
+
+// The outcome of checking the texts: ok, or the first failing field and its
+// message (as CheckEditorField gives it).
 struct EditorCheck {
     bool ok = true;
     EditorField field = EditorField::Beleg;
     std::string message;
 };
 
-// Checks the texts in the exchange order. A number must be optional blanks,
-// an optional sign, decimal digits and optional blanks, within the 32-bit
-// range; a text must not be longer than its field.
 EditorCheck CheckEditorTexts(const EditorTexts& texts);
 
-// Checks the texts and, when all are valid, writes them into the booking as
-// entered: texts cut to their width and zero-filled when shorter, numbers as
-// read. Nothing is normalised; `redated` keeps its value. On a failed check
+// Checks the texts and, when all are valid, writes them into the booking:
+// texts cut to their width and zero-filled when shorter, numbers as read,
+// the date as DD.MM.YYYY (the form the sort and the writers read) and the
+// amount with its sign, its digits and thousands dots as entered and exactly
+// two decimals ("84,3" -> "84,30", "+5" -> "5,00"), since the writers read
+// an amount's digits as cents. `redated` keeps its value. On a failed check
 // the booking is left unchanged.
 EditorCheck WriteEditorTexts(const EditorTexts& texts, BookingRecord& booking);
 

@@ -51,5 +51,9 @@ inline constexpr const char* kE218 =
 inline constexpr const char* kNotAnInteger = "Geben Sie eine ganze Zahl ein.";
 inline constexpr const char* kIntegerRange = "Geben Sie eine ganze Zahl zwischen %1 und %2 ein.";
 inline constexpr const char* kMaxChars = "Geben Sie höchstens %1 Zeichen ein.";
+// The booking editor's checks of its date and amount fields.
+inline constexpr const char* kNotADate =
+    "Geben Sie ein Datum ein, das es im Kalender gibt (TT.MM.JJJJ).";
+inline constexpr const char* kNotAnAmount = "Geben Sie einen Betrag wie -1.234,56 ein.";
 
 }  // namespace belvaron::msg

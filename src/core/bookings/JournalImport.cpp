@@ -8,6 +8,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
@@ -213,21 +214,6 @@ bool JournalImport::ConvertBooking() {
     }
     return true;
 }
-
-namespace {
-
-// 1000000 -> "1.000.000".
-std::string GroupedThousands(std::size_t n) {
-    const std::string digits = std::to_string(n);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
-}  // namespace
 
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
                                  const char* amount) {

@@ -7,6 +7,8 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string_view>
 
@@ -15,6 +17,7 @@ namespace belvaron {
 namespace {
 
 constexpr const char* kUserAgent = "Update_Suche";
+static_assert(transport_error::kCancelled == CURLE_ABORTED_BY_CALLBACK);
 constexpr long kMaxRedirects = 5;
 
 int GlobalInit() {
@@ -56,8 +59,9 @@ std::optional<std::string> Canonical(const std::string& url) {
 class CurlStream : public UrlStream {
 public:
     CurlStream(const TransportTimeouts& timeouts,
-               std::optional<TransportClock::time_point> deadline)
-        : timeouts_(timeouts), deadline_(deadline) {}
+               std::optional<TransportClock::time_point> deadline,
+               std::shared_ptr<const std::function<bool()>> cancel)
+        : timeouts_(timeouts), deadline_(deadline), cancel_(std::move(cancel)) {}
     ~CurlStream() override;
 
     // Starts the transfer and waits for the final response header; the
@@ -74,13 +78,15 @@ private:
     static std::size_t OnBody(char* data, std::size_t, std::size_t count, void* self);
     bool Configure(const std::string& url);
     // Runs the transfer until `ready` holds or the transfer has ended; a wait
-    // of idleMs without a received byte ends it with kTimedOut.
+    // of idleMs without a received byte ends it with kTimedOut, the cancel
+    // check (asked between waits of at most kCancelPollMs) with kCancelled.
     template <typename Ready>
     void Drive(Ready ready);
     void CollectResult();
 
     TransportTimeouts timeouts_;
     std::optional<TransportClock::time_point> deadline_;
+    std::shared_ptr<const std::function<bool()>> cancel_;
     CURLM* multi_ = nullptr;
     CURL* easy_ = nullptr;
     curl_slist* headers_ = nullptr;
@@ -208,6 +214,14 @@ void CurlStream::Drive(Ready ready) {
             result_ = CURLE_OPERATION_TIMEDOUT;
             return;
         }
+        if (cancel_ && *cancel_) {
+            if ((*cancel_)()) {
+                finished_ = true;
+                result_ = CURLE_ABORTED_BY_CALLBACK;
+                return;
+            }
+            wait = std::min(wait, Transport::kCancelPollMs);
+        }
         curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait), nullptr);
     }
 }
@@ -248,7 +262,7 @@ std::unique_ptr<UrlStream> CurlTransport::OpenUrl(std::string& url) {
         return nullptr;
     }
     url = *canonical;
-    auto stream = std::make_unique<CurlStream>(timeouts_, deadline_);
+    auto stream = std::make_unique<CurlStream>(timeouts_, deadline_, cancel_);
     if (const int code = stream->Start(url); code != 0) {
         error_ = code;
         return nullptr;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@ inline constexpr int kInitFailed = 2;
 inline constexpr int kBadUrl = 3;
 inline constexpr int kPartialBody = 18;  // the body ended before its announced length
 inline constexpr int kTimedOut = 28;
+inline constexpr int kCancelled = 42;  // the cancel check asked to stop
 inline constexpr int kTooLarge = 63;
 // Not libcurl's: a download whose length the server did not announce, so
 // that its completeness cannot be told.
@@ -66,6 +68,16 @@ public:
     // from now on fail with kTimedOut, however steadily bytes arrive;
     // nullopt: no such limit (the idle time-out still applies).
     virtual void SetDeadline(std::optional<TransportClock::time_point> deadline) = 0;
+    // A check that OpenUrl and every Read of this transport's streams call
+    // while they wait, at least every kCancelPollMs; once it returns true,
+    // the transfer ends and the call fails with kCancelled. It is called on
+    // the caller's thread, outside the transfer library, so it may let the
+    // program's pending input through. It applies at once, also to streams
+    // already open; the caller sets an empty check (never cancels) before
+    // whatever the check refers to goes away.
+    virtual void SetCancelCheck(std::function<bool()> check) = 0;
+
+    static constexpr long kCancelPollMs = 50;
 };
 
 }  // namespace belvaron

@@ -23,6 +23,27 @@ constexpr int kProgressWidth = 300;
 
 bool IsSuccessStatus(int status) { return status >= 200 && status < 300; }
 
+// While it lives, the transport's waits let the program's input through the
+// progress window and end when the window is cancelled.
+class CancelScope {
+public:
+    CancelScope(Transport* transport, ProgressWindow& window) : transport_(transport) {
+        if (!transport_) return;
+        transport_->SetCancelCheck([&window] {
+            window.PumpMessages(true);
+            return window.cancelled();
+        });
+    }
+    ~CancelScope() {
+        if (transport_) transport_->SetCancelCheck({});
+    }
+    CancelScope(const CancelScope&) = delete;
+    CancelScope& operator=(const CancelScope&) = delete;
+
+private:
+    Transport* transport_;
+};
+
 }  // namespace
 
 UpdateChecker::UpdateChecker(UiPort& ui, std::unique_ptr<Transport> transport)
@@ -84,7 +105,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
         if (length && *length > 0) progress.SetProgress(static_cast<int>(total * 100 / *length));
         progress.PumpMessages(true);
         if (progress.cancelled()) {
-            lastError_ = ECANCELED;
+            lastError_ = transport_error::kCancelled;
             return false;
         }
     }
@@ -97,6 +118,41 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
         return false;
     }
     return true;
+}
+
+std::unique_ptr<ProgressWindow> UpdateChecker::OpenDownloadWindow() {
+    auto progress = ui_.OpenProgressWindow(msg::kUpdProgressTitle);
+    progress->SetProgressRange(0, 100, 1);
+    progress->FitLayout(kProgressLines, kProgressWidth);
+    return progress;
+}
+
+bool UpdateChecker::SaveBody(UrlStream& stream, int fd, ProgressWindow& progress,
+                             const std::optional<Sha256Digest>& expected) {
+    if (!IsSuccessStatus(stream.status())) {
+        lastError_ = stream.status();
+        return false;
+    }
+    Sha256 hash;
+    if (!CopyBody(stream, fd, progress, hash)) return false;
+    if (expected && hash.Finish() != *expected) {
+        lastError_ = transport_error::kDigestMismatch;
+        return false;
+    }
+    return true;
+}
+
+bool UpdateChecker::FinishFile(int fd, const std::string& path, bool complete) {
+    if (complete && fchmod(fd, S_IRWXU) != 0) {
+        lastError_ = errno;
+        complete = false;
+    }
+    if (close(fd) != 0 && complete) {
+        lastError_ = errno;
+        complete = false;
+    }
+    if (!complete) unlink(path.c_str());
+    return complete;
 }
 
 bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileName,
@@ -112,40 +168,35 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
     }
     bool complete = false;
     {
-        auto progress = ui_.OpenProgressWindow(msg::kUpdProgressTitle);
-        progress->SetProgressRange(0, 100, 1);
-        progress->FitLayout(kProgressLines, kProgressWidth);
-        Sha256 hash;
-        complete = CopyBody(stream, fd, *progress, hash);
-        if (complete && expected && hash.Finish() != *expected) {
-            lastError_ = transport_error::kDigestMismatch;
-            complete = false;
-        }
+        auto progress = OpenDownloadWindow();
+        CancelScope scope(transport_.get(), *progress);
+        complete = SaveBody(stream, fd, *progress, expected);
     }
-    if (complete && fchmod(fd, S_IRWXU) != 0) {
-        lastError_ = errno;
-        complete = false;
-    }
-    if (close(fd) != 0 && complete) {
-        lastError_ = errno;
-        complete = false;
-    }
-    return complete;
+    return FinishFile(fd, path, complete);
 }
 
 // Reads the update information file into `text` within the check's time
 // limit; false with lastError_ set.
 bool UpdateChecker::FetchInformation(const std::string& url, std::string& text) {
     const TransportClock::time_point deadline = TransportClock::now() + checkLimit;
-    if (transport_) transport_->SetDeadline(deadline);
-    std::string canonical = url;
-    auto stream = OpenUrl(canonical);
-    const bool opened = stream != nullptr;
-    const bool read = opened && ReadUrlText(*stream, text);
-    stream.reset();
-    if (transport_) transport_->SetDeadline(std::nullopt);
+    bool opened = false;
+    bool read = false;
+    {
+        auto progress = ui_.OpenProgressWindow(msg::kUpdCheckProgressTitle);
+        progress->FitLayout(kProgressLines, kProgressWidth);
+        CancelScope scope(transport_.get(), *progress);
+        if (transport_) transport_->SetDeadline(deadline);
+        std::string canonical = url;
+        auto stream = OpenUrl(canonical);
+        opened = stream != nullptr;
+        read = opened && ReadUrlText(*stream, text);
+        stream.reset();
+        if (transport_) transport_->SetDeadline(std::nullopt);
+    }
     if (read) return true;
-    if (lastError_ == transport_error::kTimedOut && TransportClock::now() >= deadline) {
+    if (lastError_ == transport_error::kCancelled) {
+        ShowInfo(ui_, msg::kUpdCheckCancelled);
+    } else if (lastError_ == transport_error::kTimedOut && TransportClock::now() >= deadline) {
         ShowInfo(ui_, Format(msg::kUpdCheckTimedOut, static_cast<int>(checkLimit.count() / 1000)) +
                           Format(msg::kUpdErrorCode, lastError_));
     } else {
@@ -182,23 +233,40 @@ bool UpdateChecker::FetchVersions(const std::string& productName, const std::str
     return true;
 }
 
-// Downloads and starts the installer, then offers to end the program.
+// Downloads and starts the installer, then offers to end the program. The
+// progress window is open from the request on, so that the wait for the
+// server can be cancelled as well; a download that is not complete leaves
+// no file.
 bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName,
                             const InstallerDigest& digest) {
-    std::string canonical = url;
-    auto stream = OpenUrl(canonical);
-    if (!stream) {
-        ShowFailure(msg::kUpdNoServer);
+    std::string path;
+    const int fd = CreateDownloadFile(tempFolder, setupFileName, path);
+    if (fd < 0) {
+        lastError_ = errno;
+        ShowFailure(msg::kUpdDownloadFailed);
         return false;
     }
-    std::string path;
     std::optional<Sha256Digest> expected;
     if (digest.state == InstallerDigest::State::Given) expected = digest.digest;
-    const bool downloaded = DownloadToFile(*stream, setupFileName, path, expected);
-    stream.reset();
-    if (!downloaded) {
-        ShowFailure(lastError_ == transport_error::kDigestMismatch ? msg::kUpdDigestMismatch
-                                                                   : msg::kUpdDownloadFailed);
+    bool opened = false;
+    bool complete = false;
+    {
+        auto progress = OpenDownloadWindow();
+        CancelScope scope(transport_.get(), *progress);
+        std::string canonical = url;
+        auto stream = OpenUrl(canonical);
+        opened = stream != nullptr;
+        complete = opened && SaveBody(*stream, fd, *progress, expected);
+    }
+    if (!FinishFile(fd, path, complete)) {
+        if (lastError_ == transport_error::kCancelled) {
+            ShowInfo(ui_, msg::kUpdDownloadCancelled);
+        } else if (!opened) {
+            ShowFailure(msg::kUpdNoServer);
+        } else {
+            ShowFailure(lastError_ == transport_error::kDigestMismatch ? msg::kUpdDigestMismatch
+                                                                       : msg::kUpdDownloadFailed);
+        }
         return false;
     }
     if (const int error = StartProgram(path, installerPid); error != 0) {

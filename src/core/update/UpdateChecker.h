@@ -28,9 +28,13 @@ public:
     // the temporary folder, starts it and offers to end the program. False
     // after a failure or a cancelled dialog; true when up to date, when the
     // server's version is older, or when the installer was started.
-    // Fetching the information ends after `checkLimit` at the latest. The
-    // installer is started only when its length was announced and met and,
-    // when the information file gives its SHA-256, only when that matches.
+    // Fetching the information ends after `checkLimit` at the latest. While
+    // the information and the installer are fetched, a progress window is
+    // open whose cancel ends the transfer within Transport::kCancelPollMs
+    // and reports the cancel. The installer is started only when its length
+    // was announced and met and, when the information file gives its
+    // SHA-256, only when that matches; a download that fails or is
+    // cancelled leaves no file.
     bool CheckForUpdate(const std::string& productName, const std::string& baseUrl,
                         const std::string& infoPath, const std::string& setupFileName);
 
@@ -41,12 +45,13 @@ public:
     // status is not 2xx, the read fails or the text exceeds kMaxTextSize.
     bool ReadUrlText(UrlStream& stream, std::string& text);
     // Saves the body in a new private file of tempFolder named after
-    // `fileName`, with the progress window; `path` is set as soon as the
-    // file exists. True only for a 2xx status and a complete body: its
-    // length announced (else kLengthUnknown) and met (else kPartialBody),
-    // and its SHA-256 equal to `expected` when given (else
-    // kDigestMismatch); then the file is executable by the user. A failed
-    // or cancelled download leaves the partial file, not executable.
+    // `fileName`, with the progress window (its " Abbruch " ends the
+    // transfer, also while it waits for the server: kCancelled); `path` is
+    // set as soon as the file exists. True only for a 2xx status and a
+    // complete body: its length announced (else kLengthUnknown) and met
+    // (else kPartialBody), and its SHA-256 equal to `expected` when given
+    // (else kDigestMismatch); then the file is executable by the user. A
+    // failed or cancelled download removes its file.
     bool DownloadToFile(UrlStream& stream, const std::string& fileName, std::string& path,
                         const std::optional<Sha256Digest>& expected = std::nullopt);
 
@@ -72,7 +77,14 @@ private:
     bool FetchInformation(const std::string& url, std::string& text);
     bool Install(const std::string& url, const std::string& setupFileName,
                  const InstallerDigest& digest);
+    std::unique_ptr<ProgressWindow> OpenDownloadWindow();
+    // The body into `fd` after checking the status, the length and the digest.
+    bool SaveBody(UrlStream& stream, int fd, ProgressWindow& progress,
+                  const std::optional<Sha256Digest>& expected);
     bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash);
+    // Makes a complete download executable and closes `fd`; removes the
+    // file at `path` when the download or this step failed.
+    bool FinishFile(int fd, const std::string& path, bool complete);
     void ShowFailure(const char* message);
 
     UiPort& ui_;

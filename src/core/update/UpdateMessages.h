@@ -31,6 +31,10 @@ inline constexpr const char* kUpdExitQuestion =
     "Falls Änderungen noch nicht gespeichert wurden, dann brechen\n"
     "Sie den Updatevorgang ab ('Nein' drücken) und beenden das Programm nach dem Speichern.\n\n"
     "Programm jetzt sofort beenden?";
+// The user cancelled the check in its progress window, or the download.
+inline constexpr const char* kUpdCheckCancelled = "Die Suche nach Updates wurde abgebrochen.";
+inline constexpr const char* kUpdDownloadCancelled =
+    "Das Herunterladen des Updates wurde abgebrochen. Es wurde nichts installiert.";
 // The error code after a message: errno, the transport's code or the HTTP status.
 inline constexpr const char* kUpdErrorCode = "[%d]";
 
@@ -38,7 +42,9 @@ inline constexpr const char* kUpdErrorCode = "[%d]";
 inline constexpr const char* kUpdDialogTitle = "Für %s ist ein neues Update (%s) verfügbar!";
 inline constexpr const char* kUpdFree = "Das Update ist für Sie kostenlos verfügbar.";
 
-// The progress window of the download (the title ends with a blank).
+// The progress windows of the check and of the download (the titles end
+// with a blank).
+inline constexpr const char* kUpdCheckProgressTitle = "Suche nach Updates ";
 inline constexpr const char* kUpdProgressTitle = "Update wird heruntergeladen ";
 inline constexpr const char* kUpdProgressKByte = "%d kByte";
 // clang-format on

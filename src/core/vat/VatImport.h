@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace belvaron {
 
@@ -20,17 +21,17 @@ inline constexpr std::size_t kMaxVatReportBytes = std::size_t{256} << 20;
 // shown through `ui`, and the rows read before it stay.
 bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui);
 
-// How a cash-basis re-dating ended. The lists hold booking numbers, each
-// followed by ','.
+// How a cash-basis re-dating ended. The lists hold booking numbers in the
+// order of the report's rows and of the store.
 struct VatRedateOutcome {
     bool complete = false;  // ran to its end
     int32_t redated = 0;    // rows that reached a booking
     int32_t missing = 0;    // rows with an amount that reached no booking
-    std::string missingList;
+    std::vector<int32_t> missingNumbers;
     int32_t zeroed = 0;  // VAT bookings that no payment reached, set to "0,00"
-    std::string zeroedList;
-    std::string logPath;
-    int logError = 0;  // the log could not be written completely: errno, 0 when it was
+    std::vector<int32_t> zeroedNumbers;
+    std::string logPath;  // as given to RedateVatBookings
+    int logError = 0;     // the log could not be written completely: errno, 0 when it was
 };
 
 // Re-dates the VAT bookings of the store to the payments in `rows`, writes
@@ -43,7 +44,9 @@ VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
 
 // The messages of a complete re-dating: the count (or E:230 with the rows
 // that reached no booking), then E:231 when VAT bookings were zeroed, then
-// E:234 when the log could not be written.
+// E:234 when the log could not be written. E:230 and E:231 list at most
+// kShownBookingNumbers booking numbers, the rest by their count and the log
+// that holds them all; they name the log by its full path.
 void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome);
 
 }  // namespace belvaron

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // Messages of the VAT detail report import and the cash-basis re-dating.
 namespace belvaron::msg {
 
@@ -29,17 +31,24 @@ inline constexpr const char* kE228 = "(E:228)\nEs konnte nicht genug Speicher al
 inline constexpr const char* kE229 = "(E:229#%d)\nFehler beim Kopieren der Buchung., Buchungsnr:%d";
 inline constexpr const char* kRedated =
     "Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).";
+// The lists (%s after "Buchungs-Nummern: ") show at most kShownBookingNumbers
+// numbers, then kMoreNumbers; the last %s is the log's full path.
 inline constexpr const char* kE230 =
     "(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
     "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
     "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
-    "(Siehe auch Datei ERROR_MWST.LOG)";
+    "(Siehe auch Datei %s)";
 inline constexpr const char* kE231 =
     "(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
     "Buchungs-Nummern: %s\n"
     "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
     "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
-    "(Siehe auch Datei ERROR_MWST.LOG)";
+    "(Siehe auch Datei %s)";
+inline constexpr std::size_t kShownBookingNumbers = 50;
+// After the shown numbers: %1 the count left out, %2 the log's full path.
+inline constexpr const char* kMoreNumbers = " … und %1 weitere (vollständige Liste in %2)";
+// The same when the log could not be written (E:234 follows).
+inline constexpr const char* kMoreNumbersNoLog = " … und %1 weitere";
 // A report that was read but holds no VAT row (maybe the wrong report).
 inline constexpr const char* kE232 =
     "(E:232)\nDer MwSt-Detailbericht enthält keine einzige MwSt-Buchung.\n"

@@ -1,11 +1,14 @@
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/base/ErrnoText.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
@@ -85,15 +88,15 @@ RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDeta
 
 // Sets the amount of every VAT booking that no payment reached to "0,00";
 // returns their count and appends their numbers to `list`.
-int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::string& list, VatLog& log) {
+int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::vector<int32_t>& list,
+                   VatLog& log) {
     int32_t zeroed = 0;
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         BookingRecord& b = store[i];
         if ((b.sollAccount != vatAccount && b.habenAccount != vatAccount) || b.redated != 0)
             continue;
         ++zeroed;
-        AppendNumber(list, b.bookingNo);
-        list += ',';
+        list.push_back(b.bookingNo);
         std::memset(b.amount, 0, sizeof b.amount);
         std::memcpy(b.amount, "0,00", 4);
         log.Write(NoVatBookingLine(b));
@@ -131,31 +134,49 @@ VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
             ++outcome.redated;
         } else if (!AmountIsZero(FieldText(row.amount))) {
             ++outcome.missing;
-            AppendNumber(outcome.missingList, row.bookingNo);
-            outcome.missingList += ',';
+            outcome.missingNumbers.push_back(row.bookingNo);
             log.Write(NoJournalBookingLine(row));
         }
     }
-    outcome.zeroed = ZeroUnpaid(store, vatAccount, outcome.zeroedList, log);
+    outcome.zeroed = ZeroUnpaid(store, vatAccount, outcome.zeroedNumbers, log);
     outcome.logPath = logPath;
     if (!log.Close()) outcome.logError = log.error() != 0 ? log.error() : EIO;
     outcome.complete = true;
     return outcome;
 }
 
+namespace {
+
+// The log's path from the root, for a message.
+std::string FullPath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+}  // namespace
+
 void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome) {
+    const std::string logPath = FullPath(outcome.logPath);
+    const std::string more = outcome.logError != 0
+                                 ? std::string(msg::kMoreNumbersNoLog)
+                                 : ReplaceMarker(msg::kMoreNumbers, "%2", logPath);
+    const auto list = [&more](const std::vector<int32_t>& numbers) {
+        return CappedNumberList(numbers, msg::kShownBookingNumbers, more);
+    };
     if (outcome.missing == 0) {
         ShowInfo(ui, Format(msg::kRedated, outcome.redated));
     } else {
-        ShowPlain(
-            ui, Format(msg::kE230, outcome.redated, outcome.missing, outcome.missingList.c_str()));
+        ShowPlain(ui, Format(msg::kE230, outcome.redated, outcome.missing,
+                             list(outcome.missingNumbers).c_str(), logPath.c_str()));
     }
     if (outcome.zeroed > 0) {
-        ShowPlain(ui, Format(msg::kE231, outcome.zeroed, outcome.zeroedList.c_str()));
+        ShowPlain(ui, Format(msg::kE231, outcome.zeroed, list(outcome.zeroedNumbers).c_str(),
+                             logPath.c_str()));
     }
     if (outcome.logError != 0) {
         const std::string reason = ErrnoReason(outcome.logError, ReasonForm::Phrase);
-        ShowPlain(ui, Format(msg::kE234, outcome.logPath.c_str(), reason.c_str()));
+        ShowPlain(ui, Format(msg::kE234, logPath.c_str(), reason.c_str()));
     }
 }
 

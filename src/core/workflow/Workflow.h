@@ -90,7 +90,8 @@ public:
     bool OnSelectJournal();
     void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
     // Double click on line `index`: the booking editor; on save the list is
-    // refilled with that line marked.
+    // refilled with the edited booking marked. A changed date sorts the store
+    // by date first, and the mark goes with the booking to its new line.
     void OnListDoubleClick(int index);
     // Radio buttons of step 2 and 4.
     void OnCurrency(Currency currency) { currency_ = currency; }

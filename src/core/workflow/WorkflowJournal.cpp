@@ -1,6 +1,7 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
+#include "core/bookings/Dates.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -78,11 +79,40 @@ void Workflow::DeleteZeroAccountBookings() {
     RefillList(false);
 }
 
+namespace {
+
+// The place the booking at `index` takes when the store is sorted by date:
+// SortByDate keeps the store order of equal dates, so it follows every
+// booking with a smaller date and every earlier one with the same date.
+int32_t PlaceAfterSort(const BookingStore& store, int32_t index) {
+    const int32_t key = DateKey(store[index].date);
+    int32_t place = 0;
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
+        const int32_t other = DateKey(store[i].date);
+        if (other < key || (other == key && i < index)) ++place;
+    }
+    return place;
+}
+
+}  // namespace
+
 void Workflow::OnListDoubleClick(int index) {
     if (index < 0 || index >= store_.bookingCount) return;
+    const int32_t keyBefore = DateKey(store_[index].date);
     if (!ui_.EditBooking(store_, index)) return;
     NoteWork(true);
     ui_.ListCleared();
+    if (DateKey(store_[index].date) != keyBefore) {
+        // The store stays in date order: the edited booking moves to its
+        // date's place and stays marked there.
+        try {
+            const int32_t place = PlaceAfterSort(store_, index);
+            SortByDate(store_, ui_);
+            index = place;
+        } catch (...) {
+            ShowException(msg::kE107);
+        }
+    }
     const int marked[] = {index};
     ui_.ListRefilled(store_, marked);
 }

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <optional>
@@ -45,21 +46,24 @@ BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& 
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
     const int charWidth = fontMetrics().averageCharWidth();
+    // Each row of fields takes two grid rows: the fields, then their problems.
     for (int r = 0; r < static_cast<int>(std::size(kRows)); ++r) {
         const Row& row = kRows[r];
         QLineEdit* left = MakeField(row.left);
         auto* leftLabel = new QLabel(QString::fromUtf8(EditorFieldFor(row.left).label), this);
         leftLabel->setBuddy(left);
-        grid->addWidget(leftLabel, r, 0);
+        grid->addWidget(leftLabel, 2 * r, 0);
         const bool wide = !row.right && EditorFieldFor(row.left).maxChars >= 40;
-        grid->addWidget(left, r, 1, 1, wide ? 3 : 1);
+        grid->addWidget(left, 2 * r, 1, 1, wide ? 3 : 1);
+        grid->addWidget(ProblemLabel(row.left), 2 * r + 1, 1, 1, wide ? 3 : 1);
         if (row.right) {
             QLineEdit* right = MakeField(*row.right);
             auto* rightLabel =
                 new QLabel(QString::fromUtf8(EditorFieldFor(*row.right).label), this);
             rightLabel->setBuddy(right);
-            grid->addWidget(rightLabel, r, 2);
-            grid->addWidget(right, r, 3);
+            grid->addWidget(rightLabel, 2 * r, 2);
+            grid->addWidget(right, 2 * r, 3);
+            grid->addWidget(ProblemLabel(*row.right), 2 * r + 1, 3);
         }
     }
     grid->setColumnMinimumWidth(1, charWidth * 22);
@@ -68,10 +72,13 @@ BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& 
     auto* buttons = new QDialogButtonBox(this);
     save_ =
         buttons->addButton(QStringLiteral("Änderungen speichern"), QDialogButtonBox::AcceptRole);
+    reset_ = buttons->addButton(QStringLiteral("Zurücksetzen"), QDialogButtonBox::ResetRole);
     cancel_ = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
     save_->setDefault(true);
+    reset_->setAutoDefault(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &BookingEditDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &BookingEditDialog::reject);
+    connect(reset_, &QPushButton::clicked, this, &BookingEditDialog::Reset);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -88,13 +95,16 @@ BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& 
         }
     }
     setTabOrder(previous, save_);
-    setTabOrder(save_, cancel_);
+    setTabOrder(save_, reset_);
+    setTabOrder(reset_, cancel_);
 
     if (index_ >= 0 && index_ < store_.bookingCount) {
         const EditorTexts texts = ReadEditorTexts(store_[index_]);
-        for (const auto& info : kEditorFields)
-            Field(info.field)->setText(Show(At(texts, info.field)));
+        for (const auto& info : kEditorFields) {
+            opened_[static_cast<std::size_t>(info.field)] = Show(At(texts, info.field));
+        }
     }
+    Reset();
     Field(EditorField::BookingNo)->setFocus();
 }
 
@@ -104,7 +114,51 @@ QLineEdit* BookingEditDialog::MakeField(EditorField field) {
     if (info.maxChars > 0) edit->setMaxLength(info.maxChars);
     edit->setAccessibleName(QString::fromUtf8(info.label));
     fields_[static_cast<std::size_t>(field)] = edit;
+
+    auto* problem = new QLabel(this);
+    QPalette red = problem->palette();
+    red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x20));
+    problem->setPalette(red);
+    problem->setWordWrap(true);
+    problem->setVisible(false);
+    problems_[static_cast<std::size_t>(field)] = problem;
+    connect(edit, &QLineEdit::textChanged, this, [this, field] { CheckField(field); });
     return edit;
+}
+
+void BookingEditDialog::CheckField(EditorField field) {
+    const auto problem = CheckEditorField(field, Utf8ToCp1252(Field(field)->text().toStdString()));
+    QLabel* label = ProblemLabel(field);
+    label->setText(problem ? QString::fromStdString(problem->message) : QString());
+    label->setVisible(problem.has_value());
+    Field(field)->setAccessibleDescription(label->text());
+    bool allValid = true;
+    for (const QLabel* shown : problems_) allValid = allValid && shown->text().isEmpty();
+    save_->setEnabled(allValid);
+    if (isVisible()) FitHeight();
+}
+
+void BookingEditDialog::FitHeight() {
+    // A window's minimum size leaves out the height that wrapped problem
+    // texts need at the present width, so the window grows to it here.
+    QLayout* grid = layout();
+    grid->activate();
+    if (!grid->hasHeightForWidth()) return;
+    const int needed = grid->totalHeightForWidth(width());
+    if (needed > height()) resize(width(), needed);
+}
+
+void BookingEditDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FitHeight();
+}
+
+void BookingEditDialog::Reset() {
+    for (const auto& info : kEditorFields) {
+        const std::size_t i = static_cast<std::size_t>(info.field);
+        fields_[i]->setText(opened_[i]);
+        CheckField(info.field);  // setText signals only a change
+    }
 }
 
 void BookingEditDialog::accept() {

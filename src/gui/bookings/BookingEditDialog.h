@@ -5,6 +5,7 @@
 
 #include "core/bookings/BookingEditor.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -15,31 +16,48 @@ class UiPort;
 
 namespace belvaron::gui {
 
-// The booking editor for booking `index` of the store. "Änderungen
-// speichern" checks the fields in exchange order; the first failing field
-// gets its message (through the UI port) and the focus, and the window stays
-// open. When all are valid the booking is written as entered and the window
-// closes with Accepted. "Abbrechen", Escape and the close box change nothing.
+// The booking editor for booking `index` of the store. Each field is checked
+// as it changes (CheckEditorField); a field's problem stands in red under it
+// and "Änderungen speichern" is disabled while any field has one.
+// "Zurücksetzen" puts back the texts the window opened with. Saving writes
+// the booking (WriteEditorTexts) and closes with Accepted; should the check
+// still fail, the first failing field's message goes through the UI port and
+// that field gets the focus. "Abbrechen", Escape and the close box change
+// nothing.
 class BookingEditDialog : public QDialog {
     Q_OBJECT
 public:
     BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& store, int index);
 
     QLineEdit* Field(EditorField field) const { return fields_[static_cast<std::size_t>(field)]; }
+    // The field's problem as shown under it (hidden and empty when none).
+    QLabel* ProblemLabel(EditorField field) const {
+        return problems_[static_cast<std::size_t>(field)];
+    }
     QPushButton* SaveButton() const { return save_; }
+    QPushButton* ResetButton() const { return reset_; }
     QPushButton* CancelButton() const { return cancel_; }
 
 public slots:
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLineEdit* MakeField(EditorField field);
+    void CheckField(EditorField field);
+    void FitHeight();
+    void Reset();
 
     UiPort& ui_;
     BookingStore& store_;
     int index_;
     std::array<QLineEdit*, kEditorFieldCount> fields_{};
+    std::array<QLabel*, kEditorFieldCount> problems_{};
+    std::array<QString, kEditorFieldCount> opened_;  // the texts the window opened with
     QPushButton* save_ = nullptr;
+    QPushButton* reset_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };
 

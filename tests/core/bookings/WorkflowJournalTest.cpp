@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "StoreSupport.h"
 #include "TempDir.h"
+#include "core/base/FixedText.h"
 #include "core/workflow/Workflow.h"
 
 namespace belvaron {
@@ -228,6 +230,59 @@ TEST_F(WorkflowJournalTest, DeleteZeroRemovesTheMarkedBookingsAndRefillsWithoutM
     EXPECT_EQ(ui.Last().text, "Insgesamt wurden 2 NULL-Buchungen gelöscht.");
     EXPECT_TRUE(ui.lastMarked.empty());
 }
+
+// A date changed in the editor sorts the store by date again (equal dates
+// in their store order) and the mark follows the edited booking.
+struct RedateCase {
+    const char* name;
+    int edited;                  // index of the booking edited
+    const char* date;            // its new date
+    std::vector<int32_t> order;  // booking numbers afterwards
+    int marked;                  // the marked line afterwards
+    int sorts;                   // sort windows shown
+};
+
+std::ostream& operator<<(std::ostream& os, const RedateCase& c) { return os << c.name; }
+
+class EditorDateChange : public WorkflowJournalTest,
+                         public ::testing::WithParamInterface<RedateCase> {};
+
+TEST_P(EditorDateChange, KeepsTheStoreInDateOrder) {
+    const RedateCase& c = GetParam();
+    // Booking numbers 1..5 on 01.01., 02.01., 02.01., 03.01., 04.01.2025.
+    const char* dates[] = {"01.01.2025", "02.01.2025", "02.01.2025", "03.01.2025", "04.01.2025"};
+    for (int i = 0; i < 5; ++i) {
+        BookingRecord b{};
+        b.bookingNo = i + 1;
+        SetField(b.date, dates[i]);
+        test::Append(flow.EditableStore(), b);
+    }
+    ui.editAnswers.push_back(true);
+    const std::string date = c.date;
+    ui.editAction = [&date](BookingRecord& b) { SetField(b.date, date); };
+    flow.OnListDoubleClick(c.edited);
+    std::vector<int32_t> order;
+    for (int32_t i = 0; i < flow.store().bookingCount; ++i) {
+        order.push_back(flow.store()[i].bookingNo);
+    }
+    EXPECT_EQ(order, c.order);
+    EXPECT_EQ(ui.lastMarked, std::vector<int>{c.marked});
+    EXPECT_EQ(flow.store()[c.marked].bookingNo, c.edited + 1);
+    EXPECT_EQ(ui.sortsStarted, c.sorts);
+    EXPECT_EQ(ui.sortsFinished, c.sorts);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, EditorDateChange,
+    ::testing::Values(
+        RedateCase{"Unchanged", 2, "02.01.2025", {1, 2, 3, 4, 5}, 2, 0},
+        RedateCase{"ToTheEnd", 0, "31.12.2025", {2, 3, 4, 5, 1}, 4, 1},
+        RedateCase{"ToTheStart", 4, "31.12.2024", {5, 1, 2, 3, 4}, 0, 1},
+        RedateCase{"StaysBeforeLaterOfTheSameDate", 0, "02.01.2025", {1, 2, 3, 4, 5}, 0, 1},
+        RedateCase{"StaysAfterEarlierOfTheSameDate", 4, "02.01.2025", {1, 2, 3, 5, 4}, 3, 1},
+        RedateCase{"NextYear", 1, "01.01.2026", {1, 3, 4, 5, 2}, 4, 1}),
+    [](const ::testing::TestParamInfo<RedateCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace belvaron

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "FakeUi.h"
 #include "TempDir.h"
@@ -34,7 +35,21 @@ bool ReferenceZero(const VatDetailRow& row) {
 }
 
 // The re-dating as a scan of the whole store for each row.
-bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::string& log) {
+// At most 50 numbers of a message's list, the rest counted, pointing to the log.
+std::string ReferenceList(const std::vector<int32_t>& numbers, const std::string& logPath) {
+    std::string list;
+    for (std::size_t i = 0; i < numbers.size() && i < 50; ++i) {
+        list += std::to_string(numbers[i]) + ",";
+    }
+    if (numbers.size() > 50) {
+        list += " … und " + std::to_string(numbers.size() - 50) +
+                " weitere (vollständige Liste in " + logPath + ")";
+    }
+    return list;
+}
+
+bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::string& log,
+                     const std::string& logPath) {
     if (rows.count == 0) {
         ui.ShowMessage(msg::kE232, MessageIcon::None, MessageButtons::Ok);
         return false;
@@ -50,7 +65,7 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
         }
     }
     int redated = 0, missing = 0;
-    std::string list;
+    std::vector<int32_t> list;
     for (int32_t r = 0; r < rows.count; ++r) {
         const VatDetailRow& row = rows[r];
         int32_t taken = -1, marked = -1;
@@ -83,7 +98,7 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
             ++redated;
         } else if (!ReferenceZero(row)) {
             ++missing;
-            list += std::to_string(row.bookingNo) + ",";
+            list.push_back(row.bookingNo);
             log += "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:" +
                    std::to_string(row.bookingNo) +
                    " MwSt-Datum:" + std::string(FieldText(row.date)) + "\r\n";
@@ -99,8 +114,8 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
                    "(IST-Besteuerung).\n"
                    "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
                    "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
-                   "(Siehe auch Datei ERROR_MWST.LOG)",
-                   redated, missing, list.c_str()),
+                   "(Siehe auch Datei %s)",
+                   redated, missing, ReferenceList(list, logPath).c_str(), logPath.c_str()),
             MessageIcon::None, MessageButtons::Ok);
     }
     list.clear();
@@ -109,7 +124,7 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
         BookingRecord& b = s[j];
         if ((b.sollAccount == vat || b.habenAccount == vat) && b.redated == 0) {
             ++zeroed;
-            list += std::to_string(b.bookingNo) + ",";
+            list.push_back(b.bookingNo);
             SetField(b.amount, "0,00");
             log += "MwSt-IST-Abgleich: Keine MwSt-Buchung gefunden: Nr:" +
                    std::to_string(b.bookingNo) +
@@ -123,8 +138,8 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
                    "Buchungs-Nummern: %s\n"
                    "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
                    "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
-                   "(Siehe auch Datei ERROR_MWST.LOG)",
-                   zeroed, list.c_str()),
+                   "(Siehe auch Datei %s)",
+                   zeroed, ReferenceList(list, logPath).c_str(), logPath.c_str()),
             MessageIcon::None, MessageButtons::Ok);
     }
     return true;
@@ -183,7 +198,8 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
         Load(reference, referenceRows, s);
         std::string refLog;
         const bool ok = test::Redate(store, rows, dir.path(), ui);
-        ASSERT_EQ(ok, ReferenceRedate(reference, referenceRows, refUi, refLog))
+        ASSERT_EQ(ok, ReferenceRedate(reference, referenceRows, refUi, refLog,
+                                      dir.File("error_mwst.log")))
             << "round " << round;
         ASSERT_EQ(store.bookingCount, reference.bookingCount) << "round " << round;
         for (int32_t i = 0; i < store.bookingCount; ++i) {

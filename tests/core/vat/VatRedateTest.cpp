@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -122,7 +124,8 @@ TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
               "(E:230) ACHTUNG:\nBei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
               "Bei 3 MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
               "Buchungs-Nummern: 18,99,97,\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
-              "(Siehe auch Datei ERROR_MWST.LOG)");
+              "(Siehe auch Datei " +
+                  logFolder + "/error_mwst.log)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_EQ(Log(),
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:18 MwSt-Datum:16.02.2013\r\n"
@@ -144,7 +147,8 @@ TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
               "Buchungs-Nummern: 22,24,\n"
               "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
               "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
-              "(Siehe auch Datei ERROR_MWST.LOG)");
+              "(Siehe auch Datei " +
+                  logFolder + "/error_mwst.log)");
     const char zero[30] = "0,00";
     EXPECT_EQ(std::memcmp(store[1].amount, zero, 30), 0);
     EXPECT_EQ(std::memcmp(store[3].amount, zero, 30), 0);
@@ -243,6 +247,108 @@ TEST_F(VatRedateTest, RunGoesOnWithoutALogFileAndReportsIt) {
     EXPECT_TRUE(ui.messages[1].text.starts_with("(E:231)"));
     EXPECT_EQ(ui.Last().text,
               Format(msg::kE234, (logFolder + "/error_mwst.log").c_str(), "Ordner nicht gefunden"));
+}
+
+// The numbers 1 .. n, each followed by ','.
+std::string NumbersUpTo(int n) {
+    std::string list;
+    for (int i = 1; i <= n; ++i) list += std::to_string(i) + ",";
+    return list;
+}
+
+// E:230 and E:231 list at most 50 booking numbers; the rest are counted and
+// the log named by its full path holds them all.
+struct ListCase {
+    int count;
+    std::string list;  // the text after "Buchungs-Nummern: "
+};
+
+class VatMessageLists : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
+    const ListCase& c = GetParam();
+    VatRedateOutcome outcome;
+    outcome.complete = true;
+    outcome.redated = 7;
+    outcome.logPath = "/home/anna/Dokumente/Belvaron/error_mwst.log";
+    for (int i = 1; i <= c.count; ++i) {
+        outcome.missingNumbers.push_back(i);
+        outcome.zeroedNumbers.push_back(i);
+    }
+    outcome.missing = outcome.zeroed = c.count;
+    FakeUi ui;
+    ShowVatRedateSummary(ui, outcome);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    const std::string count = std::to_string(c.count);
+    EXPECT_EQ(ui.messages[0].text,
+              "(E:230) ACHTUNG:\nBei 7 MwSt-Buchungen wurde das Datum geändert "
+              "(IST-Besteuerung).\nBei " +
+                  count +
+                  " MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
+                  "Buchungs-Nummern: " +
+                  c.list +
+                  "\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
+                  "(Siehe auch Datei /home/anna/Dokumente/Belvaron/error_mwst.log)");
+    EXPECT_EQ(ui.messages[1].text,
+              "(E:231) ACHTUNG:\nBei " + count +
+                  " Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
+                  "Buchungs-Nummern: " +
+                  c.list +
+                  "\nDie Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
+                  "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
+                  "(Siehe auch Datei /home/anna/Dokumente/Belvaron/error_mwst.log)");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, VatMessageLists,
+    ::testing::Values(
+        ListCase{1, "1,"}, ListCase{49, NumbersUpTo(49)}, ListCase{50, NumbersUpTo(50)},
+        ListCase{51, NumbersUpTo(50) + " … und 1 weitere (vollständige Liste in "
+                                       "/home/anna/Dokumente/Belvaron/error_mwst.log)"},
+        ListCase{100000, NumbersUpTo(50) + " … und 99.950 weitere (vollständige Liste in "
+                                           "/home/anna/Dokumente/Belvaron/error_mwst.log)"}),
+    [](const ::testing::TestParamInfo<ListCase>& info) {
+        return std::to_string(info.param.count);
+    });
+
+// A run with more rows than the list shows: the log holds every number, the
+// message the first 50 and the log's full path, also when the data folder
+// was given relative to the working folder.
+TEST_F(VatRedateTest, LongListPointsToTheCompleteLogByItsFullPath) {
+    AppendBooking(store, MakeBooking(1, "10.01.2013", 1400, kVat, "19,00"));
+    AppendRow(rows, MakeRow(1, "15.02.2013", kVat, "19,00"));
+    for (int no = 1001; no <= 1060; ++no) AppendRow(rows, MakeRow(no, "16.02.2013", kVat, "1,00"));
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const bool ran = test::Redate(store, rows, ".", ui);
+    std::filesystem::current_path(before);
+    ASSERT_TRUE(ran);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    std::string shown;
+    for (int no = 1001; no <= 1050; ++no) shown += std::to_string(no) + ",";
+    EXPECT_NE(ui.Last().text.find("Buchungs-Nummern: " + shown + " … und 10 weitere " +
+                                  "(vollständige Liste in " + LogPath() + ")\n"),
+              std::string::npos)
+        << ui.Last().text;
+    EXPECT_TRUE(ui.Last().text.ends_with("(Siehe auch Datei " + LogPath() + ")"));
+    const std::string log = Log();
+    EXPECT_NE(log.find("Nr:1060 MwSt-Datum:16.02.2013\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 60);
+}
+
+// When the log could not be written, the message claims no complete list
+// there; E:234 follows and says why.
+TEST_F(VatRedateTest, LongListWithoutALogClaimsNoCompleteList) {
+    const std::string blocker = dir.Write("datei", "x");
+    logFolder = blocker + "/sub";
+    AppendBooking(store, MakeBooking(1, "10.01.2013", 1400, kVat, "19,00"));
+    AppendRow(rows, MakeRow(1, "15.02.2013", kVat, "19,00"));
+    for (int no = 1001; no <= 1051; ++no) AppendRow(rows, MakeRow(no, "16.02.2013", kVat, "1,00"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[0].text.find("1050, … und 1 weitere\n"), std::string::npos);
+    EXPECT_EQ(ui.messages[0].text.find("vollständige Liste"), std::string::npos);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:234)"));
 }
 
 }  // namespace
