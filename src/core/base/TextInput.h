@@ -27,6 +27,8 @@ public:
     void Close();
 
     std::FILE* file() const { return file_; }
+    // The bytes the stream holds (after the conversion).
+    std::size_t size() const { return bytes_.size(); }
     // How Open ended (status and errno; the bytes live in the stream).
     InputStatus status() const { return status_; }
     int error() const { return error_; }
