@@ -23,7 +23,9 @@ public:
     StepScope(const StepScope&) = delete;
     StepScope& operator=(const StepScope&) = delete;
 
-    const Progress* progress() const { return &progress_; }
+    // Null when the window shows no progress: the step then keeps nothing
+    // for a cancel.
+    const Progress* progress() const { return window_.tick ? &progress_ : nullptr; }
     bool cancelled() const { return cancelled_; }
 
 private:
