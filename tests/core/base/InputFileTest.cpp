@@ -104,7 +104,11 @@ void PrintTo(const StreamCase& c, std::ostream* os) { *os << c.name; }
 // converted one from memory.
 const std::string kLarge = std::string(5 << 20, 'x');
 const StreamCase kStreamCases[] = {
-    {"SmallWindows1252", "A\xe4" "B\r\n", "A\xe4" "B\r\n"},
+    {"SmallWindows1252",
+     "A\xe4"
+     "B\r\n",
+     "A\xe4"
+     "B\r\n"},
     {"LargeWindows1252", kLarge + "\xe4\r\n", kLarge + "\xe4\r\n"},
     {"LargeUtf8", kLarge + "\xc3\xa4\r\n", kLarge + "\xe4\r\n"},
     {"Empty", "", ""},
