@@ -44,17 +44,16 @@ belvaron::ConversionJob JobFrom(const CliOptions& options) {
     return job;
 }
 
-// Every list line with its line end on standard output; false once a line
-// could not be written.
-bool PrintListLine(std::string_view line) {
-    return std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
-           std::fputc('\n', stdout) != EOF;
+// A block of list lines on standard output; false when it could not be
+// written.
+bool PrintListLines(std::string_view lines) {
+    return std::fwrite(lines.data(), 1, lines.size(), stdout) == lines.size();
 }
 
 int Run(const CliOptions& options) {
     belvaron::cli::CliUi ui(options);
     const belvaron::ConversionJob job = JobFrom(options);
-    const auto result = job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(PrintListLine)
+    const auto result = job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(PrintListLines)
                                                  : belvaron::ConversionJob::ListSink());
     bool ok = result.stepsOk;
     if (options.list && (std::fflush(stdout) != 0 || std::ferror(stdout))) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/bookings/BookingStore.h"
@@ -59,6 +60,15 @@ public:
     std::vector<std::shared_ptr<ProgressLog>> progressWindows;
     int cancelAfterPumps = 0;
     std::vector<int> exitCodes;
+    // Steps under the progress window: each title, every tick (done, total)
+    // in order, how many steps finished. The window answers false from the
+    // step's tick number `cancelStepAtTick` on (1-based, counted per step;
+    // 0: never) and notes how many messages had been shown by then.
+    std::vector<std::string> steps;
+    std::vector<std::pair<int64_t, int64_t>> stepTicks;
+    int stepsFinished = 0;
+    int cancelStepAtTick = 0;
+    std::optional<std::size_t> messagesAtCancel;
 
     bool Ask(QuestionId id, std::string_view text, MessageIcon icon) override {
         questions.push_back(id);
@@ -118,6 +128,17 @@ public:
         return std::make_unique<FakeProgress>(log, cancelAfterPumps);
     }
     void ExitProgram(int code) override { exitCodes.push_back(code); }
+    Progress StepStarted(const std::string& title) override {
+        steps.push_back(title);
+        auto ticks = std::make_shared<int>(0);
+        return Progress{[this, ticks](int64_t done, int64_t total) {
+            stepTicks.emplace_back(done, total);
+            if (cancelStepAtTick == 0 || ++*ticks < cancelStepAtTick) return true;
+            if (!messagesAtCancel) messagesAtCancel = messages.size();
+            return false;
+        }};
+    }
+    void StepFinished() override { ++stepsFinished; }
 
     // The texts of all messages, in order.
     std::vector<std::string> Texts() const {

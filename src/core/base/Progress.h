@@ -24,4 +24,26 @@ inline bool GoOn(const Progress* progress, int64_t done, int64_t total) {
 // Items between two ticks of a loop over bookings.
 inline constexpr int32_t kProgressStride = 4096;
 
+// The items of a loop counted against their total, with a tick every
+// kProgressStride items. Once a tick cancelled, Step() stays false.
+class ProgressCount {
+public:
+    ProgressCount(const Progress* progress, int64_t total) : progress_(progress), total_(total) {}
+
+    // One item done; false once the work is cancelled.
+    bool Step() {
+        if (++done_ % kProgressStride == 0 && !cancelled_ && !GoOn(progress_, done_, total_)) {
+            cancelled_ = true;
+        }
+        return !cancelled_;
+    }
+    bool cancelled() const { return cancelled_; }
+
+private:
+    const Progress* progress_;
+    int64_t total_;
+    int64_t done_ = 0;
+    bool cancelled_ = false;
+};
+
 }  // namespace belvaron

@@ -1,5 +1,9 @@
 #include "core/base/TextInput.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "core/base/Format.h"
@@ -18,6 +22,12 @@ bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
     if (status_ != InputStatus::Read) return false;
     bytes_ = std::move(input.bytes);
     conversion_ = ConvertTextToCp1252(bytes_);
+    size_ = bytes_.size();
+    if (conversion_.source == Cp1252Conversion::Source::Windows1252 &&
+        size_ >= kStreamFromFileBytes && StreamFromFile(path)) {
+        std::string().swap(bytes_);  // gives the memory back
+        return true;
+    }
     // fmemopen takes no buffer of size 0: an empty file is a one-byte
     // buffer positioned at its end.
     const bool empty = bytes_.empty();
@@ -35,10 +45,26 @@ bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
     return true;
 }
 
+bool TextInput::StreamFromFile(const std::string& path) {
+    // O_NONBLOCK: a FIFO put in the file's place must not make the open wait.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<unsigned long long>(st.st_size) != size_) {
+        close(fd);
+        return false;
+    }
+    file_ = fdopen(fd, "rb");
+    if (!file_) close(fd);
+    return file_ != nullptr;
+}
+
 void TextInput::Close() {
     if (file_) std::fclose(file_);
     file_ = nullptr;
     bytes_.clear();
+    size_ = 0;
     conversion_ = {};
 }
 

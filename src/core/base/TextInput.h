@@ -14,7 +14,10 @@ class UiPort;
 // An input text file (journal, VAT report, REPLACE list) prepared for a
 // reader that takes a FILE*: read whole through ReadInputFile (a regular file
 // within the reader's limit only), converted by ConvertTextToCp1252, and
-// offered as a read-only stream over the converted bytes.
+// offered as a read-only stream over the converted bytes. A large file that
+// needs no conversion is streamed from the file again (the same regular file
+// of the same size), so that its bytes are not held in memory beside what
+// the reader builds from them.
 class TextInput {
 public:
     TextInput() = default;
@@ -27,13 +30,21 @@ public:
     void Close();
 
     std::FILE* file() const { return file_; }
+    // The bytes the stream holds (after the conversion).
+    std::size_t size() const { return size_; }
     // How Open ended (status and errno; the bytes live in the stream).
     InputStatus status() const { return status_; }
     int error() const { return error_; }
     const Cp1252Conversion& conversion() const { return conversion_; }
 
 private:
+    // A file of at least this size that needs no conversion is streamed from
+    // the file itself rather than held in memory.
+    static constexpr std::size_t kStreamFromFileBytes = std::size_t{4} << 20;
+    bool StreamFromFile(const std::string& path);
+
     std::string bytes_;
+    std::size_t size_ = 0;
     std::FILE* file_ = nullptr;
     InputStatus status_ = InputStatus::Missing;
     int error_ = 0;

@@ -39,8 +39,11 @@ std::string ChartPath(const std::function<std::string(const std::string&)>& reso
     return path;
 }
 
+// The stages of a check, as its progress counts them.
+constexpr int64_t kCheckStages = 3;
+
 AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
-                                  UiPort& ui) {
+                                  UiPort& ui, const Progress* progress) {
     AccountCheckOutcome outcome;
     TracePoint = 3048;
     const ReservedArray<int32_t> table(kAccountLimit);
@@ -70,11 +73,20 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
         ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
         return outcome;
     }
+    // A cancel abandons the new report: the old one stays.
+    if (!GoOn(progress, 1, kCheckStages)) {
+        outcome.cancelled = true;
+        return outcome;
+    }
 
     TracePoint = 3052;
     const std::size_t count =
         store.bookingCount > 0 ? static_cast<std::size_t>(store.bookingCount) : 0;
     const MarkResult marked = MarkUsedAccounts({store.bookings.data(), count}, states);
+    if (!GoOn(progress, 2, kCheckStages)) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     outcome.counts = marked.counts;
     if (marked.tooLarge) {
         const BookingRecord& b = store[static_cast<int32_t>(*marked.tooLarge)];

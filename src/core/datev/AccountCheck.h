@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Progress.h"
 #include "core/bookings/BookingRecord.h"
 #include "core/datev/ChartFile.h"
 
@@ -69,7 +70,8 @@ struct AccountCheckFiles {
 };
 
 struct AccountCheckOutcome {
-    bool ok = false;  // the report was written, and the proposals when they were asked for
+    bool ok = false;         // the report was written, and the proposals when they were asked for
+    bool cancelled = false;  // through the progress, before the report was written
     AccountCounts counts;
     bool proposalsAppended = false;
 };
@@ -80,8 +82,9 @@ struct AccountCheckOutcome {
 // (kAccountLimit states) exists only during the call; E:311 when it cannot
 // be allocated. Other failures: E:306 (chart), E:307 (report), E:312 (an
 // account too large for the table; the report is left empty), E:308
-// (REPLACE list).
+// (REPLACE list). `progress` ticks between the stages (chart read, accounts
+// marked); a cancel shows nothing and leaves the old report in place.
 AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
-                                  UiPort& ui);
+                                  UiPort& ui, const Progress* progress = nullptr);
 
 }  // namespace belvaron

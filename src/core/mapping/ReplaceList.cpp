@@ -365,17 +365,48 @@ void ApplySides(const SideResult& soll, const SideResult& haben, BookingRecord& 
     b.datevKey = sollFirst ? soll.firstKey : haben.firstKey;
 }
 
+// What a replacement may change of a booking, kept so that a cancelled run
+// can put it back.
+struct ReplacedFields {
+    int32_t soll;
+    int32_t haben;
+    int32_t datevKey;
+};
+
+// Puts the first `count` bookings back to `saved` (which holds at least as
+// many) and reports a cancelled run.
+ReplaceOutcome Undo(std::span<BookingRecord> bookings, const std::vector<ReplacedFields>& saved,
+                    std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        bookings[i].sollAccount = saved[i].soll;
+        bookings[i].habenAccount = saved[i].haben;
+        bookings[i].datevKey = saved[i].datevKey;
+    }
+    ReplaceOutcome out;
+    out.cancelled = true;
+    return out;
+}
+
 }  // namespace
 
 ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
-                                   std::span<const ReplaceEntry> entries) {
+                                   std::span<const ReplaceEntry> entries,
+                                   const Progress* progress) {
     TracePoint = 2033;
     ReplaceOutcome out;
     const EntryIndex index(entries);
     const auto remembered = std::make_unique<RememberedResults>();
     SideResults sollSides(index, entries, true);
     SideResults habenSides(index, entries, false);
+    // Only a run that can be cancelled keeps what it changes.
+    std::vector<ReplacedFields> saved;
+    if (progress) saved.reserve(bookings.size());
+    ProgressCount count(progress, static_cast<int64_t>(bookings.size()));
     for (BookingRecord& b : bookings) {
+        if (progress) {
+            if (!count.Step()) return Undo(bookings, saved, saved.size());
+            saved.push_back({b.sollAccount, b.habenAccount, b.datevKey});
+        }
         const int32_t soll = b.sollAccount;
         const int32_t haben = b.habenAccount;
         const int32_t vat = b.vatRate;
@@ -404,7 +435,8 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     return out;
 }
 
-ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui) {
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui,
+                                    const Progress* progress) {
     TracePoint = 2029;
     ReplaceListText list;
     {
@@ -426,8 +458,9 @@ ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path
     }
     const std::size_t count =
         store.bookingCount > 0 ? static_cast<std::size_t>(store.bookingCount) : 0;
-    const ReplaceOutcome result =
-        ApplyReplaceEntries(std::span<BookingRecord>(store.bookings.data(), count), list.entries);
+    const ReplaceOutcome result = ApplyReplaceEntries(
+        std::span<BookingRecord>(store.bookings.data(), count), list.entries, progress);
+    if (result.cancelled) return {};
     switch (result.stop) {
         case ReplaceOutcome::Stop::SollZero:
             ShowPlain(ui, Format(msg::kE207, result.qbAccount));

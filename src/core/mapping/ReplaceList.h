@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Progress.h"
 #include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
@@ -51,14 +52,17 @@ struct ReplaceOutcome {
     int32_t qbAccount = 0;  // of the entry that stopped the run
     int sollCount = 0;
     int habenCount = 0;
+    bool cancelled = false;  // through the progress: every booking as before, counts 0
 };
 
 // Applies the entries in file order to every booking in place. Each booking
 // only meets the entries whose qbAccount equals its current SOLL or HABEN
 // account, found through an index, in file order. A stop leaves every
-// replacement made before it in place.
+// replacement made before it in place. `progress` ticks in bookings; a
+// cancel puts every booking back as it was before the call.
 ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
-                                   std::span<const ReplaceEntry> entries);
+                                   std::span<const ReplaceEntry> entries,
+                                   const Progress* progress = nullptr);
 
 struct ReplaceListOutcome {
     bool complete = false;  // every entry applied to every booking
@@ -73,7 +77,10 @@ inline constexpr std::size_t kMaxReplaceListBytes = std::size_t{16} << 20;
 // A file that is not a regular file or is larger than kMaxReplaceListBytes
 // is refused with E:206; UTF-16 and UTF-8 text is read as Windows-1252.
 // Errors (E:206, E:207, E:208, E:233) are shown through `ui`; a complete run
-// shows nothing: the caller shows the summary with the counts.
-ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui);
+// shows nothing: the caller shows the summary with the counts. A run
+// cancelled through `progress` shows nothing and leaves the bookings as they
+// were.
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui,
+                                    const Progress* progress = nullptr);
 
 }  // namespace belvaron

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Progress.h"
+
 namespace belvaron {
 
 class BookingStore;
@@ -18,15 +20,19 @@ inline constexpr std::size_t kMaxVatReportBytes = std::size_t{256} << 20;
 // A file that is not a regular file or is larger than kMaxVatReportBytes is
 // refused with E:221; UTF-16 and UTF-8 text is read as Windows-1252.
 // True when the file was read to its end; every error (E:220 ... E:226) is
-// shown through `ui`, and the rows read before it stay.
-bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui);
+// shown through `ui`, and the rows read before it stay. `progress` ticks in
+// bytes of the report; a cancelled import shows nothing, returns false and
+// leaves `rows` as they were before the call.
+bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui,
+                     const Progress* progress = nullptr);
 
 // How a cash-basis re-dating ended. The lists hold booking numbers in the
 // order of the report's rows and of the store.
 struct VatRedateOutcome {
-    bool complete = false;  // ran to its end
-    int32_t redated = 0;    // rows that reached a booking
-    int32_t missing = 0;    // rows with an amount that reached no booking
+    bool complete = false;   // ran to its end
+    bool cancelled = false;  // through the progress: the store as before, no log
+    int32_t redated = 0;     // rows that reached a booking
+    int32_t missing = 0;     // rows with an amount that reached no booking
     std::vector<int32_t> missingNumbers;
     int32_t zeroed = 0;  // VAT bookings that no payment reached, set to "0,00"
     std::vector<int32_t> zeroedNumbers;
@@ -38,9 +44,12 @@ struct VatRedateOutcome {
 // the log "error_mwst.log" to `logPath` and sets unpaid VAT bookings to
 // "0,00". Errors that stop it (E:227 ... E:229) are shown through `ui`; a
 // run to its end shows nothing: the caller shows ShowVatRedateSummary.
-// Not complete, after E:232, when there are no rows.
+// Not complete, after E:232, when there are no rows. `progress` ticks in
+// rows; a cancel puts the store back as it was before the call (re-dated
+// bookings, copies, amounts) and leaves the old log in place.
 VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
-                                   const std::string& logPath, UiPort& ui);
+                                   const std::string& logPath, UiPort& ui,
+                                   const Progress* progress = nullptr);
 
 // The messages of a complete re-dating: the count (or E:230 with the rows
 // that reached no booking), then E:231 when VAT bookings were zeroed, then

@@ -28,6 +28,45 @@ void TakePayment(BookingRecord& booking, const VatDetailRow& row) {
     booking.redated = 1;
 }
 
+// What a re-dating changes of the bookings that were there before it, kept
+// so that a cancelled run can put them back; copies it appended go by the
+// count.
+class RedateUndo {
+public:
+    RedateUndo(BookingStore& store, bool keep) : store_(store), keep_(keep) {
+        countBefore_ = store.bookingCount;
+    }
+    // Before booking `index` is changed.
+    void Keep(int32_t index) {
+        if (!keep_ || index >= countBefore_) return;
+        Saved s{index, {}, {}, store_[index].redated};
+        std::memcpy(s.date, store_[index].date, sizeof s.date);
+        std::memcpy(s.amount, store_[index].amount, sizeof s.amount);
+        saved_.push_back(s);
+    }
+    void Restore() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            BookingRecord& b = store_[it->index];
+            std::memcpy(b.date, it->date, sizeof b.date);
+            std::memcpy(b.amount, it->amount, sizeof b.amount);
+            b.redated = it->redated;
+        }
+        store_.bookingCount = countBefore_;
+    }
+
+private:
+    struct Saved {
+        int32_t index;
+        char date[sizeof BookingRecord::date];
+        char amount[sizeof BookingRecord::amount];
+        int8_t redated;
+    };
+    BookingStore& store_;
+    bool keep_;
+    int32_t countBefore_ = 0;
+    std::vector<Saved> saved_;
+};
+
 // The index of the first row whose account differs from the first row's,
 // -1 when all agree.
 int32_t FirstOtherAccount(const VatRows& rows) {
@@ -59,11 +98,12 @@ enum class RowOutcome { Applied, Unmatched, Stopped };
 // a copy of the last candidate for a further payment. Stopped after E:228 or
 // E:229.
 RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDetailRow& row,
-                    UiPort& ui) {
+                    UiPort& ui, RedateUndo& undo) {
     const int group = index.Find(row.bookingNo);
     if (group < 0) return RowOutcome::Unmatched;
     const int32_t taken = index.Take(group);
     if (taken >= 0) {
+        undo.Keep(taken);
         TakePayment(store[taken], row);
         return RowOutcome::Applied;
     }
@@ -107,7 +147,8 @@ int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::vector<int32_t>
 }  // namespace
 
 VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
-                                   const std::string& logPath, UiPort& ui) {
+                                   const std::string& logPath, UiPort& ui,
+                                   const Progress* progress) {
     VatRedateOutcome outcome;
     if (rows.count <= 0) {
         ShowPlain(ui, msg::kE232);
@@ -123,9 +164,17 @@ VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
     }
 
     VatCandidateIndex index(store, vatAccount);
+    RedateUndo undo(store, progress != nullptr);
+    ProgressCount count(progress, rows.count);
     for (int32_t i = 0; i < rows.count; ++i) {
+        if (!count.Step()) {
+            undo.Restore();  // the log's new file goes with `log`
+            outcome = VatRedateOutcome{};
+            outcome.cancelled = true;
+            return outcome;
+        }
         const VatDetailRow& row = rows[i];
-        const RowOutcome applied = ApplyRow(store, index, row, ui);
+        const RowOutcome applied = ApplyRow(store, index, row, ui, undo);
         if (applied == RowOutcome::Stopped) {
             log.Close();
             return outcome;

@@ -58,12 +58,32 @@ void StoreRow(VatDetailRow& row, const RowValues& values) {
     std::memcpy(row.amount, values.amount, sizeof row.amount);
 }
 
+// Where a read of the report stands, for its progress.
+struct ReadProgress {
+    const Progress* progress = nullptr;
+    std::FILE* file = nullptr;
+    int64_t size = 0;
+    int64_t lines = 0;
+    bool cancelled = false;
+
+    // One more line read; false once cancelled.
+    bool Step() {
+        if (++lines % kProgressStride == 0 && !GoOn(progress, std::ftell(file), size)) {
+            cancelled = true;
+        }
+        return !cancelled;
+    }
+};
+
 // Reads the data lines after the header. Line numbers in messages are file
-// line numbers, the header being line 1.
-bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, UiPort& ui) {
+// line numbers, the header being line 1. False without a message when
+// cancelled.
+bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, UiPort& ui,
+                 ReadProgress& progress) {
     RowValues values;
     int lineNumber = reader.Number();
     for (;;) {
+        if (!progress.Step()) return false;
         TracePoint = 2057;
         try {
             const LineReader::Result result = reader.Next();
@@ -103,7 +123,7 @@ bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, U
 // A line longer than kMaxFieldChars bytes is read to its end and only
 // its first kMaxFieldChars bytes are used, for the header as for a data line: a
 // column or field beyond them counts as missing.
-bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui) {
+bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui, const Progress* progress) {
     TracePoint = 2050;
     TextInput file;
     if (!file.Open(path, kMaxVatReportBytes)) {
@@ -135,9 +155,12 @@ bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui) {
         ShowPlain(ui, std::string(msg::kE223Head) + MissingVatColumns(columns) + msg::kE223Tail);
         return false;
     }
-    const bool complete = ReadVatRows(rows, reader, columns, ui);
+    ReadProgress ticks{progress, file.file(), static_cast<int64_t>(file.size()), 0, false};
+    const int32_t rowsBefore = rows.count;
+    const bool complete = ReadVatRows(rows, reader, columns, ui, ticks);
     TracePoint = 2060;
     file.Close();
+    if (ticks.cancelled) rows.count = rowsBefore;
     if (!complete) return false;
     TracePoint = 2061;
     return true;

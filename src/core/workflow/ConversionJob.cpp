@@ -21,13 +21,20 @@ std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflo
     return DatevExportInputs(job, loaded.settings, range, ui);
 }
 
+// Lines per block handed to the list sink.
+constexpr int32_t kListBlockLines = 4096;
+
 bool DeliverList(const Workflow& flow, const ConversionJob::ListSink& sink) {
-    bool delivered = true;
     const BookingStore& store = flow.store();
-    for (int32_t i = 0; i < store.bookingCount && delivered; ++i) {
-        delivered = sink(Cp1252ToUtf8(FormatListLine(store, i)));
+    std::string lines, utf8;
+    for (int32_t from = 0; from < store.bookingCount; from += kListBlockLines) {
+        lines.clear();
+        utf8.clear();
+        AppendListLines(store, from, from + kListBlockLines, lines);
+        AppendCp1252AsUtf8(utf8, lines);
+        if (!sink(utf8)) return false;
     }
-    return delivered;
+    return true;
 }
 
 }  // namespace

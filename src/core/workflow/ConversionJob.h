@@ -36,9 +36,10 @@ struct ConversionJob {
     std::optional<std::string> lexwareTarget;
     bool checkUpdate = false;
 
-    // Receives the list line of every booking (UTF-8, no line end) after the
-    // exports; returns false when the line could not be delivered.
-    using ListSink = std::function<bool(std::string_view line)>;
+    // Receives the list lines of the bookings after the exports, in order,
+    // in blocks of whole lines (UTF-8, each ended by '\n'); returns false
+    // when the block could not be delivered (no further block follows).
+    using ListSink = std::function<bool(std::string_view lines)>;
 
     struct Result {
         // The journal loaded (when one was given), every requested step

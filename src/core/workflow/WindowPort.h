@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "core/base/Progress.h"
 #include "core/base/UiPort.h"
 
 namespace belvaron {
@@ -39,6 +40,18 @@ public:
     // "Abbrechen" (nothing changed).
     virtual bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
                                    const std::string& chartName) = 0;
+
+    // A step that may run long (a load, an import, an export) begins under
+    // `title`; StepFinished follows it, also after an exception. The step
+    // ticks the returned progress; a window shows it with "Abbrechen" once
+    // the step has run for a moment, keeps painting while it runs, takes no
+    // other input meanwhile and answers false once the user cancelled. Steps
+    // do not nest. Without a window: a progress that never cancels.
+    virtual Progress StepStarted(const std::string& title) {
+        (void)title;
+        return {};
+    }
+    virtual void StepFinished() {}
 };
 
 }  // namespace belvaron

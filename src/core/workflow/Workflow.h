@@ -188,7 +188,7 @@ private:
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();
     // The re-dating of step 4 with its summary; true when it ran to its end.
-    bool Redate(bool reportRead);
+    bool Redate(bool reportRead, const Progress* progress);
     // The gates of step 4 (journal loaded, no replacements, no report yet).
     bool VatReportAllowed();
     // "(E:nnn#%d)..." with the current TracePoint.

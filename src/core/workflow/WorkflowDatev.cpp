@@ -8,6 +8,7 @@
 #include "core/datev/PostversandWriter.h"
 #include "core/datev/csv/CsvBatches.h"
 #include "core/datev/csv/DatevCsv.h"
+#include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -17,7 +18,8 @@ namespace {
 
 struct ExportOutcome {
     int count = 0;
-    bool complete = false;  // every file of the batch written
+    bool complete = false;   // every file of the batch written
+    bool cancelled = false;  // no file written, the old batch in place
 };
 
 // The "Postversand" batch: the data file, then the header file, each stage
@@ -26,12 +28,15 @@ struct ExportOutcome {
 std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
                                                const DatevSettings& settings,
                                                const DatevRange& range, UiPort& ui,
-                                               const std::string& folder) {
+                                               const std::string& folder,
+                                               const Progress* progress) {
     ExportOutcome outcome;
     PostversandDataFile dataFile;
     try {
-        dataFile = WritePostversandDataFile(store, settings, range, folder, ui);
+        dataFile = WritePostversandDataFile(store, settings, range, folder, ui, progress);
         outcome.count = dataFile.count;
+        outcome.cancelled = dataFile.cancelled;
+        if (outcome.cancelled) return outcome;
     } catch (...) {
         ShowPlain(ui, Format(msg::kE112, TracePoint));
         return std::nullopt;
@@ -113,14 +118,15 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
         return false;
     }
     const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
+    StepScope step(ui_, msg::kStepDatev);
     if (format == DatevExportFormat::Csv) {
         try {
             const std::string chart = SelectedChartName();
             const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            const bool ok =
-                RunCsvExport(store_, request.settings, request.range, request.folder, options, ui_);
+            const bool ok = RunCsvExport(store_, request.settings, request.range, request.folder,
+                                         options, ui_, step.progress());
             if (ok) {
                 unexportedWork_ = false;
                 exportState_ =
@@ -133,9 +139,9 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             return false;
         }
     }
-    const auto outcome =
-        ExportPostversand(store_, request.settings, request.range, ui_, request.folder);
-    if (!outcome) return false;
+    const auto outcome = ExportPostversand(store_, request.settings, request.range, ui_,
+                                           request.folder, step.progress());
+    if (!outcome || outcome->cancelled) return false;
     if (outcome->count != 0 && outcome->complete) {
         ShowInfo(ui_, Format(msg::kDatevExported, outcome->count));
         unexportedWork_ = false;

@@ -2,6 +2,7 @@
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/Dates.h"
+#include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -33,10 +34,16 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     }
     store_.bookingCount = 0;
     ui_.ListCleared();
+    bool cancelled = false;
     try {
         vatRows_.count = 0;
-        const JournalOutcome outcome =
-            belvaron::LoadJournal(store_, importGrid_, path, currency, ui_);
+        JournalOutcome outcome;
+        {
+            StepScope step(ui_, msg::kStepLoad);
+            outcome =
+                belvaron::LoadJournal(store_, importGrid_, path, currency, ui_, step.progress());
+        }
+        cancelled = outcome.cancelled;
         if (outcome.loaded) ShowJournalSummary(ui_, outcome);
     } catch (...) {
         ShowException(msg::kE106);
@@ -50,6 +57,12 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     replacedSoll_ = replacedHaben_ = 0;
     checkedChart_.clear();
     exportState_.clear();
+    if (cancelled) {
+        // As before any load: no journal, an empty store and list.
+        journalPath_.clear();
+        ui_.RefreshControls();
+        return false;
+    }
     try {
         SortByDate(store_, ui_);
     } catch (...) {

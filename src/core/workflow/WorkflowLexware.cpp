@@ -2,6 +2,7 @@
 #include "core/base/TracePoint.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareMessages.h"
+#include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -31,7 +32,8 @@ bool Workflow::ExportLexware(const std::string& path) {
         return false;
     }
     try {
-        const bool ok = belvaron::ExportLexware(store_, path, ui_);
+        StepScope step(ui_, msg::kStepLexware);
+        const bool ok = belvaron::ExportLexware(store_, path, ui_, step.progress());
         if (ok) {
             unexportedWork_ = false;
             exportState_ =

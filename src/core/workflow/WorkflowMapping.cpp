@@ -5,6 +5,7 @@
 #include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
 #include "core/mapping/ReplaceList.h"
+#include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -101,7 +102,16 @@ bool Workflow::ReplaceAccounts() {
     bool ok = false;
     try {
         const std::string path = folders_.Resolve(msg::kReplaceFileName);
-        const ReplaceListOutcome outcome = ApplyReplaceList(store_, path, ui_);
+        ReplaceListOutcome outcome;
+        {
+            StepScope step(ui_, msg::kStepReplace);
+            outcome = ApplyReplaceList(store_, path, ui_, step.progress());
+            if (step.cancelled()) {
+                // Every booking as before: nothing was replaced.
+                RefillList(false);
+                return false;
+            }
+        }
         if (outcome.complete) {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
         }
@@ -133,7 +143,11 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
-        ok = belvaron::CheckAccounts(store_, files, ui_).ok;
+        StepScope step(ui_, msg::kStepCheck);
+        const AccountCheckOutcome outcome =
+            belvaron::CheckAccounts(store_, files, ui_, step.progress());
+        if (outcome.cancelled) return false;
+        ok = outcome.ok;
         if (ok) checkedChart_ = chartName;
     } catch (...) {
         ShowException(msg::kE109);

@@ -54,4 +54,12 @@ inline constexpr const char* kOverwriteQuestion =
 
 inline constexpr const char* kJournalFilter = "TXT-Files (*.txt)|*.txt|ALL-Files (*.*)|*.*|";
 
+// The captions of the progress window of the steps that may run long.
+inline constexpr const char* kStepLoad = "Journal wird geladen";
+inline constexpr const char* kStepVatReport = "MwSt-Bericht wird abgeglichen";
+inline constexpr const char* kStepReplace = "Konten werden ersetzt";
+inline constexpr const char* kStepCheck = "Konten werden überprüft";
+inline constexpr const char* kStepDatev = "DATEV-Export";
+inline constexpr const char* kStepLexware = "Lexware-Export";
+
 }  // namespace belvaron::msg

@@ -1,8 +1,11 @@
+#include <optional>
+
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -26,10 +29,10 @@ void Workflow::OnTaxationSoll() {
 // it ran to its end (its summary then shown). A report that was read but
 // holds no VAT row is reported by the re-dating (it may be the wrong
 // report) and fails; one that could not be read was reported already.
-bool Workflow::Redate(bool reportRead) {
+bool Workflow::Redate(bool reportRead, const Progress* progress) {
     if (vatRows_.count <= 0 && !reportRead) return false;
     const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
-    const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
+    const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_, progress);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
     redatedCount_ = outcome.redated;
     return outcome.complete;
@@ -72,21 +75,31 @@ bool Workflow::ImportVatReport(const std::string& path) {
     if (taxation_ != Taxation::Ist) OnTaxationIst();
     if (!VatReportAllowed()) return false;
     vatReportPath_ = path;
+    std::optional<StepScope> step(std::in_place, ui_, msg::kStepVatReport);
     bool reportRead = false;
     try {
         // The re-dating uses whatever rows the import kept.
-        reportRead = belvaron::ImportVatReport(vatRows_, path, ui_);
+        reportRead = belvaron::ImportVatReport(vatRows_, path, ui_, step->progress());
     } catch (...) {
         ShowException(msg::kE119);
         return false;
     }
     bool redated = false;
     try {
-        redated = Redate(reportRead);
+        if (!step->cancelled()) redated = Redate(reportRead, step->progress());
     } catch (...) {
         ShowException(msg::kE120);
         return false;
     }
+    if (step->cancelled()) {
+        // Import and re-dating undone: the report may be chosen again.
+        vatRows_.count = 0;
+        vatReportPath_.clear();
+        step.reset();
+        ui_.RefreshControls();
+        return false;
+    }
+    step.reset();
     store_.cashBasisApplied = true;
     NoteWork(false);
     try {

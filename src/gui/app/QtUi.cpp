@@ -17,6 +17,7 @@
 #include "gui/bookings/SortDialog.h"
 #include "gui/datev/DatevSettingsDialog.h"
 #include "gui/ui/ProgressDialog.h"
+#include "gui/ui/StepProgress.h"
 #include "gui/update/ProgressWindowAdapter.h"
 #include "gui/update/UpdateDialog.h"
 
@@ -107,6 +108,7 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialo
 
 MessageAnswer QtUi::ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) {
     ++messagesShown_;
+    if (step_) step_->Hide();
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return presenter_(DialogParent(), qtext, icon, buttons);
 }
@@ -119,6 +121,7 @@ bool QtUi::Ask(QuestionId id, std::string_view text, MessageIcon icon) {
 }
 
 std::optional<std::string> QtUi::ChooseFile(const FileDialogRequest& request) {
+    if (step_) step_->Hide();
     return chooser_(DialogParent(), request);
 }
 
@@ -167,6 +170,15 @@ std::unique_ptr<ProgressWindow> QtUi::OpenProgressWindow(const std::string& titl
     return std::make_unique<ProgressWindowAdapter<ProgressDialog>>(
         std::make_unique<ProgressDialog>(DialogParent(), QString::fromStdString(title)));
 }
+
+Progress QtUi::StepStarted(const std::string& title) {
+    step_ = std::make_unique<StepProgress>(DialogParent(), QString::fromStdString(title),
+                                           stepShowAfter_, stepPumpEvery_);
+    return Progress{
+        [this](int64_t done, int64_t total) { return !step_ || step_->Tick(done, total); }};
+}
+
+void QtUi::StepFinished() { step_.reset(); }
 
 // Ends the process at once, as the update asks before its installer runs:
 // no window is closed first and nothing is saved.

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,7 @@ namespace belvaron::gui {
 
 class MainWindow;
 class SortDialog;
+class StepProgress;
 
 // The UI port of the desktop program: message boxes, file dialogs, the
 // booking list, the sort window and the editors. Message boxes and file
@@ -38,6 +40,14 @@ public:
     int MessagesShown() const { return messagesShown_; }
 
     void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+    // When a step's progress window appears (after the step has run this
+    // long) and how often it lets events through; tests shorten both.
+    void SetStepTiming(std::chrono::milliseconds showAfter, std::chrono::milliseconds pumpEvery) {
+        stepShowAfter_ = showAfter;
+        stepPumpEvery_ = pumpEvery;
+    }
+    // The running step's progress, null between steps.
+    StepProgress* stepProgress() const { return step_.get(); }
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
     // The real dialogs, used unless replaced. `defaultNo`: Enter answers a
@@ -69,6 +79,8 @@ public:
                            const std::string& chartName) override;
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;
     std::unique_ptr<ProgressWindow> OpenProgressWindow(const std::string& title) override;
+    Progress StepStarted(const std::string& title) override;
+    void StepFinished() override;
     void ExitProgram(int code) override;
 
 private:
@@ -76,6 +88,9 @@ private:
     MessagePresenter presenter_;
     FileChooser chooser_;
     std::unique_ptr<SortDialog> sortDialog_;
+    std::unique_ptr<StepProgress> step_;
+    std::chrono::milliseconds stepShowAfter_{300};
+    std::chrono::milliseconds stepPumpEvery_{50};
     int messagesShown_ = 0;
     bool defaultNo_ = false;
     QString lastFolder_;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "TempDir.h"
 #include "core/base/InputFile.h"
+#include "core/base/TextInput.h"
 
 namespace belvaron {
 namespace {
@@ -78,6 +81,52 @@ TEST(InputFile, LimitIsStatedInMegabytes) {
     file.status = InputStatus::TooLarge;
     EXPECT_EQ(InputFailureReason(file, 64u << 20), "größer als 64 MB");
 }
+
+// ---- TextInput: the stream a reader gets -------------------------------------
+
+std::string StreamedBytes(TextInput& input) {
+    std::string bytes;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, input.file())) > 0) bytes.append(buffer, n);
+    return bytes;
+}
+
+struct StreamCase {
+    const char* name;
+    std::string file;
+    std::string streamed;  // what the reader must get
+};
+
+void PrintTo(const StreamCase& c, std::ostream* os) { *os << c.name; }
+
+// Beyond 4 MB a file that needs no conversion is streamed from the file; a
+// converted one from memory.
+const std::string kLarge = std::string(5 << 20, 'x');
+const StreamCase kStreamCases[] = {
+    {"SmallWindows1252",
+     "A\xe4"
+     "B\r\n",
+     "A\xe4"
+     "B\r\n"},
+    {"LargeWindows1252", kLarge + "\xe4\r\n", kLarge + "\xe4\r\n"},
+    {"LargeUtf8", kLarge + "\xc3\xa4\r\n", kLarge + "\xe4\r\n"},
+    {"Empty", "", ""},
+};
+
+class TextInputCases : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(TextInputCases, StreamsTheConvertedBytes) {
+    const StreamCase& c = GetParam();
+    TempDir dir;
+    TextInput input;
+    ASSERT_TRUE(input.Open(dir.Write("input", c.file), 64 << 20));
+    EXPECT_EQ(input.size(), c.streamed.size());
+    EXPECT_TRUE(StreamedBytes(input) == c.streamed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TextInputCases, ::testing::ValuesIn(kStreamCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace belvaron

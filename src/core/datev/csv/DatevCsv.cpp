@@ -159,10 +159,11 @@ bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
     return false;
 }
 
-// Writes the header lines and the bookings of the batch.
+// Writes the header lines and the bookings of the batch; false after E:315
+// or, with nothing shown, when `count` was cancelled.
 bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
                const csv::HeaderData& header, const csv::CsvBatch& batch, PartFile& part,
-               UiPort& ui) {
+               UiPort& ui, ProgressCount& count) {
     TracePoint = 3063;
     if (!part.writer.Open(part.path)) return ReportWriteFailure(ui, part);
     std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
@@ -178,6 +179,7 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
             if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
             buffer.clear();
         }
+        if (!count.Step()) return false;
     }
     if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
     return true;
@@ -230,7 +232,8 @@ std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const Boo
 
 DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
-                             const std::string& folder, const CsvRunOptions& options, UiPort& ui) {
+                             const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                             const Progress* progress) {
     const csv::CsvCheckResult check =
         csv::CheckDatevCsv(store, settings, dateFrom, dateTo, options.chart);
     DatevCsvResult result;
@@ -244,11 +247,14 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     result.outcome = DatevCsvResult::Outcome::WriteFailed;
     const std::vector<csv::CsvBatch> batches = BatchesOf(check, store, settings);
     std::vector<std::unique_ptr<PartFile>> files;
+    ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
     for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
         files.back()->path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, batch.part);
-        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(),
-                       ui)) {
+        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(), ui,
+                       count)) {
+            // The new files go with `files`; the old ones stay.
+            if (count.cancelled()) result.outcome = DatevCsvResult::Outcome::Cancelled;
             return result;
         }
     }
@@ -264,10 +270,14 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
 }
 
 bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-                  const std::string& folder, const CsvRunOptions& options, UiPort& ui) {
+                  const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                  const Progress* progress) {
     const DatevCsvResult r =
-        WriteDatevCsv(store, settings, range.from, range.to, folder, options, ui);
-    if (r.outcome == DatevCsvResult::Outcome::CheckFailed) return false;
+        WriteDatevCsv(store, settings, range.from, range.to, folder, options, ui, progress);
+    if (r.outcome == DatevCsvResult::Outcome::CheckFailed ||
+        r.outcome == DatevCsvResult::Outcome::Cancelled) {
+        return false;
+    }
     if (r.outcome == DatevCsvResult::Outcome::WriteFailed) {
         ShowPlain(ui, Format(msg::kE117, r.written));
         return false;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Progress.h"
 #include "core/datev/csv/CsvCheck.h"
 
 namespace belvaron {
@@ -58,7 +59,7 @@ CsvRunOptions MakeCsvRunOptions(const std::string& chartName, const std::string&
 std::string CsvFileName(int32_t fromKey, int32_t toKey, int part);
 
 struct DatevCsvResult {
-    enum class Outcome { Written, CheckFailed, WriteFailed };
+    enum class Outcome { Written, CheckFailed, WriteFailed, Cancelled };
     Outcome outcome = Outcome::CheckFailed;
     int written = 0;                 // bookings written
     int zeroLeftOut = 0;             // bookings of the range with amount 0, not written
@@ -70,18 +71,22 @@ struct DatevCsvResult {
 // shown as one E:313 message and nothing is written; warnings are shown as
 // E:314 and the export goes on; a file that cannot be written gives E:315.
 // All files of the run are written completely before any replaces an
-// existing one.
+// existing one. `progress` ticks in bookings written; a cancelled run shows
+// nothing more, removes its new files and leaves every existing file as it
+// was.
 // Shows no final message.
 DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
-                             const std::string& folder, const CsvRunOptions& options, UiPort& ui);
+                             const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                             const Progress* progress = nullptr);
 
 // The CSV step of the DATEV export run: WriteDatevCsv with the settings and
 // the range, then the success message with the files written (and
 // the count of bookings with amount 0 left out), or E:117 with the count
-// when a file could not be written. After E:313 nothing more is shown.
-// True when the batch was written.
+// when a file could not be written. After E:313 and after a cancel nothing
+// more is shown. True when the batch was written.
 bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-                  const std::string& folder, const CsvRunOptions& options, UiPort& ui);
+                  const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                  const Progress* progress = nullptr);
 
 }  // namespace belvaron
