@@ -58,7 +58,8 @@ public:
     // Loads the journal at `path` in `currency`, sorts it by date, refills
     // the list with the account-0 lines marked and sets the default targets.
     // A load, successful or not, undoes the re-dating and the replacements
-    // and clears their states: SOLL taxation again, no VAT report path.
+    // and clears their states: SOLL taxation again, no VAT report path (an
+    // IST choice made before any report was imported stays).
     bool LoadJournal(const std::string& path, Currency currency);
     // Cash-basis taxation with the VAT detail report at `path`: imports it,
     // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
@@ -86,8 +87,13 @@ public:
     // Window start: program folder (ending with '/'), start values, the
     // REPLACE text and the chart file names.
     void OnInitDialog(const std::string& programFolder);
-    // Step 3 "Auswahl": choose a journal, then LoadJournal.
+    // Step 3 "Auswahl": choose a journal, then OnOpenJournal.
     bool OnSelectJournal();
+    // Opens the journal at `path` (step 3's choice, the command line's FILE,
+    // a drop on the window): when the loaded journal carries work the user
+    // is asked first (default "Nein"); then LoadJournal in the chosen
+    // currency. False when declined or the load failed.
+    bool OnOpenJournal(const std::string& path);
     void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
     // Double click on line `index`: the booking editor; on save the list is
     // refilled with that line marked.

@@ -39,6 +39,9 @@ public:
 
     void SetMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // The folder a file dialog without a named file opens in.
+    const QString& lastFolder() const { return lastFolder_; }
+    void SetLastFolder(const QString& folder) { lastFolder_ = folder; }
 
     // The real dialogs, used unless replaced. `defaultNo`: Enter answers a
     // question with "Nein".
