@@ -100,17 +100,48 @@ int64_t NumericKey(const BookingRecord& b, int column) {
     }
 }
 
-// Text columns compare their bytes; Text compares the name, then the purpose.
+bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
+
+// Compares as people read document numbers: case ignored, runs of digits
+// by their value ("RE-7" before "RE-10"). <0, 0, >0.
+int NaturalCompare(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigitByte(a[i]) && IsDigitByte(b[j])) {
+            while (i < a.size() && a[i] == '0') ++i;
+            while (j < b.size() && b[j] == '0') ++j;
+            std::size_t ei = i;
+            std::size_t ej = j;
+            while (ei < a.size() && IsDigitByte(a[ei])) ++ei;
+            while (ej < b.size() && IsDigitByte(b[ej])) ++ej;
+            if (ei - i != ej - j) return ei - i < ej - j ? -1 : 1;
+            if (const int c = a.substr(i, ei - i).compare(b.substr(j, ej - j)); c != 0) return c;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const auto ca = static_cast<unsigned char>(LowerByte(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerByte(b[j]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size()) return 1;
+    return j < b.size() ? -1 : 0;
+}
+
+// Text columns compare naturally; Text compares the name, then the purpose.
 bool TextLess(const BookingRecord& a, const BookingRecord& b, int column) {
     switch (column) {
         case BookingListModel::Beleg:
-            return FieldText(a.beleg) < FieldText(b.beleg);
+            return NaturalCompare(FieldText(a.beleg), FieldText(b.beleg)) < 0;
         case BookingListModel::Waehrung:
-            return FieldText(a.currency) < FieldText(b.currency);
+            return NaturalCompare(FieldText(a.currency), FieldText(b.currency)) < 0;
         default: {
-            const int byName = FieldText(a.name).compare(FieldText(b.name));
+            const int byName = NaturalCompare(FieldText(a.name), FieldText(b.name));
             if (byName != 0) return byName < 0;
-            return FieldText(a.purpose) < FieldText(b.purpose);
+            return NaturalCompare(FieldText(a.purpose), FieldText(b.purpose)) < 0;
         }
     }
 }
