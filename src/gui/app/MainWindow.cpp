@@ -56,6 +56,18 @@ void SetTextIfDifferent(QLineEdit* field, const QString& text) {
     if (field->text() != text) field->setText(text);
 }
 
+// The window's content inside its scroll area: for a given width it asks
+// only for its minimum height, so the scroll area scrolls only when the
+// steps do not fit even with the list at its smallest.
+class Content : public QWidget {
+public:
+    using QWidget::QWidget;
+    int heightForWidth(int width) const override {
+        return layout() ? layout()->totalMinimumHeightForWidth(width)
+                        : QWidget::heightForWidth(width);
+    }
+};
+
 }  // namespace
 
 MainWindow::MainWindow(QtUi& ui, QWidget* parent)
@@ -77,14 +89,17 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
     scroll_->setObjectName(QStringLiteral("contentScroll"));
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
-    content_ = new QWidget(scroll_);
+    content_ = new Content(scroll_);
     content_->setObjectName(QStringLiteral("content"));
     auto* layout = new QVBoxLayout(content_);
     layout->setSpacing(6);
     layout->addWidget(BuildStepsOneToThree());
     layout->addWidget(BuildLedger(), 1);
-    layout->addWidget(BuildTaxationGroup());
-    layout->addWidget(BuildAccountsGroup());
+    // Steps 4 and 5 side by side: the height goes to the list.
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildTaxationGroup(), 1);
+    middle->addWidget(BuildAccountsGroup(), 1);
+    layout->addLayout(middle);
     layout->addWidget(BuildExportGroups());
 
     auto* bottom = new QHBoxLayout;

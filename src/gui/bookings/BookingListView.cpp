@@ -43,6 +43,10 @@ void BookingListView::SetBookingModel(BookingListModel* model) {
     }
 }
 
+QSize BookingListView::sizeHint() const {
+    return {QTableView::sizeHint().width(), minimumHeight()};
+}
+
 std::vector<int> BookingListView::Marks() const {
     return model_ ? model_->MarkedRows() : std::vector<int>{};
 }

@@ -26,6 +26,9 @@ public:
     // Makes the booking with this store index current and visible (when the
     // filter shows it).
     void ShowBooking(int storeIndex);
+    // As high as its minimum: the list takes the room the other controls
+    // leave (its stretch), and is the first to give it back.
+    QSize sizeHint() const override;
 
 signals:
     void editRequested(int storeIndex);
