@@ -85,7 +85,9 @@ public:
 
     // ---- Window handlers ---------------------------------------------
     // Window start: program folder (ending with '/'), start values, the
-    // REPLACE text and the chart file names.
+    // REPLACE text and the chart file names; the chart preselected is the
+    // first whose name stands for the DATEV settings' Sachkontenrahmen
+    // ("SK3" for SKR 03, the default without a readable settings file).
     void OnInitDialog(const std::string& programFolder);
     // Step 3 "Auswahl": choose a journal, then OnOpenJournal.
     bool OnSelectJournal();
@@ -125,7 +127,8 @@ public:
     // Chooses the chart file `name` (added to the list when it is not in
     // it); an empty name chooses none.
     void UseChart(const std::string& name);
-    // Step 6.
+    // Step 6. "Auswahl" of the DATEV target chooses its folder; the target
+    // keeps its file name (ED0001 when none).
     void OnDatevAuswahl();
     void OnDatevTargetEdited(std::string path) { datevTargetPath_ = std::move(path); }
     bool OnDatenExportieren();
@@ -192,6 +195,9 @@ private:
     // Refills the list from the store, marking the given kind of lines.
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();
+    // The index of the chart OnInitDialog preselects (-1 for none); without
+    // a chart of the settings' Sachkontenrahmen the second of several.
+    int PreselectedChart();
     // The re-dating of step 4 with its summary; true when it ran to its end.
     bool Redate(bool reportRead);
     // The gates of step 4 (journal loaded, no replacements, no report yet).

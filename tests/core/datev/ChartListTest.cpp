@@ -6,6 +6,8 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "core/base/FixedText.h"
+#include "core/datev/DatevSettingsFile.h"
 #include "core/workflow/Workflow.h"
 
 namespace belvaron {
@@ -56,8 +58,39 @@ TEST_F(ChartList, ProgramDataAndCurrentFolderOnceEachSorted) {
     flow.OnInitDialog(dir.File("program") + "/");
     EXPECT_EQ(flow.chartFiles(),
               (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon", "a.kon", "mine.kon"}));
-    EXPECT_EQ(flow.chartFileIndex(), 1);
-    EXPECT_EQ(flow.SelectedChartName(), "SK4_DATEV.kon");
+    EXPECT_EQ(flow.SelectedChartName(), "SK3_DATEV.kon");  // no settings file: SKR 03
+}
+
+// The chart preselected at the start is the one of the DATEV settings'
+// Sachkontenrahmen; without a chart of it, the second of several.
+TEST_F(ChartList, PreselectionFollowsTheSachkontenrahmen) {
+    struct Case {
+        const char* sachkontenrahmen;
+        std::vector<const char*> charts;
+        const char* selected;
+    };
+    const Case cases[] = {
+        {"03", {"SK3_DATEV.kon", "SK4_DATEV.kon"}, "SK3_DATEV.kon"},
+        {"04", {"SK3_DATEV.kon", "SK4_DATEV.kon"}, "SK4_DATEV.kon"},
+        {"04", {"a.kon", "b.kon", "mein_SK4.kon"}, "mein_SK4.kon"},
+        {"04", {"a.kon", "SK3_DATEV.kon"}, "a.kon"},  // sorted: SK3_DATEV.kon, a.kon
+    };
+    for (const Case& c : cases) {
+        TempDir local;
+        std::filesystem::create_directories(local.File("program"));
+        std::filesystem::create_directories(local.File("data"));
+        for (const char* chart : c.charts) local.Write(std::string("program/") + chart, "1000,\r\n");
+        DatevSettings settings = DefaultDatevSettings();
+        SetField(settings.sachkontenrahmen, c.sachkontenrahmen);
+        local.Write(std::string("data/") + kDatevSettingsFileName, FormatSettingsFile(settings));
+        FakeUi localUi;
+        Workflow localFlow(localUi);
+        localFlow.SetDataFolderOverride(local.File("data"));
+        CurrentFolder cwd(dir.File("cwd"));
+        localFlow.OnInitDialog(local.File("program") + "/");
+        EXPECT_EQ(localFlow.SelectedChartName(), c.selected) << c.sachkontenrahmen;
+        EXPECT_TRUE(localUi.messages.empty());
+    }
 }
 
 TEST_F(ChartList, OneChartIsSelected) {
