@@ -1,7 +1,6 @@
 #include "gui/bookings/BookingListModel.h"
 
 #include <QColor>
-#include <QFont>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
@@ -422,13 +421,6 @@ QVariant BookingListModel::data(const QModelIndex& index, int role) const {
             if (index.column() != Nr) return {};
             if (flags & ZeroAccount) return zeroIcon_;
             if (flags & Redated) return redatedIcon_;
-            return {};
-        case Qt::FontRole:
-            if (flags & Marked) {
-                QFont font;
-                font.setBold(true);
-                return font;
-            }
             return {};
         case Qt::ToolTipRole: {
             QStringList tips;

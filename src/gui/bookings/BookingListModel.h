@@ -19,7 +19,8 @@ namespace belvaron::gui {
 // rows the view shows are the store's bookings in store order, or a
 // permutation of them when a heading sorted the view or a filter narrowed
 // it; the store itself is never reordered. Each row's markers (account 0,
-// re-dated) come from its booking, the program's marks from a bit vector:
+// re-dated) come from its booking, the program's marks (the rows a refill
+// points at; the window puts the caret on the first) from a bit vector:
 // neither is the selection, so no click removes them.
 //
 // The row count is taken at each refill, so a store that changes in between
