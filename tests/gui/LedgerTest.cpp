@@ -150,8 +150,8 @@ private slots:
             {BookingListModel::Text, "Text", "Bauer, Gutschrift", false},
         };
         for (const auto& r : rows) {
-            QTest::newRow(r.heading) << r.column << QString::fromUtf8(r.heading)
-                                     << QString::fromUtf8(r.text) << r.right;
+            QTest::newRow(r.heading)
+                << r.column << QString::fromUtf8(r.heading) << QString::fromUtf8(r.text) << r.right;
         }
     }
     // Each column: its heading, the text of one booking (the amount in the
@@ -182,11 +182,10 @@ private slots:
     // Account-0 and re-dated rows carry their own marker with a tooltip;
     // clicks and keys leave them.
     void markersWithTooltips() {
-        const int expected[] = {0, BookingListModel::ZeroAccount | BookingListModel::Marked,
-                                BookingListModel::Redated,
-                                BookingListModel::ZeroAccount | BookingListModel::Redated |
-                                    BookingListModel::Marked,
-                                0};
+        const int expected[] = {
+            0, BookingListModel::ZeroAccount | BookingListModel::Marked, BookingListModel::Redated,
+            BookingListModel::ZeroAccount | BookingListModel::Redated | BookingListModel::Marked,
+            0};
         for (int r = 0; r < 5; ++r) {
             QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
                               List()->visualRect(Model()->index(r, 2)).center());
@@ -200,8 +199,9 @@ private slots:
                      bool(expected[r] & BookingListModel::ZeroAccount));
             QCOMPARE(tip.contains(QStringLiteral("Umdatiert")),
                      bool(expected[r] & BookingListModel::Redated));
-            QCOMPARE(index.data(Qt::DecorationRole).isValid(),
-                     (expected[r] & (BookingListModel::ZeroAccount | BookingListModel::Redated)) != 0);
+            QCOMPARE(
+                index.data(Qt::DecorationRole).isValid(),
+                (expected[r] & (BookingListModel::ZeroAccount | BookingListModel::Redated)) != 0);
         }
     }
 
@@ -239,7 +239,8 @@ private slots:
         QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {},
                            List()->visualRect(Model()->index(0, 2)).center());
         QCOMPARE(name, QStringLiteral("Kasse"));
-        QCOMPARE(std::string(FieldText(Store()[2].purpose)), std::string("gepr\xfc" "ft"));
+        QCOMPARE(std::string(FieldText(Store()[2].purpose)), std::string("gepr\xfc"
+                                                                         "ft"));
         QCOMPARE(BookingNumbersShown(Model()), (std::vector<int>{13, 11, 14, 12, 15}));
         QCOMPARE(Model()->index(0, BookingListModel::Text).data().toString(),
                  QStringLiteral("Kasse, geprüft"));
@@ -261,8 +262,7 @@ private slots:
         QTest::newRow("Beleg") << "re-" << 0 << std::vector<int>{11, 12, 14, 15}
                                << "4 von 5 Buchungen · Summe 1.145,44 · 2 mit Konto 0 · 1 "
                                   "Beträge nicht lesbar (nicht in der Summe)";
-        QTest::newRow("Text, Windows-1252") << QStringLiteral("MÜLLER") << 0
-                                            << std::vector<int>{11}
+        QTest::newRow("Text, Windows-1252") << QStringLiteral("MÜLLER") << 0 << std::vector<int>{11}
                                             << "1 von 5 Buchungen · Summe 1.190,00 · 0 mit Konto 0";
         QTest::newRow("account") << "4210" << 0 << std::vector<int>{14, 15}
                                  << "2 von 5 Buchungen · Summe 1.190,00 · 1 mit Konto 0 · 1 "

@@ -2,10 +2,11 @@
 // scaled screens, remembers the last choices, opens a journal named on the
 // command line or dropped on it, and answers --help and --version.
 #include <QComboBox>
-#include <QDropEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
@@ -16,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QMenu>
 #include <QUrl>
 #include <memory>
 
@@ -98,13 +98,14 @@ private slots:
     // the taxation choice reach the next window; the five last journals
     // are offered, newest first.
     void remembersAcrossRuns() {
-        const QStringList charts = {QStringLiteral("SK3_DATEV.kon"), QStringLiteral("SK4_DATEV.kon")};
+        const QStringList charts = {QStringLiteral("SK3_DATEV.kon"),
+                                    QStringLiteral("SK4_DATEV.kon")};
         QDir().mkpath(folder_->path() + QStringLiteral("/data"));
         for (const QString& chart : charts) {
             QFile file(folder_->path() + QStringLiteral("/data/") + chart);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-                window_.reset();
+        window_.reset();
         OpenWindow();
         auto* chartBox = Child<QComboBox>("chartFiles");
         QCOMPARE(chartBox->count(), 2);

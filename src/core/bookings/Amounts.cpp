@@ -53,7 +53,8 @@ std::optional<int64_t> AmountCents(std::string_view text) {
 
 std::string GermanAmount(int64_t cents) {
     // |INT64_MIN| does not fit an int64: work on the unsigned magnitude.
-    uint64_t magnitude = cents < 0 ? 0 - static_cast<uint64_t>(cents) : static_cast<uint64_t>(cents);
+    uint64_t magnitude =
+        cents < 0 ? 0 - static_cast<uint64_t>(cents) : static_cast<uint64_t>(cents);
     const int fraction = static_cast<int>(magnitude % 100);
     magnitude /= 100;
     std::string digits = std::to_string(magnitude);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/base/DataFiles.h"
-#include "core/base/Format.h"
 #include "core/base/FixedText.h"
+#include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/datev/ChartFile.h"
 #include "core/datev/DatevSettingsFile.h"
@@ -34,7 +34,8 @@ Workflow::Workflow(WindowPort& ui) : ui_(ui), folders_(ui) {
 int Workflow::PreselectedChart() {
     std::string sachkontenrahmen = SachkontenrahmenOf(ChartVariant::SK3);
     try {
-        const DatevSettingsLoad loaded = LoadDatevSettings(folders_.Resolve(kDatevSettingsFileName));
+        const DatevSettingsLoad loaded =
+            LoadDatevSettings(folders_.Resolve(kDatevSettingsFileName));
         if (loaded.read) sachkontenrahmen = FieldText(loaded.settings.sachkontenrahmen);
     } catch (...) {
         // The export reports an unreadable settings file; here SKR 03 stands.

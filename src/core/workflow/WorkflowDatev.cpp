@@ -63,8 +63,8 @@ void Workflow::OnDatevAuswahl() {
     if (const auto chosen = ui_.ChooseFile(request)) {
         // The export writes into the folder of the target path.
         const std::size_t slash = datevTargetPath_.rfind('/');
-        std::string name = slash == std::string::npos ? datevTargetPath_
-                                                      : datevTargetPath_.substr(slash + 1);
+        std::string name =
+            slash == std::string::npos ? datevTargetPath_ : datevTargetPath_.substr(slash + 1);
         if (name.empty()) name = "ED0001";
         std::string folder = *chosen;
         while (folder.size() > 1 && folder.back() == '/') folder.pop_back();

@@ -1,14 +1,13 @@
 #include "gui/app/MainWindow.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -21,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/base/CodePage.h"
 #include "gui/app/ProgramIcon.h"
@@ -275,8 +275,8 @@ void MainWindow::ShowBookings(const BookingStore& store, std::span<const int> ma
     // the caret goes to the first marked booking.
     if (savedRows_ == model_->totals().storeRows && savedRows_ > 0) {
         if (savedCurrent_ >= 0 && model_->RowOf(savedCurrent_) >= 0) {
-            list_->selectionModel()->setCurrentIndex(
-                model_->index(model_->RowOf(savedCurrent_), 0), QItemSelectionModel::NoUpdate);
+            list_->selectionModel()->setCurrentIndex(model_->index(model_->RowOf(savedCurrent_), 0),
+                                                     QItemSelectionModel::NoUpdate);
         }
         list_->verticalScrollBar()->setValue(savedScroll_);
     }

@@ -26,16 +26,14 @@ struct ColumnInfo {
 
 // The ledger's columns, in the order of BookingListModel::Column.
 constexpr ColumnInfo kColumns[BookingListModel::ColumnCount] = {
-    {"Nr.", true},   {"Datum", false}, {"Beleg", false}, {"Soll", true},     {"Haben", true},
-    {"BU", true},    {"MwSt", true},   {"Betrag", true}, {"Währung", false}, {"Text", false},
+    {"Nr.", true}, {"Datum", false}, {"Beleg", false}, {"Soll", true},     {"Haben", true},
+    {"BU", true},  {"MwSt", true},   {"Betrag", true}, {"Währung", false}, {"Text", false},
 };
 
 const QColor kZeroAccountBackground(255, 214, 214);
 const QColor kRedatedBackground(214, 232, 255);
 
-QString ScreenText(std::string_view bytes) {
-    return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
+QString ScreenText(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
 
 // Windows-1252 lower case of one byte (ASCII, Latin-1 letters, Š Œ Ž Ÿ).
 char LowerByte(char c) {
@@ -143,7 +141,8 @@ std::vector<int64_t> TextRanks(const std::vector<int32_t>& rows, std::size_t sto
     std::vector<std::string_view> distinct;
     std::vector<int64_t> key(storeRows);
     for (const int32_t row : rows) {
-        const auto [it, inserted] = ids.try_emplace(textOf(row), static_cast<int64_t>(distinct.size()));
+        const auto [it, inserted] =
+            ids.try_emplace(textOf(row), static_cast<int64_t>(distinct.size()));
         if (inserted) distinct.push_back(it->first);
         key[static_cast<std::size_t>(row)] = it->second;
     }
@@ -159,7 +158,8 @@ std::vector<int64_t> TextRanks(const std::vector<int32_t>& rows, std::size_t sto
         rank[byText[i]] = r;
     }
     for (const int32_t row : rows) {
-        key[static_cast<std::size_t>(row)] = rank[static_cast<std::size_t>(key[static_cast<std::size_t>(row)])];
+        key[static_cast<std::size_t>(row)] =
+            rank[static_cast<std::size_t>(key[static_cast<std::size_t>(row)])];
     }
     if (distinctCount) *distinctCount = r + 1;
     return key;
@@ -276,20 +276,22 @@ void BookingListModel::ApplySort() {
     std::vector<int64_t> keys;
     switch (sortColumn_) {
         case Beleg:
-            keys = TextRanks(order_, rows, [&store](int32_t i) { return FieldText(store[i].beleg); },
-                             nullptr);
+            keys = TextRanks(
+                order_, rows, [&store](int32_t i) { return FieldText(store[i].beleg); }, nullptr);
             break;
         case Waehrung:
-            keys = TextRanks(order_, rows,
-                             [&store](int32_t i) { return FieldText(store[i].currency); }, nullptr);
+            keys = TextRanks(
+                order_, rows, [&store](int32_t i) { return FieldText(store[i].currency); },
+                nullptr);
             break;
         case Text: {
             // By name, then by purpose.
             int64_t purposes = 1;
             const std::vector<int64_t> purpose = TextRanks(
-                order_, rows, [&store](int32_t i) { return FieldText(store[i].purpose); }, &purposes);
-            keys = TextRanks(order_, rows, [&store](int32_t i) { return FieldText(store[i].name); },
-                             nullptr);
+                order_, rows, [&store](int32_t i) { return FieldText(store[i].purpose); },
+                &purposes);
+            keys = TextRanks(
+                order_, rows, [&store](int32_t i) { return FieldText(store[i].name); }, nullptr);
             for (const int32_t i : order_) {
                 const auto at = static_cast<std::size_t>(i);
                 keys[at] = keys[at] * purposes + purpose[at];
@@ -330,13 +332,14 @@ void BookingListModel::CountTotals() {
 
 QString BookingListModel::StatusText() const {
     const QLocale german(QLocale::German, QLocale::Germany);
-    QString text = totals_.rows == totals_.storeRows
-                       ? QStringLiteral("%1 Buchungen").arg(german.toString(totals_.rows))
-                       : QStringLiteral("%1 von %2 Buchungen")
-                             .arg(german.toString(totals_.rows), german.toString(totals_.storeRows));
-    text += totals_.overflow
-                ? QStringLiteral(" · Summe zu groß")
-                : QStringLiteral(" · Summe %1").arg(QString::fromStdString(GermanAmount(totals_.cents)));
+    QString text =
+        totals_.rows == totals_.storeRows
+            ? QStringLiteral("%1 Buchungen").arg(german.toString(totals_.rows))
+            : QStringLiteral("%1 von %2 Buchungen")
+                  .arg(german.toString(totals_.rows), german.toString(totals_.storeRows));
+    text += totals_.overflow ? QStringLiteral(" · Summe zu groß")
+                             : QStringLiteral(" · Summe %1")
+                                   .arg(QString::fromStdString(GermanAmount(totals_.cents)));
     text += QStringLiteral(" · %1 mit Konto 0").arg(german.toString(totals_.zeroAccount));
     if (totals_.unreadable > 0) {
         text += QStringLiteral(" · %1 Beträge nicht lesbar (nicht in der Summe)")
@@ -398,9 +401,10 @@ QVariant BookingListModel::data(const QModelIndex& index, int role) const {
         case Qt::AccessibleTextRole:
             return DisplayText(storeIndex, index.column());
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(
-                Qt::Alignment(kColumns[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft) |
-                Qt::AlignVCenter);
+            return QVariant::fromValue(Qt::Alignment(kColumns[index.column()].rightAligned
+                                                         ? Qt::AlignRight
+                                                         : Qt::AlignLeft) |
+                                       Qt::AlignVCenter);
         case FlagsRole:
             return Flags(storeIndex);
         case StoreIndexRole:
@@ -425,12 +429,14 @@ QVariant BookingListModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole: {
             QStringList tips;
             if (flags & ZeroAccount) {
-                tips << QStringLiteral("Konto 0: SOLL- oder HABEN-Konto fehlt (vor dem Export "
-                                       "ersetzen, bearbeiten oder löschen)");
+                tips << QStringLiteral(
+                    "Konto 0: SOLL- oder HABEN-Konto fehlt (vor dem Export "
+                    "ersetzen, bearbeiten oder löschen)");
             }
             if (flags & Redated) {
-                tips << QStringLiteral("Umdatiert: Zahlungsdatum aus dem MwSt-Bericht "
-                                       "(IST-Besteuerung)");
+                tips << QStringLiteral(
+                    "Umdatiert: Zahlungsdatum aus dem MwSt-Bericht "
+                    "(IST-Besteuerung)");
             }
             if (tips.isEmpty()) return {};
             return tips.join(QLatin1Char('\n'));

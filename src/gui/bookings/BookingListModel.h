@@ -93,7 +93,7 @@ private:
 
     const BookingStore* store_ = nullptr;
     int storeRows_ = 0;
-    bool identity_ = true;       // view row == store index; order_ unused
+    bool identity_ = true;        // view row == store index; order_ unused
     std::vector<int32_t> order_;  // view row -> store index
     std::vector<bool> marked_;    // by store index
     std::string filterBytes_;     // Windows-1252, lower case

@@ -54,9 +54,10 @@ std::vector<int> BookingListView::Marks() const {
 void BookingListView::ShowBooking(int storeIndex) {
     const int row = model_ ? model_->RowOf(storeIndex) : -1;
     if (row < 0) return;
+    // The caret only: a selection would hide the row's marker colour.
     const QModelIndex index = model_->index(row, 0);
-    selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 

@@ -23,8 +23,8 @@ public:
     // The marked store indices, ascending (the program's marks, not the
     // selection).
     std::vector<int> Marks() const;
-    // Makes the booking with this store index current and visible (when the
-    // filter shows it).
+    // Puts the caret on the booking with this store index and scrolls to it
+    // (when the filter shows it); the selection is cleared.
     void ShowBooking(int storeIndex);
     // As high as its minimum: the list takes the room the other controls
     // leave (its stretch), and is the first to give it back.

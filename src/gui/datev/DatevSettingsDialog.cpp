@@ -57,8 +57,10 @@ void ShowLimit(QLineEdit* edit, int max, QLabel* counter) {
     QObject::connect(edit, &QLineEdit::textChanged, counter, count);
     QObject::connect(edit, &QLineEdit::inputRejected, counter, [counter, max, limit] {
         counter->setStyleSheet(QStringLiteral("color: #b00000"));
-        counter->setText(
-            QStringLiteral("%1/%2 – %3").arg(counter->property("chars").toInt()).arg(max).arg(limit));
+        counter->setText(QStringLiteral("%1/%2 – %3")
+                             .arg(counter->property("chars").toInt())
+                             .arg(max)
+                             .arg(limit));
     });
     count(edit->text());
 }

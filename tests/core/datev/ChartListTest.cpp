@@ -79,7 +79,8 @@ TEST_F(ChartList, PreselectionFollowsTheSachkontenrahmen) {
         TempDir local;
         std::filesystem::create_directories(local.File("program"));
         std::filesystem::create_directories(local.File("data"));
-        for (const char* chart : c.charts) local.Write(std::string("program/") + chart, "1000,\r\n");
+        for (const char* chart : c.charts)
+            local.Write(std::string("program/") + chart, "1000,\r\n");
         DatevSettings settings = DefaultDatevSettings();
         SetField(settings.sachkontenrahmen, c.sachkontenrahmen);
         local.Write(std::string("data/") + kDatevSettingsFileName, FormatSettingsFile(settings));

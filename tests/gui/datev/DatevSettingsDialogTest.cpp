@@ -105,9 +105,9 @@ private slots:
         QCOMPARE(format->currentIndex(), 0);
         const F postversandOnly[] = {F::Beratername, F::Passwort, F::Datentraegernummer,
                                      F::Abrechnungsnummer, F::Erweiterung};
-        const F always[] = {F::Beraternummer, F::Mandantennummer, F::DfvKennzeichen,
-                            F::Kontonummernlaenge, F::DateFrom, F::WjBeginnTag,
-                            F::Sachkontenrahmen, F::BatchPeriod};
+        const F always[] = {F::Beraternummer,      F::Mandantennummer, F::DfvKennzeichen,
+                            F::Kontonummernlaenge, F::DateFrom,        F::WjBeginnTag,
+                            F::Sachkontenrahmen,   F::BatchPeriod};
         for (const F f : postversandOnly) QVERIFY(!d.Control(f)->isEnabled());
         for (const F f : always) QVERIFY(d.Control(f)->isEnabled());
         format->setCurrentIndex(1);

@@ -118,8 +118,8 @@ TEST_F(DatevCsvGolden, PostversandOnlyFieldsLeaveTheFileAlone) {
     EXPECT_EQ(ReadFile(otherDir.File(kGoldenName)), bytes);
     for (const DatevDialogField field :
          {DatevDialogField::Beratername, DatevDialogField::Passwort,
-          DatevDialogField::Datentraegernummer,
-          DatevDialogField::Abrechnungsnummer, DatevDialogField::Erweiterung}) {
+          DatevDialogField::Datentraegernummer, DatevDialogField::Abrechnungsnummer,
+          DatevDialogField::Erweiterung}) {
         EXPECT_TRUE(DatevDialogModel::PostversandOnly(field)) << static_cast<int>(field);
     }
     for (const DatevDialogField field :
