@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ public:
     int sortsFinished = 0;
     std::deque<bool> editAnswers;         // EditBooking results
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
+    std::function<void(DatevSettings&)> datevDialogEdit;  // what the user changes there
 
     // The update dialog: every call recorded, answered from the queue
     // (Cancel when empty).
@@ -93,7 +95,8 @@ public:
         editAnswers.pop_front();
         return a;
     }
-    bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {
+    bool EditDatevSettings(DatevSettings& settings, DatevRange&, const std::string&) override {
+        if (datevDialogEdit) datevDialogEdit(settings);
         if (datevDialogAnswers.empty()) return true;
         const bool a = datevDialogAnswers.front();
         datevDialogAnswers.pop_front();

@@ -40,12 +40,25 @@ int Workflow::PreselectedChart() {
     } catch (...) {
         // The export reports an unreadable settings file; here SKR 03 stands.
     }
+    if (const int index = ChartIndexFor(sachkontenrahmen); index >= 0) return index;
+    return chartFiles_.size() > 1 ? 1 : (chartFiles_.empty() ? -1 : 0);
+}
+
+int Workflow::ChartIndexFor(std::string_view sachkontenrahmen) const {
     for (std::size_t i = 0; i < chartFiles_.size(); ++i) {
         if (SachkontenrahmenOf(ChartVariantOf(chartFiles_[i])) == sachkontenrahmen) {
             return static_cast<int>(i);
         }
     }
-    return chartFiles_.size() > 1 ? 1 : (chartFiles_.empty() ? -1 : 0);
+    return -1;
+}
+
+void Workflow::FollowSachkontenrahmen(std::string_view sachkontenrahmen) {
+    const ChartVariant chosen = ChartVariantOf(SelectedChartName());
+    // A chart of the user's own stays; a standard chart of the other frame
+    // gives way to the one the settings name.
+    if (chosen == ChartVariant::None || SachkontenrahmenOf(chosen) == sachkontenrahmen) return;
+    if (const int index = ChartIndexFor(sachkontenrahmen); index >= 0) chartFileIndex_ = index;
 }
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/base/DataFolders.h"
@@ -198,6 +199,13 @@ private:
     // The index of the chart OnInitDialog preselects (-1 for none); without
     // a chart of the settings' Sachkontenrahmen the second of several.
     int PreselectedChart();
+    // The first chart whose name stands for `sachkontenrahmen` ("03", "04"),
+    // or -1.
+    int ChartIndexFor(std::string_view sachkontenrahmen) const;
+    // After the DATEV dialog: a standard chart (SK3/SK4) of the other frame
+    // is replaced by the one of the settings' Sachkontenrahmen, so that the
+    // check and the export use one choice.
+    void FollowSachkontenrahmen(std::string_view sachkontenrahmen);
     // The re-dating of step 4 with its summary; true when it ran to its end.
     bool Redate(bool reportRead);
     // The gates of step 4 (journal loaded, no replacements, no report yet).

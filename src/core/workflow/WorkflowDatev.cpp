@@ -92,6 +92,7 @@ bool Workflow::OnDatenExportieren() {
         if (!ui_.EditDatevSettings(request.settings, request.range, SelectedChartName())) {
             return false;
         }
+        FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
     } catch (...) {
         ShowException(msg::kE111);
         return false;

@@ -299,6 +299,8 @@ void MainWindow::ShowMembers() {
         chartsShown_ = true;
     }
     charts_->setCurrentIndex(w.chartFileIndex() < charts_->count() ? w.chartFileIndex() : -1);
+    // The chart may follow the DATEV dialog: the one shown is the one kept.
+    if (remembering_) settings_->SetText(WindowSettings::Key::Chart, charts_->currentText());
     if (w.replaceText() != shownReplaceText_) {
         replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText()));
         shownReplaceText_ = w.replaceText();

@@ -94,6 +94,46 @@ TEST_F(ChartList, PreselectionFollowsTheSachkontenrahmen) {
     }
 }
 
+// The Sachkontenrahmen confirmed in the DATEV dialog and the chart of the
+// check are one choice: a standard chart of the other frame follows the
+// dialog, a chart of the user's own and a cancelled dialog change nothing.
+TEST_F(ChartList, DatevDialogAndCheckShareTheChart) {
+    struct Case {
+        const char* chosen;
+        const char* confirmed;
+        bool ok;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"SK3_DATEV.kon", "04", true, "SK4_DATEV.kon"},
+        {"SK4_DATEV.kon", "03", true, "SK3_DATEV.kon"},
+        {"SK4_DATEV.kon", "04", true, "SK4_DATEV.kon"},
+        {"mine.kon", "04", true, "mine.kon"},
+        {"SK3_DATEV.kon", "04", false, "SK3_DATEV.kon"},
+    };
+    for (const char* chart : {"SK3_DATEV.kon", "SK4_DATEV.kon", "mine.kon"}) Put("program", chart);
+    std::filesystem::create_directories(dir.File("export"));
+    CurrentFolder cwd(dir.File("cwd"));
+    for (const Case& c : cases) {
+        FakeUi localUi;
+        Workflow localFlow(localUi);
+        localFlow.SetDataFolderOverride(dir.File("data"));
+        localFlow.OnInitDialog(dir.File("program") + "/");
+        BookingRecord* b = localFlow.EditableStore().AppendRoom();
+        *b = BookingRecord{};
+        localFlow.EditableStore().bookingCount = 1;
+        localFlow.EditableStore().journalLoaded = 1;
+        localFlow.OnDatevTargetEdited(dir.File("export/ED0001"));
+        localFlow.UseChart(c.chosen);
+        localUi.datevDialogAnswers.push_back(c.ok);
+        localUi.datevDialogEdit = [&c](DatevSettings& settings) {
+            SetField(settings.sachkontenrahmen, c.confirmed);
+        };
+        localFlow.OnDatenExportieren();
+        EXPECT_EQ(localFlow.SelectedChartName(), c.after) << c.chosen << " " << c.confirmed;
+    }
+}
+
 TEST_F(ChartList, OneChartIsSelected) {
     Put("program", "SK3_DATEV.kon");
     CurrentFolder cwd(dir.File("cwd"));
