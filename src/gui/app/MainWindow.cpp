@@ -4,23 +4,16 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSessionManager>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "core/base/CodePage.h"
 #include "gui/app/ProgramIcon.h"
@@ -37,7 +30,6 @@ namespace belvaron::gui {
 namespace {
 
 QString FromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
-std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The REPLACE text: Windows-1252 bytes with CR LF in the file, UTF-8 with LF
 // in the box.
@@ -125,81 +117,6 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
     ui_.AttachWindow(this);
 }
 
-void MainWindow::FitInto(const QRect& available) {
-    // A roomy first size for the list, within the screen's free area less
-    // the window frame.
-    const QFontMetrics fm = fontMetrics();
-    const QSize wanted(qMax(content_->sizeHint().width(), fm.averageCharWidth() * 150),
-                       qMax(content_->sizeHint().height(), fm.lineSpacing() * 48));
-    const QSize frame(16, 48);
-    resize(wanted.boundedTo(available.size() - frame));
-}
-
-QWidget* MainWindow::BuildLedger() {
-    auto* box = new QWidget(this);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    auto* row = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("&Suchen:"), box);
-    filter_ = new QLineEdit(box);
-    filter_->setObjectName(QStringLiteral("bookingFilter"));
-    filter_->setPlaceholderText(QStringLiteral("Beleg, Text oder Konto"));
-    filter_->setClearButtonEnabled(true);
-    label->setBuddy(filter_);
-    show_ = new QComboBox(box);
-    show_->setObjectName(QStringLiteral("bookingShow"));
-    show_->addItems({QStringLiteral("alle Buchungen"), QStringLiteral("nur Konto 0"),
-                     QStringLiteral("nur umdatierte")});
-    row->addWidget(label);
-    row->addWidget(filter_, 1);
-    row->addWidget(show_);
-    layout->addLayout(row);
-
-    model_ = new BookingListModel(this);
-    list_ = new BookingListView(box);
-    list_->setObjectName(QStringLiteral("bookingList"));
-    list_->SetBookingModel(model_);
-    // The list gives way first when the screen is small.
-    list_->setMinimumHeight(list_->verticalHeader()->defaultSectionSize() * 4 +
-                            list_->horizontalHeader()->sizeHint().height());
-    list_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    connect(list_, &BookingListView::editRequested, this, &MainWindow::OnEditRequested);
-    layout->addWidget(list_, 1);
-
-    listStatus_ = new QLabel(box);
-    listStatus_->setObjectName(QStringLiteral("bookingStatus"));
-    listStatus_->setTextFormat(Qt::PlainText);
-    layout->addWidget(listStatus_);
-
-    // Typing narrows the list after a short pause, not at every key.
-    filterTimer_ = new QTimer(this);
-    filterTimer_->setSingleShot(true);
-    filterTimer_->setInterval(200);
-    connect(filterTimer_, &QTimer::timeout, this, &MainWindow::ApplyFilter);
-    connect(filter_, &QLineEdit::textChanged, filterTimer_, qOverload<>(&QTimer::start));
-    connect(show_, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyFilter);
-    connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::ShowListStatus);
-    ShowListStatus();
-    return box;
-}
-
-void MainWindow::ApplyFilter() {
-    filterTimer_->stop();
-    const int storeIndex = model_->StoreIndex(list_->currentIndex().row());
-    const BookingListModel::Show shows[] = {BookingListModel::Show::All,
-                                            BookingListModel::Show::ZeroAccount,
-                                            BookingListModel::Show::Redated};
-    model_->SetFilter(filter_->text(), shows[qBound(0, show_->currentIndex(), 2)]);
-    if (storeIndex >= 0) list_->ShowBooking(storeIndex);
-}
-
-void MainWindow::ShowListStatus() {
-    listStatus_->setText(model_->rowCount() > 0 || model_->totals().storeRows > 0
-                             ? model_->StatusText()
-                             : QStringLiteral("keine Buchungen"));
-}
-
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     ui_.AttachWindow(nullptr);
@@ -212,76 +129,6 @@ void MainWindow::Initialise(const std::string& programFolder) {
     setWindowTitle(QString::fromStdString(aboutText_));
     ApplyRemembered();
     ShowMembers();
-}
-
-void MainWindow::ApplyRemembered() {
-    using Key = WindowSettings::Key;
-    const QByteArray geometry = settings_->Geometry();
-    if (!geometry.isEmpty()) restoreGeometry(geometry);
-    ui_.SetLastFolder(settings_->Text(Key::JournalFolder));
-    const std::string datev = ToLocalPath(settings_->Text(Key::DatevTarget));
-    if (!datev.empty()) workflow_.OnDatevTargetEdited(datev);
-    const std::string lexware = ToLocalPath(settings_->Text(Key::LexwareTarget));
-    if (!lexware.empty()) workflow_.OnLexwareTargetEdited(lexware);
-    const std::string chart = ToLocalPath(settings_->Text(Key::Chart));
-    const auto& charts = workflow_.chartFiles();
-    if (std::find(charts.begin(), charts.end(), chart) != charts.end()) workflow_.UseChart(chart);
-    if (settings_->Text(Key::Taxation) == QLatin1String("IST")) workflow_.OnTaxationIst();
-    ShowRecentJournals();
-    remembering_ = true;
-}
-
-void MainWindow::RememberTargets() {
-    if (!remembering_) return;
-    settings_->SetText(WindowSettings::Key::DatevTarget, FromLocal(workflow_.datevTargetPath()));
-    settings_->SetText(WindowSettings::Key::LexwareTarget,
-                       FromLocal(workflow_.lexwareTargetPath()));
-}
-
-void MainWindow::RememberJournal() {
-    if (!remembering_ || !workflow_.journalLoaded()) return;
-    const QString path = QFileInfo(FromLocal(workflow_.journalPath())).absoluteFilePath();
-    settings_->AddRecentJournal(path);
-    settings_->SetText(WindowSettings::Key::JournalFolder, QFileInfo(path).absolutePath());
-    ui_.SetLastFolder(QFileInfo(path).absolutePath());
-    ShowRecentJournals();
-}
-
-void MainWindow::ShowRecentJournals() {
-    QMenu* menu = recent_->menu();
-    menu->clear();
-    for (const QString& path : settings_->RecentJournals()) {
-        QAction* action = menu->addAction(path);
-        connect(action, &QAction::triggered, this, [this, path] { OpenJournal(path); });
-    }
-    recent_->setEnabled(!menu->isEmpty());
-}
-
-void MainWindow::OpenJournal(const QString& path) {
-    if (workflow_.OnOpenJournal(ToLocalPath(path))) RememberJournal();
-    ShowMembers();
-}
-
-void MainWindow::ClearBookings() {
-    savedRows_ = model_->totals().storeRows;
-    savedScroll_ = list_->verticalScrollBar()->value();
-    savedCurrent_ = model_->StoreIndex(list_->currentIndex().row());
-    model_->Clear();
-}
-
-void MainWindow::ShowBookings(const BookingStore& store, std::span<const int> marked) {
-    model_->Refill(store, marked);
-    // A refill of the same bookings keeps the place the user was looking at;
-    // the caret goes to the first marked booking.
-    if (savedRows_ == model_->totals().storeRows && savedRows_ > 0) {
-        if (savedCurrent_ >= 0 && model_->RowOf(savedCurrent_) >= 0) {
-            list_->selectionModel()->setCurrentIndex(model_->index(model_->RowOf(savedCurrent_), 0),
-                                                     QItemSelectionModel::NoUpdate);
-        }
-        list_->verticalScrollBar()->setValue(savedScroll_);
-    }
-    if (!marked.empty()) list_->ShowBooking(marked.front());
-    savedRows_ = -1;
 }
 
 void MainWindow::ShowMembers() {
@@ -411,17 +258,6 @@ void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {
         swallowPress_ = true;
         QTimer::singleShot(0, this, [this] { swallowPress_ = false; });
     }
-}
-
-// A drop of one local file anywhere on the window: the path.
-bool MainWindow::IsJournalDrop(const QEvent* event, QString* path) const {
-    const auto* drop = static_cast<const QDropEvent*>(event);
-    const QMimeData* mime = drop->mimeData();
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return false;
-    const QUrl url = mime->urls().constFirst();
-    if (!url.isLocalFile()) return false;
-    if (path) *path = url.toLocalFile();
-    return true;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -5,15 +5,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <algorithm>
-#include <charconv>
 #include <string_view>
-#include <unordered_map>
 
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/Amounts.h"
 #include "core/bookings/BookingStore.h"
-#include "core/bookings/Dates.h"
+#include "gui/bookings/LedgerRows.h"
 
 namespace belvaron::gui {
 
@@ -35,35 +33,6 @@ const QColor kRedatedBackground(214, 232, 255);
 
 QString ScreenText(std::string_view bytes) { return QString::fromStdString(Cp1252ToUtf8(bytes)); }
 
-// Windows-1252 lower case of one byte (ASCII, Latin-1 letters, Š Œ Ž Ÿ).
-char LowerByte(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) {
-        return static_cast<char>(u + 32);
-    }
-    if (u == 0x8A || u == 0x8C || u == 0x8E) return static_cast<char>(u + 16);
-    if (u == 0x9F) return static_cast<char>(0xFF);
-    return c;
-}
-
-// `needle` (lower case) occurs in `text`, ignoring the case of `text`.
-bool ContainsLower(std::string_view text, std::string_view needle) {
-    if (needle.size() > text.size()) return false;
-    for (std::size_t start = 0; start + needle.size() <= text.size(); ++start) {
-        std::size_t i = 0;
-        while (i < needle.size() && LowerByte(text[start + i]) == needle[i]) ++i;
-        if (i == needle.size()) return true;
-    }
-    return false;
-}
-
-bool NumberContains(int32_t value, std::string_view needle) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return std::string_view(digits, static_cast<std::size_t>(end - digits)).find(needle) !=
-           std::string_view::npos;
-}
-
 QIcon Dot(const QColor& color) {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
@@ -73,96 +42,6 @@ QIcon Dot(const QColor& color) {
     painter.setBrush(color);
     painter.drawEllipse(1, 1, 10, 10);
     return QIcon(pixmap);
-}
-
-// The sort key of a numeric column; amounts that are no German amount sort
-// first.
-int64_t NumericKey(const BookingRecord& b, int column) {
-    switch (column) {
-        case BookingListModel::Nr:
-            return b.bookingNo;
-        case BookingListModel::Datum:
-            return DateKey(b.date);
-        case BookingListModel::Soll:
-            return b.sollAccount;
-        case BookingListModel::Haben:
-            return b.habenAccount;
-        case BookingListModel::BU:
-            return b.datevKey;
-        case BookingListModel::MwSt:
-            return b.vatRate;
-        case BookingListModel::Betrag:
-            return AmountCents(FieldText(b.amount)).value_or(INT64_MIN);
-        default:
-            return 0;
-    }
-}
-
-bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
-
-// Compares as people read document numbers: case ignored, runs of digits
-// by their value ("RE-7" before "RE-10"). <0, 0, >0.
-int NaturalCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigitByte(a[i]) && IsDigitByte(b[j])) {
-            while (i < a.size() && a[i] == '0') ++i;
-            while (j < b.size() && b[j] == '0') ++j;
-            std::size_t ei = i;
-            std::size_t ej = j;
-            while (ei < a.size() && IsDigitByte(a[ei])) ++ei;
-            while (ej < b.size() && IsDigitByte(b[ej])) ++ej;
-            if (ei - i != ej - j) return ei - i < ej - j ? -1 : 1;
-            if (const int c = a.substr(i, ei - i).compare(b.substr(j, ej - j)); c != 0) return c;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        const auto ca = static_cast<unsigned char>(LowerByte(a[i]));
-        const auto cb = static_cast<unsigned char>(LowerByte(b[j]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size()) return 1;
-    return j < b.size() ? -1 : 0;
-}
-
-// The rank of each row's text among the distinct texts of `rows`, in
-// natural order, by store index (texts that compare equal share a rank).
-// Journals repeat their names and document prefixes: sorting the distinct
-// texts once and the rows by integer is much faster than comparing texts
-// row against row.
-template <typename TextOf>
-std::vector<int64_t> TextRanks(const std::vector<int32_t>& rows, std::size_t storeRows,
-                               TextOf textOf, int64_t* distinctCount) {
-    std::unordered_map<std::string_view, int64_t> ids;
-    std::vector<std::string_view> distinct;
-    std::vector<int64_t> key(storeRows);
-    for (const int32_t row : rows) {
-        const auto [it, inserted] =
-            ids.try_emplace(textOf(row), static_cast<int64_t>(distinct.size()));
-        if (inserted) distinct.push_back(it->first);
-        key[static_cast<std::size_t>(row)] = it->second;
-    }
-    std::vector<std::size_t> byText(distinct.size());
-    for (std::size_t i = 0; i < byText.size(); ++i) byText[i] = i;
-    std::sort(byText.begin(), byText.end(), [&distinct](std::size_t a, std::size_t b) {
-        return NaturalCompare(distinct[a], distinct[b]) < 0;
-    });
-    std::vector<int64_t> rank(distinct.size());
-    int64_t r = 0;
-    for (std::size_t i = 0; i < byText.size(); ++i) {
-        if (i > 0 && NaturalCompare(distinct[byText[i - 1]], distinct[byText[i]]) != 0) ++r;
-        rank[byText[i]] = r;
-    }
-    for (const int32_t row : rows) {
-        key[static_cast<std::size_t>(row)] =
-            rank[static_cast<std::size_t>(key[static_cast<std::size_t>(row)])];
-    }
-    if (distinctCount) *distinctCount = r + 1;
-    return key;
 }
 
 }  // namespace
@@ -214,8 +93,7 @@ std::vector<int> BookingListModel::MarkedRows() const {
 }
 
 void BookingListModel::SetFilter(const QString& text, Show show) {
-    std::string bytes = Utf8ToCp1252(text.trimmed().toStdString());
-    std::transform(bytes.begin(), bytes.end(), bytes.begin(), LowerByte);
+    std::string bytes = LowerCp1252(Utf8ToCp1252(text.trimmed().toStdString()));
     if (bytes == filterBytes_ && show == show_) return;
     beginResetModel();
     filterBytes_ = std::move(bytes);
@@ -245,12 +123,7 @@ bool BookingListModel::PassesFilter(int storeIndex) const {
     const BookingRecord& b = (*store_)[storeIndex];
     if (show_ == Show::ZeroAccount && b.sollAccount != 0 && b.habenAccount != 0) return false;
     if (show_ == Show::Redated && b.redated <= 0) return false;
-    if (filterBytes_.empty()) return true;
-    return ContainsLower(FieldText(b.beleg), filterBytes_) ||
-           ContainsLower(FieldText(b.name), filterBytes_) ||
-           ContainsLower(FieldText(b.purpose), filterBytes_) ||
-           NumberContains(b.sollAccount, filterBytes_) ||
-           NumberContains(b.habenAccount, filterBytes_);
+    return filterBytes_.empty() || MatchesSearch(b, filterBytes_);
 }
 
 void BookingListModel::Rebuild() {
@@ -269,48 +142,9 @@ void BookingListModel::Rebuild() {
 }
 
 void BookingListModel::ApplySort() {
-    if (sortColumn_ < 0) return;
-    const BookingStore& store = *store_;
-    const auto rows = static_cast<std::size_t>(storeRows_);
-    // One integer key per row first: each comparison is then two loads.
-    std::vector<int64_t> keys;
-    switch (sortColumn_) {
-        case Beleg:
-            keys = TextRanks(
-                order_, rows, [&store](int32_t i) { return FieldText(store[i].beleg); }, nullptr);
-            break;
-        case Waehrung:
-            keys = TextRanks(
-                order_, rows, [&store](int32_t i) { return FieldText(store[i].currency); },
-                nullptr);
-            break;
-        case Text: {
-            // By name, then by purpose.
-            int64_t purposes = 1;
-            const std::vector<int64_t> purpose = TextRanks(
-                order_, rows, [&store](int32_t i) { return FieldText(store[i].purpose); },
-                &purposes);
-            keys = TextRanks(
-                order_, rows, [&store](int32_t i) { return FieldText(store[i].name); }, nullptr);
-            for (const int32_t i : order_) {
-                const auto at = static_cast<std::size_t>(i);
-                keys[at] = keys[at] * purposes + purpose[at];
-            }
-            break;
-        }
-        default:
-            keys.resize(rows);
-            for (const int32_t i : order_) {
-                keys[static_cast<std::size_t>(i)] = NumericKey(store[i], sortColumn_);
-            }
-            break;
+    if (sortColumn_ >= 0) {
+        SortRows(order_, *store_, sortColumn_, sortOrder_ == Qt::DescendingOrder);
     }
-    const bool descending = sortOrder_ == Qt::DescendingOrder;
-    std::stable_sort(order_.begin(), order_.end(), [&](int32_t a, int32_t b) {
-        const int64_t ka = keys[static_cast<std::size_t>(a)];
-        const int64_t kb = keys[static_cast<std::size_t>(b)];
-        return descending ? kb < ka : ka < kb;
-    });
 }
 
 void BookingListModel::CountTotals() {
