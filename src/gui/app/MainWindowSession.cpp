@@ -58,7 +58,9 @@ void MainWindow::ShowRecentJournals() {
     QMenu* menu = recent_->menu();
     menu->clear();
     for (const QString& path : settings_->RecentJournals()) {
-        QAction* action = menu->addAction(path);
+        // A '&' in a path is text, not a mnemonic.
+        QAction* action =
+            menu->addAction(QString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(action, &QAction::triggered, this, [this, path] { OpenJournal(path); });
     }
     recent_->setEnabled(!menu->isEmpty());

@@ -142,7 +142,8 @@ bool MatchesSearch(const BookingRecord& b, std::string_view lowerNeedle) {
     return ContainsLower(FieldText(b.beleg), lowerNeedle) ||
            ContainsLower(FieldText(b.name), lowerNeedle) ||
            ContainsLower(FieldText(b.purpose), lowerNeedle) ||
-           NumberContains(b.sollAccount, lowerNeedle) || NumberContains(b.habenAccount, lowerNeedle);
+           NumberContains(b.sollAccount, lowerNeedle) ||
+           NumberContains(b.habenAccount, lowerNeedle);
 }
 
 void SortRows(std::vector<int32_t>& order, const BookingStore& store, int column, bool descending) {
@@ -156,8 +157,7 @@ void SortRows(std::vector<int32_t>& order, const BookingStore& store, int column
             break;
         case BookingListModel::Waehrung:
             keys = TextRanks(
-                order, rows, [&store](int32_t i) { return FieldText(store[i].currency); },
-                nullptr);
+                order, rows, [&store](int32_t i) { return FieldText(store[i].currency); }, nullptr);
             break;
         case BookingListModel::Text: {
             // By name, then by purpose.

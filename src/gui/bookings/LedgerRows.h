@@ -31,7 +31,6 @@ bool MatchesSearch(const BookingRecord& booking, std::string_view lowerNeedle);
 // (BookingListModel::Column), stably: equal keys keep their order. Numbers
 // by value, dates by day, amounts in cents (an amount that is no German
 // amount first), texts naturally; Text by name, then purpose.
-void SortRows(std::vector<int32_t>& order, const BookingStore& store, int column,
-              bool descending);
+void SortRows(std::vector<int32_t>& order, const BookingStore& store, int column, bool descending);
 
 }  // namespace belvaron::gui
