@@ -39,6 +39,7 @@ public:
     // What a saving editor does to the booking (nothing when empty).
     std::function<void(BookingRecord&)> editAction;
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
+    std::function<void(DatevSettings&)> datevDialogEdit;  // what the user changes there
 
     // The update dialog: every call recorded, answered from the queue
     // (Cancel when empty).
@@ -107,7 +108,8 @@ public:
         if (a && editAction) editAction(store[index]);
         return a;
     }
-    bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {
+    bool EditDatevSettings(DatevSettings& settings, DatevRange&, const std::string&) override {
+        if (datevDialogEdit) datevDialogEdit(settings);
         if (datevDialogAnswers.empty()) return true;
         const bool a = datevDialogAnswers.front();
         datevDialogAnswers.pop_front();

@@ -58,6 +58,9 @@ struct FileDialogRequest {
     bool fileMustExist = false;    // open dialogs
     bool overwritePrompt = false;  // save-as dialogs
     bool pathMustExist = false;    // save-as dialogs
+    // A folder, not a file: the answer is an existing folder's path;
+    // `initialName` is the folder to start in, the other fields are unused.
+    bool chooseFolder = false;
 };
 
 // The texts of the update dialog ("Programmupdate:"), UTF-8.

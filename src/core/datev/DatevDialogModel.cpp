@@ -181,4 +181,39 @@ std::optional<DatevDialogError> DatevDialogModel::Accept(const DatevDialogFields
     return std::nullopt;
 }
 
+int DatevDialogModel::MaxChars(DatevDialogField field) {
+    using F = DatevDialogField;
+    using L = DatevDialogLimits;
+    switch (field) {
+        case F::Beratername:
+            return L::kBeratername;
+        case F::Passwort:
+            return L::kPasswort;
+        case F::DfvKennzeichen:
+            return L::kDfvKennzeichen;
+        case F::DateFrom:
+        case F::DateTo:
+            return L::kDate;
+        case F::WjBeginnTag:
+        case F::WjBeginnMonat:
+            return L::kWjBeginn;
+        default:
+            return 0;
+    }
+}
+
+bool DatevDialogModel::PostversandOnly(DatevDialogField field) {
+    using F = DatevDialogField;
+    switch (field) {
+        case F::Beratername:
+        case F::Passwort:
+        case F::Datentraegernummer:
+        case F::Abrechnungsnummer:
+        case F::Erweiterung:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace belvaron

@@ -100,6 +100,13 @@ public:
     // Whether the length box is enabled: only while "ja" is set.
     static bool LengthEnabled(const DatevDialogFields& fields) { return fields.erweiterung; }
 
+    // The most characters a text box takes while typing (DatevDialogLimits),
+    // 0 for a box without such a limit.
+    static int MaxChars(DatevDialogField field);
+    // The fields only the Postversand files carry; the DATEV-Format (CSV)
+    // leaves them out, so the dialog greys them out while it is chosen.
+    static bool PostversandOnly(DatevDialogField field);
+
 private:
     DatevSettings& settings_;
     DatevRange& range_;

@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "core/base/DataFiles.h"
+#include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
+#include "core/datev/ChartFile.h"
+#include "core/datev/DatevSettingsFile.h"
 #include "core/vat/VatMessages.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -28,6 +31,36 @@ Workflow::Workflow(WindowPort& ui) : ui_(ui), folders_(ui) {
     ReportReservations(ui, store_, importGrid_, vatRows_);
 }
 
+int Workflow::PreselectedChart() {
+    std::string sachkontenrahmen = SachkontenrahmenOf(ChartVariant::SK3);
+    try {
+        const DatevSettingsLoad loaded =
+            LoadDatevSettings(folders_.Resolve(kDatevSettingsFileName));
+        if (loaded.read) sachkontenrahmen = FieldText(loaded.settings.sachkontenrahmen);
+    } catch (...) {
+        // The export reports an unreadable settings file; here SKR 03 stands.
+    }
+    if (const int index = ChartIndexFor(sachkontenrahmen); index >= 0) return index;
+    return chartFiles_.size() > 1 ? 1 : (chartFiles_.empty() ? -1 : 0);
+}
+
+int Workflow::ChartIndexFor(std::string_view sachkontenrahmen) const {
+    for (std::size_t i = 0; i < chartFiles_.size(); ++i) {
+        if (SachkontenrahmenOf(ChartVariantOf(chartFiles_[i])) == sachkontenrahmen) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void Workflow::FollowSachkontenrahmen(std::string_view sachkontenrahmen) {
+    const ChartVariant chosen = ChartVariantOf(SelectedChartName());
+    // A chart of the user's own stays; a standard chart of the other frame
+    // gives way to the one the settings name.
+    if (chosen == ChartVariant::None || SachkontenrahmenOf(chosen) == sachkontenrahmen) return;
+    if (const int index = ChartIndexFor(sachkontenrahmen); index >= 0) chartFileIndex_ = index;
+}
+
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 
 void Workflow::OnInitDialog(const std::string& programFolder) {
@@ -38,7 +71,7 @@ void Workflow::OnInitDialog(const std::string& programFolder) {
     store_.accountsReplaced = false;
     replaceText_ = LoadReplaceText();
     chartFiles_ = folders_.ChartFileNames();
-    chartFileIndex_ = chartFiles_.size() > 1 ? 1 : (chartFiles_.empty() ? -1 : 0);
+    chartFileIndex_ = PreselectedChart();
     ui_.SetVatControlsEnabled(false);
     ui_.RefreshControls();
 }

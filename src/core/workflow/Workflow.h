@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/base/DataFolders.h"
@@ -58,7 +59,8 @@ public:
     // Loads the journal at `path` in `currency`, sorts it by date, refills
     // the list with the account-0 lines marked and sets the default targets.
     // A load, successful or not, undoes the re-dating and the replacements
-    // and clears their states: SOLL taxation again, no VAT report path.
+    // and clears their states: SOLL taxation again, no VAT report path (an
+    // IST choice made before any report was imported stays).
     bool LoadJournal(const std::string& path, Currency currency);
     // Cash-basis taxation with the VAT detail report at `path`: imports it,
     // re-dates the VAT bookings, sorts again. Refused (E:104, E:123, E:135)
@@ -84,10 +86,17 @@ public:
 
     // ---- Window handlers ---------------------------------------------
     // Window start: program folder (ending with '/'), start values, the
-    // REPLACE text and the chart file names.
+    // REPLACE text and the chart file names; the chart preselected is the
+    // first whose name stands for the DATEV settings' Sachkontenrahmen
+    // ("SK3" for SKR 03, the default without a readable settings file).
     void OnInitDialog(const std::string& programFolder);
-    // Step 3 "Auswahl": choose a journal, then LoadJournal.
+    // Step 3 "Auswahl": choose a journal, then OnOpenJournal.
     bool OnSelectJournal();
+    // Opens the journal at `path` (step 3's choice, the command line's FILE,
+    // a drop on the window): when the loaded journal carries work the user
+    // is asked first (default "Nein"); then LoadJournal in the chosen
+    // currency. False when declined or the load failed.
+    bool OnOpenJournal(const std::string& path);
     void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
     // Double click on line `index`: the booking editor; on save the list is
     // refilled with the edited booking marked. A changed date sorts the store
@@ -120,7 +129,8 @@ public:
     // Chooses the chart file `name` (added to the list when it is not in
     // it); an empty name chooses none.
     void UseChart(const std::string& name);
-    // Step 6.
+    // Step 6. "Auswahl" of the DATEV target chooses its folder; the target
+    // keeps its file name (ED0001 when none).
     void OnDatevAuswahl();
     void OnDatevTargetEdited(std::string path) { datevTargetPath_ = std::move(path); }
     bool OnDatenExportieren();
@@ -187,6 +197,16 @@ private:
     // Refills the list from the store, marking the given kind of lines.
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();
+    // The index of the chart OnInitDialog preselects (-1 for none); without
+    // a chart of the settings' Sachkontenrahmen the second of several.
+    int PreselectedChart();
+    // The first chart whose name stands for `sachkontenrahmen` ("03", "04"),
+    // or -1.
+    int ChartIndexFor(std::string_view sachkontenrahmen) const;
+    // After the DATEV dialog: a standard chart (SK3/SK4) of the other frame
+    // is replaced by the one of the settings' Sachkontenrahmen, so that the
+    // check and the export use one choice.
+    void FollowSachkontenrahmen(std::string_view sachkontenrahmen);
     // The re-dating of step 4 with its summary; true when it ran to its end.
     bool Redate(bool reportRead, const Progress* progress);
     // The gates of step 4 (journal loaded, no replacements, no report yet).

@@ -62,13 +62,19 @@ void ProposeFiscalYear(const DatevSettings& settings, DatevRange& range) {
 
 void Workflow::OnDatevAuswahl() {
     FileDialogRequest request;
-    request.saveAs = true;
-    request.defaultExtension = "DATEV";
-    request.initialName = datevTargetPath_;
-    request.filter = msg::kDatevFilter;
-    request.overwritePrompt = true;
+    request.chooseFolder = true;
+    request.initialName = datevTargetPath_.empty() ? std::string() : FolderOfPath(datevTargetPath_);
     request.pathMustExist = true;
-    if (const auto chosen = ui_.ChooseFile(request)) datevTargetPath_ = *chosen;
+    if (const auto chosen = ui_.ChooseFile(request)) {
+        // The export writes into the folder of the target path.
+        const std::size_t slash = datevTargetPath_.rfind('/');
+        std::string name =
+            slash == std::string::npos ? datevTargetPath_ : datevTargetPath_.substr(slash + 1);
+        if (name.empty()) name = "ED0001";
+        std::string folder = *chosen;
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        datevTargetPath_ = (folder == "/" ? folder : folder + "/") + name;
+    }
     ui_.RefreshControls();
 }
 
@@ -91,6 +97,7 @@ bool Workflow::OnDatenExportieren() {
         if (!ui_.EditDatevSettings(request.settings, request.range, SelectedChartName())) {
             return false;
         }
+        FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
     } catch (...) {
         ShowException(msg::kE111);
         return false;

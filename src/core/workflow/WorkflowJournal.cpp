@@ -15,19 +15,27 @@ bool Workflow::OnSelectJournal() {
     request.filter = msg::kJournalFilter;
     request.fileMustExist = true;
     const auto chosen = ui_.ChooseFile(request);
-    if (!chosen ||
-        (journalCarriesWork() && !AskYesNo(ui_, QuestionId::ReloadJournal, msg::kReloadQuestion))) {
+    if (!chosen) {
         ui_.RefreshControls();
         return false;
     }
-    return LoadJournal(*chosen, currency_);
+    return OnOpenJournal(*chosen);
+}
+
+bool Workflow::OnOpenJournal(const std::string& path) {
+    if (journalCarriesWork() && !AskYesNo(ui_, QuestionId::ReloadJournal, msg::kReloadQuestion)) {
+        ui_.RefreshControls();
+        return false;
+    }
+    return LoadJournal(path, currency_);
 }
 
 bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     journalPath_ = path;
     currency_ = currency;
-    // The load undoes the re-dating: the choice that led to it goes too.
-    if (taxation_ == Taxation::Ist || !vatReportPath_.empty()) {
+    // The load undoes the re-dating: the choice that led to it goes too. An
+    // IST choice without a report has nothing to undo and stays.
+    if (store_.cashBasisApplied || !vatReportPath_.empty()) {
         taxation_ = Taxation::Soll;
         vatReportPath_.clear();
         ui_.SetVatControlsEnabled(false);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QScrollBar>
+#include <QScrollArea>
 #include <QSessionManager>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
 #include "gui/app/ReplaceTextEdit.h"
+#include "gui/app/WindowSettings.h"
 #include "gui/bookings/BookingListModel.h"
 #include "gui/bookings/BookingListView.h"
 #include "gui/ui/AboutDialog.h"
@@ -46,29 +48,50 @@ void SetTextIfDifferent(QLineEdit* field, const QString& text) {
     if (field->text() != text) field->setText(text);
 }
 
+// The window's content inside its scroll area: for a given width it asks
+// only for its minimum height, so the scroll area scrolls only when the
+// steps do not fit even with the list at its smallest.
+class Content : public QWidget {
+public:
+    using QWidget::QWidget;
+    int heightForWidth(int width) const override {
+        return layout() ? layout()->totalMinimumHeightForWidth(width)
+                        : QWidget::heightForWidth(width);
+    }
+};
+
 }  // namespace
 
 MainWindow::MainWindow(QtUi& ui, QWidget* parent)
-    : QDialog(parent, Qt::Window), ui_(ui), workflow_(ui) {
+    : QDialog(parent, Qt::Window),
+      ui_(ui),
+      workflow_(ui),
+      settings_(std::make_unique<WindowSettings>()) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(ProgramIcon());
     setSizeGripEnabled(true);
+    setAcceptDrops(true);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setSpacing(8);
+    // Everything lives in a scroll area: on a screen too small for the
+    // steps even with the list at its smallest, the window still fits and
+    // scrolls.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("contentScroll"));
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    content_ = new Content(scroll_);
+    content_->setObjectName(QStringLiteral("content"));
+    auto* layout = new QVBoxLayout(content_);
+    layout->setSpacing(6);
     layout->addWidget(BuildStepsOneToThree());
-
-    model_ = new BookingListModel(this);
-    list_ = new BookingListView(this);
-    list_->setObjectName(QStringLiteral("bookingList"));
-    list_->setModel(model_);
-    list_->setMinimumHeight(list_->fontMetrics().lineSpacing() * 8);
-    list_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    connect(list_, &BookingListView::editRequested, this, &MainWindow::OnEditRequested);
-    layout->addWidget(list_, 1);
-
-    layout->addWidget(BuildTaxationGroup());
-    layout->addWidget(BuildAccountsGroup());
+    layout->addWidget(BuildLedger(), 1);
+    // Steps 4 and 5 side by side: the height goes to the list.
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildTaxationGroup(), 1);
+    middle->addWidget(BuildAccountsGroup(), 1);
+    layout->addLayout(middle);
     layout->addWidget(BuildExportGroups());
 
     auto* bottom = new QHBoxLayout;
@@ -76,22 +99,20 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
     bottom->addWidget(MakeButton(QStringLiteral("U&pdates?"), "updates", &MainWindow::OnUpdates));
     bottom->addWidget(MakeButton(QStringLiteral("Programm &beenden"), "quit", &MainWindow::reject));
     layout->addLayout(bottom);
+    scroll_->setWidget(content_);
+    outer->addWidget(scroll_);
 
     BuildActions();
-    // A roomy first size for the list, within the screen.
-    const QFontMetrics fm = fontMetrics();
-    QSize size(qMax(sizeHint().width(), fm.averageCharWidth() * 150),
-               qMax(sizeHint().height(), fm.lineSpacing() * 48));
     if (const QScreen* screen = QApplication::primaryScreen()) {
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+        FitInto(screen->availableGeometry());
     }
-    resize(size);
     qApp->installEventFilter(this);
     // The end of the desktop session closes the window without a question:
     // the REPLACE box's edits are saved.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
         workflow_.OnSessionEnd();
         ShowMembers();
+        settings_->SetGeometry(saveGeometry());
     });
     ui_.AttachWindow(this);
 }
@@ -99,34 +120,15 @@ MainWindow::MainWindow(QtUi& ui, QWidget* parent)
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     ui_.AttachWindow(nullptr);
+    if (remembering_) settings_->SetGeometry(saveGeometry());
 }
 
 void MainWindow::Initialise(const std::string& programFolder) {
     workflow_.OnInitDialog(programFolder);
     aboutText_ = Workflow::TitleText();
     setWindowTitle(QString::fromStdString(aboutText_));
+    ApplyRemembered();
     ShowMembers();
-}
-
-void MainWindow::ClearBookings() {
-    savedRows_ = model_->rowCount();
-    savedScroll_ = list_->verticalScrollBar()->value();
-    savedCurrent_ = list_->currentIndex().row();
-    model_->Clear();
-}
-
-void MainWindow::ShowBookings(const BookingStore& store, std::span<const int> marked) {
-    model_->Refill(store);
-    list_->SetMarks(marked);
-    // A refill of the same bookings keeps the place the user was looking at.
-    if (savedRows_ == model_->rowCount() && savedRows_ > 0) {
-        if (savedCurrent_ >= 0) {
-            list_->selectionModel()->setCurrentIndex(model_->index(savedCurrent_, 0),
-                                                     QItemSelectionModel::NoUpdate);
-        }
-        list_->verticalScrollBar()->setValue(savedScroll_);
-    }
-    savedRows_ = -1;
 }
 
 void MainWindow::ShowMembers() {
@@ -144,6 +146,8 @@ void MainWindow::ShowMembers() {
         chartsShown_ = true;
     }
     charts_->setCurrentIndex(w.chartFileIndex() < charts_->count() ? w.chartFileIndex() : -1);
+    // The chart may follow the DATEV dialog: the one shown is the one kept.
+    if (remembering_) settings_->SetText(WindowSettings::Key::Chart, charts_->currentText());
     if (w.replaceText() != shownReplaceText_) {
         replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText()));
         shownReplaceText_ = w.replaceText();
@@ -151,6 +155,7 @@ void MainWindow::ShowMembers() {
     SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
     SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
     ShowReplaceMarker();
+    ShowListStatus();
     const StepStates states = w.Describe();
     const std::pair<QLabel*, const std::string*> labels[] = {
         {journalState_, &states.journal},
@@ -206,15 +211,23 @@ void MainWindow::OnUpdates() {
     }
 }
 
-void MainWindow::OnSelectJournal() { workflow_.OnSelectJournal(); }
+void MainWindow::OnSelectJournal() {
+    if (workflow_.OnSelectJournal()) RememberJournal();
+}
 void MainWindow::OnDeleteZeroBookings() { workflow_.OnDeleteZeroBookings(); }
 void MainWindow::OnSelectVatReport() { workflow_.OnSelectVatReport(); }
 void MainWindow::OnKontenUeberpruefen() { workflow_.OnKontenUeberpruefen(); }
 void MainWindow::OnClearReplaceList() { workflow_.OnClearReplaceList(); }
 void MainWindow::OnReplaceAccounts() { workflow_.OnReplaceAccounts(); }
-void MainWindow::OnDatevAuswahl() { workflow_.OnDatevAuswahl(); }
+void MainWindow::OnDatevAuswahl() {
+    workflow_.OnDatevAuswahl();
+    RememberTargets();
+}
 void MainWindow::OnDatenExportieren() { workflow_.OnDatenExportieren(); }
-void MainWindow::OnSelectLexwareFile() { workflow_.OnSelectLexwareFile(); }
+void MainWindow::OnSelectLexwareFile() {
+    workflow_.OnSelectLexwareFile();
+    RememberTargets();
+}
 void MainWindow::OnExportLexware() { workflow_.OnExportLexware(); }
 
 void MainWindow::OnEditRequested(int row) {
@@ -248,6 +261,22 @@ void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QString path;
+        // A journal dropped on a field of the window opens the journal; it
+        // is not typed into the field.
+        if (widget && widget->window() == this && IsJournalDrop(event, &path)) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop) {
+                // After the drag has ended: the load may show messages.
+                QTimer::singleShot(0, this, [this, path] { OpenJournal(path); });
+            }
+            return true;
+        }
+    }
     if (swallowPress_ && (event->type() == QEvent::MouseButtonPress ||
                           event->type() == QEvent::MouseButtonDblClick)) {
         swallowPress_ = false;

@@ -16,6 +16,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
+class QTimer;
+class QToolButton;
 
 namespace belvaron::gui {
 
@@ -24,6 +27,7 @@ class BookingListView;
 class AboutDialog;
 class QtUi;
 class ReplaceTextEdit;
+class WindowSettings;
 
 // The main window: the six numbered work steps over the core workflow. Every
 // click becomes a call of a Workflow handler; the window shows the
@@ -37,8 +41,18 @@ public:
 
     Workflow& workflow() { return workflow_; }
 
-    // Window start with the program folder (ending with '/').
+    // Window start with the program folder (ending with '/'); the choices
+    // remembered from the last run are applied.
     void Initialise(const std::string& programFolder);
+
+    // Opens the journal at `path` as step 3's "Auswahl" would (the command
+    // line's FILE, a drop, "Zuletzt geöffnet").
+    void OpenJournal(const QString& path);
+
+    // Sizes the window for a screen whose free area is `available`: the
+    // content as it likes it where that fits, else the list shrinks first
+    // and the scroll area takes what is still too large.
+    void FitInto(const QRect& available);
 
     // The "Updates?" button's action (none until the update check is built).
     void SetUpdateHandler(std::function<void()> handler) { updateHandler_ = std::move(handler); }
@@ -50,6 +64,9 @@ public:
     void SetVatControlsEnabled(bool enabled);
 
     BookingListView* bookingList() const { return list_; }
+    BookingListModel* bookingModel() const { return model_; }
+    QWidget* content() const { return content_; }
+    QScrollArea* contentScroll() const { return scroll_; }
     ReplaceTextEdit* replaceBox() const { return replaceBox_; }
 
 public slots:
@@ -68,6 +85,7 @@ protected:
 private:
     // Each returns its step with the step's digit picture.
     QWidget* BuildStepsOneToThree();
+    QWidget* BuildLedger();
     QWidget* BuildTaxationGroup();
     QWidget* BuildAccountsGroup();
     QWidget* BuildExportGroups();
@@ -90,6 +108,15 @@ private:
     void OnReplaceFocusLeft(Qt::FocusReason reason);
     // Step 5's title, with a marker while the REPLACE box has unsaved edits.
     void ShowReplaceMarker();
+    void ApplyFilter();
+    void ShowListStatus();
+    // The remembered choices: applied at the start, written when the user
+    // makes them.
+    void ApplyRemembered();
+    void RememberTargets();
+    void RememberJournal();
+    void ShowRecentJournals();
+    bool IsJournalDrop(const QEvent* event, QString* path) const;
 
     QtUi& ui_;
     Workflow workflow_;
@@ -100,6 +127,15 @@ private:
     QRadioButton* euro_ = nullptr;
     QRadioButton* dm_ = nullptr;
     QLineEdit* journalField_ = nullptr;
+    QToolButton* recent_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QComboBox* show_ = nullptr;
+    QLabel* listStatus_ = nullptr;
+    QTimer* filterTimer_ = nullptr;
+    std::unique_ptr<WindowSettings> settings_;
+    bool remembering_ = false;
     BookingListModel* model_ = nullptr;
     BookingListView* list_ = nullptr;
     QRadioButton* soll_ = nullptr;

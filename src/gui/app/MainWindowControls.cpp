@@ -6,13 +6,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "gui/app/MainWindow.h"
 #include "gui/app/ReplaceTextEdit.h"
 #include "gui/app/StepDigit.h"
+#include "gui/app/WindowSettings.h"
 
 // The controls of the main window, built top to bottom in the order of the
 // work steps (which is also the keyboard's tab order).
@@ -107,6 +110,13 @@ QWidget* MainWindow::BuildStepsOneToThree() {
     journalRow->addWidget(journalField_, 1);
     journalRow->addWidget(
         MakeButton(QStringLiteral("&Auswahl"), "journalSelect", &MainWindow::OnSelectJournal));
+    recent_ = new QToolButton(journal);
+    recent_->setObjectName(QStringLiteral("recentJournals"));
+    recent_->setText(QStringLiteral("Zuletzt geöffnet"));
+    recent_->setToolTip(QStringLiteral("Die fünf zuletzt geöffneten Journale"));
+    recent_->setPopupMode(QToolButton::InstantPopup);
+    recent_->setMenu(new QMenu(recent_));
+    journalRow->addWidget(recent_);
     journalState_ = WrappedLabel(QString(), "journalState", journal);
     auto* journalStep = new QWidget(box);
     auto* journalColumn = new QVBoxLayout(journalStep);
@@ -153,10 +163,12 @@ QWidget* MainWindow::BuildTaxationGroup() {
     layout->addStretch(1);
     connect(soll_, &QRadioButton::clicked, this, [this] {
         workflow_.OnTaxationSoll();
+        settings_->SetText(WindowSettings::Key::Taxation, QStringLiteral("SOLL"));
         ShowMembers();
     });
     connect(ist_, &QRadioButton::clicked, this, [this] {
         workflow_.OnTaxationIst();
+        settings_->SetText(WindowSettings::Key::Taxation, QStringLiteral("IST"));
         ShowMembers();
     });
     return Step(4, group, this);
@@ -172,8 +184,10 @@ QWidget* MainWindow::BuildAccountsGroup() {
     charts_->setObjectName(QStringLiteral("chartFiles"));
     charts_->setMinimumContentsLength(14);
     charts_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    connect(charts_, &QComboBox::activated, this,
-            [this](int index) { workflow_.OnChartSelected(index); });
+    connect(charts_, &QComboBox::activated, this, [this](int index) {
+        workflow_.OnChartSelected(index);
+        settings_->SetText(WindowSettings::Key::Chart, charts_->itemText(index));
+    });
     top->addWidget(charts_, 1);
     checkButton_ = MakeButton(QStringLiteral("Konten übe&rprüfen"), "checkAccounts",
                               &MainWindow::OnKontenUeberpruefen);
@@ -252,10 +266,14 @@ QWidget* MainWindow::BuildExportGroups() {
     columnLayout->addWidget(box);
     exportState_ = WrappedLabel(QString(), "exportState", column);
     columnLayout->addWidget(exportState_);
-    connect(datevField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { workflow_.OnDatevTargetEdited(ToLocal(text)); });
-    connect(lexwareField_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { workflow_.OnLexwareTargetEdited(ToLocal(text)); });
+    connect(datevField_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        workflow_.OnDatevTargetEdited(ToLocal(text));
+        RememberTargets();
+    });
+    connect(lexwareField_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        workflow_.OnLexwareTargetEdited(ToLocal(text));
+        RememberTargets();
+    });
     return Step(6, column, this);
 }
 

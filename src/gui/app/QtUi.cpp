@@ -82,6 +82,14 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
 
 std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
                                                 QString& lastFolder) {
+    if (request.chooseFolder) {
+        const QString start = FromLocalPath(request.initialName);
+        const QString chosen = QFileDialog::getExistingDirectory(
+            parent, QStringLiteral("Zielordner wählen"),
+            QFileInfo(start).isDir() ? start : lastFolder, QFileDialog::ShowDirsOnly);
+        if (chosen.isEmpty()) return std::nullopt;
+        return QFile::encodeName(chosen).toStdString();
+    }
     QFileDialog dialog(parent);
     dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")
                                          : QStringLiteral("Öffnen"));

@@ -49,6 +49,9 @@ public:
     // The running step's progress, null between steps.
     StepProgress* stepProgress() const { return step_.get(); }
     void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+    // The folder a file dialog without a named file opens in.
+    const QString& lastFolder() const { return lastFolder_; }
+    void SetLastFolder(const QString& folder) { lastFolder_ = folder; }
 
     // The real dialogs, used unless replaced. `defaultNo`: Enter answers a
     // question with "Nein".

@@ -1,90 +1,99 @@
 #include "gui/bookings/BookingListView.h"
 
-#include <QFontDatabase>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <algorithm>
+
+#include "gui/bookings/BookingListModel.h"
 
 namespace belvaron::gui {
 
-BookingListView::BookingListView(QWidget* parent) : QListView(parent) {
+BookingListView::BookingListView(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setUniformItemSizes(true);  // a million lines lay out without measuring each
-    setLayoutMode(QListView::SinglePass);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setShowGrid(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setAccessibleName(QStringLiteral("Buchungsliste"));
+    QHeaderView* rows = verticalHeader();
+    rows->setVisible(false);
+    rows->setSectionResizeMode(QHeaderView::Fixed);  // uniform rows: no per-row measuring
+    rows->setDefaultSectionSize(fontMetrics().height() + 6);
+    QHeaderView* columns = horizontalHeader();
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(false);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(true);
+    connect(columns, &QHeaderView::sectionClicked, this, &BookingListView::OnHeadingClicked);
 }
 
-void BookingListView::SetMarks(std::span<const int> rows) {
-    QItemSelection selection;
-    const int count = model() ? model()->rowCount() : 0;
-    std::size_t i = 0;
-    while (i < rows.size()) {
-        // Consecutive rows make one range, so marking many lines stays cheap.
-        std::size_t j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
-        if (rows[i] >= 0 && rows[j] < count) {
-            selection.select(model()->index(rows[i], 0), model()->index(rows[j], 0));
-        }
-        i = j + 1;
+void BookingListView::SetBookingModel(BookingListModel* model) {
+    model_ = model;
+    setModel(model);
+    // Widths from the font, once: measuring a million rows is no option.
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int widths[BookingListModel::ColumnCount] = {8, 11, 11, 7, 7, 4, 5, 14, 8, 40};
+    for (int c = 0; c < BookingListModel::ColumnCount; ++c) {
+        const int heading =
+            fontMetrics().horizontalAdvance(model->headerData(c, Qt::Horizontal).toString());
+        setColumnWidth(c, qMax(widths[c] * digit, heading + 2 * digit) + digit);
     }
-    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-QRegion BookingListView::visualRegionForSelection(const QItemSelection& selection) const {
-    // Many marks at once (a refill): repaint the visible lines, instead of
-    // adding up a region line by line.
-    if (selection.size() > 64) return QRegion(viewport()->rect());
-    return QListView::visualRegionForSelection(selection);
+QSize BookingListView::sizeHint() const {
+    return {QTableView::sizeHint().width(), minimumHeight()};
 }
 
 std::vector<int> BookingListView::Marks() const {
-    std::vector<int> rows;
-    for (const QItemSelectionRange& range : selectionModel()->selection()) {
-        for (int r = range.top(); r <= range.bottom(); ++r) rows.push_back(r);
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return model_ ? model_->MarkedRows() : std::vector<int>{};
 }
 
-QItemSelectionModel::SelectionFlags BookingListView::selectionCommand(const QModelIndex& index,
-                                                                      const QEvent* event) const {
-    if (!event || !index.isValid()) return QItemSelectionModel::NoUpdate;
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            return QItemSelectionModel::Deselect;
-        case QEvent::KeyPress:
-            if (static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Space) {
-                return QItemSelectionModel::Deselect;
-            }
-            return QItemSelectionModel::NoUpdate;
-        default:
-            return QItemSelectionModel::NoUpdate;
+void BookingListView::ShowBooking(int storeIndex) {
+    const int row = model_ ? model_->RowOf(storeIndex) : -1;
+    if (row < 0) return;
+    // The caret only: a selection would hide the row's marker colour.
+    const QModelIndex index = model_->index(row, 0);
+    selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+void BookingListView::OnHeadingClicked(int column) {
+    if (!model_) return;
+    const int storeIndex = model_->StoreIndex(currentIndex().row());
+    if (model_->sortColumn() != column) {
+        model_->sort(column, Qt::AscendingOrder);
+    } else if (model_->sortOrder() == Qt::AscendingOrder) {
+        model_->sort(column, Qt::DescendingOrder);
+    } else {
+        model_->sort(-1);
     }
+    QHeaderView* columns = horizontalHeader();
+    columns->setSortIndicatorShown(model_->sortColumn() >= 0);
+    columns->setSortIndicator(model_->sortColumn(), model_->sortOrder());
+    // The caret stays on its booking.
+    if (storeIndex >= 0) ShowBooking(storeIndex);
 }
 
 void BookingListView::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::SelectAll)) {
-        event->accept();  // marks are the program's
-        return;
-    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        currentIndex().isValid()) {
-        emit editRequested(currentIndex().row());
+        currentIndex().isValid() && model_) {
+        emit editRequested(model_->StoreIndex(currentIndex().row()));
         event->accept();
         return;
     }
-    QListView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void BookingListView::mouseDoubleClickEvent(QMouseEvent* event) {
-    QListView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid() && event->button() == Qt::LeftButton) emit editRequested(index.row());
+    if (index.isValid() && model_ && event->button() == Qt::LeftButton) {
+        emit editRequested(model_->StoreIndex(index.row()));
+    }
 }
 
 }  // namespace belvaron::gui

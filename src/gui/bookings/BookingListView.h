@@ -1,34 +1,46 @@
 #pragma once
 
-#include <QListView>
-#include <span>
+#include <QTableView>
 #include <vector>
 
 namespace belvaron::gui {
 
-// The booking list's view. Marks are the selection and are set by the
-// program alone: a click (or Space) on a line only removes that line's mark,
-// moving the caret never marks. A double click or Enter asks to edit the line
-// under the caret.
-class BookingListView : public QListView {
+class BookingListModel;
+
+// The ledger's view: rows of one height (a million rows scroll without
+// measuring any), columns sized once from the font. A click on a heading
+// sorts the view by that column, a second click reverses it, a third
+// returns to the store's order. A double click or Enter asks to edit the
+// booking of the row under the caret; the signal carries its store index.
+class BookingListView : public QTableView {
     Q_OBJECT
 public:
     explicit BookingListView(QWidget* parent = nullptr);
 
-    // Marks exactly the given rows (ascending).
-    void SetMarks(std::span<const int> rows);
-    // The marked rows, ascending.
+    void SetBookingModel(BookingListModel* model);
+    BookingListModel* bookingModel() const { return model_; }
+
+    // The marked store indices, ascending (the program's marks, not the
+    // selection).
     std::vector<int> Marks() const;
+    // Puts the caret on the booking with this store index and scrolls to it
+    // (when the filter shows it); the selection is cleared.
+    void ShowBooking(int storeIndex);
+    // As high as its minimum: the list takes the room the other controls
+    // leave (its stretch), and is the first to give it back.
+    QSize sizeHint() const override;
 
 signals:
-    void editRequested(int row);
+    void editRequested(int storeIndex);
 
 protected:
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
-                                                         const QEvent* event) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+
+private:
+    void OnHeadingClicked(int column);
+
+    BookingListModel* model_ = nullptr;
 };
 
 }  // namespace belvaron::gui

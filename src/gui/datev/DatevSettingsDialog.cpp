@@ -36,6 +36,35 @@ QLineEdit* TextEdit(QWidget* parent, int maxChars) {
     return edit;
 }
 
+// Shows the limit of a box: a tooltip and a placeholder always, and a
+// counter "n/max" when given; a keystroke the limit refuses turns the
+// counter red and says why, so nothing is refused silently.
+void ShowLimit(QLineEdit* edit, int max, QLabel* counter) {
+    const QString limit = QStringLiteral("höchstens %1 Zeichen").arg(max);
+    edit->setToolTip(limit);
+    if (edit->placeholderText().isEmpty()) {
+        edit->setPlaceholderText(QStringLiteral("max. %1 Zeichen").arg(max));
+    }
+    if (!counter) return;
+    counter->setObjectName(edit->objectName() + QStringLiteral("Counter"));
+    // The count of the accepted text: while a refused keystroke is
+    // reported, the box may still hold it.
+    const auto count = [counter, max](const QString& text) {
+        counter->setStyleSheet(QString());
+        counter->setProperty("chars", text.size());
+        counter->setText(QStringLiteral("%1/%2").arg(text.size()).arg(max));
+    };
+    QObject::connect(edit, &QLineEdit::textChanged, counter, count);
+    QObject::connect(edit, &QLineEdit::inputRejected, counter, [counter, max, limit] {
+        counter->setStyleSheet(QStringLiteral("color: #b00000"));
+        counter->setText(QStringLiteral("%1/%2 – %3")
+                             .arg(counter->property("chars").toInt())
+                             .arg(max)
+                             .arg(limit));
+    });
+    count(edit->text());
+}
+
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string S(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -62,10 +91,19 @@ DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& setting
     auto* grid = new QGridLayout;
     int row = 0;
     auto addRow = [&](const char* label, QWidget* control, const char* explanation, F field) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
+        auto* caption = new QLabel(QString::fromUtf8(label), this);
+        grid->addWidget(caption, row, 0);
         grid->addWidget(control, row, 1);
-        if (explanation) grid->addWidget(Explanation(explanation, this), row, 2);
+        if (explanation) grid->addWidget(Explanation(explanation, this), row, 3);
         controls_[field] = control;
+        captions_[field] = caption;
+        if (auto* edit = qobject_cast<QLineEdit*>(control);
+            edit && DatevDialogModel::MaxChars(field) > 0) {
+            auto* counter = new QLabel(this);
+            grid->addWidget(counter, row, 2);
+            edit->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
+            ShowLimit(edit, DatevDialogModel::MaxChars(field), counter);
+        }
         ++row;
     };
     beraternummer_ = TextEdit(this, 0);
@@ -112,6 +150,8 @@ DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& setting
     rangeRow->setContentsMargins(0, 0, 0, 0);
     dateFrom_ = TextEdit(range, L::kDate);
     dateTo_ = TextEdit(range, L::kDate);
+    dateFrom_->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
+    dateTo_->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
     rangeRow->addWidget(dateFrom_);
     rangeRow->addWidget(new QLabel(QStringLiteral("bis"), range));
     rangeRow->addWidget(dateTo_);
@@ -168,7 +208,14 @@ DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& setting
     connect(buttons, &QDialogButtonBox::rejected, this, &DatevSettingsDialog::reject);
     connect(erweiterung_, &QCheckBox::clicked, this, &DatevSettingsDialog::OnClickedErweiterung);
 
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
+    // The date and fiscal-year boxes show their limits without a counter.
+    for (const F field : {F::DateFrom, F::DateTo, F::WjBeginnTag, F::WjBeginnMonat}) {
+        ShowLimit(qobject_cast<QLineEdit*>(Control(field)), DatevDialogModel::MaxChars(field),
+                  nullptr);
+    }
+    connect(exportFormat_, &QComboBox::currentIndexChanged, this,
+            &DatevSettingsDialog::ShowFormatFields);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addLayout(grid);
@@ -178,6 +225,17 @@ DatevSettingsDialog::DatevSettingsDialog(QWidget* parent, DatevSettings& setting
         control->setObjectName(QStringLiteral("field%1").arg(static_cast<int>(field)));
     }
     WriteControls(model_.Initial(chartName));
+    ShowFormatFields();
+}
+
+void DatevSettingsDialog::ShowFormatFields() {
+    const bool postversand = exportFormat_->currentIndex() == 1;
+    for (auto& [field, control] : controls_) {
+        if (!DatevDialogModel::PostversandOnly(field)) continue;
+        control->setEnabled(postversand);
+        const auto caption = captions_.find(field);
+        if (caption != captions_.end()) caption->second->setEnabled(postversand);
+    }
 }
 
 QWidget* DatevSettingsDialog::Control(DatevDialogField field) const {
@@ -233,6 +291,13 @@ void DatevSettingsDialog::WriteControls(const DatevDialogFields& f) {
 void DatevSettingsDialog::ShowError(const DatevDialogError& error) {
     showMessage(Q(error.message));
     if (QWidget* control = Control(error.field)) {
+        // A greyed-out field that fails its check is opened for the fix.
+        if (!control->isEnabled() && DatevDialogModel::PostversandOnly(error.field)) {
+            control->setEnabled(true);
+            if (const auto caption = captions_.find(error.field); caption != captions_.end()) {
+                caption->second->setEnabled(true);
+            }
+        }
         control->setFocus();
         if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
     }

@@ -38,12 +38,16 @@ public:
 
 private:
     void OnClickedErweiterung();
+    // The Postversand-only fields and their captions, enabled only while
+    // the Postversand format is chosen.
+    void ShowFormatFields();
     DatevDialogFields ReadControls() const;
     void WriteControls(const DatevDialogFields& fields);
     void ShowError(const DatevDialogError& error);
 
     DatevDialogModel model_;
     std::map<DatevDialogField, QWidget*> controls_;
+    std::map<DatevDialogField, QWidget*> captions_;
     QLineEdit* beraternummer_ = nullptr;
     QLineEdit* beratername_ = nullptr;
     QLineEdit* mandantennummer_ = nullptr;

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     MainWindow window(ui);
     window.Initialise(belvaron::ProgramFolderFor(belvaron::ExecutableFolder()));
     // The offscreen screen is small; show the window at its size on a desktop.
-    window.resize(qMax(window.sizeHint().width(), 1000), 900);
+    window.resize(1300, 860);
     window.show();
     window.workflow().OnSelectJournal();
     window.ShowMembers();

@@ -168,6 +168,32 @@ TEST_F(WorkflowJournalTest, ReloadClearsTheCashBasisChoice) {
     EXPECT_EQ(flow.store().cashBasisApplied, 0);
 }
 
+// A journal named without the dialog (the command line's FILE, a drop) is
+// opened as the dialog's choice would be: the same question before work is
+// discarded, and nothing changes on "Nein".
+TEST_F(WorkflowJournalTest, OpenByPathAsksLikeTheDialog) {
+    ASSERT_TRUE(flow.OnOpenJournal(kFolder + "/journal_split_first.txt"));
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_TRUE(ui.questions.empty());
+    flow.EditableStore().accountsReplaced = 1;
+    EXPECT_FALSE(flow.OnOpenJournal(kFolder + "/journal_account_without_number.txt"));
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ReloadJournal});
+    EXPECT_EQ(flow.journalPath(), kFolder + "/journal_split_first.txt");
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnOpenJournal(kFolder + "/journal_account_without_number.txt"));
+    EXPECT_EQ(flow.store().bookingCount, 3);
+}
+
+// IST chosen before any report was imported has nothing a load undoes: the
+// choice stays, as the window remembers it between runs.
+TEST_F(WorkflowJournalTest, IstChoiceWithoutReportSurvivesTheLoad) {
+    flow.OnTaxationIst();
+    ASSERT_TRUE(Select("journal_split_first.txt"));
+    EXPECT_TRUE(flow.taxation() == Taxation::Ist);
+    EXPECT_EQ(ui.vatControlsEnabled, std::optional<bool>(true));
+    EXPECT_EQ(flow.Describe().taxation, "IST: MwSt-Bericht noch nicht geladen");
+}
+
 // Each step's state in words follows the work, and a reload clears what it
 // undoes.
 TEST_F(WorkflowJournalTest, StepStatesTellWhatWasDone) {

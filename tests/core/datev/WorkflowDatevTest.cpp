@@ -309,24 +309,31 @@ TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
-TEST_F(ExportRunTest, AuswahlAsksForASaveAsPath) {
-    ui.files = {dir.File("export/ED00001")};
+// "Auswahl" chooses the target's folder, starting in the current one; the
+// target keeps its file name, a folder chosen with a trailing '/' gets no
+// doubled one.
+TEST_F(ExportRunTest, AuswahlChoosesTheTargetFolder) {
+    ui.files = {dir.File("other"), dir.File("third") + "/"};
     flow.OnDatevAuswahl();
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const FileDialogRequest& r = ui.fileRequests[0];
-    EXPECT_EQ(r.filter, msg::kDatevFilter);
-    EXPECT_TRUE(r.saveAs);
-    EXPECT_EQ(r.defaultExtension, "DATEV");
-    EXPECT_EQ(r.initialName, dir.File("export/Export.DATEV"));
-    EXPECT_EQ(r.filter, "DATEV-Files (ED00001)|ED00001|ALL-Files (*.*)|*.*|");
-    EXPECT_TRUE(r.overwritePrompt);
-    EXPECT_TRUE(r.pathMustExist);
-    EXPECT_EQ(flow.datevTargetPath(), dir.File("export/ED00001"));
+    EXPECT_TRUE(r.chooseFolder);
+    EXPECT_FALSE(r.saveAs);
+    EXPECT_EQ(r.initialName, dir.File("export"));
+    EXPECT_EQ(flow.datevTargetPath(), dir.File("other/Export.DATEV"));
     EXPECT_EQ(ui.refreshes, 1);
 
+    flow.OnDatevAuswahl();
+    EXPECT_EQ(flow.datevTargetPath(), dir.File("third/Export.DATEV"));
     flow.OnDatevAuswahl();  // cancelled
-    EXPECT_EQ(flow.datevTargetPath(), dir.File("export/ED00001"));
-    EXPECT_EQ(ui.refreshes, 2);
+    EXPECT_EQ(flow.datevTargetPath(), dir.File("third/Export.DATEV"));
+    EXPECT_EQ(ui.refreshes, 3);
+
+    flow.OnDatevTargetEdited("");
+    ui.files = {std::string("/")};
+    flow.OnDatevAuswahl();
+    EXPECT_EQ(ui.fileRequests.back().initialName, "");
+    EXPECT_EQ(flow.datevTargetPath(), "/ED0001");
 }
 
 }  // namespace

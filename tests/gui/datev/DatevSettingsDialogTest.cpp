@@ -2,6 +2,7 @@
 // "OK" checks and stores through the model, "Abbrechen" changes nothing.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +46,7 @@ private slots:
 
     void checkBoxSwitchesTheLengthBox() {
         Setup s;
+        s.settings.exportFormat = belvaron::DatevExportFormat::Postversand;
         DatevSettingsDialog d(nullptr, s.settings, s.range);
         d.show();
         QTest::mouseClick(d.Control(F::Erweiterung), Qt::LeftButton, {}, QPoint(5, 5));
@@ -54,11 +56,64 @@ private slots:
 
     void typingStopsAtTheLimit() {
         Setup s;
+        s.settings.exportFormat = belvaron::DatevExportFormat::Postversand;
         DatevSettingsDialog d(nullptr, s.settings, s.range);
         QLineEdit* name = Edit(d, F::Beratername);
         name->clear();
         QTest::keyClicks(name, QStringLiteral("ABCDEFGHIJKL"));
         QCOMPARE(name->text(), QStringLiteral("ABCDEFGHI"));
+    }
+
+    // Each limited box says its limit; a refused keystroke shows in the
+    // counter beside it.
+    void limitsAreShown_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("counter");
+        QTest::newRow("Beratername") << int(F::Beratername) << 9 << true;
+        QTest::newRow("Passwort") << int(F::Passwort) << 4 << true;
+        QTest::newRow("DFV-Kennzeichen") << int(F::DfvKennzeichen) << 2 << true;
+        QTest::newRow("vom") << int(F::DateFrom) << 10 << false;
+        QTest::newRow("WJ-Beginn Monat") << int(F::WjBeginnMonat) << 2 << false;
+    }
+    void limitsAreShown() {
+        QFETCH(int, field);
+        QFETCH(int, limit);
+        QFETCH(bool, counter);
+        Setup s;
+        s.settings.exportFormat = belvaron::DatevExportFormat::Postversand;
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
+        QLineEdit* edit = Edit(d, static_cast<F>(field));
+        QCOMPARE(edit->toolTip(), QStringLiteral("höchstens %1 Zeichen").arg(limit));
+        auto* count = d.findChild<QLabel*>(edit->objectName() + QStringLiteral("Counter"));
+        QCOMPARE(count != nullptr, counter);
+        edit->clear();
+        QTest::keyClicks(edit, QString(limit + 1, QLatin1Char('7')));
+        QCOMPARE(edit->text().size(), limit);
+        if (!count) return;
+        QCOMPARE(count->text(), QStringLiteral("%1/%1 – höchstens %1 Zeichen").arg(limit));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(count->text(), QStringLiteral("%1/%2").arg(limit - 1).arg(limit));
+    }
+
+    // The fields only Postversand files carry are greyed out while the CSV
+    // format is chosen, and come back with Postversand.
+    void csvGreysOutPostversandFields() {
+        Setup s;
+        DatevSettingsDialog d(nullptr, s.settings, s.range);
+        auto* format = qobject_cast<QComboBox*>(d.Control(F::ExportFormat));
+        QCOMPARE(format->currentIndex(), 0);
+        const F postversandOnly[] = {F::Beratername, F::Passwort, F::Datentraegernummer,
+                                     F::Abrechnungsnummer, F::Erweiterung};
+        const F always[] = {F::Beraternummer,      F::Mandantennummer, F::DfvKennzeichen,
+                            F::Kontonummernlaenge, F::DateFrom,        F::WjBeginnTag,
+                            F::Sachkontenrahmen,   F::BatchPeriod};
+        for (const F f : postversandOnly) QVERIFY(!d.Control(f)->isEnabled());
+        for (const F f : always) QVERIFY(d.Control(f)->isEnabled());
+        format->setCurrentIndex(1);
+        for (const F f : postversandOnly) QVERIFY(d.Control(f)->isEnabled());
+        format->setCurrentIndex(0);
+        QVERIFY(!d.Control(F::Beratername)->isEnabled());
     }
 
     void okWithAWrongFieldKeepsTheDialogOpen() {

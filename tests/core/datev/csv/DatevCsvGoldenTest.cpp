@@ -9,6 +9,8 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
+#include "core/base/FixedText.h"
+#include "core/datev/DatevDialogModel.h"
 #include "core/datev/csv/CsvLayout.h"
 #include "core/datev/csv/DatevCsv.h"
 
@@ -99,6 +101,35 @@ TEST_F(DatevCsvGolden, FileEqualsTheGoldenFileByteForByte) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(bytes, ReadFile(kGoldenDir + kGoldenName));
     EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});
+}
+
+// The fields the settings dialog greys out for the DATEV-Format change not
+// one byte of it.
+TEST_F(DatevCsvGolden, PostversandOnlyFieldsLeaveTheFileAlone) {
+    DatevSettings other = test::GoodSettings();
+    SetField(other.beratername, "Anders    ");
+    SetField(other.passwort, "geh1");
+    other.datentraegernummer = 77;
+    other.abrechnungsnummer = 4321;
+    other.kontonummernerweiterung = other.kontonummernerweiterung != 0 ? 0 : 1;
+    TempDir otherDir;
+    FakeUi otherUi;
+    WriteDatevCsv(store, other, "01.03.2024", "31.03.2024", otherDir.path(), options, otherUi);
+    EXPECT_EQ(ReadFile(otherDir.File(kGoldenName)), bytes);
+    for (const DatevDialogField field :
+         {DatevDialogField::Beratername, DatevDialogField::Passwort,
+          DatevDialogField::Datentraegernummer, DatevDialogField::Abrechnungsnummer,
+          DatevDialogField::Erweiterung}) {
+        EXPECT_TRUE(DatevDialogModel::PostversandOnly(field)) << static_cast<int>(field);
+    }
+    for (const DatevDialogField field :
+         {DatevDialogField::Beraternummer, DatevDialogField::Mandantennummer,
+          DatevDialogField::DfvKennzeichen,  // the header's Diktatkürzel
+          DatevDialogField::Kontonummernlaenge, DatevDialogField::WjBeginnTag,
+          DatevDialogField::Sachkontenrahmen, DatevDialogField::Festschreibung,
+          DatevDialogField::BatchPeriod, DatevDialogField::DateFrom}) {
+        EXPECT_FALSE(DatevDialogModel::PostversandOnly(field)) << static_cast<int>(field);
+    }
 }
 
 TEST_F(DatevCsvGolden, HeaderFieldsInTheirPositions) {
