@@ -99,6 +99,35 @@ std::size_t JournalReader::ReadUntil(char stop, char* cell, std::size_t maxChars
     return n;
 }
 
+namespace {
+
+// The first `stop` in [p, limit), or limit.
+const char* FindStop(const char* p, const char* limit, char stop) {
+    while (p < limit && *p != stop) ++p;
+    return p;
+}
+
+}  // namespace
+
+bool JournalReader::TakeRow(int cellCount, std::size_t maxChars, std::string_view* cells) {
+    const char* const end = buffer_ + len_;
+    const char* p = buffer_ + pos_;
+    for (int c = 0; c < cellCount; ++c) {
+        const char stop = c + 1 < cellCount ? '\t' : '\n';
+        // A stop right after maxChars bytes ends the cell too: ReadUntil
+        // takes maxChars bytes and the stop is consumed after them.
+        const std::size_t window = std::min(maxChars + 1, static_cast<std::size_t>(end - p));
+        const char* hit = FindStop(p, p + window, stop);
+        if (hit == p + window) return false;
+        cells[c] = std::string_view(p, static_cast<std::size_t>(hit - p));
+        p = hit + 1;
+    }
+    const std::size_t taken = static_cast<std::size_t>(p - buffer_) - pos_;
+    if (zeroAt_ - pos_ < taken) sawZero_ = true;
+    pos_ += taken;
+    return true;
+}
+
 void JournalReader::Skip() {
     if (pos_ == len_ && !Fill()) return;
     if (pos_ == zeroAt_) sawZero_ = true;
