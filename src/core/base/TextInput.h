@@ -41,7 +41,15 @@ private:
     // A file of at least this size that needs no conversion is streamed from
     // the file itself rather than held in memory.
     static constexpr std::size_t kStreamFromFileBytes = std::size_t{4} << 20;
+    // Bytes read from the start of a large file to see whether they decide
+    // that it needs no conversion (StartKeepsWindows1252).
+    static constexpr std::size_t kProbeBytes = std::size_t{64} << 10;
     bool StreamFromFile(const std::string& path);
+    // Streams a large file at once when its start decides that it needs no
+    // conversion; false (nothing kept open) when the start cannot tell or the
+    // file is not a regular file of kStreamFromFileBytes .. maxBytes bytes:
+    // the caller then reads it whole.
+    bool StreamWhenStartDecides(const std::string& path, std::size_t maxBytes);
 
     std::string bytes_;
     std::size_t size_ = 0;
