@@ -72,7 +72,7 @@ private:
     const char* currency_;
     JournalReader in_;
     JournalLayout layout_{};
-    char scratch_[ImportGrid::kCellSize];  // cells beyond the grid's columns
+    char scratch_[ImportGrid::kCellSize];         // cells beyond the grid's columns
     std::string_view rowCells_[kMaxHeaderCells];  // one row's cells on the fast path
     bool nextRowFromSecondCell_ = false;
     bool storing_ = false;

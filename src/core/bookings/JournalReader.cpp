@@ -152,8 +152,7 @@ bool JournalReader::TakeRow(int cellCount, std::size_t maxChars, std::string_vie
     };
     const char* p = cell;
     for (; c + 1 < cellCount && end - p >= 8; p += 8) {
-        for (uint64_t tabs = StopBits(p, '\t'); tabs != 0 && c + 1 < cellCount;
-             tabs &= tabs - 1) {
+        for (uint64_t tabs = StopBits(p, '\t'); tabs != 0 && c + 1 < cellCount; tabs &= tabs - 1) {
             if (!endCell(p + FirstStop(tabs))) return false;
         }
         if (p + 8 - cell > limit) return false;

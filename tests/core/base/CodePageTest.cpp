@@ -88,14 +88,20 @@ TEST(CodePage, StartKeepsWindows1252OnlyWhenNoFollowingBytesCanChangeIt) {
         bool decides;
     } kCases[] = {
         {"B\xFCro und mehr", true},
-        {"\xC3(abc", true},                       // a lead byte without its continuation
-        {"\xEF\xBB\xBF" "B\xFCro und mehr", true},  // a UTF-8 mark does not make it UTF-8
-        {"abcdefgh", false},                      // ASCII so far
-        {"Erl\xC3\xB6se", false},                 // valid UTF-8 so far
-        {"abcd\xC3", false},                      // cut inside a sequence
-        {"ab\xE2\x82", false},                    // cut inside a three-byte sequence
-        {"\xFF\xFE" "B\xFCro und mehr", false},    // UTF-16
-        {"\xFE\xFF" "B\xFCro und mehr", false},
+        {"\xC3(abc", true},  // a lead byte without its continuation
+        {"\xEF\xBB\xBF"
+         "B\xFCro und mehr",
+         true},                    // a UTF-8 mark does not make it UTF-8
+        {"abcdefgh", false},       // ASCII so far
+        {"Erl\xC3\xB6se", false},  // valid UTF-8 so far
+        {"abcd\xC3", false},       // cut inside a sequence
+        {"ab\xE2\x82", false},     // cut inside a three-byte sequence
+        {"\xFF\xFE"
+         "B\xFCro und mehr",
+         false},  // UTF-16
+        {"\xFE\xFF"
+         "B\xFCro und mehr",
+         false},
         {"", false},
     };
     const std::string kFollowing[] = {"", "\xB6", "\x82\xAC", "\xC3\xA4", "x\xFC"};

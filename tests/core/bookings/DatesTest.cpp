@@ -59,8 +59,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
                                            // a whole field: the text ends at its terminator
                                            KeyCase{"05.03.2005\0\0\0\0\0\0\0\0\0"sv, 20050305},
                                            KeyCase{"05.03.2005 x"sv, 20050305},
-                                           KeyCase{"05\0" "03.2005"sv, 0},
-                                           KeyCase{"05.03\0" "2005"sv, 0},
+                                           KeyCase{"05\0"
+                                                   "03.2005"sv,
+                                                   0},
+                                           KeyCase{"05.03\0"
+                                                   "2005"sv,
+                                                   0},
                                            KeyCase{"05.03.20a5"sv, 20},
                                            KeyCase{"05.-3.2005"sv, 2005}));
 
