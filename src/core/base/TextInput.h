@@ -17,7 +17,8 @@ class UiPort;
 // offered as a read-only stream over the converted bytes. A large file that
 // needs no conversion is streamed from the file again (the same regular file
 // of the same size), so that its bytes are not held in memory beside what
-// the reader builds from them.
+// the reader builds from them; when its first bytes already show that it
+// needs none, it is streamed at once without being read whole first.
 class TextInput {
 public:
     TextInput() = default;
