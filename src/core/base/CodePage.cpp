@@ -222,6 +222,18 @@ std::string Utf16ToCp1252(std::string_view text, bool bigEndian, int& unmappable
 
 }  // namespace
 
+// A sequence decoded at `at` reads at most 4 bytes, so an invalid one found
+// that far from the end of `start` is invalid in the whole text too.
+bool StartKeepsWindows1252(std::string_view start) {
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) return false;
+    if (start.starts_with("\xEF\xBB\xBF")) start.remove_prefix(3);
+    for (std::size_t i = 0; i + 4 <= start.size();) {
+        const std::size_t at = i;
+        if (DecodeUtf8(start, i) == 0xFFFD && i == at + 1) return true;
+    }
+    return false;
+}
+
 Cp1252Conversion ConvertTextToCp1252(std::string& bytes) {
     Cp1252Conversion c;
     const std::string_view text(bytes);

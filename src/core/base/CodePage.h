@@ -36,4 +36,10 @@ struct Cp1252Conversion {
 // text that is not valid UTF-8, stays the bytes it is.
 Cp1252Conversion ConvertTextToCp1252(std::string& bytes);
 
+// True when `start`, the first bytes of a text, already decides that
+// ConvertTextToCp1252 leaves the whole text as it is, whatever follows: it
+// has no UTF-16 byte-order mark and holds a byte sequence that is not UTF-8
+// and lies wholly inside `start`. False when only more bytes can tell.
+bool StartKeepsWindows1252(std::string_view start);
+
 }  // namespace belvaron

@@ -16,6 +16,7 @@ TextInput::~TextInput() { Close(); }
 
 bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
     Close();
+    if (StreamWhenStartDecides(path, maxBytes)) return true;
     InputFile input = ReadInputFile(path, maxBytes);
     status_ = input.status;
     error_ = input.error;
@@ -58,6 +59,44 @@ bool TextInput::StreamFromFile(const std::string& path) {
     file_ = fdopen(fd, "rb");
     if (!file_) close(fd);
     return file_ != nullptr;
+}
+
+namespace {
+
+// The first bytes of the open file, up to `count` (fewer at its end or on a
+// read error). pread leaves the file offset at 0 for a stream over the file.
+std::string ReadStart(int fd, std::size_t count) {
+    std::string start(count, '\0');
+    std::size_t have = 0;
+    while (have < count) {
+        const ssize_t n = pread(fd, start.data() + have, count - have, static_cast<off_t>(have));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        have += static_cast<std::size_t>(n);
+    }
+    start.resize(have);
+    return start;
+}
+
+}  // namespace
+
+bool TextInput::StreamWhenStartDecides(const std::string& path, std::size_t maxBytes) {
+    // O_NONBLOCK: a FIFO put in the file's place must not make the open wait.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool large = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                       static_cast<unsigned long long>(st.st_size) >= kStreamFromFileBytes &&
+                       static_cast<unsigned long long>(st.st_size) <= maxBytes;
+    if (!large || !StartKeepsWindows1252(ReadStart(fd, kProbeBytes)) ||
+        !(file_ = fdopen(fd, "rb"))) {
+        close(fd);
+        return false;
+    }
+    status_ = InputStatus::Read;
+    error_ = 0;
+    size_ = static_cast<std::size_t>(st.st_size);
+    return true;
 }
 
 void TextInput::Close() {

@@ -17,7 +17,8 @@ class UiPort;
 // offered as a read-only stream over the converted bytes. A large file that
 // needs no conversion is streamed from the file again (the same regular file
 // of the same size), so that its bytes are not held in memory beside what
-// the reader builds from them.
+// the reader builds from them; when its first bytes already show that it
+// needs none, it is streamed at once without being read whole first.
 class TextInput {
 public:
     TextInput() = default;
@@ -41,7 +42,15 @@ private:
     // A file of at least this size that needs no conversion is streamed from
     // the file itself rather than held in memory.
     static constexpr std::size_t kStreamFromFileBytes = std::size_t{4} << 20;
+    // Bytes read from the start of a large file to see whether they decide
+    // that it needs no conversion (StartKeepsWindows1252).
+    static constexpr std::size_t kProbeBytes = std::size_t{64} << 10;
     bool StreamFromFile(const std::string& path);
+    // Streams a large file at once when its start decides that it needs no
+    // conversion; false (nothing kept open) when the start cannot tell or the
+    // file is not a regular file of kStreamFromFileBytes .. maxBytes bytes:
+    // the caller then reads it whole.
+    bool StreamWhenStartDecides(const std::string& path, std::size_t maxBytes);
 
     std::string bytes_;
     std::size_t size_ = 0;

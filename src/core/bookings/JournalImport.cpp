@@ -1,5 +1,6 @@
 #include "core/bookings/JournalImport.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -21,6 +22,15 @@ namespace belvaron {
 namespace {
 
 std::string_view CellText(const char* cell) { return {cell, std::strlen(cell)}; }
+
+// A header line of at most kMaxFieldChars bytes has at most this many cells.
+constexpr int kMaxHeaderCells = int{kMaxFieldChars} + 1;
+
+// Stores a cell of at most kMaxFieldChars bytes with its terminator.
+void CopyCell(std::string_view text, char* cell) {
+    std::memcpy(cell, text.data(), text.size());
+    cell[text.size()] = '\0';
+}
 
 bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") != nullptr; }
 
@@ -62,7 +72,8 @@ private:
     const char* currency_;
     JournalReader in_;
     JournalLayout layout_{};
-    char scratch_[ImportGrid::kCellSize];  // cells beyond the grid's columns
+    char scratch_[ImportGrid::kCellSize];         // cells beyond the grid's columns
+    std::string_view rowCells_[kMaxHeaderCells];  // one row's cells on the fast path
     bool nextRowFromSecondCell_ = false;
     bool storing_ = false;
     int rowCount_ = 0;
@@ -168,6 +179,12 @@ bool JournalImport::ReadHeader() {
 // Cells beyond the grid's columns are read and dropped.
 void JournalImport::ReadRow(int row) {
     const int numCols = layout_.numCols;
+    if (!nextRowFromSecondCell_ && in_.TakeRow(numCols, kMaxFieldChars, rowCells_)) {
+        TracePoint = 2018;
+        const int kept = std::min(numCols, int{ImportGrid::kColumns});
+        for (int c = 0; c < kept; ++c) CopyCell(rowCells_[c], grid_.Cell(row, c));
+        return;
+    }
     auto target = [&](int c) { return c < ImportGrid::kColumns ? grid_.Cell(row, c) : scratch_; };
     int first = 0;
     if (nextRowFromSecondCell_ && numCols > 1) {

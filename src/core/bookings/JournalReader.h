@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "core/base/TextInput.h"
 
@@ -38,6 +39,14 @@ public:
     // terminates the text with a zero byte (`cell` holds maxChars + 1 bytes).
     // Returns the number of bytes copied.
     std::size_t ReadUntil(char stop, char* cell, std::size_t maxChars);
+    // Fast path of one whole row of `cellCount` cells: cells before the last
+    // end at a TAB, the last at an LF; each stop byte is consumed. When every
+    // stop lies in the current buffer at most `maxChars` bytes after its
+    // cell's start, stores the cells in cells[0 .. cellCount-1] (views into
+    // the buffer, valid until the next read) and returns true: the reader is
+    // then where ReadUntil/Skip per cell and SkipIf('\n') would leave it, with
+    // the same SawZeroByte. Otherwise consumes nothing and returns false.
+    bool TakeRow(int cellCount, std::size_t maxChars, std::string_view* cells);
     // Consumes one byte, whatever it is (nothing at the end of the file).
     void Skip();
     // Consumes the next byte only when it is `c`; true when it did.

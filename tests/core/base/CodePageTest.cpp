@@ -79,5 +79,44 @@ TEST_P(TextConversions, GiveWindows1252AndCountWhatHadNoEquivalent) {
 INSTANTIATE_TEST_SUITE_P(Table, TextConversions, ::testing::ValuesIn(kConversions),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Whatever follows a start that decides, the whole text stays as it is; a
+// start that cannot decide (ASCII so far, valid UTF-8, a sequence cut at its
+// end, a UTF-16 mark) says so.
+TEST(CodePage, StartKeepsWindows1252OnlyWhenNoFollowingBytesCanChangeIt) {
+    const struct {
+        std::string start;
+        bool decides;
+    } kCases[] = {
+        {"B\xFCro und mehr", true},
+        {"\xC3(abc", true},  // a lead byte without its continuation
+        {"\xEF\xBB\xBF"
+         "B\xFCro und mehr",
+         true},                    // a UTF-8 mark does not make it UTF-8
+        {"abcdefgh", false},       // ASCII so far
+        {"Erl\xC3\xB6se", false},  // valid UTF-8 so far
+        {"abcd\xC3", false},       // cut inside a sequence
+        {"ab\xE2\x82", false},     // cut inside a three-byte sequence
+        {"\xFF\xFE"
+         "B\xFCro und mehr",
+         false},  // UTF-16
+        {"\xFE\xFF"
+         "B\xFCro und mehr",
+         false},
+        {"", false},
+    };
+    const std::string kFollowing[] = {"", "\xB6", "\x82\xAC", "\xC3\xA4", "x\xFC"};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(StartKeepsWindows1252(c.start), c.decides) << c.start;
+        if (!c.decides) continue;
+        for (const std::string& following : kFollowing) {
+            std::string text = c.start + following;
+            const std::string before = text;
+            EXPECT_EQ(ConvertTextToCp1252(text).source, Cp1252Conversion::Source::Windows1252)
+                << c.start << following;
+            EXPECT_EQ(text, before);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace belvaron

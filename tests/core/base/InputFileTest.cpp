@@ -111,6 +111,15 @@ const StreamCase kStreamCases[] = {
      "B\r\n"},
     {"LargeWindows1252", kLarge + "\xe4\r\n", kLarge + "\xe4\r\n"},
     {"LargeUtf8", kLarge + "\xc3\xa4\r\n", kLarge + "\xe4\r\n"},
+    // Its start already shows that it is no UTF-8: streamed as it is.
+    {"LargeNotUtf8FromTheStart", "\xe4\r\n" + kLarge + "\xc3\xa4",
+     "\xe4\r\n" + kLarge + "\xc3\xa4"},
+    {"LargeUtf16",
+     std::string("\xff\xfe"
+                 "a\0\xe4\0",
+                 6) +
+         kLarge,
+     "a\xe4" + std::string(kLarge.size() / 2, '?')},
     {"Empty", "", ""},
 };
 

@@ -6,6 +6,8 @@
 namespace belvaron {
 namespace {
 
+using namespace std::literals;
+
 struct DateCase {
     const char* in;
     const char* out;
@@ -40,7 +42,7 @@ TEST(NormalizeDate, FullFieldWithoutTerminatorIsReadOnlyToItsWidth) {
 }
 
 struct KeyCase {
-    const char* date;
+    std::string_view date;
     int32_t key;
 };
 
@@ -53,7 +55,18 @@ TEST_P(DateKeyTest, YearMonthDay) {
 INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
                          ::testing::Values(KeyCase{"05.03.2005", 20050305},
                                            KeyCase{"31.12.1999", 19991231}, KeyCase{"", 0},
-                                           KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5}));
+                                           KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5},
+                                           // a whole field: the text ends at its terminator
+                                           KeyCase{"05.03.2005\0\0\0\0\0\0\0\0\0"sv, 20050305},
+                                           KeyCase{"05.03.2005 x"sv, 20050305},
+                                           KeyCase{"05\0"
+                                                   "03.2005"sv,
+                                                   0},
+                                           KeyCase{"05.03\0"
+                                                   "2005"sv,
+                                                   0},
+                                           KeyCase{"05.03.20a5"sv, 20},
+                                           KeyCase{"05.-3.2005"sv, 2005}));
 
 struct DayCase {
     int32_t key;

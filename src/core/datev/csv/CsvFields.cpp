@@ -45,6 +45,12 @@ void AppendInt(std::string& out, int64_t value) {
     out.append(buffer, r.ptr);
 }
 
+void AppendQuotedInt(std::string& out, int64_t value) {
+    out += '"';
+    AppendInt(out, value);
+    out += '"';
+}
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -89,13 +95,17 @@ Amount ParseAmount(std::string_view text) {
 }
 
 std::string FormatUmsatz(int64_t cents) {
-    if (cents < 0) cents = -cents;
     std::string out;
-    AppendInt(out, cents / 100);
-    out += ',';
-    out += static_cast<char>('0' + cents % 100 / 10);
-    out += static_cast<char>('0' + cents % 10);
+    AppendUmsatz(out, cents);
     return out;
+}
+
+void AppendUmsatz(std::string& out, int64_t cents) {
+    if (cents < 0) cents = -cents;
+    AppendInt(out, cents / 100);
+    const char decimals[] = {',', static_cast<char>('0' + cents % 100 / 10),
+                             static_cast<char>('0' + cents % 10)};
+    out.append(decimals, sizeof decimals);
 }
 
 int32_t FiscalYearStart(int32_t key, int day, int month) {

@@ -23,6 +23,9 @@ std::string DocumentNumber(std::string_view beleg);
 
 // Appends an integer in decimal.
 void AppendInt(std::string& out, int64_t value);
+// Appends an integer in decimal as a text field: in double quotes (its
+// characters need no escaping).
+void AppendQuotedInt(std::string& out, int64_t value);
 
 // An amount text of a booking ("1.234,56", "-19,00"), up to 30 bytes.
 // cents: the digits of the text read as one number, that is the amount in
@@ -37,6 +40,8 @@ Amount ParseAmount(std::string_view text);
 
 // |cents| as "1234,56" (no thousands dot, at least "0,01").
 std::string FormatUmsatz(int64_t cents);
+// Appends FormatUmsatz(cents).
+void AppendUmsatz(std::string& out, int64_t cents);
 
 // The start (YYYYMMDD) of the fiscal year beginning on day.month that
 // contains the date `key`.

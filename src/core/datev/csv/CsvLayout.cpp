@@ -59,13 +59,14 @@ namespace {
 
 using L = const BookingLine&;
 
-void Umsatz(std::string& out, L l) { out += FormatUmsatz(l.umsatzCents); }
-void SollHaben(std::string& out, L l) { AppendQuoted(out, l.umsatzCents < 0 ? "H" : "S"); }
+void Umsatz(std::string& out, L l) { AppendUmsatz(out, l.umsatzCents); }
+// Constant texts need no escaping: they go out with their quotes as they are.
+void SollHaben(std::string& out, L l) { out += l.umsatzCents < 0 ? "\"H\"" : "\"S\""; }
 void Wkz(std::string& out, L l) { AppendQuoted(out, l.wkz); }
 void Konto(std::string& out, L l) { AppendInt(out, l.konto); }
 void Gegenkonto(std::string& out, L l) { AppendInt(out, l.gegenkonto); }
 void BuSchluessel(std::string& out, L l) {
-    if (l.buSchluessel > 0) AppendQuoted(out, Str(l.buSchluessel));
+    if (l.buSchluessel > 0) AppendQuotedInt(out, l.buSchluessel);
 }
 void Belegdatum(std::string& out, L l) {  // TTMM
     const int32_t day = l.belegdatum % 100, month = l.belegdatum / 100 % 100;
@@ -76,8 +77,8 @@ void Belegdatum(std::string& out, L l) {  // TTMM
 }
 void Belegfeld1(std::string& out, L l) { AppendQuoted(out, l.belegfeld1); }
 void Buchungstext(std::string& out, L l) { AppendQuoted(out, l.buchungstext); }
-void InfoArt1(std::string& out, L) { AppendQuoted(out, "Buchungsnummer"); }
-void InfoInhalt1(std::string& out, L l) { AppendQuoted(out, Str(l.buchungsnummer)); }
+void InfoArt1(std::string& out, L) { out += "\"Buchungsnummer\""; }
+void InfoInhalt1(std::string& out, L l) { AppendQuotedInt(out, l.buchungsnummer); }
 void InfoArt2(std::string& out, L l) {
     if (!l.langtext.empty()) AppendQuoted(out, "Buchungstext");
 }
