@@ -360,8 +360,7 @@ void ApplySides(const SideResult& soll, const SideResult& haben, BookingRecord& 
         return;
     }
     // No key above 0: the first entry applied set the key (0 or below).
-    const bool sollFirst =
-        soll.applied && (!haben.applied || soll.firstIndex <= haben.firstIndex);
+    const bool sollFirst = soll.applied && (!haben.applied || soll.firstIndex <= haben.firstIndex);
     b.datevKey = sollFirst ? soll.firstKey : haben.firstKey;
 }
 
