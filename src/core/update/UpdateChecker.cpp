@@ -1,8 +1,5 @@
 #include "core/update/UpdateChecker.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -12,6 +9,7 @@
 #include "core/update/UpdateInfo.h"
 #include "core/update/UpdateMessages.h"
 #include "core/update/Version.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -63,7 +61,7 @@ bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
     }
 }
 
-bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash) {
+bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress, Sha256& hash) {
     const auto length = stream.contentLength();
     char buffer[kBlockSize];
     uint64_t total = 0;
@@ -75,7 +73,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
         }
         if (n == 0) break;
         hash.Update(std::string_view(buffer, static_cast<std::size_t>(n)));
-        if (!WriteAll(fd, buffer, static_cast<std::size_t>(n))) {
+        if (!WriteAll(file, buffer, static_cast<std::size_t>(n))) {
             lastError_ = errno;
             return false;
         }
@@ -105,8 +103,8 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
         lastError_ = stream.status();
         return false;
     }
-    const int fd = CreateDownloadFile(tempFolder, fileName, path);
-    if (fd < 0) {
+    std::FILE* file = CreateDownloadFile(tempFolder, fileName, path);
+    if (!file) {
         lastError_ = errno;
         return false;
     }
@@ -116,18 +114,20 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
         progress->SetProgressRange(0, 100, 1);
         progress->FitLayout(kProgressLines, kProgressWidth);
         Sha256 hash;
-        complete = CopyBody(stream, fd, *progress, hash);
+        complete = CopyBody(stream, file, *progress, hash);
         if (complete && expected && hash.Finish() != *expected) {
             lastError_ = transport_error::kDigestMismatch;
             complete = false;
         }
     }
-    if (complete && fchmod(fd, S_IRWXU) != 0) {
-        lastError_ = errno;
-        complete = false;
+    if (complete) {
+        if (const int error = platform::MakeExecutable(file); error != 0) {
+            lastError_ = error;
+            complete = false;
+        }
     }
-    if (close(fd) != 0 && complete) {
-        lastError_ = errno;
+    if (std::fclose(file) != 0 && complete) {
+        lastError_ = errno ? errno : EIO;
         complete = false;
     }
     return complete;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/base/Sha256.h"
 #include "core/base/UiPort.h"
+#include "core/platform/System.h"
 #include "core/update/Transport.h"
 #include "core/update/UpdateInfo.h"
 
@@ -58,7 +58,7 @@ public:
 
     std::string tempFolder;  // where the installer goes; TempFolder() at construction
     std::chrono::milliseconds checkLimit{30000};  // the longest the information may take
-    pid_t installerPid = 0;                       // the started installer, 0 when none
+    platform::ProcessId installerPid = 0;         // the started installer, 0 when none
 
 private:
     struct Versions {
@@ -72,7 +72,7 @@ private:
     bool FetchInformation(const std::string& url, std::string& text);
     bool Install(const std::string& url, const std::string& setupFileName,
                  const InstallerDigest& digest);
-    bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash);
+    bool CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress, Sha256& hash);
     void ShowFailure(const char* message);
 
     UiPort& ui_;

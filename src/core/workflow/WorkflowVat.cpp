@@ -5,6 +5,7 @@
 #include "core/vat/VatMessages.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -28,7 +29,7 @@ void Workflow::OnTaxationSoll() {
 // report) and fails; one that could not be read was reported already.
 bool Workflow::Redate(bool reportRead) {
     if (vatRows_.count <= 0 && !reportRead) return false;
-    const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
+    const std::string logPath = folders_.DataFolder() + platform::kPathSeparator + msg::kVatLogName;
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
     redatedCount_ = outcome.redated;
