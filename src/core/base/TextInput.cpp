@@ -5,6 +5,7 @@
 #include "core/base/Format.h"
 #include "core/base/TextInputMessages.h"
 #include "core/base/UiPort.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -18,11 +19,11 @@ bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
     if (status_ != InputStatus::Read) return false;
     bytes_ = std::move(input.bytes);
     conversion_ = ConvertTextToCp1252(bytes_);
-    // fmemopen takes no buffer of size 0: an empty file is a one-byte
+    // A memory stream takes no buffer of size 0: an empty file is a one-byte
     // buffer positioned at its end.
     const bool empty = bytes_.empty();
     if (empty) bytes_.assign(1, '\0');
-    file_ = fmemopen(bytes_.data(), bytes_.size(), "rb");
+    file_ = platform::OpenMemoryStream(bytes_);
     if (file_ && empty && std::fseek(file_, 1, SEEK_SET) != 0) {
         std::fclose(file_);
         file_ = nullptr;

@@ -107,6 +107,11 @@ private:
     std::intptr_t handle_ = -1;
 };
 
+// A read-only stream over `bytes`, which must outlive it and stay unchanged
+// (on Windows a copy in a temporary file that goes when the stream is
+// closed); null with errno set on failure. `bytes` must not be empty.
+std::FILE* OpenMemoryStream(std::string& bytes);
+
 // Calls `visit` with the name of every entry of `folder` (no "." or "..").
 template <typename Visit>
 void ForEachName(const std::string& folder, Visit visit);

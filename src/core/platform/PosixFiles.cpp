@@ -73,6 +73,10 @@ std::FILE* CreateUniqueFile(std::string& pattern, std::size_t suffixLength,
     return file;
 }
 
+std::FILE* OpenMemoryStream(std::string& bytes) {
+    return fmemopen(bytes.data(), bytes.size(), "rb");
+}
+
 int FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0) return errno ? errno : EIO;
     if (fsync(fileno(file)) != 0 && errno != EINVAL) return errno;
