@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/workflow/Workflow.h"
 
@@ -43,7 +44,7 @@ TEST_F(WorkflowJournalTest, LoadSortsListsAndMarksAccountZeroLines) {
 TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
     flow.OnLexwareTargetEdited("/chosen/out.txt");
     Select("journal_split_first.txt");
-    EXPECT_EQ(flow.datevTargetPath(), kFolder + "/ED0001");
+    EXPECT_EQ(flow.datevTargetPath(), kFolder + test::kSep + "ED0001");
     EXPECT_EQ(flow.lexwareTargetPath(), "/chosen/out.txt");
 
     flow.OnDatevTargetEdited("/chosen/ED0001");
@@ -53,7 +54,7 @@ TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
 
     flow.OnLexwareTargetEdited("");
     Select("journal_split_last.txt");
-    EXPECT_EQ(flow.lexwareTargetPath(), kFolder + "/buchhalter.txt");
+    EXPECT_EQ(flow.lexwareTargetPath(), kFolder + test::kSep + "buchhalter.txt");
 }
 
 TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {
