@@ -26,7 +26,8 @@ belvaron::ConversionJob JobFrom(const CliOptions& options) {
     job.programFolder = options.programDir.empty()
                             ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
                             : options.programDir;
-    if (!job.programFolder.empty() && !belvaron::platform::IsPathSeparator(job.programFolder.back())) {
+    if (!job.programFolder.empty() &&
+        !belvaron::platform::IsPathSeparator(job.programFolder.back())) {
         job.programFolder += belvaron::platform::kPathSeparator;
     }
     job.vatReport = options.vatReport;

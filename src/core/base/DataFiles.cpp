@@ -38,8 +38,7 @@ std::string ExecutableFolder() { return platform::ExecutableFolder(); }
 
 std::string ProgramFolderFor(const std::string& exeFolder) {
     constexpr char sep = platform::kPathSeparator;
-    const std::string shared =
-        exeFolder + ".." + sep + "share" + sep + "belvaron" + sep;
+    const std::string shared = exeFolder + ".." + sep + "share" + sep + "belvaron" + sep;
     if (DirectoryExists(shared)) return shared;
     return exeFolder;
 }

@@ -24,10 +24,9 @@ std::string ReserveBackupName(const std::string& path) {
 }  // namespace
 
 FileSet::FileSet(RenameFunction rename)
-    : rename_(rename ? std::move(rename)
-                     : [](const char* from, const char* to) {
-                           return platform::MoveReplacing(from, to);
-                       }) {}
+    : rename_(rename ? std::move(rename) : [](const char* from, const char* to) {
+          return platform::MoveReplacing(from, to);
+      }) {}
 
 void FileSet::Replace(FileWriter& finished) {
     entries_.push_back({&finished, finished.target(), {}, false});

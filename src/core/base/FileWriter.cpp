@@ -118,9 +118,7 @@ bool FileWriter::Commit() {
     return true;
 }
 
-void FileWriter::ReleaseLock() {
-    hold_.Release();
-}
+void FileWriter::ReleaseLock() { hold_.Release(); }
 
 void FileWriter::Abandon() {
     finished_ = false;

@@ -21,6 +21,7 @@ std::string Format(const char* format, ...) __attribute__((format(BELVARON_PRINT
 
 // The same with the arguments as a va_list, for formatting functions of
 // their own (which carry the attribute themselves).
-std::string FormatV(const char* format, va_list args) __attribute__((format(BELVARON_PRINTF, 1, 0)));
+std::string FormatV(const char* format, va_list args)
+    __attribute__((format(BELVARON_PRINTF, 1, 0)));
 
 }  // namespace belvaron

@@ -91,7 +91,8 @@ JournalOutcome JournalImport::Run() {
     if (!ReadHeader()) return {};
     if (progress_) {
         std::error_code error;
-        fileSize_ = static_cast<int64_t>(std::filesystem::file_size(platform::FsPath(path_), error));
+        fileSize_ =
+            static_cast<int64_t>(std::filesystem::file_size(platform::FsPath(path_), error));
         if (error) fileSize_ = 0;
     }
 

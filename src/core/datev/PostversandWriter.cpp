@@ -189,7 +189,8 @@ std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
                                               const std::string& folder) {
     const bool extended = ExtendedFormat(settings);
     constexpr char sep = platform::kPathSeparator;
-    return {folder + sep + (extended ? "ED00001" : "DE001"), folder + sep + (extended ? "EV01" : "DV01")};
+    return {folder + sep + (extended ? "ED00001" : "DE001"),
+            folder + sep + (extended ? "EV01" : "DV01")};
 }
 
 // A first pass without a file finds every reason to refuse the batch (an

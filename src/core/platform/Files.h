@@ -53,9 +53,9 @@ int MoveReplacing(const char* from, const char* to);
 enum class FileKind {
     Missing,  // nothing of that name (or it cannot be examined)
     Regular,
-    Link,     // a symbolic link (only when links are not followed)
+    Link,  // a symbolic link (only when links are not followed)
     Folder,
-    Other,    // FIFO, device, socket
+    Other,  // FIFO, device, socket
 };
 
 // The kind of what stands at `path`; with `followLinks` false a symbolic
@@ -151,9 +151,8 @@ private:
 template <typename Visit>
 void ForEachName(const std::string& folder, Visit visit) {
     std::error_code ec;
-    std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".")
-                                                          : FsPath(folder),
-                                           ec);
+    std::filesystem::directory_iterator it(
+        folder.empty() ? std::filesystem::path(".") : FsPath(folder), ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         visit(Utf8Path(it->path().filename()));
     }

@@ -83,9 +83,7 @@ int FlushToDisk(std::FILE* file) {
     return 0;
 }
 
-int MakeExecutable(std::FILE* file) {
-    return fchmod(fileno(file), S_IRWXU) == 0 ? 0 : errno;
-}
+int MakeExecutable(std::FILE* file) { return fchmod(fileno(file), S_IRWXU) == 0 ? 0 : errno; }
 
 bool FileHold::Hold(const std::string& path) {
     Release();

@@ -21,8 +21,9 @@ HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle);
 void FillRandom(std::string& text, std::size_t at) {
     static constexpr char kChars[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937_64 generator(std::random_device{}() ^ GetTickCount64() ^
-                                     (static_cast<unsigned long long>(GetCurrentProcessId()) << 32));
+    static std::mt19937_64 generator(
+        std::random_device{}() ^ GetTickCount64() ^
+        (static_cast<unsigned long long>(GetCurrentProcessId()) << 32));
     for (std::size_t i = 0; i < 6; ++i) text[at + i] = kChars[generator() % (sizeof kChars - 1)];
 }
 
@@ -155,9 +156,9 @@ std::FILE* OpenMemoryStream(std::string& bytes) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = pattern;
         FillRandom(name, name.size() - 10);
-        const HANDLE file = CreateFileW(
-            Wide(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        const HANDLE file =
+            CreateFileW(Wide(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
@@ -181,7 +182,8 @@ std::FILE* OpenMemoryStream(std::string& bytes) {
             CloseHandle(file);
             return nullptr;
         }
-        const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_BINARY | _O_RDONLY);
+        const int fd =
+            _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_BINARY | _O_RDONLY);
         if (fd < 0) {
             CloseHandle(file);
             return nullptr;
@@ -234,9 +236,9 @@ void RemoveUnheldFile(const std::string& path) {
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
         return;
     }
-    const HANDLE file = CreateFileW(wide.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT,
-                                    nullptr);
+    const HANDLE file =
+        CreateFileW(wide.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
@@ -250,9 +252,8 @@ InputHandle::Opened InputHandle::Open(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return Opened::NotRegular;
     }
-    const HANDLE file =
-        CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_PIPE_BUSY) return Opened::NotRegular;

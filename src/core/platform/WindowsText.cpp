@@ -1,8 +1,8 @@
+#include "core/platform/WindowsText.h"
+
 #include <windows.h>
 
 #include <cerrno>
-
-#include "core/platform/WindowsText.h"
 
 namespace belvaron::platform {
 

@@ -5,11 +5,11 @@
 
 #include "core/base/CodePage.h"
 #include "core/base/Format.h"
+#include "core/platform/Files.h"
 #include "core/update/InstallerFile.h"
 #include "core/update/UpdateInfo.h"
 #include "core/update/UpdateMessages.h"
 #include "core/update/Version.h"
-#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -61,7 +61,8 @@ bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
     }
 }
 
-bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress, Sha256& hash) {
+bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
+                             Sha256& hash) {
     const auto length = stream.contentLength();
     char buffer[kBlockSize];
     uint64_t total = 0;

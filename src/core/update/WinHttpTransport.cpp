@@ -29,8 +29,8 @@ constexpr int kPeerVerification = 60;
 
 std::wstring Wide(std::string_view text) {
     if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
@@ -169,8 +169,8 @@ private:
 bool WinHttpStream::ArmTimeouts() {
     long wait = timeouts_.idleMs;
     if (deadline_) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline_ -
-                                                                       TransportClock::now());
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - TransportClock::now());
         if (left.count() <= 0) return false;
         wait = std::min<long>(wait, static_cast<long>(left.count()));
     }
@@ -211,9 +211,9 @@ int WinHttpStream::Request(const std::string& url) {
     request_.Reset();
     connection_ = Handle(WinHttpConnect(session_, host.c_str(), parts.nPort, 0));
     if (!connection_.get()) return TransportError(GetLastError());
-    request_ = Handle(WinHttpOpenRequest(connection_.get(), L"GET", path.c_str(), nullptr,
-                                         WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                         WINHTTP_FLAG_REFRESH | (secure ? WINHTTP_FLAG_SECURE : 0)));
+    request_ = Handle(WinHttpOpenRequest(
+        connection_.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+        WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_REFRESH | (secure ? WINHTTP_FLAG_SECURE : 0)));
     if (!request_.get()) return TransportError(GetLastError());
     DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     WinHttpSetOption(request_.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
@@ -247,8 +247,8 @@ std::string ResolveLocation(const std::string& base, const std::string& location
 int WinHttpStream::Start(std::string url) {
     for (int redirects = 0;; ++redirects) {
         if (const int code = Request(url); code != 0) return code;
-        const bool redirect = status_ == 301 || status_ == 302 || status_ == 303 ||
-                              status_ == 307 || status_ == 308;
+        const bool redirect =
+            status_ == 301 || status_ == 302 || status_ == 303 || status_ == 307 || status_ == 308;
         const std::wstring location = redirect ? QueryHeader(WINHTTP_QUERY_LOCATION) : L"";
         if (location.empty()) break;
         if (redirects == kMaxRedirects) return kTooManyRedirects;

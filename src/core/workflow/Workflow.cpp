@@ -5,9 +5,9 @@
 #include "core/base/DataFiles.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
+#include "core/platform/Files.h"
 #include "core/vat/VatMessages.h"
 #include "core/workflow/WorkflowMessages.h"
-#include "core/platform/Files.h"
 
 namespace belvaron {
 

@@ -1,11 +1,11 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
+#include "core/platform/Files.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
-#include "core/platform/Files.h"
 
 namespace belvaron {
 

@@ -91,7 +91,7 @@ TEST(FileWriter, FolderThatVanishedIsAFailure) {
 struct TargetCase {
     const char* name;
     std::string (*make)(const TempDir&);  // returns the target path
-    bool posixOnly = false;  // needs FIFOs, devices or symbolic links
+    bool posixOnly = false;               // needs FIFOs, devices or symbolic links
 };
 
 void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
@@ -106,24 +106,28 @@ const TargetCase kRefusedTargets[] = {
      [](const TempDir& d) {
          test::MakeFifo(d.File("out"));
          return d.File("out");
-     }, true},
+     },
+     true},
     {"DanglingLink",
      [](const TempDir& d) {
          std::filesystem::create_symlink(d.File("nowhere"), d.File("out"));
          return d.File("out");
-     }, true},
+     },
+     true},
     {"LoopingLink",
      [](const TempDir& d) {
          std::filesystem::create_symlink(d.File("out2"), d.File("out"));
          std::filesystem::create_symlink(d.File("out"), d.File("out2"));
          return d.File("out");
-     }, true},
+     },
+     true},
     {"LinkToAFolder",
      [](const TempDir& d) {
          std::filesystem::create_directory(d.File("folder"));
          std::filesystem::create_symlink(d.File("folder"), d.File("out"));
          return d.File("out");
-     }, true},
+     },
+     true},
 };
 
 class RefusedTargets : public ::testing::TestWithParam<TargetCase> {};

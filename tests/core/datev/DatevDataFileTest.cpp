@@ -240,8 +240,9 @@ TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
         EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE313AmountField, c.amount, 4)});
     } else {
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text,
-                  Format(msg::kE302, (missing + test::kSep + (extended ? "ED00001" : "DE001")).c_str()));
+        EXPECT_EQ(
+            ui.messages[0].text,
+            Format(msg::kE302, (missing + test::kSep + (extended ? "ED00001" : "DE001")).c_str()));
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
@@ -347,10 +348,11 @@ TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
     AddBooking(store, {});
     EXPECT_EQ(WriteData(folder), 0);
     EXPECT_FALSE(WriteHeader(folder));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{
-                  "(E:302)\n" + folder + test::kSep + DataName() + " konnte nicht geöffnet werden!",
-                  "(E:305)\n" + folder + test::kSep + HeaderName() + " konnte nicht geöffnet werden!"}));
+    EXPECT_EQ(
+        ui.Texts(),
+        (std::vector<std::string>{
+            "(E:302)\n" + folder + test::kSep + DataName() + " konnte nicht geöffnet werden!",
+            "(E:305)\n" + folder + test::kSep + HeaderName() + " konnte nicht geöffnet werden!"}));
 }
 
 TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {

@@ -86,9 +86,12 @@ constexpr std::size_t npos = std::string::npos;
 
 TEST(PlatformPaths, LastSeparator) {
     const SeparatorCase cases[] = {
-        {"/daten/journal.txt", 6, 6},       {"C:\\Daten\\journal.txt", npos, 8},
-        {"C:\\Daten/export\\ED0001", 8, 15}, {"journal.txt", npos, npos},
-        {"", npos, npos},                    {"a\\", npos, 1},
+        {"/daten/journal.txt", 6, 6},
+        {"C:\\Daten\\journal.txt", npos, 8},
+        {"C:\\Daten/export\\ED0001", 8, 15},
+        {"journal.txt", npos, npos},
+        {"", npos, npos},
+        {"a\\", npos, 1},
     };
     for (const SeparatorCase& c : cases) {
         EXPECT_EQ(platform::LastPathSeparator(c.path), test::kOnWindows ? c.windows : c.posix)

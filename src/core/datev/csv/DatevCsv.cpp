@@ -189,9 +189,11 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
 void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, FileSet& set) {
     TracePoint = 3066;
     for (int part = std::max(2, batch.parts + 1);; ++part) {
-        const std::string path = folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, part);
+        const std::string path =
+            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, part);
         std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(platform::FsPath(path), ec))) break;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(platform::FsPath(path), ec)))
+            break;
         set.Remove(path);
     }
 }
@@ -247,7 +249,8 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     std::vector<std::unique_ptr<PartFile>> files;
     for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
-        files.back()->path = folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, batch.part);
+        files.back()->path =
+            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, batch.part);
         if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(),
                        ui)) {
             return result;

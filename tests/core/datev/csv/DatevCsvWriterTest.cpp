@@ -300,8 +300,7 @@ TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
     EXPECT_FALSE(RunCsvExport(store, datevSettings, range, folder, options, ui));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
-              "(E:315)\n" + folder +
-                  test::kSep +
+              "(E:315)\n" + folder + test::kSep +
                   "EXTF_Buchungsstapel_20240301_20240331.csv konnte nicht geschrieben werden "
                   "(Ordner nicht gefunden).\nBitte prüfen Sie, ob der Ordner existiert und "
                   "beschreibbar ist und ob genug freier Speicherplatz vorhanden ist. Eine "
