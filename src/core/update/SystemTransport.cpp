@@ -8,11 +8,11 @@
 
 namespace belvaron {
 
-std::unique_ptr<Transport> MakeSystemTransport() {
+std::unique_ptr<Transport> MakeSystemTransport(TransportTimeouts timeouts) {
 #ifdef _WIN32
-    return std::make_unique<WinHttpTransport>();
+    return std::make_unique<WinHttpTransport>(timeouts);
 #else
-    return std::make_unique<CurlTransport>();
+    return std::make_unique<CurlTransport>(timeouts);
 #endif
 }
 

@@ -7,7 +7,7 @@
 namespace belvaron {
 
 // The platform's transport to the update server: WinHTTP on Windows,
-// libcurl elsewhere, with the default time-outs.
-std::unique_ptr<Transport> MakeSystemTransport();
+// libcurl elsewhere.
+std::unique_ptr<Transport> MakeSystemTransport(TransportTimeouts timeouts = {});
 
 }  // namespace belvaron

@@ -87,10 +87,12 @@ std::optional<std::string> Canonical(const std::string& url, int& error) {
 int TransportError(DWORD error) {
     switch (error) {
         case ERROR_WINHTTP_TIMEOUT:
+        case WSAETIMEDOUT:  // Wine reports the socket's error
             return transport_error::kTimedOut;
         case ERROR_WINHTTP_NAME_NOT_RESOLVED:
             return kCouldNotResolve;
         case ERROR_WINHTTP_CANNOT_CONNECT:
+        case WSAECONNREFUSED:
         case ERROR_WINHTTP_CONNECTION_ERROR:
             return kCouldNotConnect;
         case ERROR_WINHTTP_SECURE_FAILURE:
@@ -177,6 +179,10 @@ bool WinHttpStream::ArmTimeouts() {
     const int connect = static_cast<int>(std::min(wait, timeouts_.connectMs));
     WinHttpSetTimeouts(request_.get(), connect, connect, static_cast<int>(wait),
                        static_cast<int>(wait));
+    // Waiting for the response header has a time-out of its own.
+    DWORD header = static_cast<DWORD>(wait);
+    WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &header,
+                     sizeof header);
     return true;
 }
 
@@ -270,14 +276,25 @@ int WinHttpStream::Start(std::string url) {
 
 long WinHttpStream::Read(char* buffer, std::size_t size) {
     std::size_t copied = 0;
-    while (copied < size && !ended_) {
+    // After a failure the request is not touched again: every later read
+    // reports the same failure.
+    while (copied < size && !ended_ && error_ == 0) {
         if (!ArmTimeouts()) {
             error_ = transport_error::kTimedOut;
             break;
         }
+        // Waits for the next bytes (a synchronous read would wait for all
+        // `size` of them, past the deadline).
+        DWORD available = 0;
+        if (!WinHttpQueryDataAvailable(request_.get(), &available)) {
+            error_ = TransportError(GetLastError());
+            break;
+        }
         DWORD n = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - copied, 1u << 20));
-        if (!WinHttpReadData(request_.get(), buffer + copied, chunk, &n)) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>({size - copied, available, 1u << 20}));
+        // Nothing available once the wait succeeded: the body has ended.
+        if (chunk > 0 && !WinHttpReadData(request_.get(), buffer + copied, chunk, &n)) {
             error_ = TransportError(GetLastError());
             break;
         }
