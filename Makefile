@@ -3,7 +3,8 @@
 BUILD ?= build
 CLI := $(BUILD)/bin/belvaron-cli
 
-.PHONY: all bootstrap configure build demo test bench screenshots format format-check fuzz clean
+.PHONY: all bootstrap configure build demo test test-windows windows bench screenshots format \
+	format-check fuzz clean
 
 all: build
 
@@ -21,6 +22,14 @@ demo: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# The Windows build (MinGW-w64 cross compiler, tests under Wine); see
+# docs/windows.md. Both install what is missing first.
+test-windows:
+	@scripts/test-windows
+
+windows:
+	@scripts/package-windows
 
 # Every libFuzzer harness for FUZZ_SECONDS each (default 60).
 FUZZ_SECONDS ?= 60
@@ -42,4 +51,4 @@ screenshots: build
 	@scripts/screenshots $(BUILD) docs
 
 clean:
-	rm -rf $(BUILD) build-fuzz out
+	rm -rf $(BUILD) build-fuzz build-windows dist out

@@ -9,6 +9,9 @@
 #include "cli/CliUi.h"
 #include "core/base/DataFiles.h"
 #include "core/base/WriteSignals.h"
+#include "core/platform/Files.h"
+#include "core/platform/System.h"
+#include "core/update/Version.h"
 #include "core/workflow/ConversionJob.h"
 
 namespace {
@@ -23,7 +26,10 @@ belvaron::ConversionJob JobFrom(const CliOptions& options) {
     job.programFolder = options.programDir.empty()
                             ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
                             : options.programDir;
-    if (!job.programFolder.empty() && job.programFolder.back() != '/') job.programFolder += '/';
+    if (!job.programFolder.empty() &&
+        !belvaron::platform::IsPathSeparator(job.programFolder.back())) {
+        job.programFolder += belvaron::platform::kPathSeparator;
+    }
     job.vatReport = options.vatReport;
     job.replace = options.replace;
     job.chart = options.check;
@@ -77,7 +83,8 @@ int main(int argc, char** argv) {
     // A full disk under a file-size limit or a closed pipe is a write error
     // with its message, not a silent end of the program.
     belvaron::TurnWriteSignalsIntoErrors();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    belvaron::platform::PrepareConsole();
+    const std::vector<std::string> args = belvaron::platform::CommandLineArguments(argc, argv);
     std::string error;
     const auto options = belvaron::cli::ParseOptions(args, error);
     if (!options) {
@@ -89,7 +96,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options->version) {
-        std::printf("belvaron-cli %s\n", BELVARON_VERSION);
+        std::printf("belvaron-cli %s\n", belvaron::ProgramVersion().c_str());
         return 0;
     }
     return Run(*options);

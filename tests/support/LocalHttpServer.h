@@ -1,11 +1,16 @@
 #pragma once
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <map>
 #include <mutex>
@@ -16,6 +21,18 @@
 #include <vector>
 
 namespace belvaron::test {
+
+#ifdef _WIN32
+using Socket = SOCKET;
+inline int PollSockets(pollfd* fds, unsigned long count, int ms) { return WSAPoll(fds, count, ms); }
+inline void CloseSocket(Socket s) { closesocket(s); }
+inline constexpr int kSendFlags = 0;
+#else
+using Socket = int;
+inline int PollSockets(pollfd* fds, nfds_t count, int ms) { return poll(fds, count, ms); }
+inline void CloseSocket(Socket s) { close(s); }
+inline constexpr int kSendFlags = MSG_NOSIGNAL;
+#endif
 
 // A small HTTP/1.1 server on 127.0.0.1 and a free port, for tests. It
 // listens as soon as it is constructed and answers each connection on its
@@ -38,13 +55,19 @@ public:
     };
 
     LocalHttpServer() {
+#ifdef _WIN32
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listenFd_ = socket(AF_INET, SOCK_STREAM, 0);
+#else
         listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+#endif
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
         socklen_t len = sizeof addr;
-        if (listenFd_ < 0 || pipe2(wake_, O_CLOEXEC) != 0 ||
+        if (!IsValid(listenFd_) || !MakeWakeChannel() ||
             bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
             listen(listenFd_, 16) != 0 ||
             getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
@@ -56,7 +79,11 @@ public:
 
     ~LocalHttpServer() {
         const char stop = 'x';
+#ifdef _WIN32
+        send(wake_[1], &stop, 1, 0);
+#else
         [[maybe_unused]] const auto n = write(wake_[1], &stop, 1);
+#endif
         acceptor_.join();
         std::vector<std::thread> workers;
         {
@@ -64,9 +91,12 @@ public:
             workers.swap(workers_);
         }
         for (auto& w : workers) w.join();
-        close(listenFd_);
-        close(wake_[0]);
-        close(wake_[1]);
+        CloseSocket(listenFd_);
+        CloseSocket(wake_[0]);
+        CloseSocket(wake_[1]);
+#ifdef _WIN32
+        WSACleanup();
+#endif
     }
 
     LocalHttpServer(const LocalHttpServer&) = delete;
@@ -88,11 +118,32 @@ public:
     }
 
 private:
+#ifdef _WIN32
+    static bool IsValid(Socket s) { return s != INVALID_SOCKET; }
+    // Windows has no pipe to poll: a datagram between two loopback sockets
+    // wakes the waits instead.
+    bool MakeWakeChannel() {
+        wake_[0] = socket(AF_INET, SOCK_DGRAM, 0);
+        wake_[1] = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int len = sizeof addr;
+        return wake_[0] != INVALID_SOCKET && wake_[1] != INVALID_SOCKET &&
+               bind(wake_[0], reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+               getsockname(wake_[0], reinterpret_cast<sockaddr*>(&addr), &len) == 0 &&
+               connect(wake_[1], reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    }
+#else
+    static bool IsValid(Socket s) { return s >= 0; }
+    bool MakeWakeChannel() { return pipe2(wake_, O_CLOEXEC) == 0; }
+#endif
+
     // Waits until `fd` is ready for `events` or the server stops; false on stop.
-    bool WaitFor(int fd, short events) const {
+    bool WaitFor(Socket fd, short events) const {
         pollfd fds[2] = {{fd, events, 0}, {wake_[0], POLLIN, 0}};
         for (;;) {
-            if (poll(fds, 2, -1) < 0) continue;
+            if (PollSockets(fds, 2, -1) < 0) continue;
             if (fds[1].revents) return false;
             if (fds[0].revents) return true;
         }
@@ -100,12 +151,16 @@ private:
 
     void AcceptLoop() {
         while (WaitFor(listenFd_, POLLIN)) {
-            const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0) continue;
+#ifdef _WIN32
+            const Socket fd = accept(listenFd_, nullptr, nullptr);
+#else
+            const Socket fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+#endif
+            if (!IsValid(fd)) continue;
             std::lock_guard lock(mutex_);
             workers_.emplace_back([this, fd] {
                 Answer(fd);
-                close(fd);
+                CloseSocket(fd);
             });
         }
     }
@@ -123,12 +178,12 @@ private:
         }
     }
 
-    void Answer(int fd) {
+    void Answer(Socket fd) {
         std::string request;
         char buffer[4096];
         while (request.find("\r\n\r\n") == std::string::npos) {
             if (!WaitFor(fd, POLLIN)) return;
-            const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+            const auto n = recv(fd, buffer, sizeof buffer, 0);
             if (n <= 0) return;
             request.append(buffer, static_cast<std::size_t>(n));
         }
@@ -165,11 +220,15 @@ private:
             }
         }
         if (reply.holdOpen) HoldOpen(fd);
+#ifdef _WIN32
+        shutdown(fd, SD_SEND);
+#else
         shutdown(fd, SHUT_WR);
+#endif
     }
 
     // Keeps the connection until the client gives up or the server stops.
-    void HoldOpen(int fd) const {
+    void HoldOpen(Socket fd) const {
         char buffer[512];
         while (WaitFor(fd, POLLIN) && recv(fd, buffer, sizeof buffer, 0) > 0) {
         }
@@ -177,27 +236,28 @@ private:
 
     // Sends one byte every `ms` until all are sent, the client is gone or
     // the server stops.
-    void Drip(int fd, const std::string& bytes, int ms) const {
+    void Drip(Socket fd, const std::string& bytes, int ms) const {
         for (const char byte : bytes) {
             pollfd wake{wake_[0], POLLIN, 0};
-            if (poll(&wake, 1, ms) != 0) return;
+            if (PollSockets(&wake, 1, ms) != 0) return;
             if (!SendAll(fd, std::string(1, byte))) return;
         }
     }
 
-    bool SendAll(int fd, const std::string& bytes) const {
+    bool SendAll(Socket fd, const std::string& bytes) const {
         std::size_t sent = 0;
         while (sent < bytes.size()) {
             if (!WaitFor(fd, POLLOUT)) return false;
-            const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            const auto n =
+                send(fd, bytes.data() + sent, static_cast<int>(bytes.size() - sent), kSendFlags);
             if (n <= 0) return false;
             sent += static_cast<std::size_t>(n);
         }
         return true;
     }
 
-    int listenFd_ = -1;
-    int wake_[2] = {-1, -1};
+    Socket listenFd_{};
+    Socket wake_[2] = {};
     int port_ = 0;
     std::thread acceptor_;
     mutable std::mutex mutex_;

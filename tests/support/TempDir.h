@@ -3,8 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
+
+#include "core/platform/Files.h"
 
 namespace belvaron::test {
 
@@ -12,8 +15,21 @@ namespace belvaron::test {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: a random name, created only when it is new.
+        std::random_device random;
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (;;) {
+            const std::filesystem::path p = base / ("belvaron-" + std::to_string(random()));
+            if (std::filesystem::create_directory(p)) {
+                path_ = platform::Utf8Path(p);
+                break;
+            }
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "belvaron-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
+#endif
     }
     ~TempDir() {
         std::error_code ec;
@@ -25,12 +41,22 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
+    // The path of `name` (parts separated by '/') in the folder, with the
+    // platform's separators.
+    std::string File(std::string_view name) const {
+#ifdef _WIN32
+        std::string path = path_ + "\\" + std::string(name);
+        for (char& c : path) c = c == '/' ? '\\' : c;
+        return path;
+#else
+        return path_ + "/" + std::string(name);
+#endif
+    }
 
     // Writes bytes to a file in the folder and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const {
         const std::string p = File(name);
-        std::ofstream(p, std::ios::binary)
+        std::ofstream(platform::FsPath(p), std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
@@ -41,7 +67,7 @@ private:
 
 // The whole content of a file ("" when missing).
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

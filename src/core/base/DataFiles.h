@@ -6,9 +6,9 @@
 namespace belvaron {
 
 // Where the editable data files live: the user's documents folder plus
-// "/Belvaron". The documents folder is the XDG documents directory
-// (XDG_DOCUMENTS_DIR in user-dirs.dirs), else $HOME/Documents; nullopt when
-// no home folder is known.
+// "Belvaron". The documents folder is the platform's (on Windows the known
+// folder "Documents"; elsewhere the XDG documents directory, else
+// $HOME/Documents); nullopt when none is known.
 std::optional<std::string> DocumentsFolder();
 
 // The per-user data folder; with `create`, the folder (and the documents
@@ -17,19 +17,21 @@ std::optional<std::string> DocumentsFolder();
 std::optional<std::string> UserDataFolder(bool create);
 
 // The folder used instead when no documents folder can be determined: the
-// current working folder plus "/Belvaron".
+// current working folder plus "Belvaron".
 std::string FallbackDataFolder();
 
-// The text of a path before its last '/'; the whole path when it has no '/'
-// or only one at its very start.
+// The text of a path before its last separator ('/', on Windows also '\');
+// the whole path when it has none or only one at its very start.
 std::string FolderOfPath(const std::string& path);
 
-// The folder of the running executable, ending with '/'.
+// The folder of the running executable, ending with the platform's
+// separator.
 std::string ExecutableFolder();
 
 // The program folder with the shipped defaults for an executable in
-// `exeFolder` (ending with '/'): "<exe>/../share/belvaron/" when that exists
-// (installed, and the build tree), else the executable's own folder.
+// `exeFolder` (ending with a separator): "<exe>/../share/belvaron/" (with the
+// platform's separator) when that exists (installed, and the build tree),
+// else the executable's own folder.
 std::string ProgramFolderFor(const std::string& exeFolder);
 
 bool FileExists(const std::string& path);

@@ -9,6 +9,7 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -18,9 +19,9 @@ namespace {
 
 void AddChartFiles(const std::string& folder, std::set<std::string>& names) {
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : platform::FsPath(folder), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = platform::Utf8Path(it->path().filename());
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kon") == 0) names.insert(name);
     }
 }
@@ -45,7 +46,7 @@ std::string DataFolders::DataFolder() {
 std::string DataFolders::Resolve(const std::string& name) {
     TracePoint = 2004;
     if (name.empty()) return programFolder;
-    const std::string path = DataFolder() + "/" + name;
+    const std::string path = DataFolder() + platform::kPathSeparator + name;
     if (!FileExists(path)) {
         // The copy's outcome is not checked: without a shipped default the
         // path stays missing and the caller's own open reports it.

@@ -21,7 +21,9 @@ constexpr Reason kReasons[] = {
     {EACCES, "keine Schreibberechtigung", "Keine Schreibberechtigung."},
     {EPERM, "keine Schreibberechtigung", "Keine Schreibberechtigung."},
     {ENOSPC, "kein freier Speicherplatz", "Der Datenträger ist voll."},
+#ifdef EDQUOT  // not on Windows
     {EDQUOT, "kein freier Speicherplatz", "Der Datenträger ist voll."},
+#endif
     {EROFS, "Datenträger ist schreibgeschützt", "Der Datenträger ist schreibgeschützt."},
     {EFBIG, nullptr, "Die Datei wird zu groß für den Datenträger."},
     {EIO, nullptr, "Ein-/Ausgabefehler des Datenträgers."},

@@ -1,14 +1,11 @@
 #include "core/base/FileSet.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -18,17 +15,18 @@ namespace {
 // that the following rename replaces); empty when none can be made.
 std::string ReserveBackupName(const std::string& path) {
     std::string name = path + ".old-XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return {};
-    close(fd);
+    std::FILE* file = platform::CreateUniqueFile(name, 0);
+    if (!file) return {};
+    std::fclose(file);
     return name;
 }
 
 }  // namespace
 
 FileSet::FileSet(RenameFunction rename)
-    : rename_(rename ? std::move(rename)
-                     : [](const char* from, const char* to) { return std::rename(from, to); }) {}
+    : rename_(rename ? std::move(rename) : [](const char* from, const char* to) {
+          return platform::MoveReplacing(from, to);
+      }) {}
 
 void FileSet::Replace(FileWriter& finished) {
     entries_.push_back({&finished, finished.target(), {}, false});
@@ -37,9 +35,9 @@ void FileSet::Replace(FileWriter& finished) {
 void FileSet::Remove(const std::string& path) { entries_.push_back({nullptr, path, {}, false}); }
 
 bool FileSet::MoveAside(Entry& entry, FileSetOutcome& outcome) {
-    struct stat st {};
-    if (lstat(entry.target.c_str(), &st) != 0) return true;
-    if (!entry.writer && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+    const platform::FileKind kind = platform::KindOf(entry.target, false);
+    if (kind == platform::FileKind::Missing) return true;
+    if (!entry.writer && kind != platform::FileKind::Regular && kind != platform::FileKind::Link) {
         outcome.error = kErrorNotRegularFile;  // never moves a folder or device away
         outcome.failedPath = entry.target;
         return false;
@@ -48,7 +46,7 @@ bool FileSet::MoveAside(Entry& entry, FileSetOutcome& outcome) {
     if (entry.backup.empty() || rename_(entry.target.c_str(), entry.backup.c_str()) != 0) {
         outcome.error = errno ? errno : EIO;
         outcome.failedPath = entry.target;
-        if (!entry.backup.empty()) unlink(entry.backup.c_str());
+        if (!entry.backup.empty()) platform::RemoveFile(entry.backup);
         entry.backup.clear();
         return false;
     }
@@ -72,7 +70,7 @@ bool FileSet::Place(Entry& entry, FileSetOutcome& outcome) {
 bool FileSet::Undo(std::vector<Entry>::reverse_iterator from) {
     bool restored = true;
     for (auto it = from; it != entries_.rend(); ++it) {
-        if (it->placed && it->backup.empty() && unlink(it->target.c_str()) != 0) restored = false;
+        if (it->placed && it->backup.empty() && !platform::RemoveFile(it->target)) restored = false;
         if (!it->backup.empty() && rename_(it->backup.c_str(), it->target.c_str()) != 0) {
             restored = false;
         }
@@ -93,7 +91,7 @@ FileSetOutcome FileSet::Commit() {
         }
     }
     for (Entry& entry : entries_) {
-        if (!entry.backup.empty()) unlink(entry.backup.c_str());
+        if (!entry.backup.empty()) platform::RemoveFile(entry.backup);
     }
     outcome.committed = true;
     return outcome;

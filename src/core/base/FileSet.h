@@ -30,7 +30,8 @@ class FileSet {
 public:
     using RenameFunction = std::function<int(const char* from, const char* to)>;
 
-    // `rename` is ::rename except in tests that make a move fail.
+    // `rename` is the platform's replacing move except in tests that make a
+    // move fail.
     explicit FileSet(RenameFunction rename = nullptr);
 
     // A finished writer whose new file replaces its target; the writer must

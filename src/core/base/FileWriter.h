@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/Files.h"
+
 namespace belvaron {
 
 // Writes a file so that an existing file of that name is replaced only by a
@@ -14,8 +16,8 @@ namespace belvaron {
 // replaced: any other existing target is refused with kErrorNotRegularFile,
 // a read-only file (no write permission in its mode, also for root) with
 // EACCES.
-// The new file is named "<target>.new-XXXXXX" and locked while this writer
-// holds it; Open removes such files of the same target that no running
+// The new file is named "<target>.new-XXXXXX" and held while this writer
+// has it; Open removes such files of the same target that no running
 // writer holds (left by a killed run).
 class FileWriter {
 public:
@@ -53,7 +55,7 @@ private:
     std::string tempPath_;
     void ReleaseLock();
 
-    int lockFd_ = -1;
+    platform::FileHold hold_;
     int error_ = 0;
     bool finished_ = false;
 };

@@ -1,22 +1,17 @@
 #include "core/base/Profile.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "core/base/DataFiles.h"
 #include "core/base/FileWriter.h"
 #include "core/base/LeadingInt.h"
 #include "core/base/Text.h"
+#include "core/platform/Files.h"
+#include "core/platform/System.h"
 
 namespace belvaron {
 
 namespace {
-
-std::string ConfigFolder() {
-    if (const char* c = std::getenv("XDG_CONFIG_HOME"); c && *c) return c;
-    if (const char* h = std::getenv("HOME"); h && *h) return std::string(h) + "/.config";
-    return ".";
-}
 
 std::string Trim(const std::string& s) {
     const auto b = s.find_first_not_of(" \t\r\n");
@@ -32,7 +27,9 @@ std::vector<std::string> Lines(const std::string& text) {
 
 }  // namespace
 
-Profile::Profile() : path_(ConfigFolder() + "/Belvaron/belvaron.ini") {}
+Profile::Profile()
+    : path_(platform::JoinPath(platform::JoinPath(platform::ConfigFolder(), "Belvaron"),
+                               "belvaron.ini")) {}
 
 std::optional<std::string> Profile::GetString(const std::string& section,
                                               const std::string& key) const {

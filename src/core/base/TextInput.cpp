@@ -1,14 +1,11 @@
 #include "core/base/TextInput.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "core/base/Format.h"
 #include "core/base/TextInputMessages.h"
 #include "core/base/UiPort.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -29,11 +26,11 @@ bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
         std::string().swap(bytes_);  // gives the memory back
         return true;
     }
-    // fmemopen takes no buffer of size 0: an empty file is a one-byte
+    // A memory stream takes no buffer of size 0: an empty file is a one-byte
     // buffer positioned at its end.
     const bool empty = bytes_.empty();
     if (empty) bytes_.assign(1, '\0');
-    file_ = fmemopen(bytes_.data(), bytes_.size(), "rb");
+    file_ = platform::OpenMemoryStream(bytes_);
     if (file_ && empty && std::fseek(file_, 1, SEEK_SET) != 0) {
         std::fclose(file_);
         file_ = nullptr;
@@ -47,30 +44,21 @@ bool TextInput::Open(const std::string& path, std::size_t maxBytes) {
 }
 
 bool TextInput::StreamFromFile(const std::string& path) {
-    // O_NONBLOCK: a FIFO put in the file's place must not make the open wait.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<unsigned long long>(st.st_size) != size_) {
-        close(fd);
-        return false;
-    }
-    file_ = fdopen(fd, "rb");
-    if (!file_) close(fd);
+    platform::InputHandle in;
+    if (in.Open(path) != platform::InputHandle::Opened::Ok || in.size() != size_) return false;
+    file_ = in.ReleaseAsStream();
     return file_ != nullptr;
 }
 
 namespace {
 
 // The first bytes of the open file, up to `count` (fewer at its end or on a
-// read error). pread leaves the file offset at 0 for a stream over the file.
-std::string ReadStart(int fd, std::size_t count) {
+// read error).
+std::string ReadStart(platform::InputHandle& in, std::size_t count) {
     std::string start(count, '\0');
     std::size_t have = 0;
     while (have < count) {
-        const ssize_t n = pread(fd, start.data() + have, count - have, static_cast<off_t>(have));
-        if (n < 0 && errno == EINTR) continue;
+        const long long n = in.Read(start.data() + have, count - have);
         if (n <= 0) break;
         have += static_cast<std::size_t>(n);
     }
@@ -81,21 +69,20 @@ std::string ReadStart(int fd, std::size_t count) {
 }  // namespace
 
 bool TextInput::StreamWhenStartDecides(const std::string& path, std::size_t maxBytes) {
-    // O_NONBLOCK: a FIFO put in the file's place must not make the open wait.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat st {};
-    const bool large = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                       static_cast<unsigned long long>(st.st_size) >= kStreamFromFileBytes &&
-                       static_cast<unsigned long long>(st.st_size) <= maxBytes;
-    if (!large || !StartKeepsWindows1252(ReadStart(fd, kProbeBytes)) ||
-        !(file_ = fdopen(fd, "rb"))) {
-        close(fd);
+    platform::InputHandle in;
+    if (in.Open(path) != platform::InputHandle::Opened::Ok || in.size() < kStreamFromFileBytes ||
+        in.size() > maxBytes || !StartKeepsWindows1252(ReadStart(in, kProbeBytes))) {
         return false;
     }
+    file_ = in.ReleaseAsStream();
+    if (file_ && std::fseek(file_, 0, SEEK_SET) != 0) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    if (!file_) return false;
     status_ = InputStatus::Read;
     error_ = 0;
-    size_ = static_cast<std::size_t>(st.st_size);
+    size_ = static_cast<std::size_t>(in.size());
     return true;
 }
 

@@ -1,12 +1,9 @@
 #include "core/base/WriteSignals.h"
 
-#include <csignal>
+#include "core/platform/System.h"
 
 namespace belvaron {
 
-void TurnWriteSignalsIntoErrors() {
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::signal(SIGPIPE, SIG_IGN);
-}
+void TurnWriteSignalsIntoErrors() { platform::IgnoreWriteSignals(); }
 
 }  // namespace belvaron

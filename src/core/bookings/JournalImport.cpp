@@ -16,6 +16,7 @@
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -102,7 +103,8 @@ JournalOutcome JournalImport::Run() {
     if (!ReadHeader()) return {};
     if (progress_) {
         std::error_code error;
-        fileSize_ = static_cast<int64_t>(std::filesystem::file_size(path_, error));
+        fileSize_ =
+            static_cast<int64_t>(std::filesystem::file_size(platform::FsPath(path_), error));
         if (error) fileSize_ = 0;
     }
 

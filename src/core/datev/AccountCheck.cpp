@@ -11,6 +11,7 @@
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheckMessages.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -33,7 +34,7 @@ bool AppendProposals(const std::string& path, const std::string& proposals) {
 
 std::string ChartPath(const std::function<std::string(const std::string&)>& resolveDataFile,
                       const std::string& name) {
-    if (name.find('/') != std::string::npos) return name;
+    if (platform::LastPathSeparator(name) != std::string::npos) return name;
     const std::string path = resolveDataFile(name);
     if (!name.empty() && !FileExists(path) && FileExists(name)) return name;
     return path;

@@ -12,6 +12,7 @@
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/KneRecords.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -187,7 +188,9 @@ std::optional<StreamedDataFile> StreamPostversandDataFile(
 std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
                                               const std::string& folder) {
     const bool extended = ExtendedFormat(settings);
-    return {folder + (extended ? "/ED00001" : "/DE001"), folder + (extended ? "/EV01" : "/DV01")};
+    constexpr char sep = platform::kPathSeparator;
+    return {folder + sep + (extended ? "ED00001" : "DE001"),
+            folder + sep + (extended ? "EV01" : "DV01")};
 }
 
 // A first pass without a file finds every reason to refuse the batch (an
@@ -200,7 +203,7 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
-    result.path = folder + (extended ? "/ED00001" : "/DE001");
+    result.path = folder + platform::kPathSeparator + (extended ? "ED00001" : "DE001");
 
     const int64_t total = 2 * int64_t{std::max(store.bookingCount, 0)};
     PassMessages quiet{nullptr, true, {}, progress, 0, total, false};
@@ -253,7 +256,7 @@ bool WritePostversandHeaderFile(PostversandDataFile dataFile, const DatevSetting
                                 const DatevRange& range, const std::string& folder, UiPort& ui) {
     TracePoint = 3040;
     const bool extended = ExtendedFormat(settings);
-    const std::string path = folder + (extended ? "/EV01" : "/DV01");
+    const std::string path = folder + platform::kPathSeparator + (extended ? "EV01" : "DV01");
     // Owned here: abandoned (the old data file kept) on every failure.
     const std::unique_ptr<FileWriter> data = std::move(dataFile.file);
     FileWriter file;

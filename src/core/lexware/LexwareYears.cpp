@@ -6,14 +6,15 @@
 #include "core/base/Format.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/Dates.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
 std::string LexwareYearPath(const std::string& chosen, int32_t year) {
-    const std::filesystem::path path(chosen);
-    const std::string name = path.filename().string();
-    const std::string stem = path.stem().string();
-    const std::string extension = path.extension().string();
+    const std::filesystem::path path = platform::FsPath(chosen);
+    const std::string name = platform::Utf8Path(path.filename());
+    const std::string stem = platform::Utf8Path(path.stem());
+    const std::string extension = platform::Utf8Path(path.extension());
     const std::string folder = chosen.substr(0, chosen.size() - name.size());
     return folder + stem + Format("_%04d", static_cast<int>(year)) + extension;
 }

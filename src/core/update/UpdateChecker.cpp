@@ -1,13 +1,11 @@
 #include "core/update/UpdateChecker.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "core/base/CodePage.h"
 #include "core/base/Format.h"
+#include "core/platform/Files.h"
 #include "core/update/InstallerFile.h"
 #include "core/update/UpdateInfo.h"
 #include "core/update/UpdateMessages.h"
@@ -84,7 +82,8 @@ bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
     }
 }
 
-bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash) {
+bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
+                             Sha256& hash) {
     const auto length = stream.contentLength();
     char buffer[kBlockSize];
     uint64_t total = 0;
@@ -96,7 +95,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, int fd, ProgressWindow& progress
         }
         if (n == 0) break;
         hash.Update(std::string_view(buffer, static_cast<std::size_t>(n)));
-        if (!WriteAll(fd, buffer, static_cast<std::size_t>(n))) {
+        if (!WriteAll(file, buffer, static_cast<std::size_t>(n))) {
             lastError_ = errno;
             return false;
         }
@@ -127,14 +126,14 @@ std::unique_ptr<ProgressWindow> UpdateChecker::OpenDownloadWindow() {
     return progress;
 }
 
-bool UpdateChecker::SaveBody(UrlStream& stream, int fd, ProgressWindow& progress,
+bool UpdateChecker::SaveBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
                              const std::optional<Sha256Digest>& expected) {
     if (!IsSuccessStatus(stream.status())) {
         lastError_ = stream.status();
         return false;
     }
     Sha256 hash;
-    if (!CopyBody(stream, fd, progress, hash)) return false;
+    if (!CopyBody(stream, file, progress, hash)) return false;
     if (expected && hash.Finish() != *expected) {
         lastError_ = transport_error::kDigestMismatch;
         return false;
@@ -142,16 +141,18 @@ bool UpdateChecker::SaveBody(UrlStream& stream, int fd, ProgressWindow& progress
     return true;
 }
 
-bool UpdateChecker::FinishFile(int fd, const std::string& path, bool complete) {
-    if (complete && fchmod(fd, S_IRWXU) != 0) {
-        lastError_ = errno;
+bool UpdateChecker::FinishFile(std::FILE* file, const std::string& path, bool complete) {
+    if (complete) {
+        if (const int error = platform::MakeExecutable(file); error != 0) {
+            lastError_ = error;
+            complete = false;
+        }
+    }
+    if (std::fclose(file) != 0 && complete) {
+        lastError_ = errno ? errno : EIO;
         complete = false;
     }
-    if (close(fd) != 0 && complete) {
-        lastError_ = errno;
-        complete = false;
-    }
-    if (!complete) unlink(path.c_str());
+    if (!complete) platform::RemoveFile(path);
     return complete;
 }
 
@@ -161,8 +162,8 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
         lastError_ = stream.status();
         return false;
     }
-    const int fd = CreateDownloadFile(tempFolder, fileName, path);
-    if (fd < 0) {
+    std::FILE* file = CreateDownloadFile(tempFolder, fileName, path);
+    if (!file) {
         lastError_ = errno;
         return false;
     }
@@ -170,9 +171,9 @@ bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileNam
     {
         auto progress = OpenDownloadWindow();
         CancelScope scope(transport_.get(), *progress);
-        complete = SaveBody(stream, fd, *progress, expected);
+        complete = SaveBody(stream, file, *progress, expected);
     }
-    return FinishFile(fd, path, complete);
+    return FinishFile(file, path, complete);
 }
 
 // Reads the update information file into `text` within the check's time
@@ -240,8 +241,8 @@ bool UpdateChecker::FetchVersions(const std::string& productName, const std::str
 bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName,
                             const InstallerDigest& digest) {
     std::string path;
-    const int fd = CreateDownloadFile(tempFolder, setupFileName, path);
-    if (fd < 0) {
+    std::FILE* file = CreateDownloadFile(tempFolder, setupFileName, path);
+    if (!file) {
         lastError_ = errno;
         ShowFailure(msg::kUpdDownloadFailed);
         return false;
@@ -256,9 +257,9 @@ bool UpdateChecker::Install(const std::string& url, const std::string& setupFile
         std::string canonical = url;
         auto stream = OpenUrl(canonical);
         opened = stream != nullptr;
-        complete = opened && SaveBody(*stream, fd, *progress, expected);
+        complete = opened && SaveBody(*stream, file, *progress, expected);
     }
-    if (!FinishFile(fd, path, complete)) {
+    if (!FinishFile(file, path, complete)) {
         if (lastError_ == transport_error::kCancelled) {
             ShowInfo(ui_, msg::kUpdDownloadCancelled);
         } else if (!opened) {

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/base/Sha256.h"
 #include "core/base/UiPort.h"
+#include "core/platform/System.h"
 #include "core/update/Transport.h"
 #include "core/update/UpdateInfo.h"
 
@@ -63,7 +63,7 @@ public:
 
     std::string tempFolder;  // where the installer goes; TempFolder() at construction
     std::chrono::milliseconds checkLimit{30000};  // the longest the information may take
-    pid_t installerPid = 0;                       // the started installer, 0 when none
+    platform::ProcessId installerPid = 0;         // the started installer, 0 when none
 
 private:
     struct Versions {
@@ -78,13 +78,14 @@ private:
     bool Install(const std::string& url, const std::string& setupFileName,
                  const InstallerDigest& digest);
     std::unique_ptr<ProgressWindow> OpenDownloadWindow();
-    // The body into `fd` after checking the status, the length and the digest.
-    bool SaveBody(UrlStream& stream, int fd, ProgressWindow& progress,
+    // The body into `file` after checking the status, the length and the
+    // digest.
+    bool SaveBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
                   const std::optional<Sha256Digest>& expected);
-    bool CopyBody(UrlStream& stream, int fd, ProgressWindow& progress, Sha256& hash);
-    // Makes a complete download executable and closes `fd`; removes the
+    bool CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress, Sha256& hash);
+    // Makes a complete download executable and closes `file`; removes the
     // file at `path` when the download or this step failed.
-    bool FinishFile(int fd, const std::string& path, bool complete);
+    bool FinishFile(std::FILE* file, const std::string& path, bool complete);
     void ShowFailure(const char* message);
 
     UiPort& ui_;

@@ -4,8 +4,14 @@
 
 #include "core/base/LeadingInt.h"
 #include "core/base/Text.h"
+#include "core/platform/System.h"
 
 namespace belvaron {
+
+std::string ProgramVersion() {
+    return platform::ProgramVersionString("FileVersion", FileVersionInfo::kTranslation)
+        .value_or(BELVARON_VERSION);
+}
 
 bool FileVersionInfo::LoadFromFile(const std::string& fileName) {
     loaded_ = fileName == std::string(kProductName) + ".exe";
@@ -16,7 +22,7 @@ bool FileVersionInfo::LoadFromFile(const std::string& fileName) {
 std::string FileVersionInfo::GetStringValue(std::string_view key, uint32_t translation) const {
     if (!loaded_) return {};
     if (translation != 0 && translation != translation_) return {};
-    if (key == "FileVersion") return BELVARON_VERSION;
+    if (key == "FileVersion") return ProgramVersion();
     if (key == "ProductName") return kProductName;
     return {};
 }

@@ -9,10 +9,14 @@ namespace belvaron {
 // The product name: window title, update server paths, installer name.
 inline constexpr const char* kProductName = "Belvaron";
 
-// Reader of a file's version strings. The stand-in for a version resource:
-// the program's own file (product name + ".exe") carries the compiled-in
-// strings ("FileVersion" = BELVARON_VERSION, "ProductName"); any other file
-// has none.
+// The version of the running program: the "FileVersion" of its version
+// resource where it has one (the Windows executable), else the compiled-in
+// BELVARON_VERSION.
+std::string ProgramVersion();
+
+// Reader of a file's version strings. The program's own file (product name
+// + ".exe") carries the running program's strings ("FileVersion" =
+// ProgramVersion(), "ProductName"); any other file has none.
 class FileVersionInfo {
 public:
     // Language 0x0409 (English, US), code page 0x04B0 (Unicode).

@@ -6,6 +6,7 @@
 #include "core/bookings/BookingOperations.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -60,8 +61,8 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
 }
 
 std::string DatevTargetFolder(const std::string& target) {
-    const std::filesystem::path path(target);
-    return path.has_parent_path() ? path.parent_path().string() : std::string(".");
+    const std::filesystem::path path = platform::FsPath(target);
+    return path.has_parent_path() ? platform::Utf8Path(path.parent_path()) : std::string(".");
 }
 
 ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSink) const {

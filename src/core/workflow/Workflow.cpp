@@ -8,6 +8,7 @@
 #include "core/base/TracePoint.h"
 #include "core/datev/ChartFile.h"
 #include "core/datev/DatevSettingsFile.h"
+#include "core/platform/Files.h"
 #include "core/vat/VatMessages.h"
 #include "core/workflow/WorkflowMessages.h"
 
@@ -163,8 +164,9 @@ void Workflow::RefillList(bool markZeroAccounts) {
 
 void Workflow::SetDefaultTargets() {
     const std::string folder = FolderOfPath(journalPath_);
-    if (datevTargetPath_.empty()) datevTargetPath_ = folder + "/ED0001";
-    if (lexwareTargetPath_.empty()) lexwareTargetPath_ = folder + "/buchhalter.txt";
+    constexpr char sep = platform::kPathSeparator;
+    if (datevTargetPath_.empty()) datevTargetPath_ = folder + sep + "ED0001";
+    if (lexwareTargetPath_.empty()) lexwareTargetPath_ = folder + sep + "buchhalter.txt";
 }
 
 void Workflow::ShowException(const char* format) { ShowPlain(ui_, Format(format, TracePoint)); }

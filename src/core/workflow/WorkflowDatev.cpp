@@ -8,6 +8,7 @@
 #include "core/datev/PostversandWriter.h"
 #include "core/datev/csv/CsvBatches.h"
 #include "core/datev/csv/DatevCsv.h"
+#include "core/platform/Files.h"
 #include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
@@ -67,13 +68,13 @@ void Workflow::OnDatevAuswahl() {
     request.pathMustExist = true;
     if (const auto chosen = ui_.ChooseFile(request)) {
         // The export writes into the folder of the target path.
-        const std::size_t slash = datevTargetPath_.rfind('/');
+        const std::size_t slash = platform::LastPathSeparator(datevTargetPath_);
         std::string name =
             slash == std::string::npos ? datevTargetPath_ : datevTargetPath_.substr(slash + 1);
         if (name.empty()) name = "ED0001";
         std::string folder = *chosen;
-        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-        datevTargetPath_ = (folder == "/" ? folder : folder + "/") + name;
+        while (folder.size() > 1 && platform::IsPathSeparator(folder.back())) folder.pop_back();
+        datevTargetPath_ = platform::JoinPath(folder, name);
     }
     ui_.RefreshControls();
 }

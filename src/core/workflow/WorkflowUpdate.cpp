@@ -1,11 +1,9 @@
-#include <sys/wait.h>
-
 #include <cctype>
 #include <memory>
-#include <thread>
 
 #include "core/base/Profile.h"
-#include "core/update/CurlTransport.h"
+#include "core/platform/System.h"
+#include "core/update/SystemTransport.h"
 #include "core/update/UpdateChecker.h"
 #include "core/update/UpdateSettings.h"
 #include "core/update/Version.h"
@@ -17,14 +15,12 @@ bool Workflow::CheckForUpdate() {
     const std::string product = kProductName;
     std::string setupFile = "setup_" + product + ".exe";
     for (char& ch : setupFile) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    UpdateChecker updater(ui_, std::make_unique<CurlTransport>());
+    UpdateChecker updater(ui_, MakeSystemTransport());
     const bool result = updater.CheckForUpdate(product, UpdateBaseUrl(Profile()),
                                                "updates/" + product + "/ReadMe.txt", setupFile);
-    // The installer runs on its own; its end is collected so that it leaves
-    // no zombie behind while the program stays open.
-    if (const pid_t pid = updater.installerPid; pid > 0) {
-        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
-    }
+    // The installer runs on its own and leaves nothing behind while the
+    // program stays open.
+    platform::ReleaseProcess(updater.installerPid);
     return result;
 }
 

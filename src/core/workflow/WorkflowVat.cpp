@@ -3,6 +3,7 @@
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
+#include "core/platform/Files.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
 #include "core/workflow/StepScope.h"
@@ -31,7 +32,7 @@ void Workflow::OnTaxationSoll() {
 // report) and fails; one that could not be read was reported already.
 bool Workflow::Redate(bool reportRead, const Progress* progress) {
     if (vatRows_.count <= 0 && !reportRead) return false;
-    const std::string logPath = folders_.DataFolder() + "/" + msg::kVatLogName;
+    const std::string logPath = folders_.DataFolder() + platform::kPathSeparator + msg::kVatLogName;
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_, progress);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
     redatedCount_ = outcome.redated;

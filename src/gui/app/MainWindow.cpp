@@ -29,7 +29,7 @@ namespace belvaron::gui {
 
 namespace {
 
-QString FromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
+QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
 
 // The REPLACE text: Windows-1252 bytes with CR LF in the file, UTF-8 with LF
 // in the box.

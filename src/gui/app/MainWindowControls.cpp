@@ -23,7 +23,7 @@ namespace belvaron::gui {
 
 namespace {
 
-std::string ToLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string ToLocal(const QString& path) { return path.toStdString(); }
 
 QLabel* WrappedLabel(const QString& text, const char* name, QWidget* parent) {
     auto* label = new QLabel(text, parent);

@@ -16,8 +16,8 @@ namespace belvaron::gui {
 
 namespace {
 
-QString FromLocal(const std::string& path) { return QFile::decodeName(path.c_str()); }
-std::string ToLocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
+std::string ToLocalPath(const QString& path) { return path.toStdString(); }
 
 }  // namespace
 

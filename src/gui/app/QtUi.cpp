@@ -25,7 +25,7 @@ namespace belvaron::gui {
 
 namespace {
 
-QString FromLocalPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+QString FromLocalPath(const std::string& path) { return QString::fromStdString(path); }
 
 }  // namespace
 
@@ -88,7 +88,7 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialo
             parent, QStringLiteral("Zielordner wählen"),
             QFileInfo(start).isDir() ? start : lastFolder, QFileDialog::ShowDirsOnly);
         if (chosen.isEmpty()) return std::nullopt;
-        return QFile::encodeName(chosen).toStdString();
+        return chosen.toStdString();
     }
     QFileDialog dialog(parent);
     dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")
@@ -111,7 +111,7 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialo
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
     lastFolder = QFileInfo(chosen).absolutePath();
-    return QFile::encodeName(chosen).toStdString();
+    return chosen.toStdString();
 }
 
 MessageAnswer QtUi::ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) {

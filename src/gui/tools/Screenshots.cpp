@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
         QTemporaryDir profileDir;
         const QString profile = profileDir.filePath(QStringLiteral("belvaron.ini"));
         ProgressDialog progress(&window, QStringLiteral("Update wird heruntergeladen "),
-                                belvaron::Profile(QFile::encodeName(profile).toStdString()));
+                                belvaron::Profile(profile.toStdString()));
         progress.SetStatusText(QStringLiteral("1234 kByte"));
         progress.SetProgressRange(0, 100, 1);
         progress.SetProgress(37);

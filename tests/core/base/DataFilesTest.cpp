@@ -3,9 +3,11 @@
 #include <cstdlib>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFiles.h"
 #include "core/base/DataFolders.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 namespace {
@@ -37,11 +39,11 @@ protected:
     void SetUp() override {
         const char* home = std::getenv("HOME");
         savedHome_ = home ? home : "";
-        setenv("HOME", home_.path().c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
+        test::SetEnv("HOME", home_.path().c_str());
+        test::SetEnv("XDG_CONFIG_HOME", nullptr);
         folders_.programFolder = program_.path() + "/";
     }
-    void TearDown() override { setenv("HOME", savedHome_.c_str(), 1); }
+    void TearDown() override { test::SetEnv("HOME", savedHome_.c_str()); }
 
     TempDir home_;
     TempDir program_;
@@ -51,6 +53,7 @@ protected:
 };
 
 TEST_F(DataFileTest, FirstUseCopiesTheDefaultAndNeverOverwrites) {
+    BELVARON_POSIX_ONLY("the documents folder from HOME (Windows asks the shell)");
     program_.Write("replace.dat", "default");
     const std::string path = folders_.Resolve("replace.dat");
     EXPECT_EQ(path, home_.path() + "/Documents/Belvaron/replace.dat");
@@ -61,6 +64,7 @@ TEST_F(DataFileTest, FirstUseCopiesTheDefaultAndNeverOverwrites) {
 }
 
 TEST_F(DataFileTest, MissingDefaultGivesAPathThatDoesNotExist) {
+    BELVARON_POSIX_ONLY("the documents folder from HOME (Windows asks the shell)");
     const std::string path = folders_.Resolve("angaben_datev.txt");
     EXPECT_FALSE(FileExists(path));
     EXPECT_TRUE(ui_.messages.empty());
@@ -72,6 +76,7 @@ TEST_F(DataFileTest, EmptyNameIsTheProgramFolder) {
 }
 
 TEST_F(DataFileTest, XdgDocumentsDirectoryIsUsed) {
+    BELVARON_POSIX_ONLY("the documents folder from HOME (Windows asks the shell)");
     home_.Write(".config", "");
     std::filesystem::remove(home_.File(".config"));
     std::filesystem::create_directories(home_.File(".config"));
@@ -100,8 +105,8 @@ TEST(FolderHelpersTest, MakeDirectoriesCreatesParentsAndFailsOnAFileInTheWay) {
 TEST(FolderHelpersTest, ExecutableFolderEndsWithASeparatorBesideTheProgram) {
     const std::string folder = ExecutableFolder();
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_TRUE(FileExists(folder + "test_base"));
+    EXPECT_EQ(folder.back(), platform::kPathSeparator);
+    EXPECT_TRUE(FileExists(folder + (test::kOnWindows ? "test_base.exe" : "test_base")));
 }
 
 TEST(FolderHelpersTest, ProgramFolderIsTheSharedFolderWhenItExists) {
@@ -110,7 +115,8 @@ TEST(FolderHelpersTest, ProgramFolderIsTheSharedFolderWhenItExists) {
     MakeDirectories(exe);
     EXPECT_EQ(ProgramFolderFor(exe), exe);
     MakeDirectories(dir.File("share/belvaron"));
-    EXPECT_EQ(ProgramFolderFor(exe), exe + "../share/belvaron/");
+    constexpr char sep = platform::kPathSeparator;
+    EXPECT_EQ(ProgramFolderFor(exe), exe + ".." + sep + "share" + sep + "belvaron" + sep);
 }
 
 }  // namespace

@@ -8,6 +8,12 @@
 namespace belvaron {
 namespace {
 
+#ifdef EDQUOT
+constexpr int kQuotaExceeded = EDQUOT;
+#else
+constexpr int kQuotaExceeded = ENOSPC;  // Windows knows no quotas in errno
+#endif
+
 struct Case {
     int error;
     ReasonForm form;
@@ -26,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{ENOENT, ReasonForm::Sentence, "Der Ordner existiert nicht mehr."},
                       Case{ENOTDIR, ReasonForm::Phrase, "Ordner nicht gefunden"},
                       Case{EPERM, ReasonForm::Phrase, "keine Schreibberechtigung"},
-                      Case{EDQUOT, ReasonForm::Sentence, "Der Datenträger ist voll."},
+                      Case{kQuotaExceeded, ReasonForm::Sentence, "Der Datenträger ist voll."},
                       Case{EROFS, ReasonForm::Phrase, "Datenträger ist schreibgeschützt"},
                       Case{EFBIG, ReasonForm::Sentence,
                            "Die Datei wird zu groß für den Datenträger."},

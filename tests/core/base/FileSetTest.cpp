@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
+#include "core/platform/Files.h"
 
 namespace belvaron {
 namespace {
@@ -53,7 +54,7 @@ protected:
                 errno = EIO;
                 return -1;
             }
-            return std::rename(from, to);
+            return platform::MoveReplacing(from, to);
         };
     }
 };

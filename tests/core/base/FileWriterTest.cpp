@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/ErrnoText.h"
 #include "core/base/FileWriter.h"
@@ -58,6 +58,7 @@ TEST(FileWriter, MissingFolderFailsAndLeavesNothing) {
 }
 
 TEST(FileWriter, ReplacesTheFileBehindALinkAndKeepsItsPermissions) {
+    BELVARON_POSIX_ONLY("symbolic links and permission bits");
     TempDir dir;
     const std::string real = dir.File("synced/replace.dat");
     std::filesystem::create_directories(dir.File("synced"));
@@ -73,6 +74,7 @@ TEST(FileWriter, ReplacesTheFileBehindALinkAndKeepsItsPermissions) {
 }
 
 TEST(FileWriter, FolderThatVanishedIsAFailure) {
+    BELVARON_POSIX_ONLY("removing a folder while a file in it is open");
     TempDir dir;
     const std::string folder = dir.File("export");
     std::filesystem::create_directories(folder);
@@ -89,6 +91,7 @@ TEST(FileWriter, FolderThatVanishedIsAFailure) {
 struct TargetCase {
     const char* name;
     std::string (*make)(const TempDir&);  // returns the target path
+    bool posixOnly = false;               // needs FIFOs, devices or symbolic links
 };
 
 void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.name; }
@@ -101,31 +104,38 @@ const TargetCase kRefusedTargets[] = {
      }},
     {"Fifo",
      [](const TempDir& d) {
-         mkfifo(d.File("out").c_str(), 0600);
+         test::MakeFifo(d.File("out"));
          return d.File("out");
-     }},
+     },
+     true},
     {"DanglingLink",
      [](const TempDir& d) {
          std::filesystem::create_symlink(d.File("nowhere"), d.File("out"));
          return d.File("out");
-     }},
+     },
+     true},
     {"LoopingLink",
      [](const TempDir& d) {
          std::filesystem::create_symlink(d.File("out2"), d.File("out"));
          std::filesystem::create_symlink(d.File("out"), d.File("out2"));
          return d.File("out");
-     }},
+     },
+     true},
     {"LinkToAFolder",
      [](const TempDir& d) {
          std::filesystem::create_directory(d.File("folder"));
          std::filesystem::create_symlink(d.File("folder"), d.File("out"));
          return d.File("out");
-     }},
+     },
+     true},
 };
 
 class RefusedTargets : public ::testing::TestWithParam<TargetCase> {};
 
 TEST_P(RefusedTargets, AreNeitherReplacedNorWrittenBeside) {
+    if (GetParam().posixOnly) {
+        BELVARON_POSIX_ONLY("FIFOs and symbolic links");
+    }
     TempDir dir;
     const std::string path = GetParam().make(dir);
     const auto before = std::filesystem::symlink_status(path).type();
@@ -152,6 +162,7 @@ TEST(FileWriter, ReadOnlyFileIsReportedNotRewritten) {
 }
 
 TEST(FileWriter, DeviceIsRefused) {
+    BELVARON_POSIX_ONLY("device files");
     int error = 0;
     EXPECT_FALSE(WriteFileReplacing("/dev/null", "x", &error));
     EXPECT_EQ(error, kErrorNotRegularFile);

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
@@ -573,8 +573,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JournalImportTest, FifoOrDeviceIsRefusedWithoutWaiting) {
+    BELVARON_POSIX_ONLY("FIFOs and device files");
     const std::string fifo = dir.File("journal.txt");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(test::MakeFifo(fifo));
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {
         ui.messages.clear();
         EXPECT_EQ(Load(path), 0);

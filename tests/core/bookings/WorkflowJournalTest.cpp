@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
@@ -45,7 +46,7 @@ TEST_F(WorkflowJournalTest, LoadSortsListsAndMarksAccountZeroLines) {
 TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
     flow.OnLexwareTargetEdited("/chosen/out.txt");
     Select("journal_split_first.txt");
-    EXPECT_EQ(flow.datevTargetPath(), kFolder + "/ED0001");
+    EXPECT_EQ(flow.datevTargetPath(), kFolder + test::kSep + "ED0001");
     EXPECT_EQ(flow.lexwareTargetPath(), "/chosen/out.txt");
 
     flow.OnDatevTargetEdited("/chosen/ED0001");
@@ -55,7 +56,7 @@ TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
 
     flow.OnLexwareTargetEdited("");
     Select("journal_split_last.txt");
-    EXPECT_EQ(flow.lexwareTargetPath(), kFolder + "/buchhalter.txt");
+    EXPECT_EQ(flow.lexwareTargetPath(), kFolder + test::kSep + "buchhalter.txt");
 }
 
 TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/base/DataFolders.h"
@@ -80,7 +81,7 @@ protected:
         std::filesystem::create_directories(dir.File("data"));
         return dir.Write("data/" + name, bytes);
     }
-    std::string DataFile(const char* name) const { return dir.File("data") + "/" + name; }
+    std::string DataFile(const char* name) const { return dir.File("data") + test::kSep + name; }
 
     TempDir dir;
     FakeUi ui;

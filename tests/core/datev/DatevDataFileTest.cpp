@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -8,6 +7,7 @@
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "KneReader.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
 #include "core/base/Format.h"
@@ -240,8 +240,9 @@ TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
         EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE313AmountField, c.amount, 4)});
     } else {
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text,
-                  Format(msg::kE302, (missing + (extended ? "/ED00001" : "/DE001")).c_str()));
+        EXPECT_EQ(
+            ui.messages[0].text,
+            Format(msg::kE302, (missing + test::kSep + (extended ? "ED00001" : "DE001")).c_str()));
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
@@ -347,13 +348,15 @@ TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
     AddBooking(store, {});
     EXPECT_EQ(WriteData(folder), 0);
     EXPECT_FALSE(WriteHeader(folder));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{
-                  "(E:302)\n" + folder + "/" + DataName() + " konnte nicht geöffnet werden!",
-                  "(E:305)\n" + folder + "/" + HeaderName() + " konnte nicht geöffnet werden!"}));
+    EXPECT_EQ(
+        ui.Texts(),
+        (std::vector<std::string>{
+            "(E:302)\n" + folder + test::kSep + DataName() + " konnte nicht geöffnet werden!",
+            "(E:305)\n" + folder + test::kSep + HeaderName() + " konnte nicht geöffnet werden!"}));
 }
 
 TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     dir.Write(DataName(), "old data");
     dir.Write(HeaderName(), "old header");
     for (int i = 0; i < 40; ++i) AddBooking(store, {.bookingNo = i});
@@ -370,6 +373,7 @@ TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
 }
 
 TEST_P(BatchFilesTest, FailedHeaderFileKeepsTheOldBatch) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     dir.Write(DataName(), "old data");
     dir.Write(HeaderName(), "old header");
     AddBooking(store, {});

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -8,6 +7,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
 #include "core/base/Format.h"
@@ -221,6 +221,7 @@ TEST_F(DatevSettingsFileIo, UncreatableFileIsE301) {
 }
 
 TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", kDefaultEleven);
     test::SetTypicalSettings(settings, true);

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -9,6 +7,7 @@
 
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
+#include "Portable.h"
 #include "StoreSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
@@ -222,9 +221,10 @@ INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
 // Only a regular file or a new name is replaced: a device or a FIFO given
 // as the output is refused and stays what it was.
 TEST_F(LexwareExportTest, DeviceOrFifoTargetIsRefusedAndKept) {
+    BELVARON_POSIX_ONLY("FIFOs and device files");
     Append(store, MeierRent());
     const std::string fifo = dir.File("pipe");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(test::MakeFifo(fifo));
     for (const std::string& path : {std::string("/dev/null"), fifo}) {
         ui.messages.clear();
         EXPECT_FALSE(ExportLexware(store, path, ui));
@@ -239,6 +239,7 @@ TEST_F(LexwareExportTest, DeviceOrFifoTargetIsRefusedAndKept) {
 // A write that fails part-way (here: the file size limit) is reported with
 // the path and the reason; the old file stays and no success is shown.
 TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     const std::string path = dir.Write("buchhalter.txt", "old");
     for (int i = 0; i < 20000; ++i) Append(store, MeierRent());
     bool ok = true;
@@ -343,6 +344,7 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
 
 // Every year's file is written before any replaces an old one.
 TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     const std::string y2024 = dir.Write("buchhalter_2024.txt", "old");
     const std::string y2025 = dir.Write("buchhalter_2025.txt", "old");
     BookingRecord b = MeierRent();

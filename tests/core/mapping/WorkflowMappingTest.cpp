@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <filesystem>
@@ -7,6 +6,7 @@
 
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/mapping/MappingMessages.h"
 #include "core/workflow/Workflow.h"
@@ -318,6 +318,7 @@ TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
 }
 
 TEST_F(MappingWorkflow, FailedSaveKeepsTheOldFile) {
+    BELVARON_POSIX_ONLY("a file-size limit");
     const std::string old = "1200, 0, 1800, 1800, 0, 0\r\n";
     WriteList(old);
     Start();

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/Profile.h"
 #include "core/update/UpdateSettings.h"
@@ -11,8 +12,8 @@ namespace {
 
 class UpdateBaseUrlTest : public testing::Test {
 protected:
-    void SetUp() override { unsetenv("BELVARON_UPDATE_URL"); }
-    void TearDown() override { unsetenv("BELVARON_UPDATE_URL"); }
+    void SetUp() override { test::SetEnv("BELVARON_UPDATE_URL", nullptr); }
+    void TearDown() override { test::SetEnv("BELVARON_UPDATE_URL", nullptr); }
     test::TempDir dir;
 };
 
@@ -22,9 +23,9 @@ TEST_F(UpdateBaseUrlTest, DefaultProfileAndEnvironmentInThatOrder) {
     ASSERT_TRUE(
         profile.SetString("Settings", "UpdateUrl", "https://mirror.example.invalid/belvaron"));
     EXPECT_EQ(UpdateBaseUrl(profile), "https://mirror.example.invalid/belvaron/");
-    setenv("BELVARON_UPDATE_URL", "http://127.0.0.1:8080/", 1);
+    test::SetEnv("BELVARON_UPDATE_URL", "http://127.0.0.1:8080/");
     EXPECT_EQ(UpdateBaseUrl(profile), "http://127.0.0.1:8080/");
-    setenv("BELVARON_UPDATE_URL", "", 1);
+    test::SetEnv("BELVARON_UPDATE_URL", "");
     EXPECT_EQ(UpdateBaseUrl(profile), "https://mirror.example.invalid/belvaron/");
     ASSERT_TRUE(profile.SetString("Settings", "UpdateUrl", ""));
     EXPECT_EQ(UpdateBaseUrl(profile), "https://updates.belvaron.de/");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/DataFiles.h"
@@ -99,8 +100,8 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_EQ(ui.listClears, 1);
     EXPECT_EQ(ui.listRefills, 1);
     EXPECT_TRUE(ui.lastMarked.empty());
-    EXPECT_EQ(flow.datevTargetPath(), dir.path() + "/ED0001");
-    EXPECT_EQ(flow.lexwareTargetPath(), dir.path() + "/buchhalter.txt");
+    EXPECT_EQ(flow.datevTargetPath(), dir.path() + test::kSep + "ED0001");
+    EXPECT_EQ(flow.lexwareTargetPath(), dir.path() + test::kSep + "buchhalter.txt");
     EXPECT_EQ(ui.refreshes, 1);
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
@@ -228,7 +229,7 @@ TEST_F(WorkflowVatTest, ExceptionInSortGivesE121AndTheListIsStillFilled) {
     EXPECT_TRUE(flow.OnSelectVatReport());
     EXPECT_EQ(ui.Last().text, "(E:121#2044)\nException: Fehler beim Sortieren der Daten.");
     EXPECT_EQ(ui.listRefills, 1);
-    EXPECT_EQ(flow.datevTargetPath(), dir.path() + "/ED0001");
+    EXPECT_EQ(flow.datevTargetPath(), dir.path() + test::kSep + "ED0001");
     EXPECT_EQ(ui.refreshes, 1);
 }
 

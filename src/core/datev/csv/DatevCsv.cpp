@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <limits>
@@ -24,6 +23,8 @@
 #include "core/datev/csv/CsvFields.h"
 #include "core/datev/csv/CsvLayout.h"
 #include "core/datev/csv/CsvMessages.h"
+#include "core/platform/Files.h"
+#include "core/platform/System.h"
 
 namespace belvaron {
 
@@ -32,17 +33,17 @@ namespace m = msg::csv;
 namespace {
 
 std::string Stamp(std::time_t seconds, int millis, bool utc) {
-    std::tm tm{};
-    if (utc ? !gmtime_r(&seconds, &tm) : !localtime_r(&seconds, &tm)) return "";
-    return Format("%04d%02d%02d%02d%02d%02d%03d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
-                  tm.tm_hour, tm.tm_min, tm.tm_sec, millis);
+    platform::CalendarTime t;
+    if (!platform::ToCalendarTime(seconds, utc, t)) return "";
+    return Format("%04d%02d%02d%02d%02d%02d%03d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second, millis);
 }
 
 }  // namespace
 
 std::string CsvCreationTime() {
-    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        const StrictInt seconds = ReadStrictInt(epoch, 0, std::numeric_limits<std::time_t>::max());
+    if (const auto epoch = platform::Environment("SOURCE_DATE_EPOCH")) {
+        const StrictInt seconds = ReadStrictInt(*epoch, 0, std::numeric_limits<std::time_t>::max());
         if (seconds.ok()) {
             const std::string stamp = Stamp(static_cast<std::time_t>(seconds.value), 0, true);
             if (stamp.size() == 17) return stamp;
@@ -190,9 +191,11 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
 void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, FileSet& set) {
     TracePoint = 3066;
     for (int part = std::max(2, batch.parts + 1);; ++part) {
-        const std::string path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, part);
+        const std::string path =
+            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, part);
         std::error_code ec;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) break;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(platform::FsPath(path), ec)))
+            break;
         set.Remove(path);
     }
 }
@@ -250,7 +253,8 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
     for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
-        files.back()->path = folder + "/" + CsvFileName(batch.fromKey, batch.toKey, batch.part);
+        files.back()->path = folder + platform::kPathSeparator +
+                                CsvFileName(batch.fromKey, batch.toKey, batch.part);
         if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(), ui,
                        count)) {
             // The new files go with `files`; the old ones stay.

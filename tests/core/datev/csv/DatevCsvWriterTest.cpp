@@ -9,6 +9,7 @@
 
 #include "CsvReader.h"
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
 #include "core/base/FixedText.h"
@@ -299,8 +300,8 @@ TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
     EXPECT_FALSE(RunCsvExport(store, datevSettings, range, folder, options, ui));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text,
-              "(E:315)\n" + folder +
-                  "/EXTF_Buchungsstapel_20240301_20240331.csv konnte nicht geschrieben werden "
+              "(E:315)\n" + folder + test::kSep +
+                  "EXTF_Buchungsstapel_20240301_20240331.csv konnte nicht geschrieben werden "
                   "(Ordner nicht gefunden).\nBitte prüfen Sie, ob der Ordner existiert und "
                   "beschreibbar ist und ob genug freier Speicherplatz vorhanden ist. Eine "
                   "vorhandene Datei dieses Namens bleibt unverändert.");
@@ -316,9 +317,9 @@ protected:
     }
     void TearDown() override {
         if (saved_) {
-            setenv("SOURCE_DATE_EPOCH", saved_->c_str(), 1);
+            test::SetEnv("SOURCE_DATE_EPOCH", saved_->c_str());
         } else {
-            unsetenv("SOURCE_DATE_EPOCH");
+            test::SetEnv("SOURCE_DATE_EPOCH", nullptr);
         }
     }
 
@@ -327,7 +328,7 @@ private:
 };
 
 TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
-    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    test::SetEnv("SOURCE_DATE_EPOCH", "1700000000");
     EXPECT_EQ(CsvCreationTime(), "20231114221320000");
 
     FakeUi ui;
@@ -350,7 +351,7 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
 }
 
 TEST_F(SourceDateEpoch, NotANumberFallsBackToTheClock) {
-    setenv("SOURCE_DATE_EPOCH", "soon", 1);
+    test::SetEnv("SOURCE_DATE_EPOCH", "soon");
     const std::string stamp = CsvCreationTime();
     ASSERT_EQ(stamp.size(), 17u);
     EXPECT_EQ(stamp.find_first_not_of("0123456789"), std::string::npos);
