@@ -73,9 +73,7 @@ std::string DocumentNumber(std::string_view beleg) {
     return out;
 }
 
-char* PutInt(char* at, int64_t value) {
-    return std::to_chars(at, at + kIntRoom, value).ptr;
-}
+char* PutInt(char* at, int64_t value) { return std::to_chars(at, at + kIntRoom, value).ptr; }
 
 char* PutQuotedInt(char* at, int64_t value) {
     *at++ = '"';

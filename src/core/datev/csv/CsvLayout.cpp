@@ -87,9 +87,7 @@ char* Belegfeld1(char* at, L l) { return PutQuoted(at, l.belegfeld1); }
 char* Buchungstext(char* at, L l) { return PutQuoted(at, l.buchungstext); }
 char* InfoArt1(char* at, L) { return Constant(at, "\"Buchungsnummer\""); }
 char* InfoInhalt1(char* at, L l) { return PutQuotedInt(at, l.buchungsnummer); }
-char* InfoArt2(char* at, L l) {
-    return l.langtext.empty() ? at : Constant(at, "\"Buchungstext\"");
-}
+char* InfoArt2(char* at, L l) { return l.langtext.empty() ? at : Constant(at, "\"Buchungstext\""); }
 char* InfoInhalt2(char* at, L l) { return l.langtext.empty() ? at : PutQuoted(at, l.langtext); }
 char* Festschreibung(char* at, L l) { return PutInt(at, l.festschreibung); }
 
