@@ -53,44 +53,38 @@ std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys) {
     return order;
 }
 
+// Asks for the cache lines of a record before it is read.
+void Prefetch(const BookingRecord& record) {
+    const char* bytes = reinterpret_cast<const char*>(&record);
+    for (std::size_t at = 0; at < sizeof record; at += 64) __builtin_prefetch(bytes + at);
+    __builtin_prefetch(bytes + sizeof record - 1);
+}
+
 // Moves the records so that place k holds the record now at `from[k]`, in
-// place. Following the permutation's cycles through a large store jumps at
-// random from record to record and waits on memory at every step, so the
-// records move in two local passes instead: first each goes, by swaps, into
-// its block of kBlock places (every block fills from its front, so the
-// writes run through the blocks in order), then each block is put in order
-// within itself, where its records are close together.
-void ApplyPermutation(BookingStore& store, const std::vector<int32_t>& from) {
-    constexpr int kShift = 9;
-    constexpr int32_t kBlock = int32_t{1} << kShift;
+// place; `from` ends as the identity. Each cycle of the permutation is
+// followed once, so every record is copied once. A cycle jumps at random
+// through a large store, so the record kAhead steps further along the cycle
+// is fetched into the cache while the current one moves.
+void ApplyPermutation(BookingStore& store, std::vector<int32_t>& from) {
+    constexpr int kAhead = 8;
+    auto source = [&from](int32_t k) -> int32_t& { return from[static_cast<std::size_t>(k)]; };
     const auto n = static_cast<int32_t>(from.size());
-    std::vector<int32_t> to(from.size());  // to[i]: the place of the record now at i
-    for (int32_t k = 0; k < n; ++k)
-        to[static_cast<std::size_t>(from[static_cast<std::size_t>(k)])] = k;
-    auto at = [&to](int32_t i) -> int32_t& { return to[static_cast<std::size_t>(i)]; };
-    auto swap = [&](int32_t i, int32_t j) {
-        std::swap(store[i], store[j]);
-        std::swap(at(i), at(j));
-    };
-    const int32_t blocks = (n + kBlock - 1) >> kShift;
-    std::vector<int32_t> head(static_cast<std::size_t>(blocks));
-    for (int32_t b = 0; b < blocks; ++b) head[static_cast<std::size_t>(b)] = b << kShift;
-    auto next = [&head](int32_t b) -> int32_t& { return head[static_cast<std::size_t>(b)]; };
-    for (int32_t b = 0; b < blocks; ++b) {
-        const int32_t end = std::min(n, (b + 1) << kShift);
-        while (next(b) < end) {
-            const int32_t i = next(b);
-            const int32_t t = at(i) >> kShift;
-            if (t == b) {
-                ++next(b);
-                continue;
+    for (int32_t start = 0; start < n; ++start) {
+        if (source(start) == start) continue;
+        const BookingRecord saved = store[start];
+        int32_t ahead = start;
+        for (int d = 0; d < kAhead; ++d) Prefetch(store[ahead = source(ahead)]);
+        int32_t k = start;
+        for (;;) {
+            const int32_t next = std::exchange(source(k), k);
+            if (next == start) {
+                store[k] = saved;
+                break;
             }
-            while ((at(next(t)) >> kShift) == t) ++next(t);
-            swap(i, next(t)++);
+            store[k] = store[next];
+            Prefetch(store[ahead = source(ahead)]);
+            k = next;
         }
-    }
-    for (int32_t i = 0; i < n; ++i) {
-        while (at(i) != i) swap(i, at(i));
     }
 }
 
@@ -121,7 +115,7 @@ void SortByDate(BookingStore& store, UiPort& ui) {
         return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
-    const std::vector<int32_t> from = OrderByKey(keys);
+    std::vector<int32_t> from = OrderByKey(keys);
     keys = {};
     ui.SortProgress(n / 2);
     TracePoint = 2048;

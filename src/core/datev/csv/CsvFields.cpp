@@ -1,29 +1,63 @@
 #include "core/datev/csv/CsvFields.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace belvaron::csv {
 
-void AppendQuoted(std::string& out, std::string_view text) {
-    out += '"';
+namespace {
+
+// True when one of the eight bytes of `w` is a quote or a control byte
+// (below 0x20); each half is the exact "some byte below n" word test.
+bool HasSpecialByte(uint64_t w) {
+    constexpr uint64_t kOnes = 0x0101'0101'0101'0101u;
+    constexpr uint64_t kHigh = 0x8080'8080'8080'8080u;
+    const uint64_t quote = w ^ (kOnes * '"');
+    return ((((w - kOnes * 0x20) & ~w) | ((quote - kOnes) & ~quote)) & kHigh) != 0;
+}
+
+char* PutEscaped(char* at, char c) {
+    if (c == '"') *at++ = '"';
+    *at++ = static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    return at;
+}
+
+}  // namespace
+
+// Eight bytes without a quote or control byte are copied at once; any
+// other eight, and the last few bytes, one by one.
+char* PutQuoted(char* at, std::string_view text) {
+    *at++ = '"';
     std::size_t i = 0;
-    while (i < text.size()) {
-        // The run of bytes that go out as they are, appended whole.
-        std::size_t end = i;
-        while (end < text.size() && text[end] != '"' &&
-               static_cast<unsigned char>(text[end]) >= 0x20) {
-            ++end;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        if (!HasSpecialByte(w)) {
+            std::memcpy(at, &w, 8);
+            at += 8;
+            continue;
         }
-        out.append(text.data() + i, end - i);
-        if (end == text.size()) break;
-        if (text[end] == '"') {
-            out += "\"\"";
-        } else {
-            out += ' ';
-        }
-        i = end + 1;
+        for (std::size_t k = i; k < i + 8; ++k) at = PutEscaped(at, text[k]);
     }
-    out += '"';
+    for (; i < text.size(); ++i) at = PutEscaped(at, text[i]);
+    *at++ = '"';
+    return at;
+}
+
+namespace {
+
+// Appends what `put` writes into at most `room` bytes.
+template <typename Put>
+void AppendPut(std::string& out, std::size_t room, Put put) {
+    const std::size_t size = out.size();
+    out.resize(size + room);
+    out.resize(static_cast<std::size_t>(put(out.data() + size) - out.data()));
+}
+
+}  // namespace
+
+void AppendQuoted(std::string& out, std::string_view text) {
+    AppendPut(out, QuotedRoom(text), [text](char* at) { return PutQuoted(at, text); });
 }
 
 std::string DocumentNumber(std::string_view beleg) {
@@ -39,16 +73,21 @@ std::string DocumentNumber(std::string_view beleg) {
     return out;
 }
 
+char* PutInt(char* at, int64_t value) { return std::to_chars(at, at + kIntRoom, value).ptr; }
+
+char* PutQuotedInt(char* at, int64_t value) {
+    *at++ = '"';
+    at = PutInt(at, value);
+    *at++ = '"';
+    return at;
+}
+
 void AppendInt(std::string& out, int64_t value) {
-    char buffer[24];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, r.ptr);
+    AppendPut(out, kIntRoom, [value](char* at) { return PutInt(at, value); });
 }
 
 void AppendQuotedInt(std::string& out, int64_t value) {
-    out += '"';
-    AppendInt(out, value);
-    out += '"';
+    AppendPut(out, kIntRoom + 2, [value](char* at) { return PutQuotedInt(at, value); });
 }
 
 namespace {
@@ -100,12 +139,18 @@ std::string FormatUmsatz(int64_t cents) {
     return out;
 }
 
+// |cents| fits in kIntRoom - 1 digits and its comma: INT64_MIN has 19.
+char* PutUmsatz(char* at, int64_t cents) {
+    const uint64_t magnitude = cents < 0 ? 0 - static_cast<uint64_t>(cents) : cents;
+    at = std::to_chars(at, at + kIntRoom, magnitude / 100).ptr;
+    *at++ = ',';
+    *at++ = static_cast<char>('0' + magnitude % 100 / 10);
+    *at++ = static_cast<char>('0' + magnitude % 10);
+    return at;
+}
+
 void AppendUmsatz(std::string& out, int64_t cents) {
-    if (cents < 0) cents = -cents;
-    AppendInt(out, cents / 100);
-    const char decimals[] = {',', static_cast<char>('0' + cents % 100 / 10),
-                             static_cast<char>('0' + cents % 10)};
-    out.append(decimals, sizeof decimals);
+    AppendPut(out, kIntRoom + 2, [cents](char* at) { return PutUmsatz(at, cents); });
 }
 
 int32_t FiscalYearStart(int32_t key, int day, int month) {

@@ -23,6 +23,18 @@ std::string DocumentNumber(std::string_view beleg);
 
 // Appends an integer in decimal.
 void AppendInt(std::string& out, int64_t value);
+
+// Writers that form a field in the caller's buffer at `at` and return the
+// end of what they wrote. The caller provides the room: QuotedRoom(text)
+// bytes for a quoted text, kIntRoom for a number, kIntRoom + 2 for a quoted
+// number or an amount.
+inline constexpr std::size_t kIntRoom = 20;  // "-9223372036854775808"
+inline constexpr std::size_t QuotedRoom(std::string_view text) { return 2 * text.size() + 2; }
+// AppendQuoted, AppendInt, AppendQuotedInt and AppendUmsatz into a buffer.
+char* PutQuoted(char* at, std::string_view text);
+char* PutInt(char* at, int64_t value);
+char* PutQuotedInt(char* at, int64_t value);
+char* PutUmsatz(char* at, int64_t cents);
 // Appends an integer in decimal as a text field: in double quotes (its
 // characters need no escaping).
 void AppendQuotedInt(std::string& out, int64_t value);

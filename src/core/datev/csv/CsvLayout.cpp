@@ -1,5 +1,7 @@
 #include "core/datev/csv/CsvLayout.h"
 
+#include <algorithm>
+
 #include "core/base/CodePage.h"
 #include "core/datev/csv/CsvFields.h"
 
@@ -59,33 +61,35 @@ namespace {
 
 using L = const BookingLine&;
 
-void Umsatz(std::string& out, L l) { AppendUmsatz(out, l.umsatzCents); }
+// Each writes its field at `at` and returns the field's end (see
+// BookingLineRoom for the room they need).
+char* Umsatz(char* at, L l) { return PutUmsatz(at, l.umsatzCents); }
 // Constant texts need no escaping: they go out with their quotes as they are.
-void SollHaben(std::string& out, L l) { out += l.umsatzCents < 0 ? "\"H\"" : "\"S\""; }
-void Wkz(std::string& out, L l) { AppendQuoted(out, l.wkz); }
-void Konto(std::string& out, L l) { AppendInt(out, l.konto); }
-void Gegenkonto(std::string& out, L l) { AppendInt(out, l.gegenkonto); }
-void BuSchluessel(std::string& out, L l) {
-    if (l.buSchluessel > 0) AppendQuotedInt(out, l.buSchluessel);
+char* Constant(char* at, std::string_view quoted) {
+    return std::copy(quoted.begin(), quoted.end(), at);
 }
-void Belegdatum(std::string& out, L l) {  // TTMM
+char* SollHaben(char* at, L l) { return Constant(at, l.umsatzCents < 0 ? "\"H\"" : "\"S\""); }
+char* Wkz(char* at, L l) { return PutQuoted(at, l.wkz); }
+char* Konto(char* at, L l) { return PutInt(at, l.konto); }
+char* Gegenkonto(char* at, L l) { return PutInt(at, l.gegenkonto); }
+char* BuSchluessel(char* at, L l) {
+    return l.buSchluessel > 0 ? PutQuotedInt(at, l.buSchluessel) : at;
+}
+char* Belegdatum(char* at, L l) {  // TTMM
     const int32_t day = l.belegdatum % 100, month = l.belegdatum / 100 % 100;
-    out += static_cast<char>('0' + day / 10);
-    out += static_cast<char>('0' + day % 10);
-    out += static_cast<char>('0' + month / 10);
-    out += static_cast<char>('0' + month % 10);
+    *at++ = static_cast<char>('0' + day / 10);
+    *at++ = static_cast<char>('0' + day % 10);
+    *at++ = static_cast<char>('0' + month / 10);
+    *at++ = static_cast<char>('0' + month % 10);
+    return at;
 }
-void Belegfeld1(std::string& out, L l) { AppendQuoted(out, l.belegfeld1); }
-void Buchungstext(std::string& out, L l) { AppendQuoted(out, l.buchungstext); }
-void InfoArt1(std::string& out, L) { out += "\"Buchungsnummer\""; }
-void InfoInhalt1(std::string& out, L l) { AppendQuotedInt(out, l.buchungsnummer); }
-void InfoArt2(std::string& out, L l) {
-    if (!l.langtext.empty()) AppendQuoted(out, "Buchungstext");
-}
-void InfoInhalt2(std::string& out, L l) {
-    if (!l.langtext.empty()) AppendQuoted(out, l.langtext);
-}
-void Festschreibung(std::string& out, L l) { AppendInt(out, l.festschreibung); }
+char* Belegfeld1(char* at, L l) { return PutQuoted(at, l.belegfeld1); }
+char* Buchungstext(char* at, L l) { return PutQuoted(at, l.buchungstext); }
+char* InfoArt1(char* at, L) { return Constant(at, "\"Buchungsnummer\""); }
+char* InfoInhalt1(char* at, L l) { return PutQuotedInt(at, l.buchungsnummer); }
+char* InfoArt2(char* at, L l) { return l.langtext.empty() ? at : Constant(at, "\"Buchungstext\""); }
+char* InfoInhalt2(char* at, L l) { return l.langtext.empty() ? at : PutQuoted(at, l.langtext); }
+char* Festschreibung(char* at, L l) { return PutInt(at, l.festschreibung); }
 
 }  // namespace
 
@@ -273,15 +277,31 @@ const std::string& HeadingLine() {
     return line;
 }
 
-void AppendBookingLine(std::string& out, const BookingLine& line) {
+// The separators, CR LF and the fields other than texts take less than
+// kFixedRoom bytes: 126 + 10 fields of at most kIntRoom + 2.
+std::size_t BookingLineRoom(const BookingLine& line) {
+    constexpr std::size_t kFixedRoom = 126 + 10 * (kIntRoom + 2);
+    return kFixedRoom + QuotedRoom(line.wkz) + QuotedRoom(line.belegfeld1) +
+           QuotedRoom(line.buchungstext) + QuotedRoom(line.langtext);
+}
+
+char* WriteBookingLine(char* at, const BookingLine& line) {
     int column = 1;
     for (const BookingColumn& c : kBookingColumns) {
-        out.append(static_cast<std::size_t>(c.no - column), ';');
-        c.append(out, line);
+        at = std::fill_n(at, c.no - column, ';');
+        at = c.write(at, line);
         column = c.no;
     }
-    out.append(static_cast<std::size_t>(kColumnCount - column), ';');
-    out += "\r\n";
+    at = std::fill_n(at, kColumnCount - column, ';');
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
+
+void AppendBookingLine(std::string& out, const BookingLine& line) {
+    const std::size_t size = out.size();
+    out.resize(size + BookingLineRoom(line));
+    out.resize(static_cast<std::size_t>(WriteBookingLine(out.data() + size, line) - out.data()));
 }
 
 }  // namespace belvaron::csv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -62,7 +63,7 @@ struct BookingLine {
 struct BookingColumn {
     int no;
     FieldKind kind;
-    void (*append)(std::string& out, const BookingLine&);
+    char* (*write)(char* at, const BookingLine&);  // returns the field's end
 };
 extern const std::array<BookingColumn, 14> kBookingColumns;
 
@@ -73,6 +74,11 @@ extern const std::array<const char*, kColumnCount> kColumnHeadings;
 std::string BuildHeaderLine(const HeaderData& data);
 // Line 2 with its CR LF, Windows-1252.
 const std::string& HeadingLine();
+// The most bytes WriteBookingLine writes for `line`.
+std::size_t BookingLineRoom(const BookingLine& line);
+// Writes one booking line with its CR LF at `at`, which has room for
+// BookingLineRoom(line) bytes; returns the line's end.
+char* WriteBookingLine(char* at, const BookingLine& line);
 // Appends one booking line with its CR LF.
 void AppendBookingLine(std::string& out, const BookingLine& line);
 

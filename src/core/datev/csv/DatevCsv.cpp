@@ -160,6 +160,10 @@ bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
     return false;
 }
 
+// Booking lines are formed in place in a buffer that is written out each
+// time it holds kFlushBytes or more.
+constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
+
 // Writes the header lines and the bookings of the batch; false after E:315
 // or, with nothing shown, when `count` was cancelled.
 bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
@@ -168,21 +172,29 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     TracePoint = 3063;
     if (!part.writer.Open(part.path)) return ReportWriteFailure(ui, part);
     std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
-    buffer.reserve(1 << 20);
+    std::size_t used = buffer.size();
+    buffer.resize(std::max(used, kFlushBytes) + (std::size_t{1} << 12));
     std::string text, belegfeld1;
     TracePoint = 3064;
     for (const std::size_t k : batch.items) {
         const csv::SelectedBooking& selected = check.selected[k];
-        const BookingRecord& b = store[selected.index];
-        csv::AppendBookingLine(buffer,
-                               LineOf(b, selected.cents, header.festschreibung, text, belegfeld1));
-        if (buffer.size() >= (1u << 20)) {
-            if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
-            buffer.clear();
+        const csv::BookingLine line =
+            LineOf(store[selected.index], selected.cents, header.festschreibung, text, belegfeld1);
+        const std::size_t room = csv::BookingLineRoom(line);
+        if (buffer.size() - used < room) buffer.resize(used + room);
+        used = static_cast<std::size_t>(csv::WriteBookingLine(buffer.data() + used, line) -
+                                        buffer.data());
+        if (used >= kFlushBytes) {
+            if (!part.writer.Write(std::string_view(buffer.data(), used))) {
+                return ReportWriteFailure(ui, part);
+            }
+            used = 0;
         }
         if (!count.Step()) return false;
     }
-    if (!part.writer.Write(buffer)) return ReportWriteFailure(ui, part);
+    if (!part.writer.Write(std::string_view(buffer.data(), used))) {
+        return ReportWriteFailure(ui, part);
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "TempDir.h"
@@ -46,6 +47,7 @@ TEST(CsvFields, UmsatzHasADecimalCommaAndNoThousandsDot) {
     EXPECT_EQ(FormatUmsatz(-1900), "19,00");
     EXPECT_EQ(FormatUmsatz(1), "0,01");
     EXPECT_EQ(FormatUmsatz(999999999999), "9999999999,99");
+    EXPECT_EQ(FormatUmsatz(INT64_MIN), "92233720368547758,08");
 }
 
 TEST(CsvFields, QuotedTextDoublesQuotesAndBlanksControlBytes) {
@@ -72,6 +74,26 @@ TEST(CsvFields, QuotedTextOfEveryByteValue) {
     AppendQuoted(out, text);
     EXPECT_EQ(out, "x" + expected);
 }
+
+// One quote or control byte at each place of a 17-byte text of bytes above
+// 0x7F: texts are copied eight bytes at a time when none of them is special.
+class QuotedSpecialByte : public ::testing::TestWithParam<char> {};
+
+TEST_P(QuotedSpecialByte, IsEscapedAtEveryPlace) {
+    for (std::size_t place = 0; place < 17; ++place) {
+        std::string text(17, '\xE4');
+        text[place] = GetParam();
+        std::string expected(17, '\xE4');
+        expected[place] = ' ';
+        if (GetParam() == '"') expected.replace(place, 1, "\"\"");
+        std::string out;
+        AppendQuoted(out, text);
+        EXPECT_EQ(out, "\"" + expected + "\"") << "place " << place;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CsvFields, QuotedSpecialByte,
+                         ::testing::Values('"', '\0', '\x1F', '\r', '\n'));
 
 TEST(ChartFile, VariantFromTheName) {
     EXPECT_EQ(ChartVariantOf("SK3_DATEV.kon"), ChartVariant::SK3);
