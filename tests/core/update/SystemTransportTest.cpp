@@ -29,10 +29,10 @@ Reply Make(std::string body) {
 struct TransportCase {
     const char* name;
     Reply reply;
-    bool opens;       // OpenUrl gives a stream
-    int status;       // its status
-    std::string body; // the bytes read before the end or the failure
-    int error;        // 0: the body ends normally; else OpenUrl's or Read's code
+    bool opens;        // OpenUrl gives a stream
+    int status;        // its status
+    std::string body;  // the bytes read before the end or the failure
+    int error;         // 0: the body ends normally; else OpenUrl's or Read's code
 };
 
 void PrintTo(const TransportCase& c, std::ostream* os) { *os << c.name; }
@@ -43,8 +43,8 @@ const TransportCase kCases[] = {
      "nein", 0},
     {"Redirect", Make("", [](Reply& r) { r.status = 302, r.location = "/target"; }), true, 200,
      "angekommen", 0},
-    {"BodyShorterThanAnnounced", Make("halb", [](Reply& r) { r.announcedLength = 100; }), true,
-     200, "halb", transport_error::kPartialBody},
+    {"BodyShorterThanAnnounced", Make("halb", [](Reply& r) { r.announcedLength = 100; }), true, 200,
+     "halb", transport_error::kPartialBody},
     {"NoAnswer", Make("", [](Reply& r) { r.silent = true; }), false, 0, "",
      transport_error::kTimedOut},
     {"StallAfterTheBody", Make("abc", [](Reply& r) { r.sendLength = false, r.holdOpen = true; }),
@@ -88,8 +88,8 @@ TEST(SystemTransport, AsksPastEveryCacheAndNamesItself) {
     EXPECT_EQ(url, server.Url() + "a%20b.txt");
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 1u);
-    for (const char* header : {"Cache-Control: no-cache", "Pragma: no-cache",
-                               "User-Agent: Update_Suche"}) {
+    for (const char* header :
+         {"Cache-Control: no-cache", "Pragma: no-cache", "User-Agent: Update_Suche"}) {
         EXPECT_NE(requests[0].find(header), std::string::npos) << header << "\n" << requests[0];
     }
 }

@@ -265,8 +265,8 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
     for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
-        files.back()->path = folder + platform::kPathSeparator +
-                                CsvFileName(batch.fromKey, batch.toKey, batch.part);
+        files.back()->path =
+            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, batch.part);
         if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(), ui,
                        count)) {
             // The new files go with `files`; the old ones stay.
