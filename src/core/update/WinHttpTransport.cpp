@@ -138,8 +138,9 @@ private:
 class WinHttpStream : public UrlStream {
 public:
     WinHttpStream(HINTERNET session, const TransportTimeouts& timeouts,
-                  std::optional<TransportClock::time_point> deadline)
-        : session_(session), timeouts_(timeouts), deadline_(deadline) {}
+                  std::optional<TransportClock::time_point> deadline,
+                  std::shared_ptr<const std::function<bool()>> cancel)
+        : session_(session), timeouts_(timeouts), deadline_(deadline), cancel_(std::move(cancel)) {}
 
     // Opens `url` and follows redirects; 0 or the transport's error code.
     int Start(std::string url);
@@ -151,14 +152,16 @@ public:
 
 private:
     int Request(const std::string& url);
-    // Sets the waits of the next call from the idle time-out and the
-    // deadline; false when the deadline has passed.
-    bool ArmTimeouts();
+    // Before each wait: kCancelled when the cancel check asks to stop,
+    // kTimedOut when the deadline has passed, else 0 with the waits of the
+    // next call set from the idle time-out and the deadline.
+    int BeforeWait();
     std::wstring QueryHeader(DWORD what) const;
 
     HINTERNET session_;
     TransportTimeouts timeouts_;
     std::optional<TransportClock::time_point> deadline_;
+    std::shared_ptr<const std::function<bool()>> cancel_;
     Handle connection_;
     Handle request_;
     int status_ = 0;
@@ -168,12 +171,13 @@ private:
     int error_ = 0;
 };
 
-bool WinHttpStream::ArmTimeouts() {
+int WinHttpStream::BeforeWait() {
+    if (cancel_ && *cancel_ && (*cancel_)()) return transport_error::kCancelled;
     long wait = timeouts_.idleMs;
     if (deadline_) {
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - TransportClock::now());
-        if (left.count() <= 0) return false;
+        if (left.count() <= 0) return transport_error::kTimedOut;
         wait = std::min<long>(wait, static_cast<long>(left.count()));
     }
     const int connect = static_cast<int>(std::min(wait, timeouts_.connectMs));
@@ -183,7 +187,7 @@ bool WinHttpStream::ArmTimeouts() {
     DWORD header = static_cast<DWORD>(wait);
     WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &header,
                      sizeof header);
-    return true;
+    return 0;
 }
 
 std::wstring WinHttpStream::QueryHeader(DWORD what) const {
@@ -223,12 +227,12 @@ int WinHttpStream::Request(const std::string& url) {
     if (!request_.get()) return TransportError(GetLastError());
     DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     WinHttpSetOption(request_.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
-    if (!ArmTimeouts()) return transport_error::kTimedOut;
+    if (const int code = BeforeWait(); code != 0) return code;
     if (!WinHttpSendRequest(request_.get(), kNoCacheHeaders, static_cast<DWORD>(-1L),
                             WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
         return TransportError(GetLastError());
     }
-    if (!ArmTimeouts()) return transport_error::kTimedOut;
+    if (const int code = BeforeWait(); code != 0) return code;
     if (!WinHttpReceiveResponse(request_.get(), nullptr)) return TransportError(GetLastError());
     DWORD code = 0;
     DWORD size = sizeof code;
@@ -279,8 +283,8 @@ long WinHttpStream::Read(char* buffer, std::size_t size) {
     // After a failure the request is not touched again: every later read
     // reports the same failure.
     while (copied < size && !ended_ && error_ == 0) {
-        if (!ArmTimeouts()) {
-            error_ = transport_error::kTimedOut;
+        if (const int code = BeforeWait(); code != 0) {
+            error_ = code;
             break;
         }
         // Waits for the next bytes (a synchronous read would wait for all
@@ -330,7 +334,7 @@ std::unique_ptr<UrlStream> WinHttpTransport::OpenUrl(std::string& url) {
         return nullptr;
     }
     url = *canonical;
-    auto stream = std::make_unique<WinHttpStream>(session_, timeouts_, deadline_);
+    auto stream = std::make_unique<WinHttpStream>(session_, timeouts_, deadline_, cancel_);
     if (const int code = stream->Start(url); code != 0) {
         error_ = code;
         return nullptr;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include "core/update/Transport.h"
 
 namespace belvaron {
@@ -7,7 +10,9 @@ namespace belvaron {
 // The transport over WinHTTP (Windows only). Follows up to five redirects,
 // never from HTTPS to plain HTTP; uses the system's proxy settings. A
 // transfer that receives nothing for `idleMs`, or runs past the deadline,
-// fails with kTimedOut.
+// fails with kTimedOut. The cancel check is asked before each wait of
+// WinHTTP (a synchronous call cannot be left part way; its wait is bounded
+// by the idle time-out and the deadline).
 class WinHttpTransport : public Transport {
 public:
     explicit WinHttpTransport(TransportTimeouts timeouts = {});
@@ -21,10 +26,14 @@ public:
     void SetDeadline(std::optional<TransportClock::time_point> deadline) override {
         deadline_ = deadline;
     }
+    void SetCancelCheck(std::function<bool()> check) override {
+        cancel_ = check ? std::make_shared<const std::function<bool()>>(std::move(check)) : nullptr;
+    }
 
 private:
     TransportTimeouts timeouts_;
     std::optional<TransportClock::time_point> deadline_;
+    std::shared_ptr<const std::function<bool()>> cancel_;
     void* session_ = nullptr;
     int error_ = 0;
 };
