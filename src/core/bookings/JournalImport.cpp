@@ -22,18 +22,10 @@ namespace belvaron {
 
 namespace {
 
-std::string_view CellText(const char* cell) { return {cell, std::strlen(cell)}; }
-
 // A header line of at most kMaxFieldChars bytes has at most this many cells.
 constexpr int kMaxHeaderCells = int{kMaxFieldChars} + 1;
 
-// Stores a cell of at most kMaxFieldChars bytes with its terminator.
-void CopyCell(std::string_view text, char* cell) {
-    std::memcpy(cell, text.data(), text.size());
-    cell[text.size()] = '\0';
-}
-
-bool IsSplitMarked(const char* cell) { return std::strstr(cell, "-SPLITTEN-") != nullptr; }
+bool IsSplitMarked(std::string_view cell) { return cell.find("-SPLITTEN-") != cell.npos; }
 
 // One run of LoadJournal: the file, the layout and the counters.
 class JournalImport {
@@ -55,13 +47,13 @@ private:
     void ReadRow(int row);
     // Converts rows 0 .. rowCount_-1 of the grid; false after a message.
     bool ConvertBooking();
-    bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, const char* amount);
+    bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, std::string_view amount);
     JournalOutcome Finish();
     JournalOutcome Cancelled();
-    char* Cell(int row, JournalColumn c) const { return grid_.Cell(row, layout_[c]); }
+    std::string_view Text(int row, JournalColumn c) const { return grid_.Text(row, layout_[c]); }
     // A text column that may be missing: "" when not found or column 0.
-    std::string_view OptionalCell(int row, JournalColumn c) const {
-        return layout_[c] > 0 ? CellText(Cell(row, c)) : std::string_view();
+    std::string_view OptionalText(int row, JournalColumn c) const {
+        return layout_[c] > 0 ? Text(row, c) : std::string_view();
     }
 
     BookingStore& store_;
@@ -131,7 +123,7 @@ JournalOutcome JournalImport::Run() {
                 return {};
             }
             TracePoint = 2019;
-            if (*Cell(rowCount_, kColAccount) != '\0' || *Cell(rowCount_, kColSplit) != '\0') {
+            if (!Text(rowCount_, kColAccount).empty() || !Text(rowCount_, kColSplit).empty()) {
                 ++rowCount_;
                 continue;
             }
@@ -184,49 +176,55 @@ void JournalImport::ReadRow(int row) {
     if (!nextRowFromSecondCell_ && in_.TakeRow(numCols, kMaxFieldChars, rowCells_)) {
         TracePoint = 2018;
         const int kept = std::min(numCols, int{ImportGrid::kColumns});
-        for (int c = 0; c < kept; ++c) CopyCell(rowCells_[c], grid_.Cell(row, c));
+        for (int c = 0; c < kept; ++c) grid_.Fill(row, c, rowCells_[c]);
         return;
     }
-    auto target = [&](int c) { return c < ImportGrid::kColumns ? grid_.Cell(row, c) : scratch_; };
+    auto read = [&](int c, char stop) {
+        if (c >= ImportGrid::kColumns) {
+            in_.ReadUntil(stop, scratch_, kMaxFieldChars);
+            return;
+        }
+        grid_.SetLength(row, c, in_.ReadUntil(stop, grid_.Cell(row, c), kMaxFieldChars));
+    };
     int first = 0;
     if (nextRowFromSecondCell_ && numCols > 1) {
-        *target(0) = '\0';
+        grid_.Fill(row, 0, {});
         first = 1;
     }
     nextRowFromSecondCell_ = false;
     for (int c = first; c < numCols - 1; ++c) {
         TracePoint = 2017;
-        in_.ReadUntil('\t', target(c), kMaxFieldChars);
+        read(c, '\t');
         in_.Skip();
     }
     TracePoint = 2018;
-    in_.ReadUntil('\n', target(numCols - 1), kMaxFieldChars);
+    read(numCols - 1, '\n');
     nextRowFromSecondCell_ = !in_.SkipIf('\n') && !in_.AtEnd();
 }
 
 bool JournalImport::ConvertBooking() {
     TracePoint = 2020;
-    bookingNo_ = LeadingInt(CellText(Cell(0, kColBookingNo)));
+    bookingNo_ = LeadingInt(Text(0, kColBookingNo));
     if (bookingNo_ < 1) return true;
-    const bool splitInRow0 = IsSplitMarked(Cell(0, kColSplit));
-    const bool accountSplitInRow0 = IsSplitMarked(Cell(0, kColAccount));
+    const bool splitInRow0 = IsSplitMarked(Text(0, kColSplit));
+    const bool accountSplitInRow0 = IsSplitMarked(Text(0, kColAccount));
     for (int j = 1; j < rowCount_; ++j) {
         TracePoint = 2021;
         int r = j;
-        if (IsSplitMarked(Cell(j, kColSplit)) && !splitInRow0) {
+        if (IsSplitMarked(Text(j, kColSplit)) && !splitInRow0) {
             r = 0;
-        } else if (IsSplitMarked(Cell(j, kColAccount)) && !accountSplitInRow0) {
+        } else if (IsSplitMarked(Text(j, kColAccount)) && !accountSplitInRow0) {
             r = 0;
         }
-        const int32_t account = LeadingInt(CellText(Cell(r, kColAccount)));
-        const int32_t split = LeadingInt(CellText(Cell(r, kColSplit)));
-        const bool debit = *Cell(r, kColDebit) != '\0';
+        const int32_t account = LeadingInt(Text(r, kColAccount));
+        const int32_t split = LeadingInt(Text(r, kColSplit));
+        const bool debit = !Text(r, kColDebit).empty();
         const int32_t soll = debit ? account : split;
         const int32_t haben = debit ? split : account;
-        const char* amount = debit ? Cell(r, kColDebit) : Cell(r, kColCredit);
-        const int32_t vat = LeadingInt(CellText(Cell(r, kColVatRate)));
+        const std::string_view amount = debit ? Text(r, kColDebit) : Text(r, kColCredit);
+        const int32_t vat = LeadingInt(Text(r, kColVatRate));
         TracePoint = 2023;
-        if (*amount == '\0' || std::strncmp(amount, "0,00", 4) == 0) continue;
+        if (amount.empty() || amount.starts_with("0,00")) continue;
         if (soll == 0) ++zeroCount_;
         if (haben == 0) ++zeroCount_;
         if (!StoreBooking(r, soll, haben, vat, amount)) return false;
@@ -235,7 +233,7 @@ bool JournalImport::ConvertBooking() {
 }
 
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
-                                 const char* amount) {
+                                 std::string_view amount) {
     storing_ = true;
     TracePoint = 2024;
     BookingRecord* b = store_.AppendRoom();
@@ -252,16 +250,16 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
     }
     TracePoint = 2025;
     b->bookingNo = bookingNo_;
-    SetField(b->date, CellText(Cell(0, kColDate)));
+    SetField(b->date, Text(0, kColDate));
     NormalizeDate(b->date);
-    SetField(b->beleg, OptionalCell(0, kColBeleg));
-    SetField(b->name, OptionalCell(0, kColName));
-    SetField(b->purpose, OptionalCell(r, kColPurpose));
+    SetField(b->beleg, OptionalText(0, kColBeleg));
+    SetField(b->name, OptionalText(0, kColName));
+    SetField(b->purpose, OptionalText(r, kColPurpose));
     TracePoint = 2026;
     b->sollAccount = soll;
     b->habenAccount = haben;
     b->vatRate = vat;
-    SetField(b->amount, CellText(amount));
+    SetField(b->amount, amount);
     SetField(b->currency, currency_);
     b->datevKey = 0;
     b->redated = 0;

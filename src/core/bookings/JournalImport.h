@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "core/base/Progress.h"
 #include "core/base/ReservedMemory.h"
@@ -18,6 +21,8 @@ enum class Currency { Euro, DM };
 // The work area in which the journal import collects the lines of one
 // journal booking: 500 rows x 60 columns of 255-byte cells, allocated once.
 // A grid whose reservation failed is !ok(); its owner shows E:211.
+// Each cell holds its text with a terminator; Text() is that text, with the
+// length the import recorded when it filled the cell.
 class ImportGrid {
 public:
     static constexpr int kRows = 500;
@@ -30,9 +35,25 @@ public:
         return static_cast<char*>(memory_.data()) +
                (static_cast<std::size_t>(row) * kColumns + column) * kCellSize;
     }
+    // Stores `text` (at most kCellSize - 1 bytes, no zero byte) in a cell.
+    void Fill(int row, int column, std::string_view text) {
+        char* cell = Cell(row, column);
+        std::memcpy(cell, text.data(), text.size());
+        cell[text.size()] = '\0';
+        SetLength(row, column, text.size());
+    }
+    // Records the length of a text the caller wrote into the cell.
+    void SetLength(int row, int column, std::size_t length) {
+        lengths_[static_cast<std::size_t>(row) * kColumns + column] =
+            static_cast<unsigned char>(length);
+    }
+    std::string_view Text(int row, int column) const {
+        return {Cell(row, column), lengths_[static_cast<std::size_t>(row) * kColumns + column]};
+    }
 
 private:
     ReservedMemory memory_;
+    std::array<unsigned char, std::size_t{kRows} * kColumns> lengths_{};
 };
 
 // How a journal load ended; the counts are those of a load that succeeded.

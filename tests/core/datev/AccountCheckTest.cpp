@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "FakeUi.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/base/DataFolders.h"
+#include "core/base/Format.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
@@ -263,6 +265,26 @@ TEST_F(AccountCheck, ChartThatIsAFolderCannotBeRead) {
     EXPECT_FALSE(Check("DIR.kon"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.rfind("(E:306)\n", 0), 0u);
+}
+
+// Unused accounts are passed over in blocks: a used account at either edge
+// of a block, two in one block, or one in the short last block each still
+// get their proposal.
+TEST(AccountProposals, EveryUsedAccountWhereverItStands) {
+    const std::vector<std::vector<int32_t>> cases = {
+        {0}, {15}, {16}, {17}, {39}, {16, 31}, {0, 1, 2, 38, 39},
+    };
+    for (const auto& used : cases) {
+        std::vector<int32_t> states(40, account_state::kPlain);
+        std::string expected;
+        for (const int32_t n : used) {
+            states[static_cast<std::size_t>(n)] =
+                account_state::kAutomaticAM + account_state::kUsedOffset;
+            expected += Format(msg::kProposalAutomaticOff, n, n, n) + "\r\n";
+        }
+        EXPECT_EQ(BuildProposals(states, ChartVariant::None, std::nullopt), expected)
+            << "first used account " << used.front();
+    }
 }
 
 }  // namespace

@@ -121,11 +121,10 @@ void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigit
     using P = ProblemList;
     CheckAccount(b.bookingNo, m::kSoll, b.sollAccount, maxDigits, r.errors);
     CheckAccount(b.bookingNo, m::kHaben, b.habenAccount, maxDigits, r.errors);
-    const std::string amountText = Cp1252ToUtf8(FieldText(b.amount));
-    if (amount.tooLarge) {
-        r.errors.Add(P::kFixBookings, Format(m::kAmountLarge, b.bookingNo, amountText.c_str()));
-    } else if (!amount.wellFormed) {
-        r.errors.Add(P::kFixBookings, Format(m::kAmountForm, b.bookingNo, amountText.c_str()));
+    if (amount.tooLarge || !amount.wellFormed) {
+        const std::string text = Cp1252ToUtf8(FieldText(b.amount));
+        r.errors.Add(P::kFixBookings, Format(amount.tooLarge ? m::kAmountLarge : m::kAmountForm,
+                                             b.bookingNo, text.c_str()));
     }
     if (b.datevKey > 9999) {
         r.errors.Add(P::kFixBookings, Format(m::kKeyLarge, b.bookingNo, b.datevKey));

@@ -60,17 +60,22 @@ void AppendQuoted(std::string& out, std::string_view text) {
     AppendPut(out, QuotedRoom(text), [text](char* at) { return PutQuoted(at, text); });
 }
 
-std::string DocumentNumber(std::string_view beleg) {
+std::string_view DocumentNumber(std::string_view beleg, DocumentBuffer& out) {
     static constexpr std::string_view kSigns = "$&%*+-/";
-    std::string out;
+    std::size_t n = 0;
     for (const char c : beleg) {
-        if (out.size() == kMaxBelegfeld1) break;
+        if (n == kMaxBelegfeld1) break;
         const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
         if (letter || (c >= '0' && c <= '9') || kSigns.find(c) != std::string_view::npos) {
-            out += c;
+            out[n++] = c;
         }
     }
-    return out;
+    return {out, n};
+}
+
+std::string DocumentNumber(std::string_view beleg) {
+    DocumentBuffer out;
+    return std::string(DocumentNumber(beleg, out));
 }
 
 char* PutInt(char* at, int64_t value) { return std::to_chars(at, at + kIntRoom, value).ptr; }

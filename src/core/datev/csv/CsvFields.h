@@ -19,6 +19,9 @@ void AppendQuoted(std::string& out, std::string_view text);
 // at most kMaxBelegfeld1 of them. Empty when none is left; the caller then
 // uses the booking number.
 inline constexpr std::size_t kMaxBelegfeld1 = 36;
+using DocumentBuffer = char[kMaxBelegfeld1];
+// Writes the characters to `out`; the view refers to `out`.
+std::string_view DocumentNumber(std::string_view beleg, DocumentBuffer& out);
 std::string DocumentNumber(std::string_view beleg);
 
 // Appends an integer in decimal.

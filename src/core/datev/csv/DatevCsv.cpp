@@ -126,13 +126,17 @@ void BuildText(const BookingRecord& b, std::string& text) {
     if (text.size() > kMaxLangtext) text.resize(kMaxLangtext);
 }
 
-// The fields of one booking; `text`, `belegfeld1` and `number` hold the
-// bytes the line refers to.
+// The fields of one booking; `text` and `document` hold the bytes the line
+// refers to.
 csv::BookingLine LineOf(const BookingRecord& b, int64_t cents, int32_t festschreibung,
-                        std::string& text, std::string& belegfeld1) {
+                        std::string& text, csv::DocumentBuffer& document) {
     BuildText(b, text);
-    belegfeld1 = csv::DocumentNumber(FieldText(b.beleg));
-    if (belegfeld1.empty()) belegfeld1 = std::to_string(b.bookingNo);
+    std::string_view belegfeld1 = csv::DocumentNumber(FieldText(b.beleg), document);
+    if (belegfeld1.empty()) {
+        // A booking number has at most 11 characters, kIntRoom fits in.
+        const char* end = csv::PutInt(document, b.bookingNo);
+        belegfeld1 = std::string_view(document, static_cast<std::size_t>(end - document));
+    }
     const std::string_view whole(text);
     csv::BookingLine line;
     line.umsatzCents = cents;
@@ -174,12 +178,13 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
     std::size_t used = buffer.size();
     buffer.resize(std::max(used, kFlushBytes) + (std::size_t{1} << 12));
-    std::string text, belegfeld1;
+    std::string text;
+    csv::DocumentBuffer document;
     TracePoint = 3064;
     for (const std::size_t k : batch.items) {
         const csv::SelectedBooking& selected = check.selected[k];
         const csv::BookingLine line =
-            LineOf(store[selected.index], selected.cents, header.festschreibung, text, belegfeld1);
+            LineOf(store[selected.index], selected.cents, header.festschreibung, text, document);
         const std::size_t room = csv::BookingLineRoom(line);
         if (buffer.size() - used < room) buffer.resize(used + room);
         used = static_cast<std::size_t>(csv::WriteBookingLine(buffer.data() + used, line) -
