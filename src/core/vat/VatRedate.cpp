@@ -12,6 +12,7 @@
 #include "core/base/TracePoint.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
+#include "core/platform/Files.h"
 #include "core/vat/VatCandidateIndex.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatLog.h"
@@ -199,8 +200,8 @@ namespace {
 // The log's path from the root, for a message.
 std::string FullPath(const std::string& path) {
     std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    const std::filesystem::path full = std::filesystem::absolute(platform::FsPath(path), ec);
+    return ec ? path : platform::Utf8Path(full.lexically_normal());
 }
 
 }  // namespace

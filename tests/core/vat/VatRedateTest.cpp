@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeUi.h"
+#include "Portable.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/DataFiles.h"
@@ -125,7 +126,7 @@ TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
               "Bei 3 MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
               "Buchungs-Nummern: 18,99,97,\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
               "(Siehe auch Datei " +
-                  logFolder + "/error_mwst.log)");
+                  logFolder + test::kSep + "error_mwst.log)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::None);
     EXPECT_EQ(Log(),
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:18 MwSt-Datum:16.02.2013\r\n"
@@ -148,7 +149,7 @@ TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
               "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
               "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
               "(Siehe auch Datei " +
-                  logFolder + "/error_mwst.log)");
+                  logFolder + test::kSep + "error_mwst.log)");
     const char zero[30] = "0,00";
     EXPECT_EQ(std::memcmp(store[1].amount, zero, 30), 0);
     EXPECT_EQ(std::memcmp(store[3].amount, zero, 30), 0);
@@ -236,7 +237,7 @@ TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
 // the messages that point to it.
 TEST_F(VatRedateTest, RunGoesOnWithoutALogFileAndReportsIt) {
     const std::string blocker = dir.Write("datei", "x");
-    logFolder = blocker + "/sub";  // cannot be created
+    logFolder = blocker + test::kSep + "sub";  // cannot be created
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, kVat, "19,00"));
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
@@ -246,7 +247,8 @@ TEST_F(VatRedateTest, RunGoesOnWithoutALogFileAndReportsIt) {
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_TRUE(ui.messages[1].text.starts_with("(E:231)"));
     EXPECT_EQ(ui.Last().text,
-              Format(msg::kE234, (logFolder + "/error_mwst.log").c_str(), "Ordner nicht gefunden"));
+              Format(msg::kE234, (logFolder + test::kSep + "error_mwst.log").c_str(),
+                     "Ordner nicht gefunden"));
 }
 
 // The numbers 1 .. n, each followed by ','.
@@ -263,6 +265,13 @@ struct ListCase {
     std::string list;  // the text after "Buchungs-Nummern: "
 };
 
+// A log path that is already absolute and normal on this system.
+#ifdef _WIN32
+const std::string kAnnasLog = "C:\\Users\\anna\\Dokumente\\Belvaron\\error_mwst.log";
+#else
+const std::string kAnnasLog = "/home/anna/Dokumente/Belvaron/error_mwst.log";
+#endif
+
 class VatMessageLists : public ::testing::TestWithParam<ListCase> {};
 
 TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
@@ -270,7 +279,7 @@ TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
     VatRedateOutcome outcome;
     outcome.complete = true;
     outcome.redated = 7;
-    outcome.logPath = "/home/anna/Dokumente/Belvaron/error_mwst.log";
+    outcome.logPath = kAnnasLog;
     for (int i = 1; i <= c.count; ++i) {
         outcome.missingNumbers.push_back(i);
         outcome.zeroedNumbers.push_back(i);
@@ -288,7 +297,8 @@ TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
                   "Buchungs-Nummern: " +
                   c.list +
                   "\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
-                  "(Siehe auch Datei /home/anna/Dokumente/Belvaron/error_mwst.log)");
+                  "(Siehe auch Datei " +
+                  kAnnasLog + ")");
     EXPECT_EQ(ui.messages[1].text,
               "(E:231) ACHTUNG:\nBei " + count +
                   " Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
@@ -296,17 +306,19 @@ TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
                   c.list +
                   "\nDie Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
                   "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
-                  "(Siehe auch Datei /home/anna/Dokumente/Belvaron/error_mwst.log)");
+                  "(Siehe auch Datei " +
+                  kAnnasLog + ")");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Counts, VatMessageLists,
-    ::testing::Values(
-        ListCase{1, "1,"}, ListCase{49, NumbersUpTo(49)}, ListCase{50, NumbersUpTo(50)},
-        ListCase{51, NumbersUpTo(50) + " … und 1 weitere (vollständige Liste in "
-                                       "/home/anna/Dokumente/Belvaron/error_mwst.log)"},
-        ListCase{100000, NumbersUpTo(50) + " … und 99.950 weitere (vollständige Liste in "
-                                           "/home/anna/Dokumente/Belvaron/error_mwst.log)"}),
+    ::testing::Values(ListCase{1, "1,"}, ListCase{49, NumbersUpTo(49)},
+                      ListCase{50, NumbersUpTo(50)},
+                      ListCase{51, NumbersUpTo(50) + " … und 1 weitere (vollständige Liste in " +
+                                       kAnnasLog + ")"},
+                      ListCase{100000, NumbersUpTo(50) +
+                                           " … und 99.950 weitere (vollständige Liste in " +
+                                           kAnnasLog + ")"}),
     [](const ::testing::TestParamInfo<ListCase>& info) {
         return std::to_string(info.param.count);
     });
@@ -340,7 +352,7 @@ TEST_F(VatRedateTest, LongListPointsToTheCompleteLogByItsFullPath) {
 // there; E:234 follows and says why.
 TEST_F(VatRedateTest, LongListWithoutALogClaimsNoCompleteList) {
     const std::string blocker = dir.Write("datei", "x");
-    logFolder = blocker + "/sub";
+    logFolder = blocker + test::kSep + "sub";
     AppendBooking(store, MakeBooking(1, "10.01.2013", 1400, kVat, "19,00"));
     AppendRow(rows, MakeRow(1, "15.02.2013", kVat, "19,00"));
     for (int no = 1001; no <= 1051; ++no) AppendRow(rows, MakeRow(no, "16.02.2013", kVat, "1,00"));

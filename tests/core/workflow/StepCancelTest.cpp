@@ -120,7 +120,7 @@ void ExpectSame(const Snapshot& before, const Snapshot& after) {
 // must leave exactly these.
 void MarkFilesOld(const std::string& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
-        std::FILE* f = std::fopen(entry.path().c_str(), "wb");
+        std::FILE* f = std::fopen(entry.path().string().c_str(), "wb");
         ASSERT_NE(f, nullptr);
         std::fputs(("old " + entry.path().filename().string()).c_str(), f);
         std::fclose(f);
