@@ -57,8 +57,12 @@ def run(command, folder, args):
     env = dict(os.environ, LC_ALL="C.UTF-8", TZ="UTC", SOURCE_DATE_EPOCH="1700000000",
                HOME=folder, WINEDEBUG="-all")
     p = subprocess.run([*command, *args], cwd=folder, capture_output=True, env=env, timeout=300)
-    return (p.returncode, p.stdout.replace(b"\r\n", b"\n"),
-            p.stderr.replace(b"\r\n", b"\n").replace(b"\\", b"/"))
+    # Messages name full paths: the run's folder (Wine shows it on drive Z:)
+    # stands for itself.
+    stderr = p.stderr.replace(b"\r\n", b"\n").replace(b"\\", b"/")
+    here = folder.encode()
+    stderr = stderr.replace(b"Z:" + here, b"<folder>").replace(here, b"<folder>")
+    return (p.returncode, p.stdout.replace(b"\r\n", b"\n"), stderr)
 
 
 def files_of(folder):
