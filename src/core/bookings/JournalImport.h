@@ -38,7 +38,7 @@ public:
     // Stores `text` (at most kCellSize - 1 bytes, no zero byte) in a cell.
     void Fill(int row, int column, std::string_view text) {
         char* cell = Cell(row, column);
-        std::memcpy(cell, text.data(), text.size());
+        if (!text.empty()) std::memcpy(cell, text.data(), text.size());
         cell[text.size()] = '\0';
         SetLength(row, column, text.size());
     }

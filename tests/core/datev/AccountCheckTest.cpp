@@ -267,15 +267,17 @@ TEST_F(AccountCheck, ChartThatIsAFolderCannotBeRead) {
     EXPECT_EQ(ui.messages[0].text.rfind("(E:306)\n", 0), 0u);
 }
 
-// Unused accounts are passed over in blocks: a used account at either edge
-// of a block, two in one block, or one in the short last block each still
-// get their proposal.
+// Unused accounts are passed over in blocks of 16: a used account at either
+// edge of a block, two in one block, or one in the short last block each
+// still get their proposal. The table covers every four-digit account (the
+// proposals look there for the next plain account) and a short block more.
 TEST(AccountProposals, EveryUsedAccountWhereverItStands) {
+    constexpr std::size_t kSize = 10'000 + 24;  // the last block holds 8
     const std::vector<std::vector<int32_t>> cases = {
-        {0}, {15}, {16}, {17}, {39}, {16, 31}, {0, 1, 2, 38, 39},
+        {0}, {15}, {16}, {17}, {10'023}, {16, 31}, {0, 1, 2, 10'015, 10'016, 10'023},
     };
     for (const auto& used : cases) {
-        std::vector<int32_t> states(40, account_state::kPlain);
+        std::vector<int32_t> states(kSize, account_state::kPlain);
         std::string expected;
         for (const int32_t n : used) {
             states[static_cast<std::size_t>(n)] =
