@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QApplication>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "gui/app/MainWindow.h"
 #include "gui/app/QtUi.h"
 
 namespace belvaron::test {
@@ -63,6 +67,31 @@ inline void OnNextModal(const std::function<void(QWidget*)>& action, bool* opene
         if (opened) *opened = modal != nullptr;
         if (modal) action(modal);
     });
+}
+
+// Keeps the remembered choices (Qt's INI settings) of a test in `folder`.
+inline void KeepSettingsIn(const QTemporaryDir& folder) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       folder.path() + QStringLiteral("/config"));
+}
+
+// The main window over `folder` (its data folder folder/data, its program
+// folder `folder`), drawn by `ui`, shown; the caller waits for it.
+inline std::unique_ptr<gui::MainWindow> OpenWindowIn(const QTemporaryDir& folder, gui::QtUi& ui) {
+    auto window = std::make_unique<gui::MainWindow>(ui);
+    const std::string path = folder.path().toStdString();
+    window->workflow().SetDataFolderOverride(path + "/data");
+    window->Initialise(path + "/");
+    window->show();
+    return window;
+}
+
+// The child of `parent` named `name`; the test run ends when there is none.
+template <typename T>
+T* NamedChild(const QObject* parent, const char* name) {
+    T* w = parent->findChild<T*>(QLatin1String(name));
+    if (!w) qFatal("no control %s", name);
+    return w;
 }
 
 }  // namespace belvaron::test

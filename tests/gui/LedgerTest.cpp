@@ -106,14 +106,9 @@ private:
 private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           folder_->path() + QStringLiteral("/config"));
+        test::KeepSettingsIn(*folder_);
         rec_ = std::make_unique<test::RecordingUi>();
-        window_ = std::make_unique<MainWindow>(rec_->ui);
-        const std::string path = folder_->path().toStdString();
-        window_->workflow().SetDataFolderOverride(path + "/data");
-        window_->Initialise(path + "/");
-        window_->show();
+        window_ = test::OpenWindowIn(*folder_, rec_->ui);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         BookingStore& store = window_->workflow().EditableStore();
         Fill(store);

@@ -64,9 +64,7 @@ private:
 
     template <typename T>
     T* Child(const char* name) {
-        T* w = window_->findChild<T*>(QLatin1String(name));
-        if (!w) qFatal("no control %s", name);
-        return w;
+        return test::NamedChild<T>(window_.get(), name);
     }
     void Click(const char* name) {
         QTest::mouseClick(Child<QAbstractButton>(name), Qt::LeftButton);
@@ -94,14 +92,9 @@ private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
         // Remembered choices of one test stay in its own folder.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           folder_->path() + QStringLiteral("/config"));
+        test::KeepSettingsIn(*folder_);
         rec_ = std::make_unique<test::RecordingUi>();
-        window_ = std::make_unique<MainWindow>(rec_->ui);
-        const std::string path = folder_->path().toStdString();
-        window_->workflow().SetDataFolderOverride(path + "/data");
-        window_->Initialise(path + "/");
-        window_->show();
+        window_ = test::OpenWindowIn(*folder_, rec_->ui);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         window_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));

@@ -52,9 +52,7 @@ private:
 
     template <typename T>
     T* Child(const char* name) {
-        T* w = window_->findChild<T*>(QLatin1String(name));
-        if (!w) qFatal("no control %s", name);
-        return w;
+        return test::NamedChild<T>(window_.get(), name);
     }
 
     // Until a progress window shows: looks at it, then clicks its button.
@@ -86,11 +84,7 @@ private slots:
         rec_ = std::make_unique<test::RecordingUi>();
         // The window at the step's first tick and events at every tick.
         rec_->ui.SetStepTiming(0ms, 0ms);
-        window_ = std::make_unique<MainWindow>(rec_->ui);
-        const std::string path = folder_->path().toStdString();
-        window_->workflow().SetDataFolderOverride(path + "/data");
-        window_->Initialise(path + "/");
-        window_->show();
+        window_ = test::OpenWindowIn(*folder_, rec_->ui);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     void cleanup() {

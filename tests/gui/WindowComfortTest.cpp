@@ -38,18 +38,12 @@ private:
 
     void OpenWindow() {
         rec_ = std::make_unique<test::RecordingUi>();
-        window_ = std::make_unique<MainWindow>(rec_->ui);
-        const std::string path = folder_->path().toStdString();
-        window_->workflow().SetDataFolderOverride(path + "/data");
-        window_->Initialise(path + "/");
-        window_->show();
+        window_ = test::OpenWindowIn(*folder_, rec_->ui);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
     template <typename T>
     T* Child(const char* name) {
-        T* w = window_->findChild<T*>(QLatin1String(name));
-        if (!w) qFatal("no control %s", name);
-        return w;
+        return test::NamedChild<T>(window_.get(), name);
     }
     static QString Journal() {
         return QStringLiteral(BELVARON_TEST_DATA "/gui/journal_zero_accounts.txt");
@@ -58,8 +52,7 @@ private:
 private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           folder_->path() + QStringLiteral("/config"));
+        test::KeepSettingsIn(*folder_);
         OpenWindow();
     }
     void cleanup() {
