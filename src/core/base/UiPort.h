@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Notices.h"
+
 namespace belvaron {
 
 // The one interface through which the core reaches a screen. The Qt program,
@@ -144,6 +146,15 @@ inline void ShowPlain(UiPort& ui, std::string_view text) {
 }
 inline void ShowInfo(UiPort& ui, std::string_view text) {
     ui.ShowMessage(text, MessageIcon::Information, MessageButtons::Ok);
+}
+// Shows an operation's messages in their order.
+inline void ShowNotices(UiPort& ui, const Notices& notices) {
+    for (const Notice& notice : notices.items()) {
+        ui.ShowMessage(
+            notice.text,
+            notice.kind == NoticeKind::Information ? MessageIcon::Information : MessageIcon::None,
+            MessageButtons::Ok);
+    }
 }
 inline bool AskYesNo(UiPort& ui, QuestionId id, std::string_view text,
                      MessageIcon icon = MessageIcon::Question) {
