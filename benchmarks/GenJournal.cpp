@@ -1,11 +1,12 @@
 // belvaron-genjournal: writes the benchmark inputs.
-//   belvaron-genjournal journal RECORDS [--many-accounts] > journal.txt
-//   belvaron-genjournal vat RECORDS PERCENT [--many-accounts] > mwst.txt
+//   belvaron-genjournal journal RECORDS [--sorted|--reverse] [--many-accounts] > journal.txt
+//   belvaron-genjournal vat RECORDS PERCENT [--sorted|--reverse] [--many-accounts] > mwst.txt
 //   belvaron-genjournal replace ENTRIES > replace.dat
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "JournalGenerator.h"
 
@@ -13,8 +14,8 @@ namespace {
 
 int Usage() {
     std::fputs(
-        "usage: belvaron-genjournal journal RECORDS [--many-accounts]\n"
-        "       belvaron-genjournal vat RECORDS PERCENT [--many-accounts]\n"
+        "usage: belvaron-genjournal journal RECORDS [--sorted|--reverse] [--many-accounts]\n"
+        "       belvaron-genjournal vat RECORDS PERCENT [--sorted|--reverse] [--many-accounts]\n"
         "       belvaron-genjournal replace ENTRIES\n",
         stderr);
     return 2;
@@ -35,17 +36,34 @@ int main(int argc, char** argv) {
     JournalShape shape;
     shape.records = Count(argv[2]);
     if (shape.records < 0) return Usage();
-    const bool many = std::strcmp(argv[argc - 1], "--many-accounts") == 0;
-    shape.manyAccounts = many;
-    const int rest = argc - 3 - (many ? 1 : 0);
+    // The counts after RECORDS, and the flags, in any order.
+    std::vector<const char*> counts;
+    bool flags = false;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--", 2) != 0) {
+            counts.push_back(argv[i]);
+            continue;
+        }
+        flags = true;
+        if (std::strcmp(argv[i], "--many-accounts") == 0) {
+            shape.manyAccounts = true;
+        } else if (std::strcmp(argv[i], "--sorted") == 0) {
+            shape.order = DateOrder::Sorted;
+        } else if (std::strcmp(argv[i], "--reverse") == 0) {
+            shape.order = DateOrder::Reverse;
+        } else {
+            return Usage();
+        }
+    }
+    const std::size_t rest = counts.size();
     bool ok = false;
     if (what == "journal" && rest == 0) {
         ok = GenerateJournal(stdout, shape);
     } else if (what == "vat" && rest == 1) {
-        const int percent = Count(argv[3]);
+        const int percent = Count(counts[0]);
         if (percent < 0 || percent > 100) return Usage();
         ok = GenerateVatReport(stdout, shape, percent);
-    } else if (what == "replace" && rest == 0 && !many) {
+    } else if (what == "replace" && rest == 0 && !flags) {
         ok = GenerateReplaceChain(stdout, shape.records);
     } else {
         return Usage();

@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace belvaron::bench {
 
@@ -24,6 +26,32 @@ Draw NextDraw(std::mt19937& random) {
     d.month = 1 + static_cast<int>(random() % 12);
     d.namelessAccount = random() % 100 == 0;
     return d;
+}
+
+// The draws of every journal booking, in booking order; for a sorted or
+// reverse order the dates are handed out again in that order (the accounts
+// without number stay with their booking).
+std::vector<Draw> Draws(const JournalShape& shape) {
+    std::mt19937 random(42);
+    std::vector<Draw> draws;
+    // At most one booking per record.
+    draws.reserve(static_cast<std::size_t>(shape.records));
+    for (int made = 0, no = 1; made < shape.records; ++no) {
+        draws.push_back(NextDraw(random));
+        made += made + 2 <= shape.records && no % 2 == 0 ? 2 : 1;
+    }
+    if (shape.order != DateOrder::Random) {
+        std::vector<int> keys;
+        keys.reserve(draws.size());
+        for (const Draw& d : draws) keys.push_back(d.month * 100 + d.day);
+        std::sort(keys.begin(), keys.end());
+        if (shape.order == DateOrder::Reverse) std::reverse(keys.begin(), keys.end());
+        for (std::size_t i = 0; i < draws.size(); ++i) {
+            draws[i].month = keys[i] / 100;
+            draws[i].day = keys[i] % 100;
+        }
+    }
+    return draws;
 }
 
 bool IsSplit(const JournalShape& shape, int made, int no) {
@@ -56,10 +84,10 @@ bool GenerateJournal(std::FILE* f, const JournalShape& shape) {
         "\tBuchungs-Nr.\tDatum\tBeleg-Nr.\tName\tVerw.-Zweck\tKonto\tSplitt\tMwSt-Satz\tSoll"
         "\tHaben\r\n",
         f);
-    std::mt19937 random(42);
+    const std::vector<Draw> draws = Draws(shape);
     int made = 0;
     for (int no = 1; made < shape.records; ++no) {
-        const Draw d = NextDraw(random);
+        const Draw d = draws[static_cast<std::size_t>(no - 1)];
         if (IsSplit(shape, made, no)) {
             char account[32];
             if (d.namelessAccount) {
@@ -98,11 +126,11 @@ bool GenerateVatReport(std::FILE* f, const JournalShape& shape, int percent) {
         "\tZahlbetrag\r\n"
         "Vorsteuer 19%\r\n",
         f);
-    std::mt19937 random(42);
+    const std::vector<Draw> draws = Draws(shape);
     std::mt19937 pick(7);
     int made = 0;
     for (int no = 1; made < shape.records; ++no) {
-        const Draw d = NextDraw(random);
+        const Draw d = draws[static_cast<std::size_t>(no - 1)];
         if (!IsSplit(shape, made, no)) {
             made += 1;
             continue;

@@ -5,6 +5,9 @@
 
 namespace belvaron::bench {
 
+// The order of the journal's booking dates.
+enum class DateOrder { Random, Sorted, Reverse };
+
 // What GenerateJournal writes.
 struct JournalShape {
     int records = 1'000'000;  // store records the journal loads into
@@ -12,9 +15,12 @@ struct JournalShape {
     // over 70000..79999 (nearly every split booking its own account pair)
     // instead of one of each.
     bool manyAccounts = false;
+    // Random: each booking's date drawn on its own; Sorted / Reverse: the
+    // same dates handed out in ascending / descending order.
+    DateOrder order = DateOrder::Random;
 };
 
-// Writes a QuickBooks journal in random date order (seed 42): split bookings
+// Writes a QuickBooks journal in the shape's date order (seed 42): split bookings
 // of three lines (two records each) and simple ones of two lines (one
 // record), about 1 in 100 with an account without number. False when a
 // write failed.
