@@ -6,6 +6,7 @@
 
 #include "core/base/CodePage.h"
 #include "core/base/InputFile.h"
+#include "core/base/Notices.h"
 
 namespace belvaron {
 
@@ -60,8 +61,11 @@ private:
     Cp1252Conversion conversion_;
 };
 
-// Tells the user, after a file was converted, how many of its characters
-// had no Windows-1252 equivalent; shows nothing when there were none.
+// After a file was converted: appends the notice of how many of its
+// characters had no Windows-1252 equivalent; nothing when there were none.
+void AddConversionNotice(Notices& notices, const std::string& path, const Cp1252Conversion& c);
+
+// The same notice shown through `ui`.
 void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c);
 
 }  // namespace belvaron

@@ -2,10 +2,10 @@
 
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/bookings/BookingOperations.h"
 #include "core/platform/Files.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/SortWindow.h"
 #include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
@@ -104,7 +104,7 @@ bool Workflow::ImportVatReport(const std::string& path) {
     store_.cashBasisApplied = true;
     NoteWork(false);
     try {
-        SortByDate(store_, ui_);
+        SortByDateInWindow(store_, ui_);
     } catch (...) {
         ShowException(msg::kE121);
     }
