@@ -105,12 +105,13 @@ bool Workflow::ReplaceAccounts() {
         ReplaceListOutcome outcome;
         {
             StepScope step(ui_, msg::kStepReplace);
-            outcome = ApplyReplaceList(store_, path, ui_, step.progress());
-            if (step.cancelled()) {
-                // Every booking as before: nothing was replaced.
-                RefillList(false);
-                return false;
-            }
+            outcome = ApplyReplaceList(store_, path, step.progress());
+        }
+        ShowNotices(ui_, outcome.notices);
+        if (outcome.cancelled) {
+            // Every booking as before: nothing was replaced.
+            RefillList(false);
+            return false;
         }
         if (outcome.complete) {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));

@@ -8,6 +8,8 @@
 #include "FileSizeLimit.h"
 #include "Portable.h"
 #include "TempDir.h"
+#include "core/base/Format.h"
+#include "core/base/TextInputMessages.h"
 #include "core/mapping/MappingMessages.h"
 #include "core/workflow/Workflow.h"
 
@@ -109,6 +111,23 @@ TEST_F(MappingWorkflow, ZeroSollStopsKeepingEarlierBookings) {
               "Bitte ändern sie die Datei replace.dat.\nDer Vorgang wird abgebrochen!");
     EXPECT_EQ(flow.store()[0].habenAccount, 4840);
     EXPECT_EQ(ui.listRefills, 1);
+}
+
+// A list saved as UTF-8 is announced as converted before what applying it
+// met.
+TEST_F(MappingWorkflow, ConvertedListIsAnnouncedBeforeItsError) {
+    WriteList(
+        "\xEF\xBB\xBF"
+        "9500, 0, 0, 4840, 0, 0  (\xE2\x86\x92 Kurs)\r\n");
+    Start();
+    Add(9500, 1200);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              Format(msg::kTextConverted, (dir.File("data") + test::kSep + "replace.dat").c_str(),
+                     msg::kEncodingUtf8, 1));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:207)\n")) << ui.messages[1].text;
 }
 
 TEST_F(MappingWorkflow, EmptyListReportsZero) {
