@@ -4,7 +4,6 @@
 
 #include "core/base/Format.h"
 #include "core/base/TextInputMessages.h"
-#include "core/base/UiPort.h"
 #include "core/platform/Files.h"
 
 namespace belvaron {
@@ -99,12 +98,6 @@ void AddConversionNotice(Notices& notices, const std::string& path, const Cp1252
     const char* encoding =
         c.source == Cp1252Conversion::Source::Utf16 ? msg::kEncodingUtf16 : msg::kEncodingUtf8;
     notices.Plain(Format(msg::kTextConverted, path.c_str(), encoding, c.unmappable));
-}
-
-void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c) {
-    Notices notices;
-    AddConversionNotice(notices, path, c);
-    ShowNotices(ui, notices);
 }
 
 }  // namespace belvaron

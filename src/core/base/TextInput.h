@@ -10,8 +10,6 @@
 
 namespace belvaron {
 
-class UiPort;
-
 // An input text file (journal, VAT report, REPLACE list) prepared for a
 // reader that takes a FILE*: read whole through ReadInputFile (a regular file
 // within the reader's limit only), converted by ConvertTextToCp1252, and
@@ -64,8 +62,5 @@ private:
 // After a file was converted: appends the notice of how many of its
 // characters had no Windows-1252 equivalent; nothing when there were none.
 void AddConversionNotice(Notices& notices, const std::string& path, const Cp1252Conversion& c);
-
-// The same notice shown through `ui`.
-void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c);
 
 }  // namespace belvaron
