@@ -144,11 +144,21 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
-        StepScope step(ui_, msg::kStepCheck);
-        const AccountCheckOutcome outcome =
-            belvaron::CheckAccounts(store_, files, ui_, step.progress());
+        AccountCheckOutcome outcome;
+        {
+            StepScope step(ui_, msg::kStepCheck);
+            outcome = belvaron::CheckAccounts(store_, files, step.progress());
+        }
         if (outcome.cancelled) return false;
+        ShowNotices(ui_, outcome.notices);
         ok = outcome.ok;
+        if (outcome.canPropose && AskYesNo(ui_, QuestionId::ProposeReplaceEntries,
+                                           msg::kProposalQuestion, MessageIcon::None)) {
+            const ProposalsOutcome appended =
+                AppendReplaceProposals(files.replacePath, outcome.proposals);
+            ShowNotices(ui_, appended.notices);
+            ok = appended.appended;
+        }
         if (ok) checkedChart_ = chartName;
     } catch (...) {
         ShowException(msg::kE109);
