@@ -2,11 +2,15 @@
 // conversion job and runs it; the job runs the window's steps in the
 // window's order, whatever the order of the options.
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "cli/CliOptions.h"
 #include "cli/CliUi.h"
+#include "core/base/BlockWriter.h"
 #include "core/base/DataFiles.h"
 #include "core/base/WriteSignals.h"
 #include "core/platform/Files.h"
@@ -50,19 +54,30 @@ belvaron::ConversionJob JobFrom(const CliOptions& options) {
     return job;
 }
 
-// A block of list lines on standard output; false when it could not be
-// written.
-bool PrintListLines(std::string_view lines) {
-    return std::fwrite(lines.data(), 1, lines.size(), stdout) == lines.size();
-}
-
 int Run(const CliOptions& options) {
     belvaron::cli::CliUi ui(options);
     const belvaron::ConversionJob job = JobFrom(options);
-    const auto result = job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(PrintListLines)
+    // The list goes to standard output on a thread of its own, so the next
+    // lines are formed while the last ones are written; not when the update
+    // check's messages follow it on the console.
+    std::optional<belvaron::BlockWriter> list;
+    if (options.list && !options.checkUpdate) {
+        try {
+            list.emplace(stdout, false);
+        } catch (const std::system_error&) {
+            // No thread to be had: the lines are written on this one.
+        }
+    }
+    auto print = [&list](std::string_view lines) {
+        if (list) return list->Write(lines);
+        return std::fwrite(lines.data(), 1, lines.size(), stdout) == lines.size();
+    };
+    const auto result = job.Run(ui, options.list ? belvaron::ConversionJob::ListSink(print)
                                                  : belvaron::ConversionJob::ListSink());
     bool ok = result.stepsOk;
-    if (options.list && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+    const int listError = list ? list->Drain() : 0;
+    list.reset();
+    if (options.list && (listError != 0 || std::fflush(stdout) != 0 || std::ferror(stdout))) {
         // A list that did not reach its reader (full disk, closed pipe) is a
         // failed step, not a silent success.
         std::fputs(

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 #include "core/base/ErrnoText.h"
 #include "core/platform/Files.h"
@@ -70,11 +71,22 @@ bool FileWriter::Open(const std::string& path) {
     // Held until the new file is renamed or removed, also after Finish:
     // marks it as belonging to a running writer.
     hold_.Hold(tempPath_);
+    try {
+        blocks_ = std::make_unique<BlockWriter>(file_, true);
+    } catch (const std::system_error&) {
+        blocks_.reset();  // no thread to be had: written on this one
+    }
+    finishStarted_ = false;
     return true;
 }
 
 bool FileWriter::Write(std::string_view bytes) {
-    if (!file_ || error_ != 0) return false;
+    if (!file_ || error_ != 0 || finishStarted_) return false;
+    if (blocks_) {
+        if (blocks_->Write(bytes)) return true;
+        error_ = blocks_->error();
+        return false;
+    }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
         error_ = errno ? errno : EIO;
         return false;
@@ -82,10 +94,24 @@ bool FileWriter::Write(std::string_view bytes) {
     return true;
 }
 
+void FileWriter::StartFinish() {
+    if (!file_ || !blocks_ || finishStarted_) return;
+    blocks_->StartFinish();
+    finishStarted_ = true;
+}
+
 bool FileWriter::Finish() {
     if (!file_) return finished_;
     bool ok = error_ == 0;
-    if (ok) {
+    if (blocks_) {
+        StartFinish();
+        const int error = blocks_->AwaitFinish();
+        blocks_.reset();
+        if (ok && error != 0) {
+            error_ = error;
+            ok = false;
+        }
+    } else if (ok) {
         if (const int error = platform::FlushToDisk(file_); error != 0) {
             error_ = error;
             ok = false;
@@ -122,6 +148,8 @@ void FileWriter::ReleaseLock() { hold_.Release(); }
 
 void FileWriter::Abandon() {
     finished_ = false;
+    blocks_.reset();  // drops what is not written yet
+    finishStarted_ = false;
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "core/base/BlockWriter.h"
 #include "core/platform/Files.h"
 
 namespace belvaron {
@@ -16,6 +18,9 @@ namespace belvaron {
 // replaced: any other existing target is refused with kErrorNotRegularFile,
 // a read-only file (no write permission in its mode, also for root) with
 // EACCES.
+// The bytes are written on a thread of the writer's own (BlockWriter), so
+// that the caller forms the next bytes meanwhile; a failure shows in the
+// result of a later Write and of Finish.
 // The new file is named "<target>.new-XXXXXX" and held while this writer
 // has it; Open removes such files of the same target that no running
 // writer holds (left by a killed run).
@@ -32,6 +37,10 @@ public:
     bool Open(const std::string& path);
     // Appends bytes; false once any write has failed.
     bool Write(std::string_view bytes);
+    // No more bytes follow: the new file's flush to the disk starts on the
+    // writer's thread, and the caller may go on with other work; Finish or
+    // Commit waits for it. Optional.
+    void StartFinish();
     // Flushes and closes the new file without replacing the target yet, so
     // that several files can be completed first and then committed together;
     // false on any failure (the new file is then removed). Commit afterwards
@@ -51,6 +60,8 @@ public:
 private:
     friend class FileSet;
     std::FILE* file_ = nullptr;
+    std::unique_ptr<BlockWriter> blocks_;  // null: written on the caller's thread
+    bool finishStarted_ = false;
     std::string path_;
     std::string tempPath_;
     void ReleaseLock();

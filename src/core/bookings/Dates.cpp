@@ -34,28 +34,8 @@ void NormalizeDate(char* field, std::size_t width) {
     std::memset(field + n, 0, width - n);
 }
 
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The key of a text whose characters 1-2, 4-5 and 7-10 are digits and whose
-// characters 3 and 6 are not its terminator: those eight digits read
-// directly. -1 for any other text.
-int32_t DigitsKey(std::string_view date) {
-    static constexpr int kPositions[] = {6, 7, 8, 9, 3, 4, 0, 1};
-    if (date.size() < 10 || date[2] == '\0' || date[5] == '\0') return -1;
-    int32_t key = 0;
-    for (const int p : kPositions) {
-        if (!IsDigit(date[static_cast<std::size_t>(p)])) return -1;
-        key = key * 10 + (date[static_cast<std::size_t>(p)] - '0');
-    }
-    return key;
-}
-
-}  // namespace
-
 int32_t DateKey(std::string_view date) {
-    if (const int32_t key = DigitsKey(date); key >= 0) return key;
+    if (const int32_t key = detail::DigitsKey(date); key >= 0) return key;
     // Positions 7, 8, 9, 10, 4, 5, 1, 2 (counted from 1); a position past the
     // text's end reads as its terminator and ends the number there.
     static constexpr int kPositions[] = {6, 7, 8, 9, 3, 4, 0, 1};

@@ -1,5 +1,6 @@
 #include "core/lexware/LexwareExport.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <memory>
@@ -32,30 +33,66 @@ constexpr const char* kTitles[] = {
 
 // A text byte that would break the record: '|' separates fields, '"'
 // ends a quoted text, a line break ends the record.
-char RecordSafe(char c) {
+constexpr char RecordSafe(char c) {
     if (c == '|') return '/';
     if (c == '"') return '\'';
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return ' ';
     return c;
 }
 
-void AppendText(std::string_view text, std::string& out) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        // The run of bytes RecordSafe keeps, appended whole.
-        std::size_t end = i;
-        while (end < text.size() && RecordSafe(text[end]) == text[end]) ++end;
-        out.append(text.data() + i, end - i);
-        if (end == text.size()) break;
-        out += RecordSafe(text[end]);
-        i = end + 1;
-    }
+// RecordSafe of every byte value.
+constexpr std::array<char, 256> kRecordSafe = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c) table[c] = RecordSafe(static_cast<char>(c));
+    return table;
+}();
+
+// The lines are formed in place: each Put writes at `at` and returns the end.
+template <std::size_t N>
+char* PutText(char* at, const char (&field)[N]) {
+    for (const char c : FieldText(field)) *at++ = kRecordSafe[static_cast<unsigned char>(c)];
+    return at;
 }
 
-void AppendNumber(int32_t value, std::string& out) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
+template <std::size_t N>
+char* PutLiteral(char* at, const char (&text)[N]) {
+    std::memcpy(at, text, N - 1);
+    return at + N - 1;
+}
+
+constexpr std::size_t kNumberRoom = 11;  // "-2147483648"
+
+char* PutNumber(char* at, int32_t value) { return std::to_chars(at, at + kNumberRoom, value).ptr; }
+
+// The most bytes one line takes: every text field full, every number at its
+// widest, the fixed parts.
+constexpr std::size_t kMaxLineBytes = sizeof(BookingRecord::date) + sizeof(BookingRecord::beleg) +
+                                      sizeof(BookingRecord::name) + sizeof(BookingRecord::purpose) +
+                                      sizeof(BookingRecord::amount) +
+                                      sizeof(BookingRecord::currency) + 4 * kNumberRoom + 64;
+
+// Writes the line of `b`, with its CR LF, at `at` (room for kMaxLineBytes).
+char* PutLine(char* at, const BookingRecord& b) {
+    at = PutText(at, b.date);
+    at = PutLiteral(at, "|\"\"|\"\"|");
+    at = PutNumber(at, b.bookingNo);
+    at = PutLiteral(at, "|\"Beleg:");
+    at = PutText(at, b.beleg);
+    *at++ = ',';
+    at = PutText(at, b.name);
+    *at++ = ',';
+    at = PutText(at, b.purpose);
+    at = PutLiteral(at, "\"|");
+    at = PutText(at, b.amount);
+    *at++ = '|';
+    at = PutNumber(at, b.sollAccount);
+    *at++ = '|';
+    at = PutNumber(at, b.habenAccount);
+    *at++ = '|';
+    at = PutNumber(at, b.vatRate);
+    at = PutLiteral(at, "|\"\"|\"\"|0|0|\"");
+    at = PutText(at, b.currency);
+    return PutLiteral(at, "\"\r\n");
 }
 
 // Flushes the chunk to the file once it holds this many bytes.
@@ -79,26 +116,9 @@ const std::string& LexwareHeaderLine() {
 }
 
 void AppendLexwareLine(const BookingRecord& b, std::string& out) {
-    AppendText(FieldText(b.date), out);
-    out += "|\"\"|\"\"|";
-    AppendNumber(b.bookingNo, out);
-    out += "|\"Beleg:";
-    AppendText(FieldText(b.beleg), out);
-    out += ',';
-    AppendText(FieldText(b.name), out);
-    out += ',';
-    AppendText(FieldText(b.purpose), out);
-    out += "\"|";
-    AppendText(FieldText(b.amount), out);
-    out += '|';
-    AppendNumber(b.sollAccount, out);
-    out += '|';
-    AppendNumber(b.habenAccount, out);
-    out += '|';
-    AppendNumber(b.vatRate, out);
-    out += "|\"\"|\"\"|0|0|\"";
-    AppendText(FieldText(b.currency), out);
-    out += "\"\r\n";
+    const std::size_t size = out.size();
+    out.resize(size + kMaxLineBytes);
+    out.resize(static_cast<std::size_t>(PutLine(out.data() + size, b) - out.data()));
 }
 
 namespace {
@@ -121,26 +141,30 @@ bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string
         return false;
     }
     TracePoint = 2040;
-    std::string chunk;
-    chunk.reserve(kChunkBytes + 1024);
-    chunk = LexwareHeaderLine();
+    // Lines are formed in place in the chunk, which goes to the file each
+    // time it holds kChunkBytes or more.
+    std::string chunk(kChunkBytes + kMaxLineBytes, '\0');
+    std::size_t used = LexwareHeaderLine().copy(chunk.data(), LexwareHeaderLine().size());
     TracePoint = 2041;
     bool ok = true;
     for (int32_t i = 0; i < store.bookingCount && ok; ++i) {
         TracePoint = 2042;
         if (year >= 0 && DateKey(store[i].date) / 10000 != year) continue;
-        AppendLexwareLine(store[i], chunk);
+        used = static_cast<std::size_t>(PutLine(chunk.data() + used, store[i]) - chunk.data());
         if (++progress.done % kProgressStride == 0 &&
             !GoOn(progress.progress, progress.done, progress.total)) {
             progress.cancelled = true;
             return false;
         }
-        if (chunk.size() >= kChunkBytes) {
-            ok = file.Write(chunk);
-            chunk.clear();
+        if (used >= kChunkBytes) {
+            ok = file.Write(std::string_view(chunk.data(), used));
+            used = 0;
         }
     }
-    if (ok && file.Write(chunk)) return true;
+    if (ok && file.Write(std::string_view(chunk.data(), used))) {
+        file.StartFinish();  // to the disk while the next file is formed
+        return true;
+    }
     ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
                          ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;

@@ -52,21 +52,25 @@ TEST_P(DateKeyTest, YearMonthDay) {
     EXPECT_EQ(DateKey(std::string_view(GetParam().date)), GetParam().key);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DateKeyTest,
-                         ::testing::Values(KeyCase{"05.03.2005", 20050305},
-                                           KeyCase{"31.12.1999", 19991231}, KeyCase{"", 0},
-                                           KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5},
-                                           // a whole field: the text ends at its terminator
-                                           KeyCase{"05.03.2005\0\0\0\0\0\0\0\0\0"sv, 20050305},
-                                           KeyCase{"05.03.2005 x"sv, 20050305},
-                                           KeyCase{"05\0"
-                                                   "03.2005"sv,
-                                                   0},
-                                           KeyCase{"05.03\0"
-                                                   "2005"sv,
-                                                   0},
-                                           KeyCase{"05.03.20a5"sv, 20},
-                                           KeyCase{"05.-3.2005"sv, 2005}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DateKeyTest,
+    ::testing::Values(KeyCase{"05.03.2005", 20050305}, KeyCase{"31.12.1999", 19991231},
+                      KeyCase{"", 0}, KeyCase{"2005-02-01", 2}, KeyCase{"1.2.2005", 5},
+                      // a whole field: the text ends at its terminator
+                      KeyCase{"05.03.2005\0\0\0\0\0\0\0\0\0"sv, 20050305},
+                      KeyCase{"05.03.2005 x"sv, 20050305},
+                      KeyCase{"05\0"
+                              "03.2005"sv,
+                              0},
+                      KeyCase{"05.03\0"
+                              "2005"sv,
+                              0},
+                      KeyCase{"05.03.20a5"sv, 20}, KeyCase{"05.-3.2005"sv, 2005},
+                      // the bytes next to the digits, and a high byte
+                      KeyCase{"0/.03.2005"sv, 2005030}, KeyCase{"05.03.20:5"sv, 20},
+                      KeyCase{"\xB9"
+                              "5.03.2005"sv,
+                              200503}));
 
 struct DayCase {
     int32_t key;

@@ -200,6 +200,8 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     if (!part.writer.Write(std::string_view(buffer.data(), used))) {
         return ReportWriteFailure(ui, part);
     }
+    // The part goes to the disk while the next one is formed.
+    part.writer.StartFinish();
     return true;
 }
 
