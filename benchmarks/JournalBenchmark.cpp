@@ -48,7 +48,7 @@ BookingStore& TheStore() {
 // The journal load of the workflow, without its summary; true when loaded.
 bool Load(BookingStore& store, const std::string& path) {
     static ImportGrid grid;
-    return LoadJournal(store, grid, path, Currency::Euro, TheUi()).loaded;
+    return LoadJournal(store, grid, path, Currency::Euro).loaded;
 }
 
 void BM_LoadJournal(benchmark::State& state) {
@@ -69,7 +69,7 @@ void BM_SortByDate(benchmark::State& state) {
         state.PauseTiming();
         Load(store, TheJournal().path);
         state.ResumeTiming();
-        SortByDate(store, TheUi());
+        SortByDate(store);
     }
 }
 
@@ -88,7 +88,7 @@ void BM_LoadSortDelete(benchmark::State& state) {
     BookingStore& store = TheStore();
     for (auto _ : state) {
         Load(store, TheJournal().path);
-        SortByDate(store, TheUi());
+        SortByDate(store);
         DeleteZeroAccountBookings(store);
     }
 }

@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     BookingStore store(2000);
     static ImportGrid grid;
     const JournalOutcome outcome =
-        LoadJournal(store, grid, fuzz::WriteInput(data, size), Currency::Euro, ui);
+        LoadJournal(store, grid, fuzz::WriteInput(data, size), Currency::Euro);
     if (!outcome.loaded) return 0;
-    SortByDate(store, ui);
+    SortByDate(store);
     for (int32_t i = 0; i < store.bookingCount; ++i) (void)FormatListLine(store, i);
     std::string lexware;
     for (int32_t i = 0; i < store.bookingCount; ++i) AppendLexwareLine(store[i], lexware);

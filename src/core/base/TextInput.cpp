@@ -4,7 +4,6 @@
 
 #include "core/base/Format.h"
 #include "core/base/TextInputMessages.h"
-#include "core/base/UiPort.h"
 #include "core/platform/Files.h"
 
 namespace belvaron {
@@ -94,11 +93,11 @@ void TextInput::Close() {
     conversion_ = {};
 }
 
-void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c) {
+void AddConversionNotice(Notices& notices, const std::string& path, const Cp1252Conversion& c) {
     if (c.source == Cp1252Conversion::Source::Windows1252 || c.unmappable == 0) return;
     const char* encoding =
         c.source == Cp1252Conversion::Source::Utf16 ? msg::kEncodingUtf16 : msg::kEncodingUtf8;
-    ShowPlain(ui, Format(msg::kTextConverted, path.c_str(), encoding, c.unmappable));
+    notices.Plain(Format(msg::kTextConverted, path.c_str(), encoding, c.unmappable));
 }
 
 }  // namespace belvaron

@@ -6,10 +6,9 @@
 
 #include "core/base/CodePage.h"
 #include "core/base/InputFile.h"
+#include "core/base/Notices.h"
 
 namespace belvaron {
-
-class UiPort;
 
 // An input text file (journal, VAT report, REPLACE list) prepared for a
 // reader that takes a FILE*: read whole through ReadInputFile (a regular file
@@ -60,8 +59,8 @@ private:
     Cp1252Conversion conversion_;
 };
 
-// Tells the user, after a file was converted, how many of its characters
-// had no Windows-1252 equivalent; shows nothing when there were none.
-void ShowConversionNotice(UiPort& ui, const std::string& path, const Cp1252Conversion& c);
+// After a file was converted: appends the notice of how many of its
+// characters had no Windows-1252 equivalent; nothing when there were none.
+void AddConversionNotice(Notices& notices, const std::string& path, const Cp1252Conversion& c);
 
 }  // namespace belvaron

@@ -1,16 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace belvaron {
 
 class BookingStore;
-class UiPort;
 
-// Sorts the bookings by DateKey, keeping the order of equal dates; the sort
-// window shows through `ui` while it runs.
-void SortByDate(BookingStore& store, UiPort& ui);
+// Who follows a sort (the sort window): `started` with the number of
+// bookings to sort, then `position` now and then with how far the sort is
+// (ascending, at most the total), and `finished` once however the sort
+// ends, also when it throws after `started`. An empty member is not called.
+struct SortObserver {
+    std::function<void(int total)> started;
+    std::function<void(int position)> position;
+    std::function<void()> finished;
+};
+
+// Sorts the bookings by DateKey, keeping the order of equal dates, with
+// `observer` (none when null) told how far it is.
+void SortByDate(BookingStore& store, const SortObserver* observer = nullptr);
 
 // Removes every booking whose SOLL or HABEN account is 0, keeping the order
 // of the rest; returns how many were removed. Shows nothing.

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
 #include "core/base/Text.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalColumns.h"
@@ -31,17 +31,22 @@ bool IsSplitMarked(std::string_view cell) { return cell.find("-SPLITTEN-") != ce
 class JournalImport {
 public:
     JournalImport(BookingStore& store, ImportGrid& grid, const std::string& path, Currency currency,
-                  UiPort& ui, const Progress* progress)
+                  const Progress* progress)
         : store_(store),
           grid_(grid),
-          ui_(ui),
           progress_(progress),
           path_(path),
           currency_(currency == Currency::Euro ? "EUR" : "DM") {}
 
-    JournalOutcome Run();
+    // The outcome with the notices met on the way.
+    JournalOutcome Run() {
+        JournalOutcome outcome = Read();
+        outcome.notices = std::move(notices_);
+        return outcome;
+    }
 
 private:
+    JournalOutcome Read();
     bool ReadHeader();
     // Reads one data row into grid row `row`.
     void ReadRow(int row);
@@ -58,7 +63,7 @@ private:
 
     BookingStore& store_;
     ImportGrid& grid_;
-    UiPort& ui_;
+    Notices notices_;
     const Progress* progress_;
     int64_t fileSize_ = 0;
     const std::string& path_;
@@ -76,22 +81,22 @@ private:
     int zeroCount_ = 0;
 };
 
-JournalOutcome JournalImport::Run() {
+JournalOutcome JournalImport::Read() {
     store_.journalLoaded = false;
     store_.bookingCount = 0;
 
     // Without its work area (reported when the store was built) the import
     // cannot run at all.
     if (!grid_.ok()) {
-        ShowPlain(ui_, msg::kE212);
+        notices_.Plain(msg::kE212);
         return {};
     }
     TracePoint = 2008;
     if (!in_.Open(path_)) {
-        ShowPlain(ui_, Format(msg::kE202, path_.c_str()));
+        notices_.Plain(Format(msg::kE202, path_.c_str()));
         return {};
     }
-    ShowConversionNotice(ui_, path_, in_.input().conversion());
+    AddConversionNotice(notices_, path_, in_.input().conversion());
     if (!ReadHeader()) return {};
     if (progress_) {
         std::error_code error;
@@ -103,7 +108,7 @@ JournalOutcome JournalImport::Run() {
     TracePoint = 2014;
     const std::string missing = MissingJournalColumns(layout_);
     if (!missing.empty()) {
-        ShowPlain(ui_, Format(msg::kE203, missing.c_str()));
+        notices_.Plain(Format(msg::kE203, missing.c_str()));
         return {};
     }
 
@@ -114,12 +119,12 @@ JournalOutcome JournalImport::Run() {
             if (in_.AtEnd()) break;
             TracePoint = 2016;
             if (rowCount_ >= ImportGrid::kRows) {
-                ShowPlain(ui_, msg::kE204);
+                notices_.Plain(msg::kE204);
                 return {};
             }
             ReadRow(rowCount_);
             if (in_.Failed() || in_.SawZeroByte()) {
-                ShowPlain(ui_, Format(msg::kE215, TracePoint, rowCount_, bookingNo_));
+                notices_.Plain(Format(msg::kE215, TracePoint, rowCount_, bookingNo_));
                 return {};
             }
             TracePoint = 2019;
@@ -138,8 +143,8 @@ JournalOutcome JournalImport::Run() {
         // collected: they are converted like a booking that ended normally.
         if (rowCount_ > 0 && !ConvertBooking()) return {};
     } catch (...) {
-        ShowPlain(ui_,
-                  Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_, bookingNo_));
+        notices_.Plain(
+            Format(storing_ ? msg::kE216 : msg::kE215, TracePoint, rowCount_, bookingNo_));
         return {};
     }
     return Finish();
@@ -156,7 +161,7 @@ bool JournalImport::ReadHeader() {
     const std::size_t n = in_.ReadUntil('\n', header, kMaxFieldChars);
     const bool lineBreak = in_.SkipIf('\n');
     if (in_.Failed() || in_.SawZeroByte() || (n == 0 && !lineBreak && in_.AtEnd())) {
-        ShowPlain(ui_, Format(msg::kE213, path_.c_str()));
+        notices_.Plain(Format(msg::kE213, path_.c_str()));
         return false;
     }
     nextRowFromSecondCell_ = !lineBreak && !in_.AtEnd();
@@ -240,12 +245,12 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
     if (!b && store_.ok()) {
         // No part of a journal that does not fit stays in the store.
         store_.bookingCount = 0;
-        ShowPlain(ui_,
-                  Format(msg::kE205Capacity, GroupedThousands(store_.bookings.capacity()).c_str()));
+        notices_.Plain(
+            Format(msg::kE205Capacity, GroupedThousands(store_.bookings.capacity()).c_str()));
         return false;
     }
     if (!b) {
-        ShowPlain(ui_, msg::kE205);
+        notices_.Plain(msg::kE205);
         return false;
     }
     TracePoint = 2025;
@@ -279,7 +284,7 @@ JournalOutcome JournalImport::Finish() {
     outcome.bookingCount = loadedCount_;
     outcome.zeroAccountCount = zeroCount_;
     if (loadedCount_ == 0) {
-        ShowPlain(ui_, Format(msg::kE218, path_.c_str()));
+        notices_.Plain(Format(msg::kE218, path_.c_str()));
         return outcome;
     }
     TracePoint = 2028;
@@ -300,17 +305,19 @@ JournalOutcome JournalImport::Cancelled() {
 
 // The bookings stored before an early stop stay in the store.
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
-                           Currency currency, UiPort& ui, const Progress* progress) {
-    JournalImport run(store, grid, path, currency, ui, progress);
+                           Currency currency, const Progress* progress) {
+    JournalImport run(store, grid, path, currency, progress);
     return run.Run();
 }
 
-void ShowJournalSummary(UiPort& ui, const JournalOutcome& outcome) {
+Notices JournalSummary(const JournalOutcome& outcome) {
+    Notices summary;
     if (outcome.zeroAccountCount == 0) {
-        ShowInfo(ui, Format(msg::kJournalLoaded, outcome.bookingCount));
+        summary.Information(Format(msg::kJournalLoaded, outcome.bookingCount));
     } else {
-        ShowPlain(ui, Format(msg::kE217, outcome.zeroAccountCount, outcome.bookingCount));
+        summary.Plain(Format(msg::kE217, outcome.zeroAccountCount, outcome.bookingCount));
     }
+    return summary;
 }
 
 }  // namespace belvaron

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Notices.h"
 #include "core/base/Progress.h"
 #include "core/base/ReservedMemory.h"
 #include "core/base/Text.h"
@@ -13,7 +14,6 @@
 namespace belvaron {
 
 class BookingStore;
-class UiPort;
 
 // The currency written into every booking of a journal load.
 enum class Currency { Euro, DM };
@@ -59,22 +59,25 @@ private:
 // How a journal load ended; the counts are those of a load that succeeded.
 struct JournalOutcome {
     bool loaded = false;       // read to its end, at least one booking stored
-    bool cancelled = false;    // stopped through the progress; nothing shown
+    bool cancelled = false;    // stopped through the progress
     int bookingCount = 0;      // bookings stored
     int zeroAccountCount = 0;  // SOLL and HABEN accounts 0 among them
+    // In the order met: the conversion notice of a UTF-8 or UTF-16 file,
+    // then the error that stopped the load (E:202 ... E:218). A load that
+    // succeeded has no error: its summary is JournalSummary.
+    Notices notices;
 };
 
 // Empties the store and reads the QuickBooks journal at `path` into it,
 // collecting each journal booking in `grid`. Sets store.journalLoaded to
-// `loaded`. Every error (E:202 ... E:218) is shown through `ui` where it is
-// found; a load that succeeded shows nothing: the caller shows
-// ShowJournalSummary. `progress` ticks in bytes of the file; a cancelled
-// load shows nothing and leaves the store empty, with no journal loaded.
+// `loaded`. `progress` ticks in bytes of the file; a cancelled load has no
+// error (only a conversion notice met before the cancel) and leaves the
+// store empty, with no journal loaded.
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
-                           Currency currency, UiPort& ui, const Progress* progress = nullptr);
+                           Currency currency, const Progress* progress = nullptr);
 
 // The message of a successful load: the count with the success icon, or
 // E:217 when accounts 0 were read.
-void ShowJournalSummary(UiPort& ui, const JournalOutcome& outcome);
+Notices JournalSummary(const JournalOutcome& outcome);
 
 }  // namespace belvaron

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
 
@@ -12,16 +11,25 @@ namespace belvaron {
 
 namespace {
 
-// Closes the sort window however the sort ends.
-class SortWindow {
+// Tells the observer of one sort its start, its positions and, however the
+// sort ends, its end.
+class ObservedSort {
 public:
-    SortWindow(UiPort& ui, int total) : ui_(ui) { ui_.SortStarted(total); }
-    ~SortWindow() { ui_.SortFinished(); }
-    SortWindow(const SortWindow&) = delete;
-    SortWindow& operator=(const SortWindow&) = delete;
+    ObservedSort(const SortObserver* observer, int total) : observer_(observer) {
+        if (observer_ && observer_->started) observer_->started(total);
+    }
+    ~ObservedSort() {
+        if (observer_ && observer_->finished) observer_->finished();
+    }
+    ObservedSort(const ObservedSort&) = delete;
+    ObservedSort& operator=(const ObservedSort&) = delete;
+
+    void Position(int position) const {
+        if (observer_ && observer_->position) observer_->position(position);
+    }
 
 private:
-    UiPort& ui_;
+    const SortObserver* observer_;
 };
 
 }  // namespace
@@ -95,10 +103,10 @@ void ApplyPermutation(BookingStore& store, std::vector<int32_t>& from) {
 // equal keys. It runs in linear time with a few index arrays: the keys are
 // read once in store order, the indices radix-sorted, and each record moved
 // once.
-void SortByDate(BookingStore& store, UiPort& ui) {
+void SortByDate(BookingStore& store, const SortObserver* observer) {
     TracePoint = 2044;
     const int32_t n = store.bookingCount;
-    SortWindow window(ui, n);
+    const ObservedSort window(observer, n);
     TracePoint = 2045;
     if (n < 2) return;
 
@@ -109,18 +117,18 @@ void SortByDate(BookingStore& store, UiPort& ui) {
         keys[static_cast<std::size_t>(i)] = key;
         if (i > 0 && key < keys[static_cast<std::size_t>(i) - 1]) sorted = false;
     }
-    ui.SortProgress(n / 4);
+    window.Position(n / 4);
     if (sorted) {
-        ui.SortProgress(n);
+        window.Position(n);
         return;  // one pass, nothing exchanged
     }
     TracePoint = 2047;
     std::vector<int32_t> from = OrderByKey(keys);
     keys = {};
-    ui.SortProgress(n / 2);
+    window.Position(n / 2);
     TracePoint = 2048;
     ApplyPermutation(store, from);
-    ui.SortProgress(n);
+    window.Position(n);
 }
 
 int32_t DeleteZeroAccountBookings(BookingStore& store) {

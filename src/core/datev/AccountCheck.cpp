@@ -1,6 +1,7 @@
 #include "core/datev/AccountCheck.h"
 
 #include <memory>
+#include <utility>
 
 #include "core/base/DataFiles.h"
 #include "core/base/FileWriter.h"
@@ -8,7 +9,6 @@
 #include "core/base/InputFile.h"
 #include "core/base/ReservedMemory.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/AccountCheckMessages.h"
 #include "core/platform/Files.h"
@@ -44,26 +44,25 @@ std::string ChartPath(const std::function<std::string(const std::string&)>& reso
 constexpr int64_t kCheckStages = 3;
 
 AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
-                                  UiPort& ui, const Progress* progress) {
+                                  const Progress* progress) {
     AccountCheckOutcome outcome;
     TracePoint = 3048;
     const ReservedArray<int32_t> table(kAccountLimit);
     if (!table.ok()) {
-        ShowPlain(ui, msg::kE311);
+        outcome.notices.Plain(msg::kE311);
         return outcome;
     }
     const std::span<int32_t> states(table.data(), kAccountLimit);
 
-    const ChartVariant variant = ChartVariantOf(files.chartName);
     const std::string& chartPath = files.chartPath;
     InputFile chart = ReadInputFile(chartPath, kMaxChartFileBytes);
     if (chart.status != InputStatus::Read) {
-        ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
+        outcome.notices.Plain(Format(msg::kE306, chartPath.c_str()));
         return outcome;
     }
     FileWriter report;
     if (!report.Open(files.reportPath)) {
-        ShowPlain(ui, msg::kE307);
+        outcome.notices.Plain(msg::kE307);
         return outcome;
     }
 
@@ -71,7 +70,7 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
     const ChartReadResult read = ReadChart(chart.bytes, states);  // the table reads as zeros
     chart.bytes = std::string();
     if (read.readError) {
-        ShowPlain(ui, Format(msg::kE306, chartPath.c_str()));
+        outcome.notices.Plain(Format(msg::kE306, chartPath.c_str()));
         return outcome;
     }
     // A cancel abandons the new report: the old one stays.
@@ -91,35 +90,38 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
     outcome.counts = marked.counts;
     if (marked.tooLarge) {
         const BookingRecord& b = store[static_cast<int32_t>(*marked.tooLarge)];
-        ShowPlain(ui, Format(msg::kE312, kAccountLimit, b.sollAccount, b.habenAccount));
+        outcome.notices.Plain(Format(msg::kE312, kAccountLimit, b.sollAccount, b.habenAccount));
         report.Commit();  // the report is left empty
         return outcome;
     }
 
     TracePoint = 3055;
-    const std::string text = BuildAccountReport(states, marked.negativeAccounts);
+    std::string text = BuildAccountReport(states, marked.negativeAccounts);
     TracePoint = 3056;
     if (!report.Write(ReportFileBytes(text)) || !report.Commit()) {
-        ShowPlain(ui, msg::kE307Incomplete);
+        outcome.notices.Plain(msg::kE307Incomplete);
         return outcome;
     }
-    ShowInfo(ui, text);
+    outcome.notices.Information(std::move(text));
 
     TracePoint = 3057;
     outcome.ok = true;
     if (!marked.counts.Any()) return outcome;
-    if (!AskYesNo(ui, QuestionId::ProposeReplaceEntries, msg::kProposalQuestion,
-                  MessageIcon::None)) {
-        return outcome;
-    }
+    outcome.canPropose = true;
+    outcome.proposals =
+        CollectProposals(states, ChartVariantOf(files.chartName), read.lastPlainAccount);
+    return outcome;
+}
+
+ProposalsOutcome AppendReplaceProposals(const std::string& replacePath,
+                                        const ReplaceProposals& proposals) {
+    ProposalsOutcome outcome;
     TracePoint = 3058;
-    const std::string proposals = BuildProposals(states, variant, read.lastPlainAccount);
-    if (!AppendProposals(files.replacePath, proposals)) {
-        ShowPlain(ui, msg::kE308);
-        outcome.ok = false;
+    if (!AppendProposals(replacePath, BuildProposals(proposals))) {
+        outcome.notices.Plain(msg::kE308);
         return outcome;
     }
-    outcome.proposalsAppended = true;
+    outcome.appended = true;
     return outcome;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Notices.h"
 #include "core/base/Progress.h"
 #include "core/bookings/BookingRecord.h"
 #include "core/datev/ChartFile.h"
@@ -15,7 +16,6 @@
 namespace belvaron {
 
 class BookingStore;
-class UiPort;
 
 // The chart file for a name from the combo box: the data file of that name
 // (`resolveDataFile` gives its path); a name that exists only in the current
@@ -56,10 +56,29 @@ std::string BuildAccountReport(std::span<const int32_t> states,
 // The report as the file holds it: Windows-1252, CR LF.
 std::string ReportFileBytes(const std::string& report);
 
-// The proposal lines for every used account in a reported state, ascending,
-// Windows-1252, each ended by CR LF.
-std::string BuildProposals(std::span<const int32_t> states, ChartVariant variant,
-                           std::optional<int32_t> lastPlainAccount);
+// One account that bookings use in a reported state, as its proposal needs it.
+struct ProposalAccount {
+    int32_t account = 0;
+    bool automatic = false;  // an automatic account: "Automatik aus" with key 40
+    // The plain account the generic proposal names, none when there is none.
+    std::optional<int32_t> plainAccount;
+};
+
+// What the proposals for the REPLACE list need of a check: a few bytes per
+// reported account, kept when the account table is gone.
+struct ReplaceProposals {
+    ChartVariant variant = ChartVariant::None;  // SK3/SK4 have fixed lines for some accounts
+    std::vector<ProposalAccount> accounts;      // ascending
+};
+
+// The proposals' accounts of a marked table: every used account in a
+// reported state, ascending, with the plain account of its generic proposal
+// (the next one above it for a four-digit account, else the chart's last).
+ReplaceProposals CollectProposals(std::span<const int32_t> states, ChartVariant variant,
+                                  std::optional<int32_t> lastPlainAccount);
+
+// The proposal lines, Windows-1252, each ended by CR LF.
+std::string BuildProposals(const ReplaceProposals& proposals);
 
 // The files of one account check.
 struct AccountCheckFiles {
@@ -70,21 +89,37 @@ struct AccountCheckFiles {
 };
 
 struct AccountCheckOutcome {
-    bool ok = false;         // the report was written, and the proposals when they were asked for
+    bool ok = false;         // the report was written
     bool cancelled = false;  // through the progress, before the report was written
     AccountCounts counts;
-    bool proposalsAppended = false;
+    // The report as shown (UTF-8, the information icon) once it was written,
+    // else the error that stopped the check.
+    Notices notices;
+    // The report found something: proposals for it may be appended to the
+    // REPLACE list with AppendReplaceProposals, from what they need.
+    bool canPropose = false;
+    ReplaceProposals proposals;
 };
 
-// "Konten überprüfen": reads the chart, marks the bookings' accounts, writes
-// and shows the report and, when something was found and the question is
-// answered yes, appends proposals to the REPLACE list. The account table
-// (kAccountLimit states) exists only during the call; E:311 when it cannot
-// be allocated. Other failures: E:306 (chart), E:307 (report), E:312 (an
-// account too large for the table; the report is left empty), E:308
-// (REPLACE list). `progress` ticks between the stages (chart read, accounts
-// marked); a cancel shows nothing and leaves the old report in place.
+// "Konten überprüfen": reads the chart, marks the bookings' accounts and
+// writes the report. The account table (kAccountLimit states) exists only
+// during the call; E:311 when it cannot be allocated. Other failures: E:306
+// (chart), E:307 (report), E:312 (an account too large for the table; the
+// report is left empty). `progress` ticks between the stages (chart read,
+// accounts marked); a cancel has no message and leaves the old report in
+// place.
 AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckFiles& files,
-                                  UiPort& ui, const Progress* progress = nullptr);
+                                  const Progress* progress = nullptr);
+
+struct ProposalsOutcome {
+    bool appended = false;  // the REPLACE list holds the proposals
+    Notices notices;        // E:308 when it could not be written
+};
+
+// Appends the proposals of a check to the REPLACE list at `replacePath`
+// (created when missing): its old content, a line break when it does not
+// end with one, the proposal lines; written as a complete new file.
+ProposalsOutcome AppendReplaceProposals(const std::string& replacePath,
+                                        const ReplaceProposals& proposals);
 
 }  // namespace belvaron

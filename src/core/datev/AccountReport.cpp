@@ -214,23 +214,38 @@ std::string BuildAccountReport(std::span<const int32_t> states,
     return out;
 }
 
-std::string BuildProposals(std::span<const int32_t> states, ChartVariant variant,
-                           std::optional<int32_t> lastPlainAccount) {
+ReplaceProposals CollectProposals(std::span<const int32_t> states, ChartVariant variant,
+                                  std::optional<int32_t> lastPlainAccount) {
     const std::vector<int32_t> nextPlain = NextPlainAccounts(states);
-    std::string out;
+    ReplaceProposals proposals;
+    proposals.variant = variant;
     for (std::size_t i = NextUsed(states, 0); i < states.size(); i = NextUsed(states, i + 1)) {
-        const int32_t state = states[i];
+        ProposalAccount p;
+        p.account = static_cast<int32_t>(i);
+        p.automatic = states[i] == kUsedAutomaticAM || states[i] == kUsedAutomaticAV;
+        if (!p.automatic) {
+            std::optional<int32_t> v = lastPlainAccount;
+            if (p.account < kFourDigitLimit && nextPlain[i] != 0) v = nextPlain[i];
+            if (v && states[static_cast<std::size_t>(*v)] == kPlain) p.plainAccount = v;
+        }
+        proposals.accounts.push_back(p);
+    }
+    return proposals;
+}
+
+std::string BuildProposals(const ReplaceProposals& proposals) {
+    std::string out;
+    for (const ProposalAccount& p : proposals.accounts) {
         TracePoint = 3059;
-        const int32_t n = static_cast<int32_t>(i);
-        const bool fixed = AppendFixedLines(out, n, variant);
-        if (state == kUsedAutomaticAM || state == kUsedAutomaticAV) {
+        const int32_t n = p.account;
+        const bool fixed = AppendFixedLines(out, n, proposals.variant);
+        if (p.automatic) {
             (out += Format(msg::kProposalAutomaticOff, n, n, n)) += "\n";
         } else if (!fixed) {
             TracePoint = 3060;
-            std::optional<int32_t> v = lastPlainAccount;
-            if (n < kFourDigitLimit && nextPlain[i] != 0) v = nextPlain[i];
-            if (v && states[static_cast<std::size_t>(*v)] == kPlain) {
-                (out += Format(msg::kProposalCheckMeaning, n, *v, *v)) += "\n";
+            if (p.plainAccount) {
+                const int32_t v = *p.plainAccount;
+                (out += Format(msg::kProposalCheckMeaning, n, v, v)) += "\n";
             }
         }
     }

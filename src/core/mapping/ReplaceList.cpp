@@ -9,7 +9,6 @@
 #include "core/base/Format.h"
 #include "core/base/TextInput.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/mapping/MappingMessages.h"
 
@@ -434,43 +433,50 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
     return out;
 }
 
-ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui,
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path,
                                     const Progress* progress) {
     TracePoint = 2029;
+    ReplaceListOutcome outcome;
     ReplaceListText list;
     {
         TextInput file;
         if (!file.Open(path, kMaxReplaceListBytes)) {
-            ShowPlain(ui, msg::kE206);
-            return {};
+            outcome.notices.Plain(msg::kE206);
+            return outcome;
         }
-        ShowConversionNotice(ui, path, file.conversion());
+        AddConversionNotice(outcome.notices, path, file.conversion());
         list = ReadReplaceList(file.file());
     }
     if (list.readError) {
-        ShowPlain(ui, msg::kE206);
-        return {};
+        outcome.notices.Plain(msg::kE206);
+        return outcome;
     }
     if (list.tooMany) {
-        ShowPlain(ui, msg::kE233);
-        return {};
+        outcome.notices.Plain(msg::kE233);
+        return outcome;
     }
     const std::size_t count =
         store.bookingCount > 0 ? static_cast<std::size_t>(store.bookingCount) : 0;
     const ReplaceOutcome result = ApplyReplaceEntries(
         std::span<BookingRecord>(store.bookings.data(), count), list.entries, progress);
-    if (result.cancelled) return {};
+    if (result.cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     switch (result.stop) {
         case ReplaceOutcome::Stop::SollZero:
-            ShowPlain(ui, Format(msg::kE207, result.qbAccount));
-            return {};
+            outcome.notices.Plain(Format(msg::kE207, result.qbAccount));
+            return outcome;
         case ReplaceOutcome::Stop::HabenZero:
-            ShowPlain(ui, Format(msg::kE208, result.qbAccount));
-            return {};
+            outcome.notices.Plain(Format(msg::kE208, result.qbAccount));
+            return outcome;
         case ReplaceOutcome::Stop::None:
             break;
     }
-    return {true, result.sollCount, result.habenCount};
+    outcome.complete = true;
+    outcome.sollCount = result.sollCount;
+    outcome.habenCount = result.habenCount;
+    return outcome;
 }
 
 }  // namespace belvaron

@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/Notices.h"
 #include "core/base/Progress.h"
 #include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
 
 class BookingStore;
-class UiPort;
 
 // One line of the REPLACE list.
 struct ReplaceEntry {
@@ -65,9 +65,13 @@ ReplaceOutcome ApplyReplaceEntries(std::span<BookingRecord> bookings,
                                    const Progress* progress = nullptr);
 
 struct ReplaceListOutcome {
-    bool complete = false;  // every entry applied to every booking
-    int sollCount = 0;      // replacements on the SOLL side
-    int habenCount = 0;     // and on the HABEN side
+    bool complete = false;   // every entry applied to every booking
+    bool cancelled = false;  // through the progress: every booking as before
+    int sollCount = 0;       // replacements on the SOLL side
+    int habenCount = 0;      // and on the HABEN side
+    // In the order met: the conversion notice of a UTF-8 or UTF-16 list,
+    // then the error that stopped the run (E:206, E:207, E:208, E:233).
+    Notices notices;
 };
 
 // The largest REPLACE list read.
@@ -75,12 +79,11 @@ inline constexpr std::size_t kMaxReplaceListBytes = std::size_t{16} << 20;
 
 // Reads the REPLACE list at `path` and applies it to the store's bookings.
 // A file that is not a regular file or is larger than kMaxReplaceListBytes
-// is refused with E:206; UTF-16 and UTF-8 text is read as Windows-1252.
-// Errors (E:206, E:207, E:208, E:233) are shown through `ui`; a complete run
-// shows nothing: the caller shows the summary with the counts. A run
-// cancelled through `progress` shows nothing and leaves the bookings as they
-// were.
-ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path, UiPort& ui,
+// is refused with E:206; UTF-16 and UTF-8 text is read as Windows-1252. A
+// complete run has no error: the caller reports the counts. A run cancelled
+// through `progress` has no error (only a conversion notice met before the
+// cancel) and leaves the bookings as they were.
+ReplaceListOutcome ApplyReplaceList(BookingStore& store, const std::string& path,
                                     const Progress* progress = nullptr);
 
 }  // namespace belvaron

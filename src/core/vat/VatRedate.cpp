@@ -10,7 +10,6 @@
 #include "core/base/Format.h"
 #include "core/base/Text.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/platform/Files.h"
 #include "core/vat/VatCandidateIndex.h"
@@ -99,7 +98,7 @@ enum class RowOutcome { Applied, Unmatched, Stopped };
 // a copy of the last candidate for a further payment. Stopped after E:228 or
 // E:229.
 RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDetailRow& row,
-                    UiPort& ui, RedateUndo& undo) {
+                    Notices& notices, RedateUndo& undo) {
     const int group = index.Find(row.bookingNo);
     if (group < 0) return RowOutcome::Unmatched;
     const int32_t taken = index.Take(group);
@@ -111,7 +110,7 @@ RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDeta
     TracePoint = 2062;
     BookingRecord* copy = store.AppendRoom();
     if (!copy) {
-        ShowPlain(ui, msg::kE228);
+        notices.Plain(msg::kE228);
         return RowOutcome::Stopped;
     }
     try {
@@ -121,7 +120,7 @@ RowOutcome ApplyRow(BookingStore& store, VatCandidateIndex& index, const VatDeta
         index.Appended(group, store.bookingCount);
         ++store.bookingCount;
     } catch (...) {
-        ShowPlain(ui, Format(msg::kE229, TracePoint, row.bookingNo));
+        notices.Plain(Format(msg::kE229, TracePoint, row.bookingNo));
         return RowOutcome::Stopped;
     }
     return RowOutcome::Applied;
@@ -148,18 +147,17 @@ int32_t ZeroUnpaid(BookingStore& store, int32_t vatAccount, std::vector<int32_t>
 }  // namespace
 
 VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
-                                   const std::string& logPath, UiPort& ui,
-                                   const Progress* progress) {
+                                   const std::string& logPath, const Progress* progress) {
     VatRedateOutcome outcome;
     if (rows.count <= 0) {
-        ShowPlain(ui, msg::kE232);
+        outcome.notices.Plain(msg::kE232);
         return outcome;
     }
     const int32_t vatAccount = rows[0].account;
     VatLog log;
     log.Open(logPath);
     if (const int32_t other = FirstOtherAccount(rows); other >= 0) {
-        ShowPlain(ui, Format(msg::kE227, rows[other].bookingNo));
+        outcome.notices.Plain(Format(msg::kE227, rows[other].bookingNo));
         log.Close();
         return outcome;
     }
@@ -175,7 +173,7 @@ VatRedateOutcome RedateVatBookings(BookingStore& store, const VatRows& rows,
             return outcome;
         }
         const VatDetailRow& row = rows[i];
-        const RowOutcome applied = ApplyRow(store, index, row, ui, undo);
+        const RowOutcome applied = ApplyRow(store, index, row, outcome.notices, undo);
         if (applied == RowOutcome::Stopped) {
             log.Close();
             return outcome;
@@ -206,7 +204,7 @@ std::string FullPath(const std::string& path) {
 
 }  // namespace
 
-void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome) {
+Notices VatRedateSummary(const VatRedateOutcome& outcome) {
     const std::string logPath = FullPath(outcome.logPath);
     const std::string more = outcome.logError != 0
                                  ? std::string(msg::kMoreNumbersNoLog)
@@ -214,20 +212,22 @@ void ShowVatRedateSummary(UiPort& ui, const VatRedateOutcome& outcome) {
     const auto list = [&more](const std::vector<int32_t>& numbers) {
         return CappedNumberList(numbers, msg::kShownBookingNumbers, more);
     };
+    Notices summary;
     if (outcome.missing == 0) {
-        ShowInfo(ui, Format(msg::kRedated, outcome.redated));
+        summary.Information(Format(msg::kRedated, outcome.redated));
     } else {
-        ShowPlain(ui, Format(msg::kE230, outcome.redated, outcome.missing,
+        summary.Plain(Format(msg::kE230, outcome.redated, outcome.missing,
                              list(outcome.missingNumbers).c_str(), logPath.c_str()));
     }
     if (outcome.zeroed > 0) {
-        ShowPlain(ui, Format(msg::kE231, outcome.zeroed, list(outcome.zeroedNumbers).c_str(),
+        summary.Plain(Format(msg::kE231, outcome.zeroed, list(outcome.zeroedNumbers).c_str(),
                              logPath.c_str()));
     }
     if (outcome.logError != 0) {
         const std::string reason = ErrnoReason(outcome.logError, ReasonForm::Phrase);
-        ShowPlain(ui, Format(msg::kE234, logPath.c_str(), reason.c_str()));
+        summary.Plain(Format(msg::kE234, logPath.c_str(), reason.c_str()));
     }
+    return summary;
 }
 
 }  // namespace belvaron

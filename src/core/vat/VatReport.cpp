@@ -9,7 +9,6 @@
 #include "core/base/LeadingInt.h"
 #include "core/base/TextInput.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/Dates.h"
 #include "core/vat/LineReader.h"
 #include "core/vat/VatColumns.h"
@@ -78,7 +77,7 @@ struct ReadProgress {
 // Reads the data lines after the header. Line numbers in messages are file
 // line numbers, the header being line 1. False without a message when
 // cancelled.
-bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, UiPort& ui,
+bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, Notices& notices,
                  ReadProgress& progress) {
     RowValues values;
     int lineNumber = reader.Number();
@@ -89,8 +88,8 @@ bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, U
             const LineReader::Result result = reader.Next();
             if (result == LineReader::Result::End) return true;
             if (result == LineReader::Result::Error) {
-                ShowPlain(ui,
-                          Format(msg::kE226, TracePoint, reader.Number() + 1, values.bookingNo));
+                notices.Plain(
+                    Format(msg::kE226, TracePoint, reader.Number() + 1, values.bookingNo));
                 return false;
             }
             lineNumber = reader.Number();
@@ -98,21 +97,21 @@ bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, U
             if (line.empty() || line.front() != '\t') continue;
             TakeFields(line, columns, values);
         } catch (...) {
-            ShowPlain(ui, Format(msg::kE226, TracePoint, lineNumber, values.bookingNo));
+            notices.Plain(Format(msg::kE226, TracePoint, lineNumber, values.bookingNo));
             return false;
         }
         try {
             TracePoint = 2058;
             VatDetailRow* row = rows.AppendRoom();
             if (!row) {
-                ShowPlain(ui, msg::kE224);
+                notices.Plain(msg::kE224);
                 return false;
             }
             TracePoint = 2059;
             StoreRow(*row, values);
             ++rows.count;
         } catch (...) {
-            ShowPlain(ui, Format(msg::kE225, TracePoint, lineNumber, values.bookingNo));
+            notices.Plain(Format(msg::kE225, TracePoint, lineNumber, values.bookingNo));
             return false;
         }
     }
@@ -123,17 +122,18 @@ bool ReadVatRows(VatRows& rows, LineReader& reader, const VatColumns& columns, U
 // A line longer than kMaxFieldChars bytes is read to its end and only
 // its first kMaxFieldChars bytes are used, for the header as for a data line: a
 // column or field beyond them counts as missing.
-bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui, const Progress* progress) {
+VatImportOutcome ImportVatReport(VatRows& rows, const std::string& path, const Progress* progress) {
     TracePoint = 2050;
+    VatImportOutcome outcome;
     TextInput file;
     if (!file.Open(path, kMaxVatReportBytes)) {
         // A folder, FIFO or device opens but cannot be read as a report.
         const bool opened =
             file.status() == InputStatus::NotRegular || file.status() == InputStatus::TooLarge;
-        ShowPlain(ui, Format(opened ? msg::kE221 : msg::kE220, path.c_str()));
-        return false;
+        outcome.notices.Plain(Format(opened ? msg::kE221 : msg::kE220, path.c_str()));
+        return outcome;
     }
-    ShowConversionNotice(ui, path, file.conversion());
+    AddConversionNotice(outcome.notices, path, file.conversion());
     LineReader reader(file.file());
     TracePoint = 2051;
     LineReader::Result result = LineReader::Result::Error;
@@ -143,8 +143,8 @@ bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui, const P
         result = LineReader::Result::Error;
     }
     if (result == LineReader::Result::Error) {
-        ShowPlain(ui, Format(msg::kE221, path.c_str()));
-        return false;
+        outcome.notices.Plain(Format(msg::kE221, path.c_str()));
+        return outcome;
     }
     // An empty file has an empty header, which lacks every column.
     const std::string_view header =
@@ -152,18 +152,23 @@ bool ImportVatReport(VatRows& rows, const std::string& path, UiPort& ui, const P
     const VatColumns columns = FindVatColumns(header);
     TracePoint = 2056;
     if (!columns.Complete()) {
-        ShowPlain(ui, std::string(msg::kE223Head) + MissingVatColumns(columns) + msg::kE223Tail);
-        return false;
+        outcome.notices.Plain(std::string(msg::kE223Head) + MissingVatColumns(columns) +
+                              msg::kE223Tail);
+        return outcome;
     }
     ReadProgress ticks{progress, file.file(), static_cast<int64_t>(file.size()), 0, false};
     const int32_t rowsBefore = rows.count;
-    const bool complete = ReadVatRows(rows, reader, columns, ui, ticks);
+    const bool complete = ReadVatRows(rows, reader, columns, outcome.notices, ticks);
     TracePoint = 2060;
     file.Close();
-    if (ticks.cancelled) rows.count = rowsBefore;
-    if (!complete) return false;
+    if (ticks.cancelled) {
+        rows.count = rowsBefore;
+        outcome.cancelled = true;
+    }
+    if (!complete) return outcome;
     TracePoint = 2061;
-    return true;
+    outcome.read = true;
+    return outcome;
 }
 
 }  // namespace belvaron

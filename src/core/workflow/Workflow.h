@@ -207,6 +207,8 @@ private:
     // is replaced by the one of the settings' Sachkontenrahmen, so that the
     // check and the export use one choice.
     void FollowSachkontenrahmen(std::string_view sachkontenrahmen);
+    // Step 4's choice and the enabled state of its controls.
+    void ChooseTaxation(Taxation taxation);
     // The re-dating of step 4 with its summary; true when it ran to its end.
     bool Redate(bool reportRead, const Progress* progress);
     // The gates of step 4 (journal loaded, no replacements, no report yet).

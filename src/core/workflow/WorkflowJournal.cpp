@@ -2,6 +2,7 @@
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/Dates.h"
+#include "core/workflow/SortWindow.h"
 #include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
@@ -48,11 +49,11 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
         JournalOutcome outcome;
         {
             StepScope step(ui_, msg::kStepLoad);
-            outcome =
-                belvaron::LoadJournal(store_, importGrid_, path, currency, ui_, step.progress());
+            outcome = belvaron::LoadJournal(store_, importGrid_, path, currency, step.progress());
         }
         cancelled = outcome.cancelled;
-        if (outcome.loaded) ShowJournalSummary(ui_, outcome);
+        ShowNotices(ui_, outcome.notices);
+        if (outcome.loaded) ShowNotices(ui_, JournalSummary(outcome));
     } catch (...) {
         ShowException(msg::kE106);
         return false;
@@ -72,7 +73,7 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
         return false;
     }
     try {
-        SortByDate(store_, ui_);
+        SortByDateInWindow(store_, ui_);
     } catch (...) {
         ShowException(msg::kE107);
     }
@@ -128,7 +129,7 @@ void Workflow::OnListDoubleClick(int index) {
         // date's place and stays marked there.
         try {
             const int32_t place = PlaceAfterSort(store_, index);
-            SortByDate(store_, ui_);
+            SortByDateInWindow(store_, ui_);
             index = place;
         } catch (...) {
             ShowException(msg::kE107);

@@ -105,12 +105,13 @@ bool Workflow::ReplaceAccounts() {
         ReplaceListOutcome outcome;
         {
             StepScope step(ui_, msg::kStepReplace);
-            outcome = ApplyReplaceList(store_, path, ui_, step.progress());
-            if (step.cancelled()) {
-                // Every booking as before: nothing was replaced.
-                RefillList(false);
-                return false;
-            }
+            outcome = ApplyReplaceList(store_, path, step.progress());
+        }
+        ShowNotices(ui_, outcome.notices);
+        if (outcome.cancelled) {
+            // Every booking as before: nothing was replaced.
+            RefillList(false);
+            return false;
         }
         if (outcome.complete) {
             ShowInfo(ui_, Format(msg::kReplaceSummary, outcome.sollCount, outcome.habenCount));
@@ -143,11 +144,21 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
-        StepScope step(ui_, msg::kStepCheck);
-        const AccountCheckOutcome outcome =
-            belvaron::CheckAccounts(store_, files, ui_, step.progress());
+        AccountCheckOutcome outcome;
+        {
+            StepScope step(ui_, msg::kStepCheck);
+            outcome = belvaron::CheckAccounts(store_, files, step.progress());
+        }
         if (outcome.cancelled) return false;
+        ShowNotices(ui_, outcome.notices);
         ok = outcome.ok;
+        if (outcome.canPropose && AskYesNo(ui_, QuestionId::ProposeReplaceEntries,
+                                           msg::kProposalQuestion, MessageIcon::None)) {
+            const ProposalsOutcome appended =
+                AppendReplaceProposals(files.replacePath, outcome.proposals);
+            ShowNotices(ui_, appended.notices);
+            ok = appended.appended;
+        }
         if (ok) checkedChart_ = chartName;
     } catch (...) {
         ShowException(msg::kE109);

@@ -2,26 +2,27 @@
 
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/bookings/BookingOperations.h"
 #include "core/platform/Files.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatMessages.h"
+#include "core/workflow/SortWindow.h"
 #include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
 
 namespace belvaron {
 
-void Workflow::OnTaxationIst() {
-    taxation_ = Taxation::Ist;
-    ui_.SetVatControlsEnabled(true);
+void Workflow::ChooseTaxation(Taxation taxation) {
+    taxation_ = taxation;
+    ui_.SetVatControlsEnabled(taxation == Taxation::Ist);
 }
+
+void Workflow::OnTaxationIst() { ChooseTaxation(Taxation::Ist); }
 
 // Switching back to accrual taxation cannot undo a re-dating: it only warns,
 // and the choice is SOLL either way.
 void Workflow::OnTaxationSoll() {
-    taxation_ = Taxation::Soll;
-    ui_.SetVatControlsEnabled(false);
+    ChooseTaxation(Taxation::Soll);
     if (store_.cashBasisApplied) ShowPlain(ui_, msg::kE124);
 }
 
@@ -33,8 +34,9 @@ void Workflow::OnTaxationSoll() {
 bool Workflow::Redate(bool reportRead, const Progress* progress) {
     if (vatRows_.count <= 0 && !reportRead) return false;
     const std::string logPath = folders_.DataFolder() + platform::kPathSeparator + msg::kVatLogName;
-    const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_, progress);
-    if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
+    const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, progress);
+    ShowNotices(ui_, outcome.notices);
+    if (outcome.complete) ShowNotices(ui_, VatRedateSummary(outcome));
     redatedCount_ = outcome.redated;
     return outcome.complete;
 }
@@ -73,14 +75,17 @@ bool Workflow::OnSelectVatReport() {
 
 // True when the re-dating ran to its end and the list shows its result.
 bool Workflow::ImportVatReport(const std::string& path) {
-    if (taxation_ != Taxation::Ist) OnTaxationIst();
+    if (taxation_ != Taxation::Ist) ChooseTaxation(Taxation::Ist);
     if (!VatReportAllowed()) return false;
     vatReportPath_ = path;
     std::optional<StepScope> step(std::in_place, ui_, msg::kStepVatReport);
     bool reportRead = false;
     try {
         // The re-dating uses whatever rows the import kept.
-        reportRead = belvaron::ImportVatReport(vatRows_, path, ui_, step->progress());
+        const VatImportOutcome imported =
+            belvaron::ImportVatReport(vatRows_, path, step->progress());
+        ShowNotices(ui_, imported.notices);
+        reportRead = imported.read;
     } catch (...) {
         ShowException(msg::kE119);
         return false;
@@ -104,7 +109,7 @@ bool Workflow::ImportVatReport(const std::string& path) {
     store_.cashBasisApplied = true;
     NoteWork(false);
     try {
-        SortByDate(store_, ui_);
+        SortByDateInWindow(store_, ui_);
     } catch (...) {
         ShowException(msg::kE121);
     }

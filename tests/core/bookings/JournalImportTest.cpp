@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "FakeUi.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
+#include "core/base/TextInputMessages.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 
 namespace belvaron {
 namespace {
 
-using test::FakeUi;
 using test::TempDir;
 
 const std::string kData = std::string(BELVARON_TEST_DATA) + "/bookings/";
@@ -50,25 +50,27 @@ const std::string kTotal = Row("", "", "", "1,00", "1,00");
 
 class JournalImportTest : public ::testing::Test {
 protected:
-    // The load as the workflow runs it: the summary follows a load that
-    // succeeded. 1 when loaded, else 0.
+    // The load's messages as the workflow shows them, added to `shown`: the
+    // summary follows a load that succeeded. 1 when loaded, else 0.
     int Load(const std::string& path, int currency = 0) {
         const JournalOutcome outcome =
-            LoadJournal(store, grid, path, currency == 0 ? Currency::Euro : Currency::DM, ui);
-        if (outcome.loaded) ShowJournalSummary(ui, outcome);
+            LoadJournal(store, grid, path, currency == 0 ? Currency::Euro : Currency::DM);
+        shown.Append(outcome.notices);
+        if (outcome.loaded) shown.Append(JournalSummary(outcome));
         result = outcome.loaded ? 1 : 0;
         return result;
     }
-    std::string LastText() const { return ui.messages.empty() ? "" : ui.Last().text; }
+    const Notice& Last() const { return shown.items().back(); }
+    std::string LastText() const { return shown.empty() ? "" : Last().text; }
     bool SawSuccess() const {
-        for (const auto& m : ui.messages) {
-            if (m.icon == MessageIcon::Information) return true;
+        for (const Notice& n : shown.items()) {
+            if (n.kind == NoticeKind::Information) return true;
         }
         return false;
     }
     std::string GridCell(int row, int column) const { return grid.Cell(row, column); }
 
-    FakeUi ui;
+    Notices shown;
     BookingStore store{2000};
     ImportGrid grid;
     TempDir dir;
@@ -83,7 +85,7 @@ struct FileCase {
     int result;
     std::vector<std::string> bookings;
     std::string message;  // "{path}" stands for the file's path
-    MessageIcon icon;
+    NoticeKind kind;
 };
 
 void PrintTo(const FileCase& c, std::ostream* os) { *os << c.file << " currency " << c.currency; }
@@ -96,12 +98,11 @@ TEST_P(JournalFileTest, LoadsTheBookingsAndReports) {
     EXPECT_EQ(Load(path, c.currency), c.result);
     EXPECT_EQ(Bookings(store), c.bookings);
     EXPECT_EQ(store.journalLoaded, c.result);
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(shown.items().size(), 1u);
     std::string expected = c.message;
     if (auto at = expected.find("{path}"); at != std::string::npos) expected.replace(at, 6, path);
-    EXPECT_EQ(ui.Last().text, expected);
-    EXPECT_EQ(ui.Last().icon, c.icon);
-    EXPECT_EQ(ui.Last().buttons, MessageButtons::Ok);
+    EXPECT_EQ(Last().text, expected);
+    EXPECT_EQ(Last().kind, c.kind);
 }
 
 const std::string kE203Head =
@@ -109,8 +110,8 @@ const std::string kE203Head =
 const std::string kE203Tail = "\n\nBitte erstellen Sie eine neue korrekte Journal-Datei.";
 const std::string kSplitFirst1 = "17|03.01.2005|R-17|Müller|Erlöse|1200|8400|16|100,00|EUR";
 const std::string kSplitFirst2 = "17|03.01.2005|R-17|Müller|Umsatzsteuer|1200|1776|16|19,00|EUR";
-constexpr auto kInfo = MessageIcon::Information;
-constexpr auto kPlain = MessageIcon::None;
+constexpr auto kInfo = NoticeKind::Information;
+constexpr auto kPlain = NoticeKind::Plain;
 
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, JournalFileTest,
@@ -287,7 +288,7 @@ TEST_F(JournalImportTest, ProgressTicksInBytesOfTheFileAndChangesNothing) {
         ticks.emplace_back(done, total);
         return true;
     }};
-    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, ui, &progress);
+    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, &progress);
     EXPECT_TRUE(outcome.loaded);
     EXPECT_FALSE(outcome.cancelled);
     EXPECT_EQ(outcome.bookingCount, 1900);
@@ -305,15 +306,14 @@ TEST_F(JournalImportTest, ProgressTicksInBytesOfTheFileAndChangesNothing) {
 
 TEST_F(JournalImportTest, CancelledLoadLeavesAnEmptyStoreAndShowsNothing) {
     ASSERT_EQ(Load(kData + "journal_split_first.txt"), 1);
-    ui.messages.clear();
     const std::string path = dir.Write("j.txt", ManyBookings(1900));
     const Progress cancel{[](int64_t, int64_t) { return false; }};
-    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, ui, &cancel);
+    const JournalOutcome outcome = LoadJournal(store, grid, path, Currency::Euro, &cancel);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_FALSE(outcome.loaded);
     EXPECT_EQ(store.bookingCount, 0);
     EXPECT_FALSE(store.journalLoaded);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(outcome.notices.empty());
     // The same file loads in full afterwards.
     EXPECT_EQ(Load(path), 1);
     EXPECT_EQ(store.bookingCount, 1900);
@@ -340,13 +340,12 @@ TEST_F(JournalImportTest, MoreBookingsThanTheStoreHoldsAreRefused) {
         dir.Write("j.txt", kHeader + "\r\n" + BookingWithAccountLines(1, 450) +
                                BookingWithAccountLines(2, 450) + BookingWithAccountLines(3, 450));
     BookingStore small(1234);
-    test::FakeUi ui2;
-    const JournalOutcome outcome = LoadJournal(small, grid, path, Currency::Euro, ui2);
+    const JournalOutcome outcome = LoadJournal(small, grid, path, Currency::Euro);
     EXPECT_FALSE(outcome.loaded);
     EXPECT_EQ(small.bookingCount, 0);
     EXPECT_FALSE(small.journalLoaded);
-    ASSERT_EQ(ui2.messages.size(), 1u);
-    EXPECT_EQ(ui2.Last().text,
+    ASSERT_EQ(outcome.notices.items().size(), 1u);
+    EXPECT_EQ(outcome.notices.items()[0].text,
               "(E:205)\nDas Journal hat mehr Buchungen, als das Programm fassen kann "
               "(höchstens 1.234).\nEs wurde nicht geladen. Bitte teilen Sie den Zeitraum in "
               "QuickBooks auf und\nerstellen Sie für jeden Teil ein eigenes Journal.");
@@ -371,14 +370,14 @@ TEST_F(JournalImportTest, A500LineBookingStopsWithE204AndKeepsEarlierBookings) {
 }
 
 TEST_F(JournalImportTest, FullStoreStopsWithE205AndKeepsNoBooking) {
-    FakeUi smallUi;
     BookingStore small(1);
     const JournalOutcome outcome =
-        LoadJournal(small, grid, kData + "journal_split_first.txt", Currency::Euro, smallUi);
+        LoadJournal(small, grid, kData + "journal_split_first.txt", Currency::Euro);
     EXPECT_FALSE(outcome.loaded);
     EXPECT_EQ(small.bookingCount, 0);
     EXPECT_EQ(small.journalLoaded, 0);
-    EXPECT_TRUE(smallUi.Last().text.starts_with(
+    ASSERT_EQ(outcome.notices.items().size(), 1u);
+    EXPECT_TRUE(outcome.notices.items()[0].text.starts_with(
         "(E:205)\nDas Journal hat mehr Buchungen, als das Programm fassen kann (höchstens 1)."));
 }
 
@@ -453,7 +452,7 @@ TEST_P(BadJournalTest, IsRefusedWithoutSuccess) {
     EXPECT_EQ(Load(path), 0);
     EXPECT_EQ(store.journalLoaded, 0);
     EXPECT_FALSE(SawSuccess());
-    ASSERT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(shown.items().size(), 1u);
     EXPECT_EQ(LastText().rfind(GetParam().messageStart, 0), 0u) << LastText();
 }
 
@@ -486,7 +485,7 @@ TEST_F(JournalImportTest, TenThousandCharacterCellsNeverCrash) {
     Load(path);
     // The spilled text lands in the account cells: the lines it makes have
     // account 0 and are reported and marked, never loaded silently.
-    ASSERT_FALSE(ui.messages.empty());
+    ASSERT_FALSE(shown.empty());
     EXPECT_FALSE(SawSuccess()) << LastText();
     EXPECT_EQ(LastText().rfind("(E:217) ACHTUNG:", 0), 0u);
 }
@@ -549,7 +548,7 @@ TEST_P(JournalEncodingTest, IsReadAsWindows1252) {
     EXPECT_EQ(Bookings(store),
               std::vector<std::string>{
                   Format("1|01.02.2005||Müller Bürotechnik%s|T|4910|1000|0|1,00|EUR", c.nameEnd)});
-    const std::vector<std::string> texts = ui.Texts();
+    const std::vector<std::string> texts = test::Texts(shown);
     const bool notice = !texts.empty() && texts[0].find("umgewandelt") != std::string::npos;
     EXPECT_EQ(notice, c.unmappable > 0);
     if (c.unmappable > 0) {
@@ -572,14 +571,25 @@ INSTANTIATE_TEST_SUITE_P(
                                    " ? ?"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The conversion is announced first; the error met after it follows.
+TEST_F(JournalImportTest, ConversionNoticeComesBeforeTheError) {
+    const std::string path =
+        dir.Write("journal.txt", "\xEF\xBB\xBF\tBuchungs-Nr. \xE2\x86\x92\r\n");
+    EXPECT_EQ(Load(path), 0);
+    const std::vector<std::string> texts = test::Texts(shown);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], Format(msg::kTextConverted, path.c_str(), msg::kEncodingUtf8, 1));
+    EXPECT_TRUE(texts[1].starts_with("(E:203)\n")) << texts[1];
+}
+
 TEST_F(JournalImportTest, FifoOrDeviceIsRefusedWithoutWaiting) {
     BELVARON_POSIX_ONLY("FIFOs and device files");
     const std::string fifo = dir.File("journal.txt");
     ASSERT_TRUE(test::MakeFifo(fifo));
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {
-        ui.messages.clear();
+        shown = Notices{};
         EXPECT_EQ(Load(path), 0);
-        EXPECT_EQ(ui.Texts(),
+        EXPECT_EQ(test::Texts(shown),
                   std::vector<std::string>{Format(
                       "(E:202)\n%s - Eingabedatei konnte nicht geöffnet werden!", path.c_str())});
     }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
-#include "FakeUi.h"
 #include "StoreSupport.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -15,7 +17,6 @@ namespace belvaron {
 namespace {
 
 using test::Append;
-using test::FakeUi;
 
 BookingRecord MakeBooking(int no, const char* date, int soll, int haben) {
     BookingRecord b{};
@@ -30,7 +31,12 @@ BookingRecord MakeBooking(int no, const char* date, int soll, int haben) {
 
 class StoreTest : public ::testing::Test {
 protected:
-    FakeUi ui;
+    // What the sorts told their observer, in order: "started n", "at n",
+    // "finished".
+    std::vector<std::string> sortEvents;
+    SortObserver observer{[this](int total) { sortEvents.push_back(Format("started %d", total)); },
+                          [this](int position) { sortEvents.push_back(Format("at %d", position)); },
+                          [this] { sortEvents.push_back("finished"); }};
     BookingStore store{1000};
 };
 
@@ -160,13 +166,51 @@ TEST_F(StoreTest, SortEqualsTheStableExchangeSort) {
             records.push_back(MakeBooking(i, random() % 20 == 0 ? "kaputt" : date, 1, 2));
             Append(store, records.back());
         }
-        SortByDate(store, ui);
+        SortByDate(store, &observer);
         std::vector<int> order;
         for (int i = 0; i < store.bookingCount; ++i) order.push_back(store[i].bookingNo);
         ASSERT_EQ(order, ExchangeSortOrder(records)) << "round " << round;
     }
-    EXPECT_EQ(ui.sortsStarted, 50);
-    EXPECT_EQ(ui.sortsFinished, 50);
+    EXPECT_EQ(std::count(sortEvents.begin(), sortEvents.end(), "finished"), 50);
+}
+
+// The sort window learns the total, a few positions and the end: a sorted
+// store is passed once, an unsorted one moved in two more stages.
+struct ObserverCase {
+    const char* name;
+    std::vector<const char*> dates;
+    std::vector<std::string> events;
+};
+
+void PrintTo(const ObserverCase& c, std::ostream* os) { *os << c.name; }
+
+class SortObserverTest : public StoreTest, public ::testing::WithParamInterface<ObserverCase> {};
+
+TEST_P(SortObserverTest, HearsTheTotalThePositionsAndTheEnd) {
+    int no = 0;
+    for (const char* date : GetParam().dates) Append(store, MakeBooking(++no, date, 1, 2));
+    SortByDate(store, &observer);
+    EXPECT_EQ(sortEvents, GetParam().events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, SortObserverTest,
+    ::testing::Values(ObserverCase{"Empty", {}, {"started 0", "finished"}},
+                      ObserverCase{"One", {"01.01.2005"}, {"started 1", "finished"}},
+                      ObserverCase{"Sorted",
+                                   {"01.01.2005", "01.01.2005", "02.01.2005", "03.01.2005"},
+                                   {"started 4", "at 1", "at 4", "finished"}},
+                      ObserverCase{"Unsorted",
+                                   {"03.01.2005", "01.01.2005", "02.01.2005", "01.01.2005"},
+                                   {"started 4", "at 1", "at 2", "at 4", "finished"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StoreTest, SortWindowClosesWhenTheSortThrows) {
+    Append(store, MakeBooking(1, "02.01.2005", 1, 2));
+    Append(store, MakeBooking(2, "01.01.2005", 1, 2));
+    observer.position = [](int) { throw std::runtime_error("window"); };
+    EXPECT_THROW(SortByDate(store, &observer), std::runtime_error);
+    EXPECT_EQ(sortEvents, (std::vector<std::string>{"started 2", "finished"}));
 }
 
 // Keys across the whole range: negative ones, far years, texts not in the
@@ -180,7 +224,7 @@ TEST_F(StoreTest, SortOfWideAndNegativeKeysEqualsTheStableExchangeSort) {
         records.push_back(MakeBooking(i, dates[random() % std::size(dates)], 1, 2));
         Append(store, records.back());
     }
-    SortByDate(store, ui);
+    SortByDate(store, &observer);
     std::vector<int> order;
     for (int i = 0; i < store.bookingCount; ++i) order.push_back(store[i].bookingNo);
     EXPECT_EQ(order, ExchangeSortOrder(records));
@@ -189,7 +233,7 @@ TEST_F(StoreTest, SortOfWideAndNegativeKeysEqualsTheStableExchangeSort) {
 TEST_F(StoreTest, SortKeepsWholeRecords) {
     Append(store, MakeBooking(2, "02.01.2005", 1200, 8400));
     Append(store, MakeBooking(1, "01.01.2005", 1000, 8300));
-    SortByDate(store, ui);
+    SortByDate(store, &observer);
     EXPECT_EQ(store[0].bookingNo, 1);
     EXPECT_EQ(store[0].sollAccount, 1000);
     EXPECT_EQ(FieldText(store[0].date), "01.01.2005");
@@ -206,7 +250,6 @@ TEST_F(StoreTest, DeleteZeroRemovesEveryBookingWithAccountZero) {
     ASSERT_EQ(store.bookingCount, 2);
     EXPECT_EQ(store[0].bookingNo, 1);
     EXPECT_EQ(store[1].bookingNo, 5);
-    EXPECT_TRUE(ui.messages.empty());  // the caller reports the count
 }
 
 TEST_F(StoreTest, DeleteZeroOnAnEmptyStoreReportsZero) {

@@ -43,16 +43,26 @@ protected:
         folders.dataFolderOverride = dir.File("data");
     }
 
-    // The check with the files where the main window takes them from.
+    // The check with the files where the main window takes them from; its
+    // messages are added to `shown`.
     bool Check(const std::string& chartName) {
         const auto resolve = [this](const std::string& name) { return folders.Resolve(name); };
-        AccountCheckFiles files;
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
         files.replacePath = resolve(msg::kReplaceFileName);
-        outcome = CheckAccounts(store, files, ui);
+        outcome = CheckAccounts(store, files);
+        shown.Append(outcome.notices);
         return outcome.ok;
+    }
+    // The proposals of the last check appended to the REPLACE list, as the
+    // answer "Ja" to the question after the report does.
+    bool Propose() {
+        EXPECT_TRUE(outcome.canPropose);
+        const ProposalsOutcome appended =
+            AppendReplaceProposals(files.replacePath, outcome.proposals);
+        shown.Append(appended.notices);
+        return appended.appended;
     }
 
     void Add(int32_t soll, int32_t haben, int32_t key = 0) {
@@ -86,28 +96,26 @@ protected:
     std::string DataFile(const char* name) const { return dir.File("data") + test::kSep + name; }
 
     TempDir dir;
-    FakeUi ui;
+    FakeUi ui;  // for the data folders only
     BookingStore store{100};
     DataFolders folders{ui};
+    AccountCheckFiles files;      // of the last Check
     AccountCheckOutcome outcome;  // of the last Check
+    Notices shown;
 };
 
 TEST_F(AccountCheck, ReportForAllKindsByteForByte) {
     WriteChart("TEST.kon", Fixture("chart_small.kon"));
     AddAllKinds();
-    EXPECT_TRUE(Check("TEST.kon"));  // the question is answered No
-    EXPECT_FALSE(outcome.proposalsAppended);
+    EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_TRUE(outcome.canPropose);
     EXPECT_EQ(outcome.counts.notExisting, 14);
     const std::string golden = Fixture("report_all_kinds.txt");
     EXPECT_EQ(ReadFile(DataFile("Konto_Ueberpruefung.txt")), golden);
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, AsShown(golden));
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(ui.messages[1].text, msg::kProposalQuestion);
-    EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
-    EXPECT_EQ(ui.messages[1].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ProposeReplaceEntries});
-    EXPECT_FALSE(std::filesystem::exists(DataFile("replace.dat")));
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text, AsShown(golden));
+    EXPECT_EQ(shown.items()[0].kind, NoticeKind::Information);
+    EXPECT_FALSE(std::filesystem::exists(DataFile("replace.dat")));  // only proposals write it
 }
 
 struct ProposalCase {
@@ -122,11 +130,10 @@ TEST_P(Proposals, AppendedToTheReplaceList) {
     const std::string old = "1200, 0, 1800, 1800, 0, 0  (Bank)\r\n";
     dir.Write("data/replace.dat", old);
     AddAllKinds();
-    ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(Check(GetParam().chartName));
-    EXPECT_TRUE(outcome.proposalsAppended);
+    EXPECT_TRUE(Propose());
     EXPECT_EQ(ReadFile(DataFile("replace.dat")), old + Fixture(GetParam().golden));
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(shown.items().size(), 1u);  // the report
 }
 
 INSTANTIATE_TEST_SUITE_P(Charts, Proposals,
@@ -138,8 +145,8 @@ TEST_F(AccountCheck, ProposalStartsOnANewLineAfterAnUnendedLastLine) {
     WriteChart("TEST.kon", "4700, \r\n4720, \r\n");
     dir.Write("data/replace.dat", "1200, 0, 1800, 1800, 0, 0");
     Add(4711, 4700);
-    ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_TRUE(Propose());
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
               "1200, 0, 1800, 1800, 0, 0\r\n"
               "4711, 0, 4720, 4720, 0, 0  (Konto-Bedeutung pr\xFC"
@@ -149,8 +156,8 @@ TEST_F(AccountCheck, ProposalStartsOnANewLineAfterAnUnendedLastLine) {
 TEST_F(AccountCheck, ProposalsCreateAMissingReplaceList) {
     WriteChart("TEST.kon", "4700, \r\n4720, \r\n");
     Add(4711, 4700);
-    ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_TRUE(Propose());
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
               "4711, 0, 4720, 4720, 0, 0  (Konto-Bedeutung pr\xFC"
               "fen!)\r\n");
@@ -163,14 +170,15 @@ TEST_F(AccountCheck, AllPlainGivesOkEverywhereAndNoQuestion) {
     Add(4700, 8400, 40);  // automatic, but with key 40
     Add(0, 1000);         // account 0: plain by the chart's final line break
     EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_FALSE(outcome.canPropose);
     const std::string expected =
         "Die Überprüfung auf Kompatibilität mit dem DATEV-Kontorahmen ergab folgendes:\n\n"
         "1. Überprüfung auf nicht existierende Konten bei Datev:\n OK  :-)\n\n"
         "2. Überprüfung auf Datev-Sammelkonten:\n OK  :-)\n\n"
         "3. Überprüfung auf reservierte Datevkonten:\n OK  :-)\n\n"
         "4. Überprüfung auf Automatik-Konten:\n OK  :-)\n\n";
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, expected);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text, expected);
     EXPECT_EQ(AsShown(ReadFile(DataFile("Konto_Ueberpruefung.txt"))), expected);
     EXPECT_EQ(ReadFile(DataFile("replace.dat")), "keep");
 }
@@ -179,8 +187,9 @@ TEST_F(AccountCheck, AccountZeroMissingWithoutFinalLineBreak) {
     WriteChart("TEST.kon", "1000, ");
     Add(0, 1000);
     EXPECT_TRUE(Check("TEST.kon"));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_NE(ui.messages[0].text.find("bei Datev:\n0, \n"), std::string::npos);
+    EXPECT_TRUE(outcome.canPropose);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_NE(shown.items()[0].text.find("bei Datev:\n0, \n"), std::string::npos);
 }
 
 TEST_F(AccountCheck, NegativeAccountsAreReportedAsMissingWithoutProposal) {
@@ -188,10 +197,10 @@ TEST_F(AccountCheck, NegativeAccountsAreReportedAsMissingWithoutProposal) {
     Add(-5, 1000);
     Add(-12, -5);
     Add(4711, 1000);
-    ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(Check("TEST.kon"));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_NE(ui.messages[0].text.find("bei Datev:\n-12, -5, 4711, \n"), std::string::npos);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_NE(shown.items()[0].text.find("bei Datev:\n-12, -5, 4711, \n"), std::string::npos);
+    EXPECT_TRUE(Propose());
     EXPECT_EQ(ReadFile(DataFile("replace.dat")),
               "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
               "fen!)\r\n");
@@ -200,8 +209,8 @@ TEST_F(AccountCheck, NegativeAccountsAreReportedAsMissingWithoutProposal) {
 TEST_F(AccountCheck, NoProposalWhenTheLastPlainAccountChangedLater) {
     WriteChart("TEST.kon", "9000, \r\n9000, S\r\n");
     Add(12345, 0);
-    ui.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_TRUE(Propose());
     EXPECT_EQ(ReadFile(DataFile("replace.dat")), "");
 }
 
@@ -212,8 +221,9 @@ TEST_F(AccountCheck, TooLargeAccountStopsWithAnEmptyReport) {
     Add(1000, 10000000);
     Add(10000001, 1000);
     EXPECT_FALSE(Check("TEST.kon"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
+    EXPECT_FALSE(outcome.canPropose);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text,
               "(E:312)\nEin Konto hat die maximale Grösse (10000000) überschritten "
               "(Soll=1000, Haben=10000000).\nDie Überprüfung wird abgebrochen.");
     EXPECT_EQ(ReadFile(DataFile("Konto_Ueberpruefung.txt")), "");
@@ -224,8 +234,8 @@ TEST_F(AccountCheck, MissingChartNamesItsPathAndLeavesTheReport) {
     dir.Write("data/Konto_Ueberpruefung.txt", "old report");
     Add(1000, 1200);
     EXPECT_FALSE(Check("NONE.kon"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text,
               "(E:306)\n" + DataFile("NONE.kon") + " konnte nicht geöffnet werden!");
     EXPECT_EQ(ReadFile(DataFile("Konto_Ueberpruefung.txt")), "old report");
 }
@@ -243,19 +253,19 @@ TEST_F(AccountCheck, ReportThatCannotBeCreated) {
     folders.dataFolderOverride = dir.File("blocker") + "/data";
     Add(1000, 1000);
     EXPECT_FALSE(Check(chart));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, msg::kE307);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text, msg::kE307);
 }
 
 TEST_F(AccountCheck, ReplaceListThatCannotBeWrittenAfterTheReport) {
     WriteChart("TEST.kon", "1000, \r\n");
     std::filesystem::create_directories(DataFile("replace.dat"));  // a folder in its place
     Add(4711, 1000);
-    ui.answers = {MessageAnswer::Yes};
-    EXPECT_FALSE(Check("TEST.kon"));
-    ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(ui.messages[2].text, msg::kE308);
+    EXPECT_TRUE(Check("TEST.kon"));
+    EXPECT_FALSE(Propose());
+    ASSERT_EQ(shown.items().size(), 2u);
+    EXPECT_EQ(shown.items()[0].kind, NoticeKind::Information);
+    EXPECT_EQ(shown.items()[1].text, msg::kE308);
     EXPECT_TRUE(std::filesystem::is_directory(DataFile("replace.dat")));
 }
 
@@ -263,8 +273,8 @@ TEST_F(AccountCheck, ChartThatIsAFolderCannotBeRead) {
     std::filesystem::create_directories(DataFile("DIR.kon"));
     Add(1000, 1000);
     EXPECT_FALSE(Check("DIR.kon"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind("(E:306)\n", 0), 0u);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(shown.items()[0].text.rfind("(E:306)\n", 0), 0u);
 }
 
 // Unused accounts are passed over in blocks of 16: a used account at either
@@ -284,7 +294,8 @@ TEST(AccountProposals, EveryUsedAccountWhereverItStands) {
                 account_state::kAutomaticAM + account_state::kUsedOffset;
             expected += Format(msg::kProposalAutomaticOff, n, n, n) + "\r\n";
         }
-        EXPECT_EQ(BuildProposals(states, ChartVariant::None, std::nullopt), expected)
+        EXPECT_EQ(BuildProposals(CollectProposals(states, ChartVariant::None, std::nullopt)),
+                  expected)
             << "first used account " << used.front();
     }
 }

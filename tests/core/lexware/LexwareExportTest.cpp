@@ -263,9 +263,9 @@ TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
 TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
     ImportGrid grid;
     ASSERT_TRUE(LoadJournal(store, grid, std::string(BELVARON_SOURCE_DIR) + "/examples/journal.txt",
-                            Currency::Euro, ui)
+                            Currency::Euro)
                     .loaded);
-    SortByDate(store, ui);
+    SortByDate(store);
     const std::string path = dir.File("buchhalter.txt");
     ASSERT_TRUE(ExportLexware(store, path, ui));
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "example_journal_buchhalter.txt"));

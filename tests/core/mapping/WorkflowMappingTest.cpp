@@ -8,6 +8,9 @@
 #include "FileSizeLimit.h"
 #include "Portable.h"
 #include "TempDir.h"
+#include "core/base/Format.h"
+#include "core/base/TextInputMessages.h"
+#include "core/datev/AccountCheckMessages.h"
 #include "core/mapping/MappingMessages.h"
 #include "core/workflow/Workflow.h"
 
@@ -109,6 +112,23 @@ TEST_F(MappingWorkflow, ZeroSollStopsKeepingEarlierBookings) {
               "Bitte ändern sie die Datei replace.dat.\nDer Vorgang wird abgebrochen!");
     EXPECT_EQ(flow.store()[0].habenAccount, 4840);
     EXPECT_EQ(ui.listRefills, 1);
+}
+
+// A list saved as UTF-8 is announced as converted before what applying it
+// met.
+TEST_F(MappingWorkflow, ConvertedListIsAnnouncedBeforeItsError) {
+    WriteList(
+        "\xEF\xBB\xBF"
+        "9500, 0, 0, 4840, 0, 0  (\xE2\x86\x92 Kurs)\r\n");
+    Start();
+    Add(9500, 1200);
+    EXPECT_FALSE(flow.OnReplaceAccounts());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              Format(msg::kTextConverted, (dir.File("data") + test::kSep + "replace.dat").c_str(),
+                     msg::kEncodingUtf8, 1));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:207)\n")) << ui.messages[1].text;
 }
 
 TEST_F(MappingWorkflow, EmptyListReportsZero) {
@@ -378,6 +398,74 @@ TEST_F(MappingWorkflow, CheckReloadsTheBoxWithTheProposals) {
               "fen!)\r\n");
     EXPECT_EQ(ui.refreshes, 1);
 }
+
+// The check shows its report, then asks for proposals when it found
+// something; "Ja" appends them, and a REPLACE list that cannot be written
+// fails the step after the report.
+struct CheckCase {
+    const char* name;
+    int32_t soll;                         // booked against 1000; the chart has 1000, 4700
+    std::optional<MessageAnswer> answer;  // the proposal question asked, and its answer
+    bool replaceListIsAFolder;
+    bool ok;
+    const char* replaceList;  // afterwards (nullptr: a folder still)
+};
+
+std::ostream& operator<<(std::ostream& os, const CheckCase& c) { return os << c.name; }
+
+class CheckQuestion : public MappingWorkflow, public testing::WithParamInterface<CheckCase> {};
+
+TEST_P(CheckQuestion, FollowsTheReport) {
+    const CheckCase& c = GetParam();
+    if (c.replaceListIsAFolder) {
+        std::filesystem::create_directories(ReplaceFile());
+    } else {
+        WriteList("1200, 0, 1800, 1800, 0, 0\r\n");
+    }
+    dir.Write("data/TEST.kon", "1000, \r\n4700, \r\n");
+    Start();
+    Add(c.soll, 1000);
+    flow.UseChart("TEST.kon");
+    if (c.answer) ui.answers = {*c.answer};
+    EXPECT_EQ(flow.OnKontenUeberpruefen(), c.ok);
+    ASSERT_GE(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("Die Überprüfung auf Kompatibilität"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
+    std::size_t expected = 1;
+    if (c.answer) {
+        EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ProposeReplaceEntries});
+        ASSERT_GE(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[1].text, msg::kProposalQuestion);
+        EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
+        EXPECT_EQ(ui.messages[1].buttons, MessageButtons::YesNo);
+        expected = 2;
+    } else {
+        EXPECT_TRUE(ui.questions.empty());
+    }
+    if (c.replaceListIsAFolder) {
+        ASSERT_EQ(ui.messages.size(), 3u);
+        EXPECT_EQ(ui.Last().text, msg::kE308);
+        EXPECT_TRUE(std::filesystem::is_directory(ReplaceFile()));
+    } else {
+        EXPECT_EQ(ui.messages.size(), expected);
+        EXPECT_EQ(ReadFile(ReplaceFile()), c.replaceList);
+    }
+    EXPECT_EQ(flow.Describe().accounts, c.ok ? "geprüft gegen TEST.kon" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CheckQuestion,
+    testing::Values(
+        CheckCase{"NothingFound", 4700, std::nullopt, false, true, "1200, 0, 1800, 1800, 0, 0\r\n"},
+        CheckCase{"AnsweredNo", 4711, MessageAnswer::No, false, true,
+                  "1200, 0, 1800, 1800, 0, 0\r\n"},
+        CheckCase{"AnsweredYes", 4711, MessageAnswer::Yes, false, true,
+                  "1200, 0, 1800, 1800, 0, 0\r\n"
+                  "4711, 0, 4700, 4700, 0, 0  (Konto-Bedeutung pr\xFC"
+                  "fen!)\r\n"},
+        CheckCase{"ReplaceListUnwritable", 4711, MessageAnswer::Yes, true, false, nullptr}),
+    [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
 // The command line's --replace --check SK3_DATEV.kon on bookings like those
 // of the example journal, with the shipped list and chart.

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "FakeUi.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/FixedText.h"
+#include "core/base/Format.h"
+#include "core/base/TextInputMessages.h"
 #include "core/vat/VatColumns.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatRows.h"
@@ -16,7 +18,6 @@ namespace belvaron {
 namespace {
 
 using test::CrLf;
-using test::FakeUi;
 
 // ---- Columns of the header line ----
 
@@ -76,8 +77,12 @@ struct ExpectedRow {
 
 class VatImportTest : public ::testing::Test {
 protected:
-    bool Import(const std::string& bytes) {
-        return ImportVatReport(rows, dir.Write("mwst.txt", bytes), ui);
+    bool Import(const std::string& bytes) { return ImportFile(dir.Write("mwst.txt", bytes)); }
+    // The import of the file at `path`; its messages are added to `shown`.
+    bool ImportFile(const std::string& path) {
+        const VatImportOutcome outcome = ImportVatReport(rows, path);
+        shown.Append(outcome.notices);
+        return outcome.read;
     }
     void ExpectRows(const std::vector<ExpectedRow>& expected) {
         ASSERT_EQ(rows.count, static_cast<int>(expected.size()));
@@ -90,7 +95,7 @@ protected:
         }
     }
     test::TempDir dir;
-    FakeUi ui;
+    Notices shown;
     VatRows rows{100};
 };
 
@@ -106,7 +111,7 @@ class VatRowsTest : public VatImportTest, public ::testing::WithParamInterface<R
 
 TEST_P(VatRowsTest, ReadsTheRows) {
     EXPECT_TRUE(Import(std::string(kHeader) + "\r\n" + GetParam().body));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(shown.empty());
     ExpectRows(GetParam().rows);
 }
 
@@ -167,11 +172,11 @@ class VatMissingColumnsTest : public VatImportTest,
 
 TEST_P(VatMissingColumnsTest, ReportsE223AndReadsNoRow) {
     EXPECT_FALSE(Import(GetParam().file));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
               std::string("(E:223)\nIn der Quickbooks-MwSt-Datei fehlen folgende Spalten:\n\n") +
                   GetParam().list + "\n\nBitte erstellen Sie eine neue korrekte MwSt-Datei.");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(test::Last(shown).kind, NoticeKind::Plain);
     EXPECT_EQ(rows.count, 0);
 }
 
@@ -200,7 +205,7 @@ TEST_F(VatImportTest, TheRestOfALongHeaderIsNoDataLine) {
 TEST_F(VatImportTest, HeaderOnlyGivesNoRowAndNoMessage) {
     EXPECT_TRUE(Import(CrLf({kHeader, "GESAMT"})));
     EXPECT_EQ(rows.count, 0);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(VatImportTest, RowsAreAppendedToThoseThere) {
@@ -211,9 +216,10 @@ TEST_F(VatImportTest, RowsAreAppendedToThoseThere) {
 
 TEST_F(VatImportTest, MissingFileGivesE220) {
     const std::string path = dir.File("fehlt.txt");
-    EXPECT_FALSE(ImportVatReport(rows, path, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "(E:220)\n" + path + " - Eingabedatei konnte nicht geöffnet werden!");
+    EXPECT_FALSE(ImportFile(path));
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
+              "(E:220)\n" + path + " - Eingabedatei konnte nicht geöffnet werden!");
     EXPECT_EQ(rows.count, 0);
 }
 
@@ -224,9 +230,9 @@ TEST_F(VatImportTest, FifoOrDeviceGivesE221AtOnce) {
     const std::string fifo = dir.File("mwst.txt");
     ASSERT_TRUE(test::MakeFifo(fifo));
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {
-        ui.messages.clear();
-        EXPECT_FALSE(ImportVatReport(rows, path, ui));
-        EXPECT_EQ(ui.Texts(),
+        shown = Notices{};
+        EXPECT_FALSE(ImportFile(path));
+        EXPECT_EQ(test::Texts(shown),
                   std::vector<std::string>{"(E:221)\n" + path +
                                            " - Eingabedatei kann nicht ausgelesen werden!"});
     }
@@ -237,33 +243,58 @@ TEST_F(VatImportTest, Utf8ReportIsReadAsWindows1252) {
                                               "\t17\t15.01.2013\t1775 \xC3\x9C"
                                               "berweisung\t19,00"})));
     ExpectRows({{17, "15.01.2013", 1775, "19,00"}});
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(shown.empty());
+}
+
+// The conversion is announced first; the error met after it follows.
+TEST_F(VatImportTest, ConversionNoticeComesBeforeTheError) {
+    const std::string path = dir.Write("mwst.txt", "\xEF\xBB\xBF\tBuchungs-Nr. \xE2\x86\x92\r\n");
+    EXPECT_FALSE(ImportFile(path));
+    const std::vector<std::string> texts = test::Texts(shown);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], Format(msg::kTextConverted, path.c_str(), msg::kEncodingUtf8, 1));
+    EXPECT_TRUE(texts[1].starts_with("(E:223)\n")) << texts[1];
+}
+
+TEST_F(VatImportTest, CancelledImportLeavesTheRowsAsBefore) {
+    VatRows many{10000};
+    test::AppendRow(many, test::MakeRow(1, "01.01.2013", 1775, "1,00"));
+    std::string report = std::string(kHeader) + "\r\n";
+    for (int no = 1; no <= 5000; ++no) {
+        report += "\t" + std::to_string(no) + "\t15.01.2013\t1775\t1,00\r\n";
+    }
+    const Progress cancel{[](int64_t, int64_t) { return false; }};
+    const VatImportOutcome outcome = ImportVatReport(many, dir.Write("mwst.txt", report), &cancel);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.read);
+    EXPECT_TRUE(outcome.notices.empty());
+    EXPECT_EQ(many.count, 1);
 }
 
 TEST_F(VatImportTest, UnreadableHeaderGivesE221) {
-    EXPECT_FALSE(ImportVatReport(rows, dir.path(), ui));  // a folder opens but cannot be read
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
+    EXPECT_FALSE(ImportFile(dir.path()));  // a folder opens but cannot be read
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
               "(E:221)\n" + dir.path() + " - Eingabedatei kann nicht ausgelesen werden!");
 }
 
 TEST(VatImportFullTest, FullRowStoreGivesE224AndKeepsTheRows) {
     test::TempDir dir;
-    FakeUi ui;
     VatRows rows{2};
     const std::string path =
         dir.Write("mwst.txt", CrLf({kHeader, "\t1\t01.01.2013\t1775\t1,00",
                                     "\t2\t02.01.2013\t1775\t2,00", "\t3\t03.01.2013\t1775\t3,00"}));
-    EXPECT_FALSE(ImportVatReport(rows, path, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "(E:224)\nEs konnte nicht genug Speicher allokiert werden");
+    const VatImportOutcome outcome = ImportVatReport(rows, path);
+    EXPECT_FALSE(outcome.read);
+    EXPECT_EQ(test::Texts(outcome.notices),
+              std::vector<std::string>{"(E:224)\nEs konnte nicht genug Speicher allokiert werden"});
     EXPECT_EQ(rows.count, 2);
     EXPECT_EQ(rows.rows[1].bookingNo, 2);
 }
 
 TEST_F(VatImportTest, ShippedExampleReads) {
-    EXPECT_TRUE(ImportVatReport(rows, BELVARON_SOURCE_DIR "/examples/mwst.txt", ui));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ImportFile(BELVARON_SOURCE_DIR "/examples/mwst.txt"));
+    EXPECT_TRUE(shown.empty());
     ASSERT_EQ(rows.count, 14);
     ExpectRows({{1, "07.01.2025", 2200, "190,00"},
                 {4, "21.01.2025", 2200, "47,90"},

@@ -4,34 +4,30 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <string>
 
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/vat/VatImport.h"
 #include "core/vat/VatRows.h"
 
 namespace {
 
-// Prints the start of each message instead of recording it.
-class QuietUi : public belvaron::test::FakeUi {
-public:
-    belvaron::MessageAnswer ShowMessage(std::string_view text, belvaron::MessageIcon,
-                                        belvaron::MessageButtons) override {
+// Prints the start of each message that stopped the run.
+void PrintStarts(const belvaron::Notices& notices) {
+    for (const belvaron::Notice& notice : notices.items()) {
+        const std::string& text = notice.text;
         std::printf("message: %.*s...\n", static_cast<int>(text.size() < 80 ? text.size() : 80),
                     text.data());
-        return belvaron::MessageAnswer::Ok;
     }
-};
+}
 
 }  // namespace
 
 int main() {
     using namespace belvaron;
-    QuietUi ui;
     BookingStore store(1'100'000);
     VatRows rows(1'000'000);
     test::TempDir dir;
@@ -57,9 +53,10 @@ int main() {
         ++rows.count;
     }
     const auto start = std::chrono::steady_clock::now();
-    RedateVatBookings(store, rows, dir.File("error_mwst.log"), ui);
+    const VatRedateOutcome outcome = RedateVatBookings(store, rows, dir.File("error_mwst.log"));
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
+    PrintStarts(outcome.notices);
     std::printf("re-dated %d rows against 1000000 bookings in %lld ms; %d bookings now\n",
                 rows.count, static_cast<long long>(ms.count()), store.bookingCount);
     return 0;

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
 #include "core/base/FixedText.h"
@@ -18,8 +17,6 @@
 
 namespace belvaron {
 namespace {
-
-using test::FakeUi;
 
 constexpr int kVat = 2200;
 
@@ -48,19 +45,19 @@ std::string ReferenceList(const std::vector<int32_t>& numbers, const std::string
     return list;
 }
 
-bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::string& log,
+bool ReferenceRedate(BookingStore& s, const VatRows& rows, Notices& shown, std::string& log,
                      const std::string& logPath) {
     if (rows.count == 0) {
-        ui.ShowMessage(msg::kE232, MessageIcon::None, MessageButtons::Ok);
+        shown.Plain(msg::kE232);
         return false;
     }
     const int32_t vat = rows[0].account;
     for (int32_t i = 1; i < rows.count; ++i) {
         if (rows[i].account != vat) {
-            ui.ShowMessage(Format("(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:%d\n"
-                                  "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!",
-                                  rows[i].bookingNo),
-                           MessageIcon::None, MessageButtons::Ok);
+            shown.Plain(
+                Format("(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:%d\n"
+                       "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!",
+                       rows[i].bookingNo));
             return false;
         }
     }
@@ -84,8 +81,7 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
         if (taken < 0 && marked >= 0) {
             BookingRecord* copy = s.AppendRoom();
             if (!copy) {
-                ui.ShowMessage("(E:228)\nEs konnte nicht genug Speicher allokiert werden",
-                               MessageIcon::None, MessageButtons::Ok);
+                shown.Plain("(E:228)\nEs konnte nicht genug Speicher allokiert werden");
                 return false;
             }
             *copy = s[marked];
@@ -105,18 +101,16 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
         }
     }
     if (missing == 0) {
-        ui.ShowMessage(
-            Format("Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).", redated),
-            MessageIcon::Information, MessageButtons::Ok);
+        shown.Information(
+            Format("Bei %d MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).", redated));
     } else {
-        ui.ShowMessage(
+        shown.Plain(
             Format("(E:230) ACHTUNG:\nBei %d MwSt-Buchungen wurde das Datum geändert "
                    "(IST-Besteuerung).\n"
                    "Bei %d MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
                    "Buchungs-Nummern: %s\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
                    "(Siehe auch Datei %s)",
-                   redated, missing, ReferenceList(list, logPath).c_str(), logPath.c_str()),
-            MessageIcon::None, MessageButtons::Ok);
+                   redated, missing, ReferenceList(list, logPath).c_str(), logPath.c_str()));
     }
     list.clear();
     int zeroed = 0;
@@ -133,14 +127,13 @@ bool ReferenceRedate(BookingStore& s, const VatRows& rows, FakeUi& ui, std::stri
         }
     }
     if (zeroed > 0) {
-        ui.ShowMessage(
+        shown.Plain(
             Format("(E:231) ACHTUNG:\nBei %d Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
                    "Buchungs-Nummern: %s\n"
                    "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
                    "Erweitern Sie sonst den Datums-Bereich des MwSt-Berichts.\n"
                    "(Siehe auch Datei %s)",
-                   zeroed, ReferenceList(list, logPath).c_str(), logPath.c_str()),
-            MessageIcon::None, MessageButtons::Ok);
+                   zeroed, ReferenceList(list, logPath).c_str(), logPath.c_str()));
     }
     return true;
 }
@@ -191,14 +184,14 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
         const Scenario s = RandomScenario(rng, round % 2 == 1, round % 3 == 0);
         const std::size_t capacity = s.bookings.size() + static_cast<std::size_t>(s.extraCapacity);
         test::TempDir dir;
-        FakeUi ui, refUi;
+        Notices shown, refShown;
         BookingStore store(capacity), reference(capacity);
         VatRows rows(100), referenceRows(100);
         Load(store, rows, s);
         Load(reference, referenceRows, s);
         std::string refLog;
-        const bool ok = test::Redate(store, rows, dir.path(), ui);
-        ASSERT_EQ(ok, ReferenceRedate(reference, referenceRows, refUi, refLog,
+        const bool ok = test::Redate(store, rows, dir.path(), shown);
+        ASSERT_EQ(ok, ReferenceRedate(reference, referenceRows, refShown, refLog,
                                       dir.File("error_mwst.log")))
             << "round " << round;
         ASSERT_EQ(store.bookingCount, reference.bookingCount) << "round " << round;
@@ -206,11 +199,7 @@ TEST(VatRedateRandomTest, IndexedRunEqualsThePlainScan) {
             ASSERT_TRUE(test::SameBytes(store[i], reference[i]))
                 << "round " << round << " booking " << i;
         }
-        ASSERT_EQ(ui.messages.size(), refUi.messages.size()) << "round " << round;
-        for (std::size_t m = 0; m < ui.messages.size(); ++m) {
-            EXPECT_EQ(ui.messages[m].text, refUi.messages[m].text) << "round " << round;
-            EXPECT_EQ(ui.messages[m].icon, refUi.messages[m].icon) << "round " << round;
-        }
+        EXPECT_EQ(shown.items(), refShown.items()) << "round " << round;
         EXPECT_EQ(test::ReadFile(dir.File("error_mwst.log")), refLog) << "round " << round;
     }
 }
@@ -234,11 +223,11 @@ TEST(VatRedateRandomTest, GrowthAndOutcomeOfEveryVatBooking) {
             if (++payments[r.bookingNo] > candidates[r.bookingNo]) ++further;
         }
         test::TempDir dir;
-        FakeUi ui;
+        Notices shown;
         BookingStore store(200);
         VatRows rows(100);
         Load(store, rows, s);
-        const bool ran = test::Redate(store, rows, dir.path(), ui);
+        const bool ran = test::Redate(store, rows, dir.path(), shown);
         EXPECT_EQ(ran, !s.rows.empty());
         EXPECT_EQ(store.bookingCount, static_cast<int32_t>(s.bookings.size()) + further)
             << "round " << round;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeUi.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
@@ -22,7 +22,6 @@ namespace {
 
 using test::AppendBooking;
 using test::AppendRow;
-using test::FakeUi;
 using test::MakeBooking;
 using test::MakeRow;
 using test::ReadFile;
@@ -38,7 +37,7 @@ protected:
     std::string Amount(int i) { return std::string(FieldText(store[i].amount)); }
 
     test::TempDir dir;
-    FakeUi ui;
+    Notices shown;
     BookingStore store{100};
     VatRows rows{100};
     std::string logFolder;
@@ -47,13 +46,14 @@ protected:
 TEST_F(VatRedateTest, OnePaymentRedatesTheBooking) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00", "R-17"));
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     EXPECT_EQ(Date(0), "15.02.2013");
     EXPECT_EQ(Amount(0), "19,00");
     EXPECT_EQ(store[0].redated, 1);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Bei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
+              "Bei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
+    EXPECT_EQ(test::Last(shown).kind, NoticeKind::Information);
     EXPECT_TRUE(FileExists(LogPath()));
     EXPECT_EQ(Log(), "");
 }
@@ -64,7 +64,7 @@ TEST_F(VatRedateTest, FurtherPaymentsAppendCopiesOfTheFirstBooking) {
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "9,50"));
     AppendRow(rows, MakeRow(17, "15.03.2013", kVat, "9,50"));
     AppendRow(rows, MakeRow(17, "15.04.2013", kVat, "0,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     ASSERT_EQ(store.bookingCount, 4);
     EXPECT_EQ(Date(0), "15.02.2013");
     EXPECT_EQ(Amount(0), "9,50");
@@ -77,7 +77,8 @@ TEST_F(VatRedateTest, FurtherPaymentsAppendCopiesOfTheFirstBooking) {
         std::memcpy(expected.amount, rows[i - 1].amount, 30);
         EXPECT_TRUE(test::SameBytes(store[i], expected)) << "copy " << i;
     }
-    EXPECT_EQ(ui.Last().text, "Bei 3 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
+    EXPECT_EQ(test::Last(shown).text,
+              "Bei 3 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
 }
 
 // With two VAT bookings of one number, rows take them in store order, and a
@@ -88,7 +89,7 @@ TEST_F(VatRedateTest, FurtherPaymentCopiesTheLastCandidate) {
     AppendRow(rows, MakeRow(8, "10.01.2013", kVat, "19,00"));
     AppendRow(rows, MakeRow(8, "11.01.2013", kVat, "7,00"));
     AppendRow(rows, MakeRow(8, "12.01.2013", kVat, "1,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     ASSERT_EQ(store.bookingCount, 3);
     EXPECT_EQ(Date(0), "10.01.2013");
     EXPECT_EQ(Date(1), "11.01.2013");
@@ -103,7 +104,7 @@ TEST_F(VatRedateTest, BookingsAlreadyRedatedAreSkipped) {
     AppendBooking(store, first);
     AppendBooking(store, MakeBooking(8, "02.01.2013", 1400, kVat, "2,00", "B"));
     AppendRow(rows, MakeRow(8, "10.01.2013", kVat, "5,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     EXPECT_EQ(store.bookingCount, 2);
     EXPECT_EQ(Amount(0), "1,00");
     EXPECT_EQ(Amount(1), "5,00");
@@ -119,15 +120,15 @@ TEST_F(VatRedateTest, RowsWithoutJournalBookingGiveE230) {
     AppendRow(rows, MakeRow(97, "19.02.2013", kVat, "0,50"));            // a payment, not 0
     AppendRow(rows, MakeRow(96, "20.02.2013", kVat, " -0.000,00 EUR"));  // passed over
     AppendRow(rows, MakeRow(95, "21.02.2013", kVat, ""));                // passed over
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
               "(E:230) ACHTUNG:\nBei 1 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).\n"
               "Bei 3 MwSt-Buchungen konnte die Original-Buchung nicht gefunden werden:\n"
               "Buchungs-Nummern: 18,99,97,\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
               "(Siehe auch Datei " +
                   logFolder + test::kSep + "error_mwst.log)");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(test::Last(shown).kind, NoticeKind::Plain);
     EXPECT_EQ(Log(),
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:18 MwSt-Datum:16.02.2013\r\n"
               "MwSt-IST-Abgleich: Keine Journal-Buchung gefunden: Nr:99 MwSt-Datum:17.02.2013\r\n"
@@ -140,10 +141,10 @@ TEST_F(VatRedateTest, UnpaidVatBookingsAreZeroedAndListed) {
     AppendBooking(store, MakeBooking(22, "11.01.2013", 1400, 8400, "1.250,00", "R-22"));
     AppendBooking(store, MakeBooking(24, "12.01.2013", kVat, 1600, "7,98", "ER-6001"));
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(ui.Last().text,
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
+    ASSERT_EQ(shown.items().size(), 2u);
+    EXPECT_EQ(shown.items()[0].kind, NoticeKind::Information);
+    EXPECT_EQ(test::Last(shown).text,
               "(E:231) ACHTUNG:\nBei 2 Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
               "Buchungs-Nummern: 22,24,\n"
               "Die Beträge wurden auf 0,00 gesetzt (evt.noch nicht bezahlte Rechnungen).\n"
@@ -177,7 +178,7 @@ TEST_F(VatRedateTest, LogFileByteForByte) {
     AppendRow(rows, MakeRow(31, "20.03.2025", 2200, "12,00"));
     AppendRow(rows, MakeRow(6, "21.03.2025", 2200, "2,00"));
     AppendRow(rows, MakeRow(32, "22.03.2025", 2200, "13,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     EXPECT_EQ(Log(), ReadFile(BELVARON_TEST_DATA "/vat/error_mwst_expected.log"));
 }
 
@@ -190,9 +191,9 @@ TEST_F(VatRedateTest, DifferentAccountsGiveE227AndChangeNothing) {
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
     AppendRow(rows, MakeRow(22, "16.02.2013", 1776, "7,00"));
     AppendRow(rows, MakeRow(23, "17.02.2013", 1777, "7,00"));
-    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, shown));
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text,
               "(E:227)\nFehler: Unterschiedliche MwSt-Konten, Buchungsnr:22\n"
               "Vermutlich ist in Quickbooks SOLL-Besteuerung aktiviert!");
     EXPECT_EQ(store.bookingCount, 2);
@@ -206,15 +207,15 @@ TEST_F(VatRedateTest, DifferentAccountsGiveE227AndChangeNothing) {
 TEST_F(VatRedateTest, NoRowsIsReportedAndChangesNothing) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     dir.Write("error_mwst.log", "old\r\n");
-    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE232});
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, shown));
+    EXPECT_EQ(test::Texts(shown), std::vector<std::string>{msg::kE232});
     EXPECT_EQ(Amount(0), "19,00");
     EXPECT_EQ(Log(), "old\r\n");
 }
 
 TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
     test::TempDir dir;
-    FakeUi ui;
+    Notices shown;
     BookingStore store{2};
     VatRows rows{10};
     const std::string logFolder = dir.path();
@@ -223,9 +224,9 @@ TEST(VatRedateFullTest, FullStoreGivesE228AndStopsBeforeTheSummary) {
     AppendRow(rows, MakeRow(99, "14.02.2013", kVat, "5,00"));
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "9,50"));
     AppendRow(rows, MakeRow(17, "15.03.2013", kVat, "9,50"));
-    EXPECT_FALSE(test::Redate(store, rows, logFolder, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "(E:228)\nEs konnte nicht genug Speicher allokiert werden");
+    EXPECT_FALSE(test::Redate(store, rows, logFolder, shown));
+    ASSERT_EQ(shown.items().size(), 1u);
+    EXPECT_EQ(test::Last(shown).text, "(E:228)\nEs konnte nicht genug Speicher allokiert werden");
     EXPECT_EQ(store.bookingCount, 2);
     EXPECT_EQ(store[0].redated, 1);
     EXPECT_EQ(std::string(FieldText(store[1].amount)), "7,00");  // not zeroed
@@ -241,12 +242,12 @@ TEST_F(VatRedateTest, RunGoesOnWithoutALogFileAndReportsIt) {
     AppendBooking(store, MakeBooking(17, "10.01.2013", 1400, kVat, "19,00"));
     AppendBooking(store, MakeBooking(18, "10.01.2013", 1400, kVat, "19,00"));
     AppendRow(rows, MakeRow(17, "15.02.2013", kVat, "19,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     EXPECT_EQ(store[0].redated, 1);
     EXPECT_EQ(Amount(1), "0,00");
-    ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:231)"));
-    EXPECT_EQ(ui.Last().text,
+    ASSERT_EQ(shown.items().size(), 3u);
+    EXPECT_TRUE(shown.items()[1].text.starts_with("(E:231)"));
+    EXPECT_EQ(test::Last(shown).text,
               Format(msg::kE234, (logFolder + test::kSep + "error_mwst.log").c_str(),
                      "Ordner nicht gefunden"));
 }
@@ -285,11 +286,10 @@ TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
         outcome.zeroedNumbers.push_back(i);
     }
     outcome.missing = outcome.zeroed = c.count;
-    FakeUi ui;
-    ShowVatRedateSummary(ui, outcome);
-    ASSERT_EQ(ui.messages.size(), 2u);
+    const Notices shown = VatRedateSummary(outcome);
+    ASSERT_EQ(shown.items().size(), 2u);
     const std::string count = std::to_string(c.count);
-    EXPECT_EQ(ui.messages[0].text,
+    EXPECT_EQ(shown.items()[0].text,
               "(E:230) ACHTUNG:\nBei 7 MwSt-Buchungen wurde das Datum geändert "
               "(IST-Besteuerung).\nBei " +
                   count +
@@ -299,7 +299,7 @@ TEST_P(VatMessageLists, ShowAtMostFiftyNumbers) {
                   "\nErweitern Sie bitte den Datums-Bereich des Journals.\n"
                   "(Siehe auch Datei " +
                   kAnnasLog + ")");
-    EXPECT_EQ(ui.messages[1].text,
+    EXPECT_EQ(shown.items()[1].text,
               "(E:231) ACHTUNG:\nBei " + count +
                   " Journal-Buchungen wurde keine MwSt-Buchung gefunden.\n"
                   "Buchungs-Nummern: " +
@@ -332,17 +332,17 @@ TEST_F(VatRedateTest, LongListPointsToTheCompleteLogByItsFullPath) {
     for (int no = 1001; no <= 1060; ++no) AppendRow(rows, MakeRow(no, "16.02.2013", kVat, "1,00"));
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    const bool ran = test::Redate(store, rows, ".", ui);
+    const bool ran = test::Redate(store, rows, ".", shown);
     std::filesystem::current_path(before);
     ASSERT_TRUE(ran);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    std::string shown;
-    for (int no = 1001; no <= 1050; ++no) shown += std::to_string(no) + ",";
-    EXPECT_NE(ui.Last().text.find("Buchungs-Nummern: " + shown + " … und 10 weitere " +
-                                  "(vollständige Liste in " + LogPath() + ")\n"),
+    ASSERT_EQ(shown.items().size(), 1u);
+    std::string numbers;
+    for (int no = 1001; no <= 1050; ++no) numbers += std::to_string(no) + ",";
+    EXPECT_NE(test::Last(shown).text.find("Buchungs-Nummern: " + numbers + " … und 10 weitere " +
+                                          "(vollständige Liste in " + LogPath() + ")\n"),
               std::string::npos)
-        << ui.Last().text;
-    EXPECT_TRUE(ui.Last().text.ends_with("(Siehe auch Datei " + LogPath() + ")"));
+        << test::Last(shown).text;
+    EXPECT_TRUE(test::Last(shown).text.ends_with("(Siehe auch Datei " + LogPath() + ")"));
     const std::string log = Log();
     EXPECT_NE(log.find("Nr:1060 MwSt-Datum:16.02.2013\r\n"), std::string::npos);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 60);
@@ -356,11 +356,11 @@ TEST_F(VatRedateTest, LongListWithoutALogClaimsNoCompleteList) {
     AppendBooking(store, MakeBooking(1, "10.01.2013", 1400, kVat, "19,00"));
     AppendRow(rows, MakeRow(1, "15.02.2013", kVat, "19,00"));
     for (int no = 1001; no <= 1051; ++no) AppendRow(rows, MakeRow(no, "16.02.2013", kVat, "1,00"));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_NE(ui.messages[0].text.find("1050, … und 1 weitere\n"), std::string::npos);
-    EXPECT_EQ(ui.messages[0].text.find("vollständige Liste"), std::string::npos);
-    EXPECT_TRUE(ui.messages[1].text.starts_with("(E:234)"));
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
+    ASSERT_EQ(shown.items().size(), 2u);
+    EXPECT_NE(shown.items()[0].text.find("1050, … und 1 weitere\n"), std::string::npos);
+    EXPECT_EQ(shown.items()[0].text.find("vollständige Liste"), std::string::npos);
+    EXPECT_TRUE(shown.items()[1].text.starts_with("(E:234)"));
 }
 
 }  // namespace
@@ -399,21 +399,24 @@ void AppendExampleJournalVatBookings(BookingStore& store) {
 
 TEST(VatExampleTest, ExampleReportMatchesTheExampleJournal) {
     test::TempDir dir;
-    FakeUi ui;
+    Notices shown;
     BookingStore store{100};
     VatRows rows{100};
     const std::string logFolder = dir.path();
     AppendExampleJournalVatBookings(store);
     ASSERT_EQ(store.bookingCount, 14);
-    ASSERT_TRUE(ImportVatReport(rows, BELVARON_SOURCE_DIR "/examples/mwst.txt", ui));
-    EXPECT_TRUE(test::Redate(store, rows, logFolder, ui));
+    const VatImportOutcome imported =
+        ImportVatReport(rows, BELVARON_SOURCE_DIR "/examples/mwst.txt");
+    ASSERT_TRUE(imported.read);
+    shown.Append(imported.notices);
+    EXPECT_TRUE(test::Redate(store, rows, logFolder, shown));
     EXPECT_EQ(store.bookingCount, 15);  // the second part payment of booking 4
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text,
+    ASSERT_EQ(shown.items().size(), 2u);
+    EXPECT_EQ(shown.items()[0].text,
               "Bei 14 MwSt-Buchungen wurde das Datum geändert (IST-Besteuerung).");
     EXPECT_TRUE(
-        ui.messages[1].text.starts_with("(E:231) ACHTUNG:\nBei 1 Journal-Buchungen wurde keine "
-                                        "MwSt-Buchung gefunden.\nBuchungs-Nummern: 27,\n"));
+        shown.items()[1].text.starts_with("(E:231) ACHTUNG:\nBei 1 Journal-Buchungen wurde keine "
+                                          "MwSt-Buchung gefunden.\nBuchungs-Nummern: 27,\n"));
 }
 
 }  // namespace

@@ -54,12 +54,14 @@ inline void AppendRow(VatRows& rows, const VatDetailRow& r) {
 }
 
 // The re-dating as the workflow runs it: the log "error_mwst.log" in
-// `folder`, the summary after a run to its end.
+// `folder`; its messages, with the summary after a run to its end, are
+// added to `shown`.
 inline bool Redate(BookingStore& store, const VatRows& rows, const std::string& folder,
-                   UiPort& ui) {
+                   Notices& shown) {
     const VatRedateOutcome outcome =
-        RedateVatBookings(store, rows, folder + "/" + msg::kVatLogName, ui);
-    if (outcome.complete) ShowVatRedateSummary(ui, outcome);
+        RedateVatBookings(store, rows, folder + "/" + msg::kVatLogName);
+    shown.Append(outcome.notices);
+    if (outcome.complete) shown.Append(VatRedateSummary(outcome));
     return outcome.complete;
 }
 
