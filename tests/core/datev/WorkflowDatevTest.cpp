@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "DatevRuleCheck.h"
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
@@ -220,7 +221,7 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
               "exportiert.\nDatei: " +
                   file);
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
-    EXPECT_TRUE(std::filesystem::exists(file));
+    test::ExpectDatevRules(file);
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/ED00001")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/EV01")));
 }
@@ -298,6 +299,7 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     const std::string& warning = ui.messages[ui.messages.size() - 2].text;
     EXPECT_TRUE(warning.starts_with("(E:314)")) << warning;
     EXPECT_NE(warning.find("8400"), std::string::npos) << warning;
+    test::ExpectDatevRules(dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv"));
 }
 
 TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {

@@ -23,6 +23,7 @@ namespace belvaron {
 namespace {
 
 using test::CsvRecord;
+using test::ExpectDatevRules;
 using test::FakeUi;
 using test::ParseCsv;
 using test::ReadFile;
@@ -229,6 +230,7 @@ TEST_F(DatevCsvWriter, ASmallerBatchRemovesThePartsOfAnEarlierLargerOne) {
     dir.Write(CsvFileName(20240601, 20240630, 3), "old");
     dir.Write(CsvFileName(20240601, 20240630, 5), "not consecutive, kept");
     ASSERT_EQ(Write("01.06.2024", "30.06.2024").outcome, DatevCsvResult::Outcome::Written);
+    ExpectDatevRules(dir.File(CsvFileName(20240601, 20240630, 1)));
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 2))));
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 3))));
     EXPECT_TRUE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 5))));
@@ -274,6 +276,7 @@ TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {
                   dir.File("EXTF_Buchungsstapel_20240301_20240331.csv") +
                   "\n2 Buchungen mit dem Betrag 0 wurden nicht exportiert (DATEV nimmt sie nicht "
                   "an).");
+    ExpectDatevRules(dir.File("EXTF_Buchungsstapel_20240301_20240331.csv"));
 }
 
 TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
@@ -290,6 +293,8 @@ TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
                                    "Automatikkonto 8400.\n\nAuf Automatikkonten",
                                    0),
               0u);
+    ASSERT_EQ(r.files.size(), 1u);
+    ExpectDatevRules(r.files[0]);
 }
 
 TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
@@ -346,6 +351,7 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
                   .outcome,
               DatevCsvResult::Outcome::Written);
     const std::string name = CsvFileName(20240301, 20240331, 1);
+    ExpectDatevRules(one.File(name));
     EXPECT_EQ(ReadFile(one.File(name)), ReadFile(two.File(name)));
     EXPECT_NE(ReadFile(one.File(name)).find(";13;20231114221320000;;"), std::string::npos);
 }
