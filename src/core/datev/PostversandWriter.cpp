@@ -136,19 +136,19 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
         TracePoint = extended ? 3024 : 3034;
         const auto amount = DigitsToInt(FieldText(booking.amount));
         if (!amount) {
-            messages.Refuse(Format(msg::kE313Amount, std::string(FieldText(booking.amount)).c_str(),
+            messages.Refuse(Format(msg::kE316Amount, std::string(FieldText(booking.amount)).c_str(),
                                    booking.bookingNo));
             return std::nullopt;
         }
         if (messages.amountField &&
             (*amount > kKneMaxAmountCents || *amount < -kKneMaxAmountCents)) {
-            messages.Refuse(Format(msg::kE313AmountField,
+            messages.Refuse(Format(msg::kE316AmountField,
                                    std::string(FieldText(booking.amount)).c_str(),
                                    booking.bookingNo));
             return std::nullopt;
         }
         if (__builtin_add_overflow(total, *amount, &total)) {
-            messages.Refuse(msg::kE313Total);
+            messages.Refuse(msg::kE316Total);
             return std::nullopt;
         }
         TracePoint = extended ? 3025 : 3035;
@@ -220,7 +220,7 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
         }
         if (planned) {
             result.blockCount = planned->blockCount;
-            ShowPlain(ui, Format(msg::kE313Size, planned->blockCount, maxBlocks));
+            ShowPlain(ui, Format(msg::kE316Size, planned->blockCount, maxBlocks));
         } else {
             ShowPlain(ui, quiet.refusal);
         }

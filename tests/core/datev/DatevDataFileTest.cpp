@@ -188,7 +188,7 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
     EXPECT_EQ(WriteData(dir.path()), 0);
     EXPECT_FALSE(WriteHeader(dir.path()));
     EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{Format(msg::kE313Amount, "12.345.678.901.234.567,89", 8)});
+              std::vector<std::string>{Format(msg::kE316Amount, "12.345.678.901.234.567,89", 8)});
     EXPECT_EQ(ReadFile(dir.File(extended ? "ED00001" : "DE001")), "old data");
     EXPECT_FALSE(std::filesystem::exists(dir.File(extended ? "EV01" : "DV01")));
 }
@@ -207,7 +207,7 @@ TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     const int32_t blocks = data.blockCount;
     EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, blocks, 65535));
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE316Size, blocks, 65535));
     EXPECT_GT(blocks, 65535);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -237,7 +237,7 @@ TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
     PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
     if (c.refused) {
         EXPECT_EQ(data.count, 0);
-        EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE313AmountField, c.amount, 4)});
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE316AmountField, c.amount, 4)});
     } else {
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(
@@ -269,7 +269,7 @@ TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
     PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
     EXPECT_EQ(data.count, 0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, data.blockCount, 65535));
+    EXPECT_EQ(ui.messages[0].text, Format(msg::kE316Size, data.blockCount, 65535));
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
