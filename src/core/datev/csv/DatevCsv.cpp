@@ -239,13 +239,14 @@ bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& ba
 }
 
 std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const BookingStore& store,
-                                     const DatevSettings& settings) {
+                                     const DatevSettings& settings, std::size_t maxPerFile) {
     std::vector<int32_t> keys;
     keys.reserve(check.selected.size());
     for (const csv::SelectedBooking& s : check.selected)
         keys.push_back(DateKey(store[s.index].date));
     return csv::PlanBatches(keys, check.fromKey, check.toKey, settings.wjBeginnTag,
-                            settings.wjBeginnMonat, settings.batchPeriod, kMaxBookingsPerFile);
+                            settings.wjBeginnMonat, settings.batchPeriod,
+                            std::max<std::size_t>(maxPerFile, 1));
 }
 
 }  // namespace
@@ -265,7 +266,8 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     if (!check.warnings.empty()) ShowPlain(ui, csv::WarningMessage(check));
 
     result.outcome = DatevCsvResult::Outcome::WriteFailed;
-    const std::vector<csv::CsvBatch> batches = BatchesOf(check, store, settings);
+    const std::vector<csv::CsvBatch> batches =
+        BatchesOf(check, store, settings, options.maxBookingsPerFile);
     std::vector<std::unique_ptr<PartFile>> files;
     ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
     for (const csv::CsvBatch& batch : batches) {

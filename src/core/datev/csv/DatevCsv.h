@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct CsvRunOptions {
     std::string createdAt;         // header "Erzeugt am", 17 digits; empty: CsvCreationTime()
     csv::ChartInfo chart;          // the chart file chosen in the main window
     std::string currency = "EUR";  // header WKZ, the default of the booking lines
+    // The most bookings one file holds: DATEV's limit, unless a test needs a
+    // smaller one (0 counts as 1).
+    std::size_t maxBookingsPerFile = kMaxBookingsPerFile;
 };
 
 // The creation time "YYYYMMDDHHMMSSmmm": from SOURCE_DATE_EPOCH (seconds
