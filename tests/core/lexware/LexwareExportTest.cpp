@@ -340,6 +340,7 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
               "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
                   " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(LexwareFilePaths(store, path), (std::vector<std::string>{y2024, y2025}));
 }
 
 // Every year's file is written before any replaces an old one.
@@ -370,6 +371,17 @@ TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {
     EXPECT_EQ(LexwareYearPath("/a/buchhalter.txt", 2024), "/a/buchhalter_2024.txt");
     EXPECT_EQ(LexwareYearPath("/a.b/export", 2025), "/a.b/export_2025");
     EXPECT_EQ(LexwareYearPath("x.tar.txt", 7), "x.tar_0007.txt");
+}
+
+// One year, or none, is the chosen file itself.
+TEST(LexwareFilePaths, OfOneYearIsTheChosenFile) {
+    BookingStore store{4};
+    EXPECT_EQ(LexwareFilePaths(store, "/a/b.txt"), std::vector<std::string>{"/a/b.txt"});
+    BookingRecord b = MeierRent();
+    Append(store, b);
+    SetField(b.date, "31.12.2013");
+    Append(store, b);
+    EXPECT_EQ(LexwareFilePaths(store, "/a/b.txt"), std::vector<std::string>{"/a/b.txt"});
 }
 
 // ---- The handlers ------------------------------------------------------------
@@ -403,6 +415,42 @@ TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
     ui.answers.push_back(MessageAnswer::Yes);
     EXPECT_TRUE(flow.OnExportLexware());
     EXPECT_NE(test::ReadFile(dir.File("b.txt")), "earlier");
+}
+
+// Bookings of several years are written to one file per year, never to
+// the chosen path: the question names the year files that exist, and only
+// those.
+TEST_F(LexwareHandlerTest, SeveralYearsAskAboutTheYearFilesThatExist) {
+    BookingRecord b = MeierRent();
+    Append(flow.EditableStore(), b);
+    SetField(b.date, "02.01.2014");
+    Append(flow.EditableStore(), b);
+    flow.EditableStore().journalLoaded = 1;
+    const std::string chosen = dir.Write("b.txt", "earlier");
+    const std::string y2013 = dir.File("b_2013.txt");
+    const std::string y2014 = dir.Write("b_2014.txt", "earlier 2014");
+    flow.OnLexwareTargetEdited(chosen);
+
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" + y2014 +
+                                  "\n\nTrotzdem exportieren?");
+    EXPECT_FALSE(std::filesystem::exists(y2013));
+    EXPECT_EQ(ReadFile(y2014), "earlier 2014");
+
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnExportLexware());
+    EXPECT_TRUE(ui.Last().text.starts_with("Konvertierung erfolgreich!\n2 Buchungen"))
+        << ui.Last().text;
+    EXPECT_TRUE(std::filesystem::exists(y2013));
+    EXPECT_NE(ReadFile(y2014), "earlier 2014");
+    EXPECT_EQ(ReadFile(chosen), "earlier");
+
+    // Both year files exist now; the chosen path is still not named.
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" + y2013 + "\n" +
+                                  y2014 + "\n\nTrotzdem exportieren?");
+    EXPECT_EQ(ui.questions.size(), 3u);
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {
