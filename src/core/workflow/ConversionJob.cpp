@@ -57,6 +57,7 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
     }
     request.folder = DatevTargetFolder(job.datevTarget.value_or(""));
     request.format = job.datevFormat;
+    request.chart = job.chart.value_or("");
     return request;
 }
 
@@ -74,8 +75,8 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         return result;
     }
     flow.OnInitDialog(programFolder);
-    // Without a chart of its own the job checks nothing and the DATEV
-    // export knows no chart.
+    // Without a chart of its own the job checks nothing and its DATEV
+    // export knows no chart (DatevExportInputs).
     flow.UseChart(chart.value_or(""));
 
     bool ok = flow.LoadJournal(journal, currency);

@@ -99,6 +99,7 @@ bool Workflow::OnDatenExportieren() {
             return false;
         }
         FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
+        request.chart = SelectedChartName();
     } catch (...) {
         ShowException(msg::kE111);
         return false;
@@ -129,7 +130,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     StepScope step(ui_, msg::kStepDatev);
     if (format == DatevExportFormat::Csv) {
         try {
-            const std::string chart = SelectedChartName();
+            const std::string& chart = request.chart;
             const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));

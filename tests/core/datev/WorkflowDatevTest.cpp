@@ -302,6 +302,29 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     test::ExpectDatevRules(dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv"));
 }
 
+// The CSV step warns with the chart of its request, not with the window's
+// choice.
+TEST_F(ExportRunTest, CsvStepTakesTheChartFromItsRequest) {
+    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    flow.EditableStore().journalLoaded = 1;
+    dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
+    flow.UseChart("");
+    DatevExportRequest request;
+    request.folder = dir.File("export");
+    request.range = {"01.03.2005", "31.03.2005"};
+    request.settings = DefaultDatevSettings();
+    request.settings.beraternummer = 29098;
+    request.settings.mandantennummer = 55003;
+    request.chart = dir.File("charts.kon");
+    EXPECT_TRUE(flow.ExportDatev(request));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("(E:314)\nHinweise zum DATEV-Export"))
+        << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find("Automatikkonto 8400"), std::string::npos);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("DATEV-Export erfolgreich")) << ui.messages[1].text;
+    test::ExpectDatevRules(dir.File("export/EXTF_Buchungsstapel_20050301_20050331.csv"));
+}
+
 TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
     LoadBookings(1);
     ui.chosenFormat.reset();
