@@ -16,7 +16,9 @@ std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflo
                                                WindowPort& ui) {
     const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
     const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
-    if (!AcceptDatevSettingsLoad(loaded, settingsPath, ui)) return std::nullopt;
+    const DatevSettingsOutcome accepted = AcceptDatevSettingsLoad(loaded, settingsPath);
+    ShowNotices(ui, accepted.notices);
+    if (!accepted.ok) return std::nullopt;
     DatevRange range;
     if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
     return DatevExportInputs(job, loaded.settings, range, ui);

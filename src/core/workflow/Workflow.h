@@ -81,7 +81,7 @@ public:
     void DeleteZeroAccountBookings();
     // "DATEN EXPORTIEREN" with settings and range already confirmed: saves
     // the settings once, then writes the batch of the request's format (the
-    // CSV checks warn with the request's chart).
+    // CSV checks warn with the request's chart) and shows its messages.
     bool ExportDatev(const DatevExportRequest& request);
     // Lexware "Daten exportieren" into `path`.
     bool ExportLexware(const std::string& path);

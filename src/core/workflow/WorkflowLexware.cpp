@@ -38,7 +38,9 @@ bool Workflow::ExportLexware(const std::string& path) {
     }
     try {
         StepScope step(ui_, msg::kStepLexware);
-        const bool ok = belvaron::ExportLexware(store_, path, ui_, step.progress());
+        const LexwareExportResult result = belvaron::ExportLexware(store_, path, step.progress());
+        ShowNotices(ui_, result.notices);
+        const bool ok = result.written;
         if (ok) {
             unexportedWork_ = false;
             exportState_ =

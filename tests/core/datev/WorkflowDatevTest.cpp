@@ -20,11 +20,13 @@ using test::AddBooking;
 using test::ReadFile;
 using test::TempDir;
 
-// A FakeUi whose settings dialog or E:304 warning throws once.
+// A FakeUi whose settings dialog, E:304 warning or first progress tick
+// throws once.
 class ThrowingUi : public test::FakeUi {
 public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
+    bool throwAtTick = false;
     std::string dialogFrom;                         // the "vom" date the user types, if any
     std::string dialogTo;                           // the "bis" date the user types, if any
     std::optional<DatevExportFormat> chosenFormat;  // the format the user picks, if any
@@ -46,6 +48,13 @@ public:
             throw std::runtime_error("warning");
         }
         return a;
+    }
+    Progress StepStarted(const std::string& title) override {
+        Progress progress = FakeUi::StepStarted(title);
+        return Progress{[this, progress](int64_t done, int64_t total) {
+            if (std::exchange(throwAtTick, false)) throw std::runtime_error("tick");
+            return progress.tick(done, total);
+        }};
     }
 };
 
@@ -193,16 +202,61 @@ TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
-TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
+// An exception while the data file is built (at a tick) or while its
+// messages are shown is E:112 with the TracePoint of that moment; the run
+// ends there and no file is written.
+struct DataFileExceptionCase {
+    const char* name;
+    bool atTick;  // else while E:304 is shown
+    std::vector<std::string> texts;
+};
+
+class DataFileException : public ExportRunTest,
+                          public ::testing::WithParamInterface<DataFileExceptionCase> {};
+
+TEST_P(DataFileException, IsE112AndEndsTheRun) {
+    const DataFileExceptionCase& c = GetParam();
+    AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
+    LoadBookings(kProgressStride, "31.01.2006");
+    ui.dialogTo = "31.01.2006";
+    ui.throwAtTick = c.atTick;
+    ui.throwOnWarning = !c.atTick;
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(), c.texts);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+const std::string kE304Over2005 =
+    "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
+    "Buchungen sind von: 01.12.2005 bis: 31.01.2006";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataFileException,
+    ::testing::Values(
+        DataFileExceptionCase{
+            "AtATick",
+            true,
+            {"(E:112#3028)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten."}},
+        DataFileExceptionCase{
+            "WhileItsWarningIsShown",
+            false,
+            {kE304Over2005,
+             "(E:112#3030)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The warning of a range over two years stands between the settings and
+// the success message, as the export meets it.
+TEST_F(ExportRunTest, RangeOverTwoYearsWarnsAndTheExportSucceeds) {
     AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
     LoadBookings(1, "31.01.2006");
     ui.dialogTo = "31.01.2006";
-    ui.throwOnWarning = true;
-    EXPECT_FALSE(flow.OnDatenExportieren());
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.Last().text,
-              "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
-    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              kE304Over2005,
+                              "DATEV-Export erfolgreich abgeschlossen.\n2 Buchungen wurden "
+                              "exportiert."}));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
 }
 
 TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CsvReader.h"
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/Format.h"
 #include "core/datev/csv/CsvBatches.h"
@@ -17,7 +16,6 @@
 namespace belvaron {
 namespace {
 
-using test::FakeUi;
 using test::ParseCsv;
 using test::ReadFile;
 using test::TempDir;
@@ -246,7 +244,6 @@ class GoldenBatches : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenBatches, EveryFileEqualsItsGoldenFileAndPassesTheRules) {
     const GoldenCase& c = GetParam();
-    FakeUi ui;
     BookingStore store{20};
     c.fill(store);
     DatevSettings settings = test::GoodSettings();
@@ -256,10 +253,10 @@ TEST_P(GoldenBatches, EveryFileEqualsItsGoldenFileAndPassesTheRules) {
     options.createdAt = "20250701120000000";
     options.maxBookingsPerFile = c.maxPerFile;
     TempDir dir;
-    const DatevCsvResult r = WriteDatevCsv(store, settings, c.from, c.to, dir.path(), options, ui);
+    const DatevCsvResult r = WriteDatevCsv(store, settings, c.from, c.to, dir.path(), options);
     ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
     EXPECT_EQ(r.written, c.written);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(r.notices.empty());
     std::vector<std::string> expected;
     for (const std::string& name : c.files) expected.push_back(dir.File(name));
     EXPECT_EQ(r.files, expected);
@@ -335,7 +332,6 @@ INSTANTIATE_TEST_SUITE_P(
 // More than 99,999 bookings in one fiscal year: cut where a month ends, so
 // the two files carry periods that do not overlap.
 TEST(LargeBatch, IsCutAtAMonthBoundary) {
-    FakeUi ui;
     BookingStore store{110'001};
     for (int no = 1; no <= 110'000; ++no) {
         test::Append(store, {.no = no, .date = no <= 60'000 ? "15.01.2024" : "10.02.2024"});
@@ -343,8 +339,8 @@ TEST(LargeBatch, IsCutAtAMonthBoundary) {
     CsvRunOptions options;
     options.createdAt = "20240401120000000";
     TempDir dir;
-    const DatevCsvResult r = WriteDatevCsv(store, test::GoodSettings(), "01.01.2024", "31.03.2024",
-                                           dir.path(), options, ui);
+    const DatevCsvResult r =
+        WriteDatevCsv(store, test::GoodSettings(), "01.01.2024", "31.03.2024", dir.path(), options);
     ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
     EXPECT_EQ(r.written, 110'000);
     ASSERT_EQ(r.files, (std::vector<std::string>{dir.File(CsvFileName(20240101, 20240131, 1)),
@@ -363,14 +359,13 @@ TEST(LargeBatch, IsCutAtAMonthBoundary) {
 
 // A rule the check itself must catch, so that a passing file means something.
 TEST(DatevRules, CatchAFileThatBreaksThem) {
-    FakeUi ui;
     BookingStore store{2};
     test::Append(store, {.date = "05.03.2024"});
     TempDir dir;
     CsvRunOptions options;
     options.createdAt = "20240401120000000";
-    const DatevCsvResult r = WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024",
-                                           dir.path(), options, ui);
+    const DatevCsvResult r =
+        WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", dir.path(), options);
     ASSERT_EQ(r.files.size(), 1u);
     std::string bytes = ReadFile(r.files[0]);
     EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});

@@ -230,7 +230,6 @@ INSTANTIATE_TEST_SUITE_P(Table, CsvCheckCases, ::testing::ValuesIn(kCases),
 // A range in a fiscal year that began in the calendar year before passes the
 // checks, and its batch carries that year's start as WJ-Beginn.
 TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
-    FakeUi ui;
     BookingStore store(10);
     test::Append(store, {.no = 1, .date = "15.03.2024"});
     test::Append(store, {.no = 2, .date = "15.08.2024"});
@@ -247,7 +246,7 @@ TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
         SCOPED_TRACE(range.from);
         EXPECT_TRUE(csv::CheckDatevCsv(store, s, range.from, range.to, {}).errors.empty());
         test::TempDir dir;
-        const DatevCsvResult r = WriteDatevCsv(store, s, range.from, range.to, dir.path(), {}, ui);
+        const DatevCsvResult r = WriteDatevCsv(store, s, range.from, range.to, dir.path(), {});
         ASSERT_EQ(r.files.size(), 1u);
         const auto records = test::ParseCsv(test::ReadFile(r.files[0]));
         ASSERT_FALSE(records.empty());
@@ -298,13 +297,15 @@ TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
                      .variant = ChartVariant::SK3,
                      .known = true,
                      .automaticAccounts = {8400}};
-    EXPECT_FALSE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
-    EXPECT_NE(ui.Last().text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);
+    const DatevCsvResult r = RunCsvExport(store, datevSettings, range, dir.path(), options);
+    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::CheckFailed);
+    ASSERT_EQ(r.notices.items().size(), 1u);
+    const Notice& message = r.notices.items()[0];
+    EXPECT_EQ(message.kind, NoticeKind::Plain);
+    EXPECT_NE(message.text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);
     // The warnings are in the same message, so the user sees everything at once.
-    EXPECT_NE(ui.Last().text.find("Außerdem zu beachten:\n- Buchung 3: DATEV-Schlüssel 9 auf dem "
-                                  "Automatikkonto 8400."),
+    EXPECT_NE(message.text.find("Außerdem zu beachten:\n- Buchung 3: DATEV-Schlüssel 9 auf dem "
+                                "Automatikkonto 8400."),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
