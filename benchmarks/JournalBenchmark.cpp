@@ -97,7 +97,7 @@ void BM_ExportLexware(benchmark::State& state) {
     BookingStore& store = TheStore();
     Load(store, TheJournal().path);
     const std::string out = TheJournal().path + ".lexware";
-    for (auto _ : state) ExportLexware(store, out, TheUi());
+    for (auto _ : state) ExportLexware(store, out);
     std::filesystem::remove(out);
 }
 

@@ -24,7 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int32_t i = 0; i < store.bookingCount; ++i) AppendLexwareLine(store[i], lexware);
     const DatevSettings settings = DefaultDatevSettings();
     const DatevRange range{"01.01.1990", "31.12.2030"};
-    (void)StreamPostversandDataFile(
-        store, settings, range, [](std::string_view) { return true; }, ui);
+    (void)StreamPostversandDataFile(store, settings, range, [](std::string_view) { return true; });
     return 0;
 }

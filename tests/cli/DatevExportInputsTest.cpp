@@ -33,6 +33,7 @@ TEST_F(DatevExportInputsTest, StoredSettingsAndTheBookingsRangeUnchanged) {
     EXPECT_EQ(FormatSettingsFile(request->settings), FormatSettingsFile(DefaultDatevSettings()));
     EXPECT_EQ(request->folder, dir.File("export"));
     EXPECT_FALSE(request->format);
+    EXPECT_EQ(request->chart, "");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.File("angaben_datev.txt")));  // saving is the step's
 }
@@ -60,6 +61,14 @@ TEST_F(DatevExportInputsTest, BatchAndFormatOfTheRun) {
     request = Inputs();
     ASSERT_TRUE(request);
     EXPECT_EQ(request->settings.batchPeriod, DatevBatchPeriod::FiscalYear);
+}
+
+// The chart of --check is the one the CSV checks warn with.
+TEST_F(DatevExportInputsTest, ChartOfTheCheckGoesWithTheRequest) {
+    job.chart = "SK4_DATEV.kon";
+    const auto request = Inputs();
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->chart, "SK4_DATEV.kon");
 }
 
 TEST_F(DatevExportInputsTest, BareTargetNameMeansTheCurrentFolder) {

@@ -3,14 +3,18 @@
 compares exit status, standard error, standard output and written files byte
 for byte.
 
-Usage: cli_test.py CLI SOURCE_DIR CASE
+Every DATEV-Format (CSV) batch a case writes must pass DATEV_RULES_CHECK
+(tests/support/datev_rules_check, the rules of the core's tests).
+
+Usage: cli_test.py CLI SOURCE_DIR CASE DATEV_RULES_CHECK
 """
+import glob
 import os
 import subprocess
 import sys
 import tempfile
 
-CLI, SOURCE, CASE = sys.argv[1], sys.argv[2], sys.argv[3]
+CLI, SOURCE, CASE, RULES_CHECK = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
 DATA = os.path.join(SOURCE, "tests", "data")
 EXAMPLE = os.path.join(SOURCE, "examples", "journal.txt")
 BOOKINGS = os.path.join(DATA, "bookings")
@@ -40,6 +44,15 @@ def expect(name, actual, wanted):
     if actual != wanted:
         print(f"{CASE}: {name} differs\n--- wanted ---\n{wanted!r}\n--- actual ---\n{actual!r}")
         sys.exit(1)
+
+
+def expect_datev_rules(folder, count):
+    """The `count` CSV batches in `folder` pass DATEV's rules for a batch file."""
+    files = sorted(glob.glob(os.path.join(folder, "EXTF_*.csv")))
+    expect(f"CSV batches in {folder}", len(files), count)
+    p = subprocess.run([RULES_CHECK, *files], capture_output=True, timeout=60)
+    expect("DATEV rule problems", p.stdout.decode("utf-8", "replace") + p.stderr.decode(), "")
+    expect("DATEV rule check exit status", p.returncode, 0)
 
 
 def example(tmp, order):
@@ -202,6 +215,7 @@ def case_whole_workflow(tmp):
     expect_golden("whole_buchhalter.txt", read(lexware))
     expect_golden("whole_extf.csv",
                   read(os.path.join(tmp, "export", "EXTF_Buchungsstapel_20250102_20250326.csv")))
+    expect_datev_rules(os.path.join(tmp, "export"), 1)
     expect_golden("whole_error_mwst.log", read(os.path.join(data, "error_mwst.log")))
     expect_golden("whole_Konto_Ueberpruefung.txt",
                   read(os.path.join(data, "Konto_Ueberpruefung.txt")))
@@ -237,6 +251,7 @@ def case_datev_name_only(tmp):
     expect("exit status", p.returncode, 0)
     expect("files in the current folder", sorted(os.listdir(work)),
            ["EXTF_Buchungsstapel_20250102_20250314.csv"])
+    expect_datev_rules(work, 1)
 
 
 def case_check_proposes(tmp):

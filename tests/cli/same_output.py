@@ -3,9 +3,11 @@
 Linux belvaron-cli and with belvaron-cli.exe under Wine, each in a fresh
 folder, and compares every file written byte for byte, the exit status, and
 standard output and standard error as text (the console's line ends, CR LF
-on Windows, read as LF, and '\\' in paths as '/').
+on Windows, read as LF, and '\\' in paths as '/'). Every DATEV-Format (CSV)
+batch either program writes must pass DATEV_RULES_CHECK
+(tests/support/datev_rules_check, the rules of the core's tests).
 
-Usage: same_output.py LINUX_CLI WINDOWS_EXE WINE SOURCE_DIR
+Usage: same_output.py LINUX_CLI WINDOWS_EXE WINE SOURCE_DIR DATEV_RULES_CHECK
 """
 import os
 import shutil
@@ -13,8 +15,8 @@ import subprocess
 import sys
 import tempfile
 
-LINUX_CLI, WINDOWS_EXE, WINE, SOURCE = (os.path.abspath(a) if os.sep in a else a
-                                        for a in sys.argv[1:5])
+LINUX_CLI, WINDOWS_EXE, WINE, SOURCE, RULES_CHECK = (os.path.abspath(a) if os.sep in a else a
+                                                     for a in sys.argv[1:6])
 EXAMPLES = os.path.join(SOURCE, "examples")
 
 # Each case: the files to place (target name -> source), then the arguments.
@@ -75,16 +77,34 @@ def files_of(folder):
     return found
 
 
+def datev_rule_problems(folder):
+    """The number of CSV batches in `folder` and their broken DATEV rules,
+    one line each."""
+    batches = [os.path.join(root, name) for root, _, names in os.walk(folder)
+               for name in names if name.startswith("EXTF_") and name.endswith(".csv")]
+    if not batches:
+        return 0, []
+    p = subprocess.run([RULES_CHECK, *sorted(batches)], capture_output=True, timeout=60)
+    lines = (p.stdout + p.stderr).decode("utf-8", "replace").replace(folder, "<folder>")
+    problems = lines.splitlines()
+    if p.returncode != 0 and not problems:
+        problems.append(f"datev_rules_check ended with {p.returncode}")
+    return len(batches), problems
+
+
 def main():
     failures = 0
     for case, (files, args) in CASES.items():
         results = []
         with tempfile.TemporaryDirectory() as linux, tempfile.TemporaryDirectory() as windows:
+            problems = []
             for folder, command in ((linux, [LINUX_CLI]), (windows, [WINE, WINDOWS_EXE])):
                 prepare(folder, files)
                 results.append((run(command, folder, args), files_of(folder)))
+                side = "Linux" if folder == linux else "Windows"
+                batches, broken = datev_rule_problems(folder)
+                problems += [f"{side} DATEV rules: {p}" for p in broken]
         (linux_run, linux_files), (windows_run, windows_files) = results
-        problems = []
         for what, a, b in zip(("exit status", "standard output", "standard error"),
                               linux_run, windows_run):
             if a != b:
@@ -101,7 +121,8 @@ def main():
             for problem in problems:
                 print("  " + problem)
         else:
-            print(f"ok   {case} (exit {linux_run[0]}, {written} files written, all identical)")
+            print(f"ok   {case} (exit {linux_run[0]}, {written} files written, all identical, "
+                  f"{batches} CSV batches within the DATEV rules)")
     print(f"{len(CASES) - failures} passed, {failures} failed")
     return 1 if failures else 0
 

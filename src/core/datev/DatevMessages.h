@@ -41,19 +41,19 @@ inline constexpr const char* kE305Write =
     "und den Ordner.";
 
 // An amount the batch cannot carry (%d the booking number, %s its amount text).
-inline constexpr const char* kE313Amount =
+inline constexpr const char* kE316Amount =
     "(E:316)\nDer Betrag %s der Buchung Nr. %d hat mehr als 18 Ziffern.\n"
     "Es wurde keine DATEV-Datei geschrieben; korrigieren Sie den Betrag im Journal.";
-inline constexpr const char* kE313Total =
+inline constexpr const char* kE316Total =
     "(E:316)\nDie Summe der Beträge ist zu groß für eine DATEV-Datei.\n"
     "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum.";
-inline constexpr const char* kE313Size =
+inline constexpr const char* kE316Size =
     "(E:316)\nDie DATEV-Datei wäre mit %d Blöcken zu groß (höchstens %d Blöcke).\n"
     "Es wurde keine DATEV-Datei geschrieben; exportieren Sie einen kürzeren Zeitraum "
     "oder wählen Sie das DATEV-Format CSV.";
 // An amount beyond the data file's ten-digit amount field (%s the amount
 // text, %d the booking number).
-inline constexpr const char* kE313AmountField =
+inline constexpr const char* kE316AmountField =
     "(E:316)\nDer Betrag %s der Buchung Nr. %d ist größer als 99.999.999,99 und passt nicht "
     "in eine DATEV-Postversand-Datei.\n"
     "Es wurde keine DATEV-Datei geschrieben; wählen Sie das DATEV-Format CSV.";

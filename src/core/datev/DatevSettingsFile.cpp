@@ -10,7 +10,6 @@
 #include "core/base/LeadingInt.h"
 #include "core/base/Text.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/datev/DatevMessages.h"
 
 namespace belvaron {
@@ -139,27 +138,33 @@ DatevSettingsLoad LoadDatevSettings(const std::string& path) {
     return loaded;
 }
 
-bool AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded, const std::string& path, UiPort& ui) {
-    if (loaded.status != DatevSettingsStatus::Unreadable) return true;
-    ShowPlain(ui, Format(msg::kE301Read, path.c_str(), loaded.reason.c_str()));
-    return false;
+DatevSettingsOutcome AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded,
+                                             const std::string& path) {
+    DatevSettingsOutcome outcome;
+    outcome.ok = loaded.status != DatevSettingsStatus::Unreadable;
+    if (!outcome.ok) {
+        outcome.notices.Plain(Format(msg::kE301Read, path.c_str(), loaded.reason.c_str()));
+    }
+    return outcome;
 }
 
-bool SaveDatevSettings(const std::string& path, const DatevSettings& settings, UiPort& ui) {
+DatevSettingsOutcome SaveDatevSettings(const std::string& path, const DatevSettings& settings) {
     TracePoint = 3010;
+    DatevSettingsOutcome outcome;
     FileWriter file;
     if (!file.Open(path)) {
-        ShowPlain(ui, msg::kE301);
-        return false;
+        outcome.notices.Plain(msg::kE301);
+        return outcome;
     }
     TracePoint = 3011;
     const bool written = file.Write(FormatSettingsFile(settings));
     TracePoint = 3012;
     if (!written || !file.Commit()) {
-        ShowPlain(ui, msg::kE301Write);
-        return false;
+        outcome.notices.Plain(msg::kE301Write);
+        return outcome;
     }
-    return true;
+    outcome.ok = true;
+    return outcome;
 }
 
 }  // namespace belvaron

@@ -4,11 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/Notices.h"
 #include "core/datev/DatevSettings.h"
 
 namespace belvaron {
-
-class UiPort;
 
 // "angaben_datev.txt": Windows-1252 text, CR LF. Lines 1 to 11 are the
 // DATEV-Angaben; lines 12 to 16 carry the export format (0 = DATEV-Format
@@ -57,14 +56,22 @@ struct DatevSettingsLoad {
 // an export nor saved over the file. Shows nothing.
 DatevSettingsLoad LoadDatevSettings(const std::string& path);
 
-// For the export run, right after LoadDatevSettings: true when the export
-// may go on (the file was read or is missing); false after E:301 naming the
-// file and the reason when it is Unreadable.
-bool AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded, const std::string& path, UiPort& ui);
+// What an operation on the settings file reports: whether the export may go
+// on (or the file was saved), and E:301 when not.
+struct DatevSettingsOutcome {
+    bool ok = false;
+    Notices notices;
+};
 
-// Replaces the settings file at `path` only by a complete new one. False
-// after E:301 (cannot be opened, or not written completely: the old file
+// For the export run, right after LoadDatevSettings: ok when the export may
+// go on (the file was read or is missing); not ok with E:301 naming the file
+// and the reason when it is Unreadable.
+DatevSettingsOutcome AcceptDatevSettingsLoad(const DatevSettingsLoad& loaded,
+                                             const std::string& path);
+
+// Replaces the settings file at `path` only by a complete new one. Not ok
+// with E:301 (cannot be opened, or not written completely: the old file
 // then stays).
-bool SaveDatevSettings(const std::string& path, const DatevSettings& settings, UiPort& ui);
+DatevSettingsOutcome SaveDatevSettings(const std::string& path, const DatevSettings& settings);
 
 }  // namespace belvaron

@@ -8,7 +8,6 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/KneRecords.h"
@@ -84,29 +83,32 @@ std::optional<int64_t> DigitsToInt(std::string_view amount) {
 
 namespace {
 
-// The messages of one pass over the data file: shown through `ui`, or, with
-// no ui, the first refusal kept in `refusal` and the rest dropped. With
+// The messages of one pass over the data file: a quiet pass (the first,
+// without a file) meets no E:304 warning and only its refusal. With
 // `amountField`, an amount the ten-digit amount field cannot hold is refused.
 struct PassMessages {
-    UiPort* ui = nullptr;
+    bool quiet = false;
     bool amountField = false;
-    std::string refusal;
+    Notices notices;
     // Ticks of the whole export: `done` counts on from pass to pass.
     const Progress* progress = nullptr;
     int64_t done = 0;
     int64_t total = 0;
     bool cancelled = false;
-
-    void Refuse(const std::string& text) {
-        if (ui) {
-            ShowPlain(*ui, text);
-        } else if (refusal.empty()) {
-            refusal = text;
-        }
-    }
 };
 
-// One pass over the bookings in `range`, building the data file into `sink`.
+bool SpansTwoYears(const DatevRange& range) {
+    return DatePiece(range.from, 8) != DatePiece(range.to, 8);
+}
+
+void AddYearWarning(const DatevRange& range, Notices& notices) {
+    if (SpansTwoYears(range)) {
+        notices.Plain(Format(msg::kE304, range.from.c_str(), range.to.c_str()));
+    }
+}
+
+// One pass over the bookings in `range`, building the data file into `sink`;
+// nullopt after a refusal or when `sink` failed.
 std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const DatevSettings& settings,
                                            const DatevRange& range,
                                            const std::function<bool(std::string_view)>& sink,
@@ -114,9 +116,7 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
     TracePoint = 3017;
     StreamedDataFile result;
     result.exportYear = DatePiece(range.from, 8);
-    if (messages.ui && DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
-        ShowPlain(*messages.ui, Format(msg::kE304, range.from.c_str(), range.to.c_str()));
-    }
+    if (!messages.quiet) AddYearWarning(range, messages.notices);
     TracePoint = 3018;
     const bool extended = ExtendedFormat(settings);
     TracePoint = extended ? 3019 : 3031;
@@ -136,19 +136,20 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
         TracePoint = extended ? 3024 : 3034;
         const auto amount = DigitsToInt(FieldText(booking.amount));
         if (!amount) {
-            messages.Refuse(Format(msg::kE313Amount, std::string(FieldText(booking.amount)).c_str(),
-                                   booking.bookingNo));
+            messages.notices.Plain(Format(msg::kE316Amount,
+                                          std::string(FieldText(booking.amount)).c_str(),
+                                          booking.bookingNo));
             return std::nullopt;
         }
         if (messages.amountField &&
             (*amount > kKneMaxAmountCents || *amount < -kKneMaxAmountCents)) {
-            messages.Refuse(Format(msg::kE313AmountField,
-                                   std::string(FieldText(booking.amount)).c_str(),
-                                   booking.bookingNo));
+            messages.notices.Plain(Format(msg::kE316AmountField,
+                                          std::string(FieldText(booking.amount)).c_str(),
+                                          booking.bookingNo));
             return std::nullopt;
         }
         if (__builtin_add_overflow(total, *amount, &total)) {
-            messages.Refuse(msg::kE313Total);
+            messages.notices.Plain(msg::kE316Total);
             return std::nullopt;
         }
         TracePoint = extended ? 3025 : 3035;
@@ -178,19 +179,22 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
 
 }  // namespace
 
-std::optional<StreamedDataFile> StreamPostversandDataFile(
-    const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-    const std::function<bool(std::string_view)>& sink, UiPort& ui) {
-    PassMessages messages{&ui, false, {}, nullptr, 0, 0, false};
-    return StreamPass(store, settings, range, sink, messages);
+StreamedDataFile StreamPostversandDataFile(const BookingStore& store, const DatevSettings& settings,
+                                           const DatevRange& range,
+                                           const std::function<bool(std::string_view)>& sink) {
+    PassMessages messages;
+    std::optional<StreamedDataFile> streamed = StreamPass(store, settings, range, sink, messages);
+    StreamedDataFile result = streamed ? std::move(*streamed) : StreamedDataFile{};
+    result.usable = streamed.has_value();
+    result.notices = std::move(messages.notices);
+    return result;
 }
 
 std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
                                               const std::string& folder) {
     const bool extended = ExtendedFormat(settings);
-    constexpr char sep = platform::kPathSeparator;
-    return {folder + sep + (extended ? "ED00001" : "DE001"),
-            folder + sep + (extended ? "EV01" : "DV01")};
+    return {platform::JoinPath(folder, extended ? "ED00001" : "DE001"),
+            platform::JoinPath(folder, extended ? "EV01" : "DV01")};
 }
 
 // A first pass without a file finds every reason to refuse the batch (an
@@ -198,15 +202,14 @@ std::vector<std::string> PostversandFilePaths(const DatevSettings& settings,
 // only then is the file opened and the batch built again into it.
 PostversandDataFile WritePostversandDataFile(const BookingStore& store,
                                              const DatevSettings& settings, const DatevRange& range,
-                                             const std::string& folder, UiPort& ui,
-                                             const Progress* progress) {
+                                             const std::string& folder, const Progress* progress) {
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
-    result.path = folder + platform::kPathSeparator + (extended ? "ED00001" : "DE001");
+    result.path = platform::JoinPath(folder, extended ? "ED00001" : "DE001");
 
     const int64_t total = 2 * int64_t{std::max(store.bookingCount, 0)};
-    PassMessages quiet{nullptr, true, {}, progress, 0, total, false};
+    PassMessages quiet{true, true, {}, progress, 0, total, false};
     const auto planned = StreamPass(
         store, settings, range, [](std::string_view) { return true; }, quiet);
     if (quiet.cancelled) {
@@ -215,34 +218,33 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
     }
     const int32_t maxBlocks = extended ? kKneMaxBlocksExtended : kKneMaxBlocksOld;
     if (!planned || planned->blockCount > maxBlocks) {
-        if (DatePiece(range.from, 8) != DatePiece(range.to, 8)) {
-            ShowPlain(ui, Format(msg::kE304, range.from.c_str(), range.to.c_str()));
-        }
+        AddYearWarning(range, result.notices);
         if (planned) {
             result.blockCount = planned->blockCount;
-            ShowPlain(ui, Format(msg::kE313Size, planned->blockCount, maxBlocks));
+            result.notices.Plain(Format(msg::kE316Size, planned->blockCount, maxBlocks));
         } else {
-            ShowPlain(ui, quiet.refusal);
+            result.notices.Append(quiet.notices);
         }
         return result;
     }
 
     auto file = std::make_unique<FileWriter>();
     if (!file->Open(result.path)) {
-        ShowPlain(ui, Format(msg::kE302, result.path.c_str()));
+        result.notices.Plain(Format(msg::kE302, result.path.c_str()));
         return result;
     }
-    // The messages of this pass were found by the first one; E:304 shows here.
-    PassMessages shown{&ui, false, {}, progress, store.bookingCount, total, false};
+    // The refusals of this pass were found by the first one; E:304 comes here.
+    PassMessages written{false, false, {}, progress, store.bookingCount, total, false};
     const auto streamed = StreamPass(
         store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); },
-        shown);
-    if (shown.cancelled) {
+        written);
+    if (written.cancelled) {
         result.cancelled = true;
         return result;  // the new file is abandoned
     }
+    result.notices.Append(written.notices);
     if (!streamed || !file->Finish()) {
-        ShowPlain(ui, Format(msg::kE302Write, result.path.c_str()));
+        result.notices.Plain(Format(msg::kE302Write, result.path.c_str()));
         return result;
     }
     result.exportYear = streamed->exportYear;
@@ -252,40 +254,43 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
     return result;
 }
 
-bool WritePostversandHeaderFile(PostversandDataFile dataFile, const DatevSettings& settings,
-                                const DatevRange& range, const std::string& folder, UiPort& ui) {
+PostversandBatch WritePostversandHeaderFile(PostversandDataFile dataFile,
+                                            const DatevSettings& settings, const DatevRange& range,
+                                            const std::string& folder) {
     TracePoint = 3040;
     const bool extended = ExtendedFormat(settings);
-    const std::string path = folder + platform::kPathSeparator + (extended ? "EV01" : "DV01");
+    const std::string path = platform::JoinPath(folder, extended ? "EV01" : "DV01");
     // Owned here: abandoned (the old data file kept) on every failure.
     const std::unique_ptr<FileWriter> data = std::move(dataFile.file);
+    PostversandBatch batch;
     FileWriter file;
     if (!file.Open(path)) {
-        ShowPlain(ui, Format(msg::kE305, path.c_str()));
-        return false;
+        batch.notices.Plain(Format(msg::kE305, path.c_str()));
+        return batch;
     }
     TracePoint = 3041;
-    if (!data) return false;  // the data file stage failed and was reported
+    if (!data) return batch;  // the data file stage failed and said so
     const std::string bytes =
         KneHeaderFile(settings, range, dataFile.exportYear, dataFile.blockCount, extended);
     if (!file.Write(bytes) || !file.Finish()) {
-        ShowPlain(ui, Format(msg::kE305Write, path.c_str()));
-        return false;
+        batch.notices.Plain(Format(msg::kE305Write, path.c_str()));
+        return batch;
     }
     TracePoint = 3047;
-    FileSet batch;
-    batch.Replace(*data);
-    batch.Replace(file);
-    const FileSetOutcome outcome = batch.Commit();
-    if (outcome.committed) return true;
-    if (!outcome.restored) {
-        ShowPlain(ui, Format(msg::kE302Mixed, folder.c_str()));
+    FileSet files;
+    files.Replace(*data);
+    files.Replace(file);
+    const FileSetOutcome outcome = files.Commit();
+    if (outcome.committed) {
+        batch.written = true;
+    } else if (!outcome.restored) {
+        batch.notices.Plain(Format(msg::kE302Mixed, folder.c_str()));
     } else if (outcome.failedPath == data->target()) {
-        ShowPlain(ui, Format(msg::kE302Write, dataFile.path.c_str()));
+        batch.notices.Plain(Format(msg::kE302Write, dataFile.path.c_str()));
     } else {
-        ShowPlain(ui, Format(msg::kE305Write, path.c_str()));
+        batch.notices.Plain(Format(msg::kE305Write, path.c_str()));
     }
-    return false;
+    return batch;
 }
 
 }  // namespace belvaron

@@ -12,7 +12,6 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/Dates.h"
 #include "core/lexware/LexwareMessages.h"
@@ -132,12 +131,12 @@ struct ExportProgress {
 };
 
 // Opens `file` at `path` and writes the header and the bookings of `year`
-// (every booking when year < 0). Shows E:210 on a failure; the file is then
-// not committed. False without a message when cancelled.
+// (every booking when year < 0). E:210 on a failure; the file is then not
+// committed. False without a message when cancelled.
 bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string& path,
-                      FileWriter& file, UiPort& ui, ExportProgress& progress) {
+                      FileWriter& file, Notices& notices, ExportProgress& progress) {
     if (!file.Open(path)) {
-        ShowPlain(ui, Format(msg::kE210, path.c_str()));
+        notices.Plain(Format(msg::kE210, path.c_str()));
         return false;
     }
     TracePoint = 2040;
@@ -165,14 +164,14 @@ bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string
         file.StartFinish();  // to the disk while the next file is formed
         return true;
     }
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+    notices.Plain(Format(msg::kE210Write, path.c_str(),
                          ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
 
-bool Committed(FileWriter& file, const std::string& path, UiPort& ui) {
+bool Committed(FileWriter& file, const std::string& path, Notices& notices) {
     if (file.Commit()) return true;
-    ShowPlain(ui, Format(msg::kE210Write, path.c_str(),
+    notices.Plain(Format(msg::kE210Write, path.c_str(),
                          ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
 }
@@ -187,57 +186,63 @@ int32_t CountOfYear(const BookingStore& store, int32_t year) {
 
 }  // namespace
 
-// Writes all bookings into new files and replaces the old ones only when
-// every file was written and closed; any failure is reported (E:209,
-// E:210) and leaves existing files as they were. Bookings of one calendar
-// year go to `path`; bookings of several years go to one file per year
-// (LexwareYearPath), and `path` itself is not written. True only after the
-// success message.
-bool ExportLexware(const BookingStore& store, const std::string& path, UiPort& ui,
-                   const Progress* progress) {
+LexwareExportResult ExportLexware(const BookingStore& store, const std::string& path,
+                                  const Progress* progress) {
     TracePoint = 2039;
+    LexwareExportResult result;
     if (store.bookingCount <= 0) {
-        ShowPlain(ui, msg::kE209);
-        return false;
+        result.notices.Plain(msg::kE209);
+        return result;
     }
     const std::vector<int32_t> years = LexwareYears(store);
     ExportProgress ticks{progress, 0, store.bookingCount, false};
+    const auto cancelled = [&result] {
+        result.cancelled = true;
+        result.notices = Notices();
+        return result;
+    };
     if (years.size() <= 1) {
         FileWriter file;
-        if (!WriteLexwareFile(store, -1, path, file, ui, ticks) || !Committed(file, path, ui)) {
-            return false;
+        if (!WriteLexwareFile(store, -1, path, file, result.notices, ticks)) {
+            return ticks.cancelled ? cancelled() : result;
         }
+        if (!Committed(file, path, result.notices)) return result;
         TracePoint = 2043;
-        ShowInfo(ui, Format(msg::kLexwareDone, store.bookingCount));
-        return true;
+        result.notices.Information(Format(msg::kLexwareDone, store.bookingCount));
+        result.written = true;
+        return result;
     }
+    const std::vector<std::string> paths = LexwareFilePaths(store, path);
     std::vector<std::unique_ptr<FileWriter>> files;
-    for (const int32_t year : years) {
+    for (std::size_t k = 0; k < years.size(); ++k) {
         files.push_back(std::make_unique<FileWriter>());
-        if (!WriteLexwareFile(store, year, LexwareYearPath(path, year), *files.back(), ui, ticks)) {
-            return false;
+        if (!WriteLexwareFile(store, years[k], paths[k], *files.back(), result.notices, ticks)) {
+            return ticks.cancelled ? cancelled() : result;
         }
     }
     FileSet set;
     for (std::size_t k = 0; k < years.size(); ++k) {
-        if (!files[k]->Finish()) return Committed(*files[k], LexwareYearPath(path, years[k]), ui);
+        if (!files[k]->Finish()) {
+            Committed(*files[k], paths[k], result.notices);
+            return result;
+        }
         set.Replace(*files[k]);
     }
     const FileSetOutcome outcome = set.Commit();
     if (!outcome.committed) {
         const std::string reason = ErrnoReason(outcome.error, ReasonForm::Sentence);
-        ShowPlain(ui, Format(outcome.restored ? msg::kE210Replace : msg::kE210Mixed,
-                             outcome.failedPath.c_str(), reason.c_str()));
-        return false;
+        result.notices.Plain(Format(outcome.restored ? msg::kE210Replace : msg::kE210Mixed,
+                                    outcome.failedPath.c_str(), reason.c_str()));
+        return result;
     }
     std::string text = Format(msg::kLexwareDone, store.bookingCount);
     for (std::size_t k = 0; k < years.size(); ++k) {
-        const std::string yearPath = LexwareYearPath(path, years[k]);
-        text += Format(msg::kLexwareYearFile, yearPath.c_str(), CountOfYear(store, years[k]));
+        text += Format(msg::kLexwareYearFile, paths[k].c_str(), CountOfYear(store, years[k]));
     }
     TracePoint = 2043;
-    ShowInfo(ui, text);
-    return true;
+    result.notices.Information(std::move(text));
+    result.written = true;
+    return result;
 }
 
 }  // namespace belvaron

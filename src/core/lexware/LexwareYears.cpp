@@ -29,4 +29,12 @@ std::vector<int32_t> LexwareYears(const BookingStore& store) {
     return years;
 }
 
+std::vector<std::string> LexwareFilePaths(const BookingStore& store, const std::string& chosen) {
+    const std::vector<int32_t> years = LexwareYears(store);
+    if (years.size() <= 1) return {chosen};
+    std::vector<std::string> paths;
+    for (const int32_t year : years) paths.push_back(LexwareYearPath(chosen, year));
+    return paths;
+}
+
 }  // namespace belvaron

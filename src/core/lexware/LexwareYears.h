@@ -20,4 +20,9 @@ std::string LexwareYearPath(const std::string& chosen, int32_t year);
 // without a readable year counts as year 0), ascending, each once.
 std::vector<int32_t> LexwareYears(const BookingStore& store);
 
+// The files an export of the store to `chosen` writes: `chosen` itself for
+// bookings of one year (or none), else the file of each year
+// (LexwareYearPath), in the order of LexwareYears.
+std::vector<std::string> LexwareFilePaths(const BookingStore& store, const std::string& chosen);
+
 }  // namespace belvaron

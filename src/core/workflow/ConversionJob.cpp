@@ -16,7 +16,9 @@ std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflo
                                                WindowPort& ui) {
     const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
     const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
-    if (!AcceptDatevSettingsLoad(loaded, settingsPath, ui)) return std::nullopt;
+    const DatevSettingsOutcome accepted = AcceptDatevSettingsLoad(loaded, settingsPath);
+    ShowNotices(ui, accepted.notices);
+    if (!accepted.ok) return std::nullopt;
     DatevRange range;
     if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
     return DatevExportInputs(job, loaded.settings, range, ui);
@@ -57,6 +59,7 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
     }
     request.folder = DatevTargetFolder(job.datevTarget.value_or(""));
     request.format = job.datevFormat;
+    request.chart = job.chart.value_or("");
     return request;
 }
 
@@ -74,8 +77,8 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         return result;
     }
     flow.OnInitDialog(programFolder);
-    // Without a chart of its own the job checks nothing and the DATEV
-    // export knows no chart.
+    // Without a chart of its own the job checks nothing and its DATEV
+    // export knows no chart (DatevExportInputs).
     flow.UseChart(chart.value_or(""));
 
     bool ok = flow.LoadJournal(journal, currency);

@@ -58,8 +58,8 @@ struct ConversionJob {
 // The DATEV export's inputs for `job` from the stored settings and the
 // bookings' range: --from, --to and --datev-batch applied, every value
 // checked by the settings dialog's field rules (and normalised as the dialog
-// does: "1.2.25" is "01.02.2025"). nullopt after the message of the first
-// field that fails.
+// does: "1.2.25" is "01.02.2025"), the chart of --check for the CSV checks.
+// nullopt after the message of the first field that fails.
 std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
                                                     DatevSettings settings, DatevRange range,
                                                     UiPort& ui);

@@ -25,6 +25,9 @@ struct DatevExportRequest {
     DatevSettings settings;
     // The format for this export; the settings' stored format when unset.
     std::optional<DatevExportFormat> format;
+    // The chart file whose automatic accounts the CSV checks warn about: a
+    // name from the chart list or a path; "" for none.
+    std::string chart;
 };
 
 // What each step has done, in words, as the window shows it beside the step.
@@ -77,7 +80,8 @@ public:
     // "'0' Buch. löschen".
     void DeleteZeroAccountBookings();
     // "DATEN EXPORTIEREN" with settings and range already confirmed: saves
-    // the settings once, then writes the batch of the request's format.
+    // the settings once, then writes the batch of the request's format (the
+    // CSV checks warn with the request's chart) and shows its messages.
     bool ExportDatev(const DatevExportRequest& request);
     // Lexware "Daten exportieren" into `path`.
     bool ExportLexware(const std::string& path);

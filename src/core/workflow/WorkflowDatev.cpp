@@ -24,8 +24,9 @@ struct ExportOutcome {
 };
 
 // The "Postversand" batch: the data file, then the header file, each stage
-// under its own exception guard. nullopt when a guard caught an exception
-// (its message is shown and the run ends).
+// under its own exception guard and each stage's messages shown after it.
+// nullopt when a guard caught an exception (its message is shown and the
+// run ends).
 std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
                                                const DatevSettings& settings,
                                                const DatevRange& range, UiPort& ui,
@@ -34,17 +35,20 @@ std::optional<ExportOutcome> ExportPostversand(const BookingStore& store,
     ExportOutcome outcome;
     PostversandDataFile dataFile;
     try {
-        dataFile = WritePostversandDataFile(store, settings, range, folder, ui, progress);
+        dataFile = WritePostversandDataFile(store, settings, range, folder, progress);
         outcome.count = dataFile.count;
         outcome.cancelled = dataFile.cancelled;
         if (outcome.cancelled) return outcome;
+        ShowNotices(ui, dataFile.notices);
     } catch (...) {
         ShowPlain(ui, Format(msg::kE112, TracePoint));
         return std::nullopt;
     }
     try {
-        outcome.complete =
-            WritePostversandHeaderFile(std::move(dataFile), settings, range, folder, ui);
+        const PostversandBatch batch =
+            WritePostversandHeaderFile(std::move(dataFile), settings, range, folder);
+        ShowNotices(ui, batch.notices);
+        outcome.complete = batch.written;
     } catch (...) {
         ShowPlain(ui, Format(msg::kE113, TracePoint));
         return std::nullopt;
@@ -91,7 +95,9 @@ bool Workflow::OnDatenExportieren() {
         const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
         // An unreadable file is never taken for a missing one: its values
         // would be lost at the next save.
-        if (!AcceptDatevSettingsLoad(loaded, settingsPath, ui_)) return false;
+        const DatevSettingsOutcome accepted = AcceptDatevSettingsLoad(loaded, settingsPath);
+        ShowNotices(ui_, accepted.notices);
+        if (!accepted.ok) return false;
         request.settings = loaded.settings;
         if (auto range = BookingDateRange(store_)) request.range = std::move(*range);
         ProposeFiscalYear(request.settings, request.range);
@@ -99,6 +105,7 @@ bool Workflow::OnDatenExportieren() {
             return false;
         }
         FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
+        request.chart = SelectedChartName();
     } catch (...) {
         ShowException(msg::kE111);
         return false;
@@ -120,7 +127,10 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     // export, but the step then reports failure.
     bool saved = false;
     try {
-        saved = SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings, ui_);
+        const DatevSettingsOutcome save =
+            SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings);
+        ShowNotices(ui_, save.notices);
+        saved = save.ok;
     } catch (...) {
         ShowException(msg::kE111);
         return false;
@@ -129,12 +139,14 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     StepScope step(ui_, msg::kStepDatev);
     if (format == DatevExportFormat::Csv) {
         try {
-            const std::string chart = SelectedChartName();
+            const std::string& chart = request.chart;
             const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
             const CsvRunOptions options =
                 MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            const bool ok = RunCsvExport(store_, request.settings, request.range, request.folder,
-                                         options, ui_, step.progress());
+            const DatevCsvResult run = RunCsvExport(store_, request.settings, request.range,
+                                                    request.folder, options, step.progress());
+            ShowNotices(ui_, run.notices);
+            const bool ok = run.outcome == DatevCsvResult::Outcome::Written;
             if (ok) {
                 unexportedWork_ = false;
                 exportState_ =

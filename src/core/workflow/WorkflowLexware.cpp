@@ -2,6 +2,7 @@
 #include "core/base/TracePoint.h"
 #include "core/lexware/LexwareExport.h"
 #include "core/lexware/LexwareMessages.h"
+#include "core/lexware/LexwareYears.h"
 #include "core/workflow/StepScope.h"
 #include "core/workflow/Workflow.h"
 #include "core/workflow/WorkflowMessages.h"
@@ -22,7 +23,11 @@ void Workflow::OnSelectLexwareFile() {
 
 bool Workflow::OnExportLexware() {
     SettleReplaceText(false);
-    if (store_.journalLoaded && !MayReplaceFiles({lexwareTargetPath_})) return false;
+    // Bookings of several years go to one file per year, not to the chosen
+    // path: the question names the files the export would replace.
+    if (store_.journalLoaded && !MayReplaceFiles(LexwareFilePaths(store_, lexwareTargetPath_))) {
+        return false;
+    }
     return ExportLexware(lexwareTargetPath_);
 }
 
@@ -33,7 +38,9 @@ bool Workflow::ExportLexware(const std::string& path) {
     }
     try {
         StepScope step(ui_, msg::kStepLexware);
-        const bool ok = belvaron::ExportLexware(store_, path, ui_, step.progress());
+        const LexwareExportResult result = belvaron::ExportLexware(store_, path, step.progress());
+        ShowNotices(ui_, result.notices);
+        const bool ok = result.written;
         if (ok) {
             unexportedWork_ = false;
             exportState_ =

@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "DatevTestSupport.h"
-#include "FakeUi.h"
 #include "FileSizeLimit.h"
 #include "KneReader.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
@@ -26,7 +26,8 @@ using test::TempDir;
 
 class DataFileTest : public ::testing::TestWithParam<bool> {
 protected:
-    test::FakeUi ui;
+    // The messages of every stage run, in the order a caller shows them.
+    Notices shown;
     BookingStore store{64};
     DatevSettings settings;
     DatevRange range;
@@ -42,23 +43,26 @@ protected:
 
     std::optional<int> Stream(std::string& bytes) {
         bytes.clear();
-        const auto result = StreamPostversandDataFile(
-            store, settings, range,
-            [&bytes](std::string_view b) {
+        StreamedDataFile result =
+            StreamPostversandDataFile(store, settings, range, [&bytes](std::string_view b) {
                 bytes += b;
                 return true;
-            },
-            ui);
-        if (!result) return std::nullopt;
-        streamed = *result;
-        return result->count;
+            });
+        shown.Append(result.notices);
+        if (!result.usable) return std::nullopt;
+        streamed = std::move(result);
+        return streamed.count;
     }
     int WriteData(const std::string& folder) {
-        dataFile = WritePostversandDataFile(store, settings, range, folder, ui);
+        dataFile = WritePostversandDataFile(store, settings, range, folder);
+        shown.Append(dataFile.notices);
         return dataFile.count;
     }
     bool WriteHeader(const std::string& folder) {
-        return WritePostversandHeaderFile(std::move(dataFile), settings, range, folder, ui);
+        const PostversandBatch batch =
+            WritePostversandHeaderFile(std::move(dataFile), settings, range, folder);
+        shown.Append(batch.notices);
+        return batch.written;
     }
 
     // A booking without document number and name whose record has exactly
@@ -87,7 +91,7 @@ TEST_P(DataFileTest, EmptyRangeIsOneBlockWithHeaderAndTotal) {
     EXPECT_EQ(bytes.substr(headerSize, 3), "xyz");
     EXPECT_EQ(bytes.substr(headerSize + 3), std::string(256 - headerSize - 3, '\0'));
     EXPECT_EQ(streamed.blockCount, 1);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_P(DataFileTest, BothEndsOfTheRangeAreIncluded) {
@@ -172,10 +176,10 @@ TEST_P(DataFileTest, RangeOverTwoYearsWarnsAndUsesTheFirstYear) {
     AddBooking(store, {.date = "15.01.2006"});
     std::string bytes;
     EXPECT_EQ(Stream(bytes), 1);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
-              "Buchungen sind von: 01.12.2005 bis: 31.01.2006");
+    EXPECT_EQ(test::Texts(shown),
+              std::vector<std::string>{
+                  "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
+                  "Buchungen sind von: 01.12.2005 bis: 31.01.2006"});
     EXPECT_EQ(streamed.exportYear, "05");
     EXPECT_EQ(bytes.substr(26, 2), "05");
 }
@@ -187,14 +191,13 @@ TEST_P(DataFileTest, AmountOfMoreThanEighteenDigitsRefusesTheWholeFile) {
     dir.Write(extended ? "ED00001" : "DE001", "old data");
     EXPECT_EQ(WriteData(dir.path()), 0);
     EXPECT_FALSE(WriteHeader(dir.path()));
-    EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{Format(msg::kE313Amount, "12.345.678.901.234.567,89", 8)});
+    EXPECT_EQ(test::Texts(shown),
+              std::vector<std::string>{Format(msg::kE316Amount, "12.345.678.901.234.567,89", 8)});
     EXPECT_EQ(ReadFile(dir.File(extended ? "ED00001" : "DE001")), "old data");
     EXPECT_FALSE(std::filesystem::exists(dir.File(extended ? "EV01" : "DV01")));
 }
 
 TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
-    test::FakeUi ui;
     BookingStore store(200'000);
     DatevSettings settings;
     DatevRange range;
@@ -202,12 +205,15 @@ TEST(DataFileSize, MoreBlocksThanTheOldHeaderFileCountsAreRefused) {
     test::SetRange(range, "01.01.2005", "31.12.2005");
     for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
     TempDir dir;
-    PostversandDataFile data = WritePostversandDataFile(store, settings, range, dir.path(), ui);
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, dir.path());
     EXPECT_EQ(data.count, 0);
     const int32_t blocks = data.blockCount;
-    EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, blocks, 65535));
+    EXPECT_EQ(test::Texts(data.notices),
+              std::vector<std::string>{Format(msg::kE316Size, blocks, 65535)});
+    const PostversandBatch batch =
+        WritePostversandHeaderFile(std::move(data), settings, range, dir.path());
+    EXPECT_FALSE(batch.written);
+    EXPECT_TRUE(batch.notices.empty());
     EXPECT_GT(blocks, 65535);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
@@ -224,7 +230,6 @@ class AmountFieldTest : public ::testing::TestWithParam<std::tuple<bool, AmountF
 
 TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
     const auto [extended, c] = GetParam();
-    test::FakeUi ui;
     BookingStore store(4);
     DatevSettings settings;
     DatevRange range;
@@ -234,15 +239,16 @@ TEST_P(AmountFieldTest, AmountAboveTenDigitsIsRefusedBeforeAnyFileIsOpened) {
     AddBooking(store, {.bookingNo = 4, .amount = c.amount});
     TempDir dir;
     const std::string missing = dir.File("missing");
-    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing);
     if (c.refused) {
         EXPECT_EQ(data.count, 0);
-        EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE313AmountField, c.amount, 4)});
+        EXPECT_EQ(test::Texts(data.notices),
+                  std::vector<std::string>{Format(msg::kE316AmountField, c.amount, 4)});
     } else {
-        ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(
-            ui.messages[0].text,
-            Format(msg::kE302, (missing + test::kSep + (extended ? "ED00001" : "DE001")).c_str()));
+            test::Texts(data.notices),
+            std::vector<std::string>{Format(
+                msg::kE302, (missing + test::kSep + (extended ? "ED00001" : "DE001")).c_str())});
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
@@ -257,7 +263,6 @@ INSTANTIATE_TEST_SUITE_P(
                                          AmountFieldCase{"123456789012,34", true})));
 
 TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
-    test::FakeUi ui;
     BookingStore store(200'000);
     DatevSettings settings;
     DatevRange range;
@@ -266,10 +271,10 @@ TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
     for (int i = 0; i < 200'000; ++i) AddBooking(store, {.bookingNo = i});
     TempDir dir;
     const std::string missing = dir.File("missing");
-    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing, ui);
+    PostversandDataFile data = WritePostversandDataFile(store, settings, range, missing);
     EXPECT_EQ(data.count, 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, Format(msg::kE313Size, data.blockCount, 65535));
+    EXPECT_EQ(test::Texts(data.notices),
+              std::vector<std::string>{Format(msg::kE316Size, data.blockCount, 65535)});
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
@@ -279,7 +284,6 @@ TEST(DataFileSize, TooManyBlocksAreRefusedBeforeAnyFileIsOpened) {
 class PostversandCancelTest : public ::testing::TestWithParam<int64_t> {};
 
 TEST_P(PostversandCancelTest, CancelledExportLeavesTheOldBatch) {
-    test::FakeUi ui;
     BookingStore store(5000);
     DatevSettings settings;
     DatevRange range;
@@ -296,11 +300,14 @@ TEST_P(PostversandCancelTest, CancelledExportLeavesTheOldBatch) {
         return done < GetParam();
     }};
     PostversandDataFile data =
-        WritePostversandDataFile(store, settings, range, dir.path(), ui, &progress);
+        WritePostversandDataFile(store, settings, range, dir.path(), &progress);
     EXPECT_TRUE(data.cancelled);
     EXPECT_EQ(data.count, 0);
-    EXPECT_FALSE(WritePostversandHeaderFile(std::move(data), settings, range, dir.path(), ui));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(data.notices.empty());
+    const PostversandBatch batch =
+        WritePostversandHeaderFile(std::move(data), settings, range, dir.path());
+    EXPECT_FALSE(batch.written);
+    EXPECT_TRUE(batch.notices.empty());
     EXPECT_EQ(ticks.back(), GetParam());
     EXPECT_EQ(ReadFile(dir.File("ED00001")), "old data");
     EXPECT_EQ(ReadFile(dir.File("EV01")), "old header");
@@ -340,7 +347,7 @@ TEST_P(BatchFilesTest, NewBatchReplacesTheOldOneOnlyWhenBothFilesAreComplete) {
     EXPECT_EQ(ReadFile(dir.File(HeaderName())),
               KneHeaderFile(settings, range, streamed.exportYear, streamed.blockCount, extended));
     EXPECT_EQ(FileCount(), 2u);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
@@ -349,7 +356,7 @@ TEST_P(BatchFilesTest, MissingFolderReportsBothFiles) {
     EXPECT_EQ(WriteData(folder), 0);
     EXPECT_FALSE(WriteHeader(folder));
     EXPECT_EQ(
-        ui.Texts(),
+        test::Texts(shown),
         (std::vector<std::string>{
             "(E:302)\n" + folder + test::kSep + DataName() + " konnte nicht geöffnet werden!",
             "(E:305)\n" + folder + test::kSep + HeaderName() + " konnte nicht geöffnet werden!"}));
@@ -366,7 +373,7 @@ TEST_P(BatchFilesTest, FailedDataFileKeepsTheOldBatch) {
         EXPECT_FALSE(WriteHeader(dir.path()));
     }
     const std::string path = dir.File(DataName());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE302Write, path.c_str())});
+    EXPECT_EQ(test::Texts(shown), std::vector<std::string>{Format(msg::kE302Write, path.c_str())});
     EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
     EXPECT_EQ(ReadFile(dir.File(HeaderName())), "old header");
     EXPECT_EQ(FileCount(), 2u);
@@ -383,7 +390,7 @@ TEST_P(BatchFilesTest, FailedHeaderFileKeepsTheOldBatch) {
         EXPECT_FALSE(WriteHeader(dir.path()));
     }
     const std::string path = dir.File(HeaderName());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{Format(msg::kE305Write, path.c_str())});
+    EXPECT_EQ(test::Texts(shown), std::vector<std::string>{Format(msg::kE305Write, path.c_str())});
     EXPECT_EQ(ReadFile(dir.File(DataName())), "old data");
     EXPECT_EQ(ReadFile(dir.File(HeaderName())), "old header");
     EXPECT_EQ(FileCount(), 2u);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "DatevTestSupport.h"
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
 #include "core/datev/DatevDialogModel.h"
@@ -17,7 +16,6 @@ using test::TempDir;
 class DialogModelTest : public ::testing::Test {
 protected:
     TempDir dir;
-    test::FakeUi ui;
     DatevSettings settings;
     DatevRange range;
     DatevDialogModel model{settings, range};
@@ -32,7 +30,9 @@ protected:
     // settings file is saved.
     std::optional<DatevDialogError> Confirm(const DatevDialogFields& fields) {
         auto error = model.Accept(fields);
-        if (!error) SaveDatevSettings(SettingsPath(), settings, ui);
+        if (!error) {
+            EXPECT_TRUE(SaveDatevSettings(SettingsPath(), settings).ok);
+        }
         return error;
     }
 };

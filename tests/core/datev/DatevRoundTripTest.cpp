@@ -5,7 +5,6 @@
 #include <random>
 
 #include "DatevTestSupport.h"
-#include "FakeUi.h"
 #include "KneReader.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
@@ -90,7 +89,6 @@ class RoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
 
 TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     const RoundTripCase c = GetParam();
-    test::FakeUi ui;
     BookingStore store(6000);
     DatevSettings settings;
     DatevRange range;
@@ -143,11 +141,14 @@ TEST_P(RoundTripTest, FilesReadBackToTheBookings) {
     test::SetRange(range, dateOf(fromDay), dateOf(toDay));
 
     TempDir dir;
-    PostversandDataFile dataFile = WritePostversandDataFile(store, settings, range, dir.path(), ui);
+    PostversandDataFile dataFile = WritePostversandDataFile(store, settings, range, dir.path());
     EXPECT_EQ(dataFile.count, static_cast<int>(expected.size()));
+    EXPECT_TRUE(dataFile.notices.empty());
     const int32_t blockCount = dataFile.blockCount;
-    ASSERT_TRUE(WritePostversandHeaderFile(std::move(dataFile), settings, range, dir.path(), ui));
-    EXPECT_TRUE(ui.messages.empty());
+    const PostversandBatch batch =
+        WritePostversandHeaderFile(std::move(dataFile), settings, range, dir.path());
+    ASSERT_TRUE(batch.written);
+    EXPECT_TRUE(batch.notices.empty());
 
     const std::string data = ReadFile(dir.File(c.extended ? "ED00001" : "DE001"));
     const auto file = test::KneReader(data, c.extended).Read();

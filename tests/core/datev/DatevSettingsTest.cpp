@@ -7,6 +7,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
@@ -149,7 +150,12 @@ protected:
         settings = loaded.settings;
         return loaded.read;
     }
-    bool Save() { return SaveDatevSettings(folders.Resolve(kDatevSettingsFileName), settings, ui); }
+    // Saves as the export run does; `saved` keeps the outcome.
+    bool Save() {
+        saved = SaveDatevSettings(folders.Resolve(kDatevSettingsFileName), settings);
+        return saved.ok;
+    }
+    DatevSettingsOutcome saved;
 };
 
 TEST_F(DatevSettingsFileIo, MissingFileGivesTheDefaults) {
@@ -178,20 +184,27 @@ TEST_F(DatevSettingsFileIo, UnreadableFileStopsTheExportAndIsKept) {
         const DatevSettingsLoad loaded = LoadDatevSettings(SettingsPath());
         EXPECT_EQ(loaded.status, DatevSettingsStatus::Unreadable);
         EXPECT_FALSE(loaded.read);
-        ui.messages.clear();
-        EXPECT_FALSE(AcceptDatevSettingsLoad(loaded, SettingsPath(), ui));
-        EXPECT_EQ(ui.Texts(),
+        const DatevSettingsOutcome accepted = AcceptDatevSettingsLoad(loaded, SettingsPath());
+        EXPECT_FALSE(accepted.ok);
+        EXPECT_EQ(test::Texts(accepted.notices),
                   std::vector<std::string>{Format(msg::kE301Read, SettingsPath().c_str(), reason)});
+        EXPECT_EQ(accepted.notices.items().front().kind, NoticeKind::Plain);
     }
 }
 
 TEST_F(DatevSettingsFileIo, MissingOrReadFileLetsTheExportGoOn) {
-    EXPECT_TRUE(AcceptDatevSettingsLoad(LoadDatevSettings(SettingsPath()), SettingsPath(), ui));
+    const DatevSettingsOutcome missing =
+        AcceptDatevSettingsLoad(LoadDatevSettings(SettingsPath()), SettingsPath());
+    EXPECT_TRUE(missing.ok);
+    EXPECT_TRUE(missing.notices.empty());
     test::SetTypicalSettings(settings, true);
     ASSERT_TRUE(Save());
+    EXPECT_TRUE(saved.notices.empty());
     const DatevSettingsLoad loaded = LoadDatevSettings(SettingsPath());
     EXPECT_EQ(loaded.status, DatevSettingsStatus::Read);
-    EXPECT_TRUE(AcceptDatevSettingsLoad(loaded, SettingsPath(), ui));
+    const DatevSettingsOutcome read = AcceptDatevSettingsLoad(loaded, SettingsPath());
+    EXPECT_TRUE(read.ok);
+    EXPECT_TRUE(read.notices.empty());
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -217,7 +230,8 @@ TEST_F(DatevSettingsFileIo, SaveWritesTheFileAndLoadReadsItBack) {
 TEST_F(DatevSettingsFileIo, UncreatableFileIsE301) {
     dir.Write("data", "a file where the folder should be");
     EXPECT_FALSE(Save());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301});
+    EXPECT_EQ(test::Texts(saved.notices), std::vector<std::string>{msg::kE301});
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
@@ -225,13 +239,14 @@ TEST_F(DatevSettingsFileIo, FailedWriteKeepsThePreviousFile) {
     std::filesystem::create_directories(dir.File("data"));
     dir.Write("data/angaben_datev.txt", kDefaultEleven);
     test::SetTypicalSettings(settings, true);
-    bool saved = true;
+    bool ok = true;
     {
         test::FileSizeLimit limit(100);
-        saved = Save();
+        ok = Save();
     }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kE301Write});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(test::Texts(saved.notices), std::vector<std::string>{msg::kE301Write});
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ReadFile(SettingsPath()), kDefaultEleven);
 }
 

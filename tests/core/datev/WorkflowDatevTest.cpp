@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "DatevRuleCheck.h"
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
@@ -19,11 +20,13 @@ using test::AddBooking;
 using test::ReadFile;
 using test::TempDir;
 
-// A FakeUi whose settings dialog or E:304 warning throws once.
+// A FakeUi whose settings dialog, E:304 warning or first progress tick
+// throws once.
 class ThrowingUi : public test::FakeUi {
 public:
     bool throwInDialog = false;
     bool throwOnWarning = false;
+    bool throwAtTick = false;
     std::string dialogFrom;                         // the "vom" date the user types, if any
     std::string dialogTo;                           // the "bis" date the user types, if any
     std::optional<DatevExportFormat> chosenFormat;  // the format the user picks, if any
@@ -45,6 +48,13 @@ public:
             throw std::runtime_error("warning");
         }
         return a;
+    }
+    Progress StepStarted(const std::string& title) override {
+        Progress progress = FakeUi::StepStarted(title);
+        return Progress{[this, progress](int64_t done, int64_t total) {
+            if (std::exchange(throwAtTick, false)) throw std::runtime_error("tick");
+            return progress.tick(done, total);
+        }};
     }
 };
 
@@ -192,16 +202,61 @@ TEST_F(ExportRunTest, ExceptionInTheDialogIsE111WithTheTracePoint) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
 }
 
-TEST_F(ExportRunTest, ExceptionInTheDataFileIsE112AndEndsTheRun) {
+// An exception while the data file is built (at a tick) or while its
+// messages are shown is E:112 with the TracePoint of that moment; the run
+// ends there and no file is written.
+struct DataFileExceptionCase {
+    const char* name;
+    bool atTick;  // else while E:304 is shown
+    std::vector<std::string> texts;
+};
+
+class DataFileException : public ExportRunTest,
+                          public ::testing::WithParamInterface<DataFileExceptionCase> {};
+
+TEST_P(DataFileException, IsE112AndEndsTheRun) {
+    const DataFileExceptionCase& c = GetParam();
+    AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
+    LoadBookings(kProgressStride, "31.01.2006");
+    ui.dialogTo = "31.01.2006";
+    ui.throwAtTick = c.atTick;
+    ui.throwOnWarning = !c.atTick;
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(), c.texts);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+const std::string kE304Over2005 =
+    "(E:304)\nEs dürfen nur Buchungen innerhalb eines Jahres exportiert werden!\n"
+    "Buchungen sind von: 01.12.2005 bis: 31.01.2006";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataFileException,
+    ::testing::Values(
+        DataFileExceptionCase{
+            "AtATick",
+            true,
+            {"(E:112#3028)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten."}},
+        DataFileExceptionCase{
+            "WhileItsWarningIsShown",
+            false,
+            {kE304Over2005,
+             "(E:112#3030)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten."}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The warning of a range over two years stands between the settings and
+// the success message, as the export meets it.
+TEST_F(ExportRunTest, RangeOverTwoYearsWarnsAndTheExportSucceeds) {
     AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
     LoadBookings(1, "31.01.2006");
     ui.dialogTo = "31.01.2006";
-    ui.throwOnWarning = true;
-    EXPECT_FALSE(flow.OnDatenExportieren());
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.Last().text,
-              "(E:112#3017)\nException: Fehler beim Erstellen der Datev-Buchungs-Daten.");
-    EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+    EXPECT_TRUE(flow.OnDatenExportieren());
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              kE304Over2005,
+                              "DATEV-Export erfolgreich abgeschlossen.\n2 Buchungen wurden "
+                              "exportiert."}));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
 }
 
 TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
@@ -220,7 +275,7 @@ TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
               "exportiert.\nDatei: " +
                   file);
     EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
-    EXPECT_TRUE(std::filesystem::exists(file));
+    test::ExpectDatevRules(file);
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/ED00001")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("export/EV01")));
 }
@@ -298,6 +353,30 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     const std::string& warning = ui.messages[ui.messages.size() - 2].text;
     EXPECT_TRUE(warning.starts_with("(E:314)")) << warning;
     EXPECT_NE(warning.find("8400"), std::string::npos) << warning;
+    test::ExpectDatevRules(dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv"));
+}
+
+// The CSV step warns with the chart of its request, not with the window's
+// choice.
+TEST_F(ExportRunTest, CsvStepTakesTheChartFromItsRequest) {
+    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    flow.EditableStore().journalLoaded = 1;
+    dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
+    flow.UseChart("");
+    DatevExportRequest request;
+    request.folder = dir.File("export");
+    request.range = {"01.03.2005", "31.03.2005"};
+    request.settings = DefaultDatevSettings();
+    request.settings.beraternummer = 29098;
+    request.settings.mandantennummer = 55003;
+    request.chart = dir.File("charts.kon");
+    EXPECT_TRUE(flow.ExportDatev(request));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages[0].text.starts_with("(E:314)\nHinweise zum DATEV-Export"))
+        << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find("Automatikkonto 8400"), std::string::npos);
+    EXPECT_TRUE(ui.messages[1].text.starts_with("DATEV-Export erfolgreich")) << ui.messages[1].text;
+    test::ExpectDatevRules(dir.File("export/EXTF_Buchungsstapel_20050301_20050331.csv"));
 }
 
 TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {

@@ -7,6 +7,7 @@
 
 #include "FakeUi.h"
 #include "FileSizeLimit.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "StoreSupport.h"
 #include "TempDir.h"
@@ -54,11 +55,13 @@ protected:
 TEST_F(LexwareExportTest, OneBookingMatchesTheGoldenFile) {
     Append(store, MeierRent());
     const std::string path = dir.File("buchhalter.txt");
-    EXPECT_TRUE(ExportLexware(store, path, ui));
+    const LexwareExportResult r = ExportLexware(store, path);
+    EXPECT_TRUE(r.written);
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n1 Buchungen wurden konvertiert.");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(
+        r.notices.items(),
+        (std::vector<Notice>{{NoticeKind::Information,
+                              "Konvertierung erfolgreich!\n1 Buchungen wurden konvertiert."}}));
 }
 
 struct LineCase {
@@ -156,9 +159,11 @@ TEST_F(LexwareExportTest, CancelledExportLeavesEveryOldFile) {
         EXPECT_EQ(done, ++ticks * 4096);
         return done < 8192;
     }};
-    EXPECT_FALSE(ExportLexware(store, path, ui, &cancel));
+    const LexwareExportResult cancelled = ExportLexware(store, path, &cancel);
+    EXPECT_FALSE(cancelled.written);
+    EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(ticks, 2);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(cancelled.notices.empty());
     EXPECT_EQ(ReadFile(y2013), "old 2013");
     EXPECT_EQ(ReadFile(y2014), "old 2014");
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -167,9 +172,9 @@ TEST_F(LexwareExportTest, CancelledExportLeavesEveryOldFile) {
     EXPECT_EQ(files, 2u);
 
     const Progress goOn{[](int64_t, int64_t) { return true; }};
-    ASSERT_TRUE(ExportLexware(store, path, ui, &goOn));
+    ASSERT_TRUE(ExportLexware(store, path, &goOn).written);
     const std::string withProgress = ReadFile(y2014);
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    ASSERT_TRUE(ExportLexware(store, path).written);
     EXPECT_EQ(ReadFile(y2014), withProgress);
     EXPECT_NE(withProgress, "old 2014");
 }
@@ -177,7 +182,7 @@ TEST_F(LexwareExportTest, CancelledExportLeavesEveryOldFile) {
 TEST_F(LexwareExportTest, ExistingFileIsReplaced) {
     const std::string path = dir.Write("buchhalter.txt", std::string(100000, 'o'));
     Append(store, MeierRent());
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    ASSERT_TRUE(ExportLexware(store, path).written);
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "one_booking.txt"));
 }
 
@@ -189,18 +194,23 @@ TEST_F(LexwareExportTest, ManyBookingsAreWrittenInFull) {
         Append(store, b);
     }
     const std::string path = dir.File("big.txt");
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    const LexwareExportResult r = ExportLexware(store, path);
+    ASSERT_TRUE(r.written);
     std::string expected = LexwareHeaderLine();
     for (int i = 0; i < n; ++i) AppendLexwareLine(store[i], expected);
     EXPECT_EQ(ReadFile(path), expected);
-    EXPECT_EQ(ui.Last().text, "Konvertierung erfolgreich!\n250000 Buchungen wurden konvertiert.");
+    EXPECT_EQ(test::Texts(r.notices),
+              std::vector<std::string>{
+                  "Konvertierung erfolgreich!\n250000 Buchungen wurden konvertiert."});
 }
 
 TEST_F(LexwareExportTest, NoBookingsGivesE209AndNoFile) {
     const std::string path = dir.File("buchhalter.txt");
-    EXPECT_FALSE(ExportLexware(store, path, ui));
-    EXPECT_EQ(ui.Last().text, "(E:209)\nKeine Datensätze zum eportieren vorhanden!");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    const LexwareExportResult r = ExportLexware(store, path);
+    EXPECT_FALSE(r.written);
+    EXPECT_EQ(r.notices.items(),
+              (std::vector<Notice>{
+                  {NoticeKind::Plain, "(E:209)\nKeine Datensätze zum eportieren vorhanden!"}}));
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -210,9 +220,11 @@ class LexwareOpenFailureTest : public LexwareExportTest,
 TEST_P(LexwareOpenFailureTest, GivesE210) {
     Append(store, MeierRent());
     const std::string path = GetParam().empty() ? "" : dir.path() + GetParam();
-    EXPECT_FALSE(ExportLexware(store, path, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
+    const LexwareExportResult r = ExportLexware(store, path);
+    EXPECT_FALSE(r.written);
+    EXPECT_EQ(test::Texts(r.notices),
+              std::vector<std::string>{"(E:210)\n" + path +
+                                       " - Ausgabedatei konnte nicht geöffnet werden!"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, LexwareOpenFailureTest,
@@ -226,11 +238,11 @@ TEST_F(LexwareExportTest, DeviceOrFifoTargetIsRefusedAndKept) {
     const std::string fifo = dir.File("pipe");
     ASSERT_TRUE(test::MakeFifo(fifo));
     for (const std::string& path : {std::string("/dev/null"), fifo}) {
-        ui.messages.clear();
-        EXPECT_FALSE(ExportLexware(store, path, ui));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.Last().text,
-                  "(E:210)\n" + path + " - Ausgabedatei konnte nicht geöffnet werden!");
+        const LexwareExportResult r = ExportLexware(store, path);
+        EXPECT_FALSE(r.written);
+        EXPECT_EQ(test::Texts(r.notices),
+                  std::vector<std::string>{"(E:210)\n" + path +
+                                           " - Ausgabedatei konnte nicht geöffnet werden!"});
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
@@ -242,22 +254,23 @@ TEST_F(LexwareExportTest, WriteFailureKeepsTheOldFile) {
     BELVARON_POSIX_ONLY("a file-size limit");
     const std::string path = dir.Write("buchhalter.txt", "old");
     for (int i = 0; i < 20000; ++i) Append(store, MeierRent());
-    bool ok = true;
+    LexwareExportResult r;
     {
         test::FileSizeLimit limit(4096);
-        ok = ExportLexware(store, path, ui);
+        r = ExportLexware(store, path);
     }
 
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(r.written);
     EXPECT_EQ(ReadFile(path), "old");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
-              "(E:210)\n" + path +
-                  " - Ausgabedatei konnte nicht geschrieben werden!\n"
-                  "Grund: Die Datei wird zu groß für den Datenträger.\n"
-                  "Eine bereits vorhandene Datei dieses Namens ist unverändert geblieben. Bitte "
-                  "prüfen Sie Speicherplatz und Schreibrechte und exportieren Sie erneut.");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
+    EXPECT_EQ(r.notices.items(),
+              (std::vector<Notice>{
+                  {NoticeKind::Plain,
+                   "(E:210)\n" + path +
+                       " - Ausgabedatei konnte nicht geschrieben werden!\n"
+                       "Grund: Die Datei wird zu groß für den Datenträger.\n"
+                       "Eine bereits vorhandene Datei dieses Namens ist unverändert geblieben. "
+                       "Bitte prüfen Sie Speicherplatz und Schreibrechte und exportieren Sie "
+                       "erneut."}}));
 }
 
 TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
@@ -267,7 +280,7 @@ TEST_F(LexwareExportTest, ExampleJournalMatchesTheGoldenFile) {
                     .loaded);
     SortByDate(store);
     const std::string path = dir.File("buchhalter.txt");
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    ASSERT_TRUE(ExportLexware(store, path).written);
     EXPECT_EQ(ReadFile(path), ReadFile(kData + "example_journal_buchhalter.txt"));
 }
 
@@ -304,7 +317,7 @@ TEST_F(LexwareExportTest, TextsWithBarsQuotesAndLineBreaksReadBackAsFourteenFiel
     Append(store, b);
     Append(store, MeierRent());
     const std::string path = dir.File("buchhalter.txt");
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    ASSERT_TRUE(ExportLexware(store, path).written);
     const auto records = SplitRecords(ReadFile(path));
     ASSERT_EQ(records.size(), 3u);
     for (const auto& r : records) EXPECT_EQ(r.size(), 14u);
@@ -325,7 +338,8 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     SetField(b.date, "31.12.2024");
     Append(store, b);
     const std::string path = dir.File("buchhalter.txt");
-    ASSERT_TRUE(ExportLexware(store, path, ui));
+    const LexwareExportResult r = ExportLexware(store, path);
+    ASSERT_TRUE(r.written);
     const std::string y2024 = dir.File("buchhalter_2024.txt");
     const std::string y2025 = dir.File("buchhalter_2025.txt");
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -335,11 +349,12 @@ TEST_F(LexwareExportTest, TwoYearsGiveOneFilePerYearBesideTheChosenName) {
     AppendLexwareLine(store[1], second);
     EXPECT_EQ(ReadFile(y2024), first);
     EXPECT_EQ(ReadFile(y2025), second);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text,
-              "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
-                  " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)");
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(r.notices.items(),
+              (std::vector<Notice>{
+                  {NoticeKind::Information,
+                   "Konvertierung erfolgreich!\n3 Buchungen wurden konvertiert.\nDatei: " + y2024 +
+                       " (2 Buchungen)\nDatei: " + y2025 + " (1 Buchungen)"}}));
+    EXPECT_EQ(LexwareFilePaths(store, path), (std::vector<std::string>{y2024, y2025}));
 }
 
 // Every year's file is written before any replaces an old one.
@@ -352,24 +367,35 @@ TEST_F(LexwareExportTest, AYearFileThatCannotBeWrittenLeavesEveryOldFile) {
     Append(store, b);
     SetField(b.date, "02.01.2025");
     for (int i = 0; i < 20000; ++i) Append(store, b);
-    bool ok = true;
+    LexwareExportResult r;
     {
         test::FileSizeLimit limit(4096);
-        ok = ExportLexware(store, dir.File("buchhalter.txt"), ui);
+        r = ExportLexware(store, dir.File("buchhalter.txt"));
     }
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(r.written);
     EXPECT_EQ(ReadFile(y2024), "old");
     EXPECT_EQ(ReadFile(y2025), "old");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(
-        ui.Last().text.rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
-        0u);
+    const std::vector<std::string> texts = test::Texts(r.notices);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("(E:210)\n" + y2025 + " - Ausgabedatei konnte nicht geschrieben", 0),
+              0u);
 }
 
 TEST(LexwareYearPath, IsStemUnderscoreYearExtension) {
     EXPECT_EQ(LexwareYearPath("/a/buchhalter.txt", 2024), "/a/buchhalter_2024.txt");
     EXPECT_EQ(LexwareYearPath("/a.b/export", 2025), "/a.b/export_2025");
     EXPECT_EQ(LexwareYearPath("x.tar.txt", 7), "x.tar_0007.txt");
+}
+
+// One year, or none, is the chosen file itself.
+TEST(LexwareFilePaths, OfOneYearIsTheChosenFile) {
+    BookingStore store{4};
+    EXPECT_EQ(LexwareFilePaths(store, "/a/b.txt"), std::vector<std::string>{"/a/b.txt"});
+    BookingRecord b = MeierRent();
+    Append(store, b);
+    SetField(b.date, "31.12.2013");
+    Append(store, b);
+    EXPECT_EQ(LexwareFilePaths(store, "/a/b.txt"), std::vector<std::string>{"/a/b.txt"});
 }
 
 // ---- The handlers ------------------------------------------------------------
@@ -403,6 +429,42 @@ TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
     ui.answers.push_back(MessageAnswer::Yes);
     EXPECT_TRUE(flow.OnExportLexware());
     EXPECT_NE(test::ReadFile(dir.File("b.txt")), "earlier");
+}
+
+// Bookings of several years are written to one file per year, never to
+// the chosen path: the question names the year files that exist, and only
+// those.
+TEST_F(LexwareHandlerTest, SeveralYearsAskAboutTheYearFilesThatExist) {
+    BookingRecord b = MeierRent();
+    Append(flow.EditableStore(), b);
+    SetField(b.date, "02.01.2014");
+    Append(flow.EditableStore(), b);
+    flow.EditableStore().journalLoaded = 1;
+    const std::string chosen = dir.Write("b.txt", "earlier");
+    const std::string y2013 = dir.File("b_2013.txt");
+    const std::string y2014 = dir.Write("b_2014.txt", "earlier 2014");
+    flow.OnLexwareTargetEdited(chosen);
+
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" + y2014 +
+                                  "\n\nTrotzdem exportieren?");
+    EXPECT_FALSE(std::filesystem::exists(y2013));
+    EXPECT_EQ(ReadFile(y2014), "earlier 2014");
+
+    ui.answers.push_back(MessageAnswer::Yes);
+    EXPECT_TRUE(flow.OnExportLexware());
+    EXPECT_TRUE(ui.Last().text.starts_with("Konvertierung erfolgreich!\n2 Buchungen"))
+        << ui.Last().text;
+    EXPECT_TRUE(std::filesystem::exists(y2013));
+    EXPECT_NE(ReadFile(y2014), "earlier 2014");
+    EXPECT_EQ(ReadFile(chosen), "earlier");
+
+    // Both year files exist now; the chosen path is still not named.
+    EXPECT_FALSE(flow.OnExportLexware());
+    EXPECT_EQ(ui.Last().text, "Diese Dateien gibt es schon und werden ersetzt:\n" + y2013 + "\n" +
+                                  y2014 + "\n\nTrotzdem exportieren?");
+    EXPECT_EQ(ui.questions.size(), 3u);
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "DatevRuleCheck.h"
 #include "FakeUi.h"
 #include "JournalGenerator.h"
 #include "TempDir.h"
@@ -154,7 +155,22 @@ std::function<void(World&)> Exported(const std::function<bool(World&)>& run) {
     };
 }
 
-bool ExportCsv(World& w) { return w.flow.ExportDatev(w.Request(DatevExportFormat::Csv)); }
+// A complete CSV run leaves batches that pass DATEV's rules.
+bool ExportCsv(World& w) {
+    const bool ok = w.flow.ExportDatev(w.Request(DatevExportFormat::Csv));
+    if (ok) {
+        int batches = 0;
+        for (const auto& entry : fs::directory_iterator(w.exportFolder)) {
+            const std::string name = entry.path().filename().string();
+            if (!name.starts_with("EXTF_") || !name.ends_with(".csv")) continue;
+            ++batches;
+            test::ExpectDatevRules(entry.path().string());
+        }
+        EXPECT_GE(batches, 1);
+    }
+    return ok;
+}
+
 bool ExportPostversand(World& w) {
     return w.flow.ExportDatev(w.Request(DatevExportFormat::Postversand));
 }

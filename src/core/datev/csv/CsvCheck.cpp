@@ -52,8 +52,7 @@ void CheckSettings(const DatevSettings& s, ProblemList& errors) {
 }
 
 // Sets the keys of the range; false when the bookings cannot be selected.
-bool CheckRange(const DatevSettings& s, const std::string& from, const std::string& to,
-                CsvCheckResult& r) {
+bool CheckRange(const std::string& from, const std::string& to, CsvCheckResult& r) {
     using P = ProblemList;
     r.fromKey = RangeKey(from);
     r.toKey = RangeKey(to);
@@ -64,9 +63,6 @@ bool CheckRange(const DatevSettings& s, const std::string& from, const std::stri
     if (r.fromKey > r.toKey) {
         r.errors.Add(P::kFixRange, Format(m::kReversed, fromUtf8.c_str(), toUtf8.c_str()));
         return false;
-    }
-    if (IsRealDayOfAnyYear(s.wjBeginnTag, s.wjBeginnMonat)) {
-        r.wjBeginn = FiscalYearStart(r.fromKey, s.wjBeginnTag, s.wjBeginnMonat);
     }
     return true;
 }
@@ -156,7 +152,7 @@ CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& set
     CsvCheckResult r;
     CheckSettings(settings, r.errors);
     const std::vector<int32_t>* automatic = AutomaticAccounts(settings, chart, r.warnings);
-    if (!CheckRange(settings, dateFrom, dateTo, r)) return r;
+    if (!CheckRange(dateFrom, dateTo, r)) return r;
 
     const int32_t length = settings.kontonummernlaenge;
     const int32_t maxDigits = length >= 4 && length <= 8 ? length + 1 : 0;

@@ -56,7 +56,6 @@ struct CsvCheckResult {
     int zeroLeftOut = 0;                    // bookings in the range with amount 0
     int32_t fromKey = 0;                    // YYYYMMDD
     int32_t toKey = 0;
-    int32_t wjBeginn = 0;  // YYYYMMDD, the fiscal year that contains fromKey
 };
 
 // Checks the settings, the range dateFrom..dateTo (DD.MM.YYYY) and every

@@ -14,7 +14,6 @@
 #include "core/base/Format.h"
 #include "core/base/StrictInt.h"
 #include "core/base/TracePoint.h"
-#include "core/base/UiPort.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevRange.h"
@@ -158,9 +157,9 @@ struct PartFile {
     FileWriter writer;
 };
 
-bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
+bool ReportWriteFailure(Notices& notices, const PartFile& part) {
     const std::string reason = ErrnoReason(part.writer.error(), ReasonForm::Phrase);
-    ShowPlain(ui, Format(m::kE315, part.path.c_str(), reason.c_str()));
+    notices.Plain(Format(m::kE315, part.path.c_str(), reason.c_str()));
     return false;
 }
 
@@ -169,12 +168,12 @@ bool ReportWriteFailure(UiPort& ui, const PartFile& part) {
 constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
 
 // Writes the header lines and the bookings of the batch; false after E:315
-// or, with nothing shown, when `count` was cancelled.
+// (in `notices`) or, without a message, when `count` was cancelled.
 bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
                const csv::HeaderData& header, const csv::CsvBatch& batch, PartFile& part,
-               UiPort& ui, ProgressCount& count) {
+               Notices& notices, ProgressCount& count) {
     TracePoint = 3063;
-    if (!part.writer.Open(part.path)) return ReportWriteFailure(ui, part);
+    if (!part.writer.Open(part.path)) return ReportWriteFailure(notices, part);
     std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
     std::size_t used = buffer.size();
     buffer.resize(std::max(used, kFlushBytes) + (std::size_t{1} << 12));
@@ -191,14 +190,14 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
                                         buffer.data());
         if (used >= kFlushBytes) {
             if (!part.writer.Write(std::string_view(buffer.data(), used))) {
-                return ReportWriteFailure(ui, part);
+                return ReportWriteFailure(notices, part);
             }
             used = 0;
         }
         if (!count.Step()) return false;
     }
     if (!part.writer.Write(std::string_view(buffer.data(), used))) {
-        return ReportWriteFailure(ui, part);
+        return ReportWriteFailure(notices, part);
     }
     // The part goes to the disk while the next one is formed.
     part.writer.StartFinish();
@@ -211,7 +210,7 @@ void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, Fil
     TracePoint = 3066;
     for (int part = std::max(2, batch.parts + 1);; ++part) {
         const std::string path =
-            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, part);
+            platform::JoinPath(folder, CsvFileName(batch.fromKey, batch.toKey, part));
         std::error_code ec;
         if (!std::filesystem::exists(std::filesystem::symlink_status(platform::FsPath(path), ec)))
             break;
@@ -221,7 +220,7 @@ void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, Fil
 
 // Puts the written batch in place as a whole; false after E:315.
 bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& batches,
-                 std::vector<std::unique_ptr<PartFile>>& files, UiPort& ui) {
+                 std::vector<std::unique_ptr<PartFile>>& files, Notices& notices) {
     FileSet set;
     for (auto& file : files) set.Replace(file->writer);
     for (const csv::CsvBatch& batch : batches) {
@@ -236,80 +235,85 @@ bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& ba
     const char* text = !outcome.restored ? m::kE315Mixed
                        : isPart          ? m::kE315Remove
                                          : m::kE315Replace;
-    ShowPlain(ui, Format(text, outcome.failedPath.c_str(), reason.c_str()));
+    notices.Plain(Format(text, outcome.failedPath.c_str(), reason.c_str()));
     return false;
 }
 
 std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const BookingStore& store,
-                                     const DatevSettings& settings) {
+                                     const DatevSettings& settings, std::size_t maxPerFile) {
     std::vector<int32_t> keys;
     keys.reserve(check.selected.size());
     for (const csv::SelectedBooking& s : check.selected)
         keys.push_back(DateKey(store[s.index].date));
     return csv::PlanBatches(keys, check.fromKey, check.toKey, settings.wjBeginnTag,
-                            settings.wjBeginnMonat, settings.batchPeriod, kMaxBookingsPerFile);
+                            settings.wjBeginnMonat, settings.batchPeriod,
+                            std::max<std::size_t>(maxPerFile, 1));
 }
 
 }  // namespace
 
 DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
-                             const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                             const std::string& folder, const CsvRunOptions& options,
                              const Progress* progress) {
     const csv::CsvCheckResult check =
         csv::CheckDatevCsv(store, settings, dateFrom, dateTo, options.chart);
     DatevCsvResult result;
     result.zeroLeftOut = check.zeroLeftOut;
     if (!check.errors.empty()) {
-        ShowPlain(ui, csv::ErrorMessage(check));
+        result.notices.Plain(csv::ErrorMessage(check));
         return result;
     }
-    if (!check.warnings.empty()) ShowPlain(ui, csv::WarningMessage(check));
+    if (!check.warnings.empty()) result.notices.Plain(csv::WarningMessage(check));
 
     result.outcome = DatevCsvResult::Outcome::WriteFailed;
-    const std::vector<csv::CsvBatch> batches = BatchesOf(check, store, settings);
+    const std::vector<csv::CsvBatch> batches =
+        BatchesOf(check, store, settings, options.maxBookingsPerFile);
     std::vector<std::unique_ptr<PartFile>> files;
     ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
     for (const csv::CsvBatch& batch : batches) {
         files.push_back(std::make_unique<PartFile>());
         files.back()->path =
-            folder + platform::kPathSeparator + CsvFileName(batch.fromKey, batch.toKey, batch.part);
-        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(), ui,
-                       count)) {
+            platform::JoinPath(folder, CsvFileName(batch.fromKey, batch.toKey, batch.part));
+        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(),
+                       result.notices, count)) {
             // The new files go with `files`; the old ones stay.
-            if (count.cancelled()) result.outcome = DatevCsvResult::Outcome::Cancelled;
+            if (count.cancelled()) {
+                result.outcome = DatevCsvResult::Outcome::Cancelled;
+                result.notices = Notices();
+            }
             return result;
         }
     }
     TracePoint = 3065;
     for (auto& file : files) {
-        if (!file->writer.Finish()) return ReportWriteFailure(ui, *file), result;
+        if (!file->writer.Finish()) return ReportWriteFailure(result.notices, *file), result;
     }
-    if (!CommitParts(folder, batches, files, ui)) return result;
+    if (!CommitParts(folder, batches, files, result.notices)) return result;
     for (auto& file : files) result.files.push_back(file->path);
     result.outcome = DatevCsvResult::Outcome::Written;
     result.written = static_cast<int>(check.selected.size());
     return result;
 }
 
-bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-                  const std::string& folder, const CsvRunOptions& options, UiPort& ui,
-                  const Progress* progress) {
-    const DatevCsvResult r =
-        WriteDatevCsv(store, settings, range.from, range.to, folder, options, ui, progress);
+DatevCsvResult RunCsvExport(const BookingStore& store, const DatevSettings& settings,
+                            const DatevRange& range, const std::string& folder,
+                            const CsvRunOptions& options, const Progress* progress) {
+    DatevCsvResult r =
+        WriteDatevCsv(store, settings, range.from, range.to, folder, options, progress);
     if (r.outcome == DatevCsvResult::Outcome::CheckFailed ||
         r.outcome == DatevCsvResult::Outcome::Cancelled) {
-        return false;
+        return r;
     }
     if (r.outcome == DatevCsvResult::Outcome::WriteFailed) {
-        ShowPlain(ui, Format(msg::kE117, r.written));
-        return false;
+        r.notices.Plain(Format(msg::kE117, r.written));
+        return r;
     }
     std::string text = Format(msg::kDatevExported, r.written);
     for (const std::string& file : r.files) text += Format(m::kFileLine, file.c_str());
     if (r.zeroLeftOut > 0) text += Format(m::kZeroLeftOut, r.zeroLeftOut);
-    ShowInfo(ui, text);
-    return true;
+    r.notices.Information(std::move(text));
+    return r;
 }
 
 }  // namespace belvaron

@@ -1,16 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/base/Notices.h"
 #include "core/base/Progress.h"
 #include "core/datev/csv/CsvCheck.h"
 
 namespace belvaron {
 
 class BookingStore;
-class UiPort;
 struct DatevRange;
 struct DatevSettings;
 
@@ -42,6 +43,9 @@ struct CsvRunOptions {
     std::string createdAt;         // header "Erzeugt am", 17 digits; empty: CsvCreationTime()
     csv::ChartInfo chart;          // the chart file chosen in the main window
     std::string currency = "EUR";  // header WKZ, the default of the booking lines
+    // The most bookings one file holds: DATEV's limit, unless a test needs a
+    // smaller one (0 counts as 1).
+    std::size_t maxBookingsPerFile = kMaxBookingsPerFile;
 };
 
 // The creation time "YYYYMMDDHHMMSSmmm": from SOURCE_DATE_EPOCH (seconds
@@ -64,29 +68,30 @@ struct DatevCsvResult {
     int written = 0;                 // bookings written
     int zeroLeftOut = 0;             // bookings of the range with amount 0, not written
     std::vector<std::string> files;  // paths written, in order
+    // The messages of the run in order (E:313; or E:314, then E:315; after
+    // RunCsvExport also the success message or E:117); none when cancelled.
+    Notices notices;
 };
 
 // Checks, then writes the batch of the bookings of dateFrom..dateTo
-// (DD.MM.YYYY) into `folder` (no trailing '/'). Errors of the check are
-// shown as one E:313 message and nothing is written; warnings are shown as
-// E:314 and the export goes on; a file that cannot be written gives E:315.
-// All files of the run are written completely before any replaces an
-// existing one. `progress` ticks in bookings written; a cancelled run shows
-// nothing more, removes its new files and leaves every existing file as it
-// was.
-// Shows no final message.
+// (DD.MM.YYYY) into `folder`. Errors of the check give one E:313 message and
+// nothing is written; warnings give E:314 and the export goes on; a file that
+// cannot be written gives E:315. All files of the run are written completely
+// before any replaces an existing one. `progress` ticks in bookings written;
+// a cancelled run has no messages, removes its new files and leaves every
+// existing file as it was. No final message.
 DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
                              const std::string& dateFrom, const std::string& dateTo,
-                             const std::string& folder, const CsvRunOptions& options, UiPort& ui,
+                             const std::string& folder, const CsvRunOptions& options,
                              const Progress* progress = nullptr);
 
 // The CSV step of the DATEV export run: WriteDatevCsv with the settings and
-// the range, then the success message with the files written (and
-// the count of bookings with amount 0 left out), or E:117 with the count
-// when a file could not be written. After E:313 and after a cancel nothing
-// more is shown. True when the batch was written.
-bool RunCsvExport(const BookingStore& store, const DatevSettings& settings, const DatevRange& range,
-                  const std::string& folder, const CsvRunOptions& options, UiPort& ui,
-                  const Progress* progress = nullptr);
+// the range, then the success message (Information) with the files written
+// (and the count of bookings with amount 0 left out), or E:117 with the
+// count when a file could not be written. After E:313 and after a cancel
+// nothing more is added. Written when the batch was written.
+DatevCsvResult RunCsvExport(const BookingStore& store, const DatevSettings& settings,
+                            const DatevRange& range, const std::string& folder,
+                            const CsvRunOptions& options, const Progress* progress = nullptr);
 
 }  // namespace belvaron

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CsvReader.h"
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/Format.h"
 #include "core/datev/csv/CsvBatches.h"
@@ -17,7 +16,6 @@
 namespace belvaron {
 namespace {
 
-using test::FakeUi;
 using test::ParseCsv;
 using test::ReadFile;
 using test::TempDir;
@@ -199,34 +197,71 @@ void FillThreeYears(BookingStore& store) {
     for (const auto& b : bookings) test::Append(store, b);
 }
 
+// Four months of 2024 with 2, 2, 1 and 2 bookings: over a limit of 3 per
+// file, the year's batch is cut where a month ends.
+void FillFourMonths(BookingStore& store) {
+    const test::TestBooking bookings[] = {
+        {.no = 201, .date = "08.01.2024", .beleg = "RE-201"},
+        {.no = 202, .date = "31.01.2024", .beleg = "RE-202", .amount = "-12,34"},
+        {.no = 204, .date = "14.02.2024", .beleg = "RE-204"},
+        {.no = 203, .date = "01.02.2024", .beleg = "RE-203", .key = 9},
+        {.no = 205, .date = "29.03.2024", .beleg = "RE-205"},
+        {.no = 206, .date = "02.04.2024", .beleg = "RE-206"},
+        {.no = 207, .date = "30.04.2024", .beleg = "RE-207", .amount = "1.000,00"},
+    };
+    for (const auto& b : bookings) test::Append(store, b);
+}
+
+// Five bookings in March 2024: over a limit of 2 per file, the one month is
+// cut by count into numbered parts of the same range, in store order.
+void FillOneMonth(BookingStore& store) {
+    const test::TestBooking bookings[] = {
+        {.no = 301, .date = "04.03.2024", .beleg = "K-301"},
+        {.no = 302, .date = "01.03.2024", .beleg = "K-302"},
+        {.no = 303, .date = "15.03.2024", .beleg = "K-303", .amount = "-5,00"},
+        {.no = 304, .date = "31.03.2024", .beleg = "K-304"},
+        {.no = 305, .date = "20.03.2024", .beleg = "K-305"},
+    };
+    for (const auto& b : bookings) test::Append(store, b);
+}
+
 struct GoldenCase {
     const char* name;
+    void (*fill)(BookingStore&);
+    const char* from;
+    const char* to;
+    int wjMonat;
     DatevBatchPeriod period;
+    std::size_t maxPerFile;
+    int written;
     const char* folder;
     std::vector<std::string> files;
 };
+
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.name; }
 
 class GoldenBatches : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenBatches, EveryFileEqualsItsGoldenFileAndPassesTheRules) {
     const GoldenCase& c = GetParam();
-    FakeUi ui;
     BookingStore store{20};
-    FillThreeYears(store);
+    c.fill(store);
     DatevSettings settings = test::GoodSettings();
-    settings.wjBeginnMonat = 7;
+    settings.wjBeginnMonat = c.wjMonat;
     settings.batchPeriod = c.period;
     CsvRunOptions options;
     options.createdAt = "20250701120000000";
+    options.maxBookingsPerFile = c.maxPerFile;
     TempDir dir;
-    const DatevCsvResult r =
-        WriteDatevCsv(store, settings, "10.07.2022", "20.06.2025", dir.path(), options, ui);
+    const DatevCsvResult r = WriteDatevCsv(store, settings, c.from, c.to, dir.path(), options);
     ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
-    EXPECT_EQ(r.written, 8);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(r.written, c.written);
+    EXPECT_TRUE(r.notices.empty());
     std::vector<std::string> expected;
     for (const std::string& name : c.files) expected.push_back(dir.File(name));
     EXPECT_EQ(r.files, expected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              static_cast<std::ptrdiff_t>(c.files.size()));
     const bool update = std::getenv("BELVARON_UPDATE_GOLDEN") != nullptr;
     for (const std::string& name : c.files) {
         SCOPED_TRACE(name);
@@ -238,6 +273,7 @@ TEST_P(GoldenBatches, EveryFileEqualsItsGoldenFileAndPassesTheRules) {
         }
         EXPECT_EQ(bytes, ReadFile(golden));
         EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});
+        EXPECT_LE(ParseCsv(bytes).size(), 2 + c.maxPerFile);
     }
 }
 
@@ -245,24 +281,57 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, GoldenBatches,
     ::testing::Values(
         GoldenCase{"OnePerFiscalAndCalendarYear",
+                   FillThreeYears,
+                   "10.07.2022",
+                   "20.06.2025",
+                   7,
                    Y,
+                   kMaxBookingsPerFile,
+                   8,
                    "years",
                    {CsvFileName(20220710, 20221231, 1), CsvFileName(20230101, 20230630, 1),
                     CsvFileName(20230701, 20231231, 1), CsvFileName(20240101, 20240630, 1),
                     CsvFileName(20240701, 20241231, 1), CsvFileName(20250101, 20250620, 1)}},
         GoldenCase{"OnePerMonth",
+                   FillThreeYears,
+                   "10.07.2022",
+                   "20.06.2025",
+                   7,
                    M,
+                   kMaxBookingsPerFile,
+                   8,
                    "months",
                    {CsvFileName(20220710, 20220731, 1), CsvFileName(20221201, 20221231, 1),
                     CsvFileName(20230101, 20230131, 1), CsvFileName(20230601, 20230630, 1),
                     CsvFileName(20230701, 20230731, 1), CsvFileName(20240201, 20240229, 1),
-                    CsvFileName(20241201, 20241231, 1), CsvFileName(20250601, 20250620, 1)}}),
+                    CsvFileName(20241201, 20241231, 1), CsvFileName(20250601, 20250620, 1)}},
+        GoldenCase{"OverTheLimitCutAtMonthBoundaries",
+                   FillFourMonths,
+                   "01.01.2024",
+                   "30.04.2024",
+                   1,
+                   Y,
+                   3,
+                   7,
+                   "limit_months",
+                   {CsvFileName(20240101, 20240131, 1), CsvFileName(20240201, 20240331, 1),
+                    CsvFileName(20240401, 20240430, 1)}},
+        GoldenCase{"OneMonthOverTheLimitCutByCount",
+                   FillOneMonth,
+                   "01.03.2024",
+                   "31.03.2024",
+                   1,
+                   Y,
+                   2,
+                   5,
+                   "limit_parts",
+                   {CsvFileName(20240301, 20240331, 1), CsvFileName(20240301, 20240331, 2),
+                    CsvFileName(20240301, 20240331, 3)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // More than 99,999 bookings in one fiscal year: cut where a month ends, so
 // the two files carry periods that do not overlap.
 TEST(LargeBatch, IsCutAtAMonthBoundary) {
-    FakeUi ui;
     BookingStore store{110'001};
     for (int no = 1; no <= 110'000; ++no) {
         test::Append(store, {.no = no, .date = no <= 60'000 ? "15.01.2024" : "10.02.2024"});
@@ -270,8 +339,8 @@ TEST(LargeBatch, IsCutAtAMonthBoundary) {
     CsvRunOptions options;
     options.createdAt = "20240401120000000";
     TempDir dir;
-    const DatevCsvResult r = WriteDatevCsv(store, test::GoodSettings(), "01.01.2024", "31.03.2024",
-                                           dir.path(), options, ui);
+    const DatevCsvResult r =
+        WriteDatevCsv(store, test::GoodSettings(), "01.01.2024", "31.03.2024", dir.path(), options);
     ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
     EXPECT_EQ(r.written, 110'000);
     ASSERT_EQ(r.files, (std::vector<std::string>{dir.File(CsvFileName(20240101, 20240131, 1)),
@@ -290,14 +359,13 @@ TEST(LargeBatch, IsCutAtAMonthBoundary) {
 
 // A rule the check itself must catch, so that a passing file means something.
 TEST(DatevRules, CatchAFileThatBreaksThem) {
-    FakeUi ui;
     BookingStore store{2};
     test::Append(store, {.date = "05.03.2024"});
     TempDir dir;
     CsvRunOptions options;
     options.createdAt = "20240401120000000";
-    const DatevCsvResult r = WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024",
-                                           dir.path(), options, ui);
+    const DatevCsvResult r =
+        WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", dir.path(), options);
     ASSERT_EQ(r.files.size(), 1u);
     std::string bytes = ReadFile(r.files[0]);
     EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});

@@ -227,17 +227,33 @@ TEST_P(CsvCheckCases, FindsExactlyTheExpectedProblems) {
 INSTANTIATE_TEST_SUITE_P(Table, CsvCheckCases, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A range in a fiscal year that began in the calendar year before passes the
+// checks, and its batch carries that year's start as WJ-Beginn.
 TEST(CsvCheck, FiscalYearStartsInThePreviousCalendarYear) {
-    FakeUi ui;
     BookingStore store(10);
-    test::Append(store, {.date = "15.03.2024"});
+    test::Append(store, {.no = 1, .date = "15.03.2024"});
+    test::Append(store, {.no = 2, .date = "15.08.2024"});
     DatevSettings s = test::GoodSettings();
     s.wjBeginnTag = 1;
     s.wjBeginnMonat = 7;
-    const auto r = csv::CheckDatevCsv(store, s, "01.01.2024", "30.06.2024", {});
-    EXPECT_TRUE(r.errors.empty());
-    EXPECT_EQ(r.wjBeginn, 20230701);
-    EXPECT_EQ(csv::CheckDatevCsv(store, s, "01.07.2024", "31.12.2024", {}).wjBeginn, 20240701);
+    const struct {
+        const char* from;
+        const char* to;
+        const char* wjBeginn;
+    } ranges[] = {{"01.01.2024", "30.06.2024", "20230701"},
+                  {"01.07.2024", "31.12.2024", "20240701"}};
+    for (const auto& range : ranges) {
+        SCOPED_TRACE(range.from);
+        EXPECT_TRUE(csv::CheckDatevCsv(store, s, range.from, range.to, {}).errors.empty());
+        test::TempDir dir;
+        const DatevCsvResult r = WriteDatevCsv(store, s, range.from, range.to, dir.path(), {});
+        ASSERT_EQ(r.files.size(), 1u);
+        const auto records = test::ParseCsv(test::ReadFile(r.files[0]));
+        ASSERT_FALSE(records.empty());
+        ASSERT_EQ(records[0].size(), 31u);
+        EXPECT_EQ(records[0][12].text, range.wjBeginn);  // header field 13, WJ-Beginn
+        test::ExpectDatevRules(r.files[0]);
+    }
 }
 
 TEST(CsvCheck, MessageListsTwentyProblemsThenTheRestCountedAndWhatToDo) {
@@ -281,13 +297,15 @@ TEST(CsvCheck, ErrorsStopTheExportWithOneMessageAndNoFile) {
                      .variant = ChartVariant::SK3,
                      .known = true,
                      .automaticAccounts = {8400}};
-    EXPECT_FALSE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().icon, MessageIcon::None);
-    EXPECT_NE(ui.Last().text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);
+    const DatevCsvResult r = RunCsvExport(store, datevSettings, range, dir.path(), options);
+    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::CheckFailed);
+    ASSERT_EQ(r.notices.items().size(), 1u);
+    const Notice& message = r.notices.items()[0];
+    EXPECT_EQ(message.kind, NoticeKind::Plain);
+    EXPECT_NE(message.text.find("- Buchung 3: Soll-Konto 0"), std::string::npos);
     // The warnings are in the same message, so the user sees everything at once.
-    EXPECT_NE(ui.Last().text.find("Außerdem zu beachten:\n- Buchung 3: DATEV-Schlüssel 9 auf dem "
-                                  "Automatikkonto 8400."),
+    EXPECT_NE(message.text.find("Außerdem zu beachten:\n- Buchung 3: DATEV-Schlüssel 9 auf dem "
+                                "Automatikkonto 8400."),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

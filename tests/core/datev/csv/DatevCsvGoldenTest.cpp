@@ -6,7 +6,6 @@
 #include <set>
 
 #include "CsvReader.h"
-#include "FakeUi.h"
 #include "TempDir.h"
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
@@ -17,7 +16,6 @@
 namespace belvaron {
 namespace {
 
-using test::FakeUi;
 using test::ParseCsv;
 using test::ReadFile;
 using test::TempDir;
@@ -77,7 +75,7 @@ protected:
         FillSmallStore(store);
         options.createdAt = "20240401120000000";
         result = WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", dir.path(),
-                               options, ui);
+                               options);
         bytes = ReadFile(dir.File(kGoldenName));
         // BELVARON_UPDATE_GOLDEN=1 rewrites the golden file (review the difference).
         if (std::getenv("BELVARON_UPDATE_GOLDEN")) {
@@ -85,7 +83,6 @@ protected:
         }
     }
 
-    FakeUi ui;
     BookingStore store{100};
     TempDir dir;
     CsvRunOptions options;
@@ -98,7 +95,7 @@ TEST_F(DatevCsvGolden, FileEqualsTheGoldenFileByteForByte) {
     EXPECT_EQ(result.written, 4);
     EXPECT_EQ(result.zeroLeftOut, 1);
     EXPECT_EQ(result.files, std::vector<std::string>{dir.File(kGoldenName)});
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(result.notices.empty());
     EXPECT_EQ(bytes, ReadFile(kGoldenDir + kGoldenName));
     EXPECT_EQ(test::DatevRuleProblems(bytes), std::vector<std::string>{});
 }
@@ -113,8 +110,7 @@ TEST_F(DatevCsvGolden, PostversandOnlyFieldsLeaveTheFileAlone) {
     other.abrechnungsnummer = 4321;
     other.kontonummernerweiterung = other.kontonummernerweiterung != 0 ? 0 : 1;
     TempDir otherDir;
-    FakeUi otherUi;
-    WriteDatevCsv(store, other, "01.03.2024", "31.03.2024", otherDir.path(), options, otherUi);
+    WriteDatevCsv(store, other, "01.03.2024", "31.03.2024", otherDir.path(), options);
     EXPECT_EQ(ReadFile(otherDir.File(kGoldenName)), bytes);
     for (const DatevDialogField field :
          {DatevDialogField::Beratername, DatevDialogField::Passwort,

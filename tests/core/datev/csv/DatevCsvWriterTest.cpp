@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CsvReader.h"
-#include "FakeUi.h"
+#include "NoticeTexts.h"
 #include "Portable.h"
 #include "TempDir.h"
 #include "core/base/DataFolders.h"
@@ -23,7 +23,7 @@ namespace belvaron {
 namespace {
 
 using test::CsvRecord;
-using test::FakeUi;
+using test::ExpectDatevRules;
 using test::ParseCsv;
 using test::ReadFile;
 using test::TempDir;
@@ -134,10 +134,9 @@ int CompareWithStore(const std::vector<CsvRecord>& records, const BookingStore& 
 class DatevCsvWriter : public ::testing::Test {
 protected:
     DatevCsvResult Write(const std::string& from, const std::string& to) {
-        return WriteDatevCsv(store, settings, from, to, dir.path(), options, ui);
+        return WriteDatevCsv(store, settings, from, to, dir.path(), options);
     }
 
-    FakeUi ui;
     BookingStore store{100'001};
     TempDir dir;
     DatevSettings settings = test::GoodSettings();
@@ -160,12 +159,13 @@ TEST_F(DatevCsvWriter, RandomStoresReadBackAsTheirBookings) {
         const std::string to = Format("28.%02d.2024", toMonth);
         settings.festschreibung = round % 2;
         SetField(settings.sachkontenrahmen, round % 3 ? "03" : "04");
-        ui.messages.clear();
         const DatevCsvResult result = Write(from, to);
         SCOPED_TRACE("round " + std::to_string(round));
         if (result.outcome == DatevCsvResult::Outcome::CheckFailed) {
             // Only an empty range may stop a random store.
-            ASSERT_NE(ui.Last().text.find("liegt keine Buchung"), std::string::npos);
+            ASSERT_EQ(result.notices.items().size(), 1u);
+            ASSERT_NE(result.notices.items()[0].text.find("liegt keine Buchung"),
+                      std::string::npos);
             continue;
         }
         ASSERT_EQ(result.outcome, DatevCsvResult::Outcome::Written);
@@ -196,15 +196,16 @@ TEST_F(DatevCsvWriter, HundredThousandBookingsGoIntoTwoFiles) {
     dir.Write(CsvFileName(20240601, 20240630, 3), "old");
     const DatevSettings datevSettings = settings;
     const DatevRange range{"01.06.2024", "30.06.2024"};
-    ASSERT_TRUE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
+    const DatevCsvResult r = RunCsvExport(store, datevSettings, range, dir.path(), options);
+    ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
 
     const std::string first = dir.File("EXTF_Buchungsstapel_20240601_20240630.csv");
     const std::string second = dir.File("EXTF_Buchungsstapel_20240601_20240630_2.csv");
-    EXPECT_EQ(ui.Last().text,
-              "DATEV-Export erfolgreich abgeschlossen.\n"
-              "100000 Buchungen wurden exportiert.\nDatei: " +
-                  first + "\nDatei: " + second);
-    EXPECT_EQ(ui.Last().icon, MessageIcon::Information);
+    EXPECT_EQ(r.notices.items(),
+              (std::vector<Notice>{{NoticeKind::Information,
+                                    "DATEV-Export erfolgreich abgeschlossen.\n"
+                                    "100000 Buchungen wurden exportiert.\nDatei: " +
+                                        first + "\nDatei: " + second}}));
     EXPECT_FALSE(std::filesystem::exists(stale));
 
     const auto a = ParseCsv(ReadFile(first));
@@ -229,6 +230,7 @@ TEST_F(DatevCsvWriter, ASmallerBatchRemovesThePartsOfAnEarlierLargerOne) {
     dir.Write(CsvFileName(20240601, 20240630, 3), "old");
     dir.Write(CsvFileName(20240601, 20240630, 5), "not consecutive, kept");
     ASSERT_EQ(Write("01.06.2024", "30.06.2024").outcome, DatevCsvResult::Outcome::Written);
+    ExpectDatevRules(dir.File(CsvFileName(20240601, 20240630, 1)));
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 2))));
     EXPECT_FALSE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 3))));
     EXPECT_TRUE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 5))));
@@ -242,23 +244,28 @@ TEST_F(DatevCsvWriter, LeftoverPartThatCannotBeRemovedFailsAndKeepsTheOldBatch) 
     const std::string second = dir.Write(CsvFileName(20240601, 20240630, 2), "old second");
     const std::string third = dir.File(CsvFileName(20240601, 20240630, 3));
     std::filesystem::create_directory(third);
-    EXPECT_EQ(Write("01.06.2024", "30.06.2024").outcome, DatevCsvResult::Outcome::WriteFailed);
+    const DatevCsvResult r = Write("01.06.2024", "30.06.2024");
+    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::WriteFailed);
     EXPECT_EQ(test::ReadFile(first), "old first");
     EXPECT_EQ(test::ReadFile(second), "old second");
     EXPECT_TRUE(std::filesystem::is_directory(third));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text, Format(msg::csv::kE315Remove, third.c_str(), "keine normale Datei"));
+    EXPECT_EQ(test::Texts(r.notices),
+              std::vector<std::string>{
+                  Format(msg::csv::kE315Remove, third.c_str(), "keine normale Datei")});
 }
 
 TEST_F(DatevCsvWriter, AmountThatIsNoNumberStopsTheExport) {
     test::Append(store, {.no = 1, .amount = "5,00"});
     test::Append(store, {.no = 2, .amount = "abc"});
     const DatevRange range{"01.03.2024", "31.03.2024"};
-    EXPECT_FALSE(RunCsvExport(store, settings, range, dir.path(), options, ui));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.Last().text.find("(E:313)"), std::string::npos);
-    EXPECT_NE(ui.Last().text.find("Buchung 2: Betrag \"abc\" ist keine Zahl."), std::string::npos);
+    const DatevCsvResult r = RunCsvExport(store, settings, range, dir.path(), options);
+    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::CheckFailed);
+    ASSERT_EQ(r.notices.items().size(), 1u);
+    const Notice& message = r.notices.items()[0];
+    EXPECT_EQ(message.kind, NoticeKind::Plain);
+    EXPECT_NE(message.text.find("(E:313)"), std::string::npos);
+    EXPECT_NE(message.text.find("Buchung 2: Betrag \"abc\" ist keine Zahl."), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
 
@@ -268,12 +275,18 @@ TEST_F(DatevCsvWriter, ZeroAmountsLeftOutAreCountedInTheSuccessMessage) {
     test::Append(store, {.no = 3, .amount = "0,00"});
     const DatevSettings datevSettings = settings;
     const DatevRange range{"01.03.2024", "31.03.2024"};
-    ASSERT_TRUE(RunCsvExport(store, datevSettings, range, dir.path(), options, ui));
-    EXPECT_EQ(ui.Last().text,
-              "DATEV-Export erfolgreich abgeschlossen.\n1 Buchungen wurden exportiert.\nDatei: " +
-                  dir.File("EXTF_Buchungsstapel_20240301_20240331.csv") +
-                  "\n2 Buchungen mit dem Betrag 0 wurden nicht exportiert (DATEV nimmt sie nicht "
-                  "an).");
+    const DatevCsvResult r = RunCsvExport(store, datevSettings, range, dir.path(), options);
+    ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
+    const std::string file = dir.File("EXTF_Buchungsstapel_20240301_20240331.csv");
+    EXPECT_EQ(
+        r.notices.items(),
+        (std::vector<Notice>{
+            {NoticeKind::Information,
+             "DATEV-Export erfolgreich abgeschlossen.\n1 Buchungen wurden exportiert.\nDatei: " +
+                 file +
+                 "\n2 Buchungen mit dem Betrag 0 wurden nicht exportiert (DATEV nimmt sie "
+                 "nicht an)."}}));
+    ExpectDatevRules(file);
 }
 
 TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
@@ -284,12 +297,16 @@ TEST_F(DatevCsvWriter, WarningsAreShownAndTheExportGoesOn) {
                      .automaticAccounts = {8400}};
     const auto r = Write("01.03.2024", "31.03.2024");
     EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.Last().text.rfind("(E:314)\nHinweise zum DATEV-Export (der Export wird "
-                                   "fortgesetzt):\n- Buchung 4: DATEV-Schlüssel 9 auf dem "
-                                   "Automatikkonto 8400.\n\nAuf Automatikkonten",
-                                   0),
+    ASSERT_EQ(r.notices.items().size(), 1u);
+    EXPECT_EQ(r.notices.items()[0].kind, NoticeKind::Plain);
+    EXPECT_EQ(r.notices.items()[0].text.rfind("(E:314)\nHinweise zum DATEV-Export (der Export "
+                                              "wird fortgesetzt):\n- Buchung 4: DATEV-Schlüssel "
+                                              "9 auf dem Automatikkonto 8400.\n\nAuf "
+                                              "Automatikkonten",
+                                              0),
               0u);
+    ASSERT_EQ(r.files.size(), 1u);
+    ExpectDatevRules(r.files[0]);
 }
 
 TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
@@ -297,16 +314,18 @@ TEST_F(DatevCsvWriter, MissingFolderIsReportedAndEndsWithE117) {
     const std::string folder = dir.File("gone");
     const DatevSettings datevSettings = settings;
     const DatevRange range{"01.03.2024", "31.03.2024"};
-    EXPECT_FALSE(RunCsvExport(store, datevSettings, range, folder, options, ui));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text,
+    const DatevCsvResult r = RunCsvExport(store, datevSettings, range, folder, options);
+    EXPECT_EQ(r.outcome, DatevCsvResult::Outcome::WriteFailed);
+    const std::vector<std::string> texts = test::Texts(r.notices);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0],
               "(E:315)\n" + folder + test::kSep +
                   "EXTF_Buchungsstapel_20240301_20240331.csv konnte nicht geschrieben werden "
                   "(Ordner nicht gefunden).\nBitte prüfen Sie, ob der Ordner existiert und "
                   "beschreibbar ist und ob genug freier Speicherplatz vorhanden ist. Eine "
                   "vorhandene Datei dieses Namens bleibt unverändert.");
-    EXPECT_EQ(ui.messages[1].text,
-              "(E:117)\nFehler beim DATEV-Export!\n0 Buchungen wurden exportiert.");
+    EXPECT_EQ(texts[1], "(E:117)\nFehler beim DATEV-Export!\n0 Buchungen wurden exportiert.");
+    EXPECT_EQ(r.notices.items()[1].kind, NoticeKind::Plain);
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
@@ -331,21 +350,21 @@ TEST_F(SourceDateEpoch, GivesTheCreationTimeAndIdenticalFiles) {
     test::SetEnv("SOURCE_DATE_EPOCH", "1700000000");
     EXPECT_EQ(CsvCreationTime(), "20231114221320000");
 
-    FakeUi ui;
     BookingStore store(10);
     test::Append(store, {});
     TempDir one, two;
     const CsvRunOptions options = MakeCsvRunOptions("", "");
     EXPECT_EQ(options.createdAt, "20231114221320000");
     ASSERT_EQ(WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", one.path(),
-                            CsvRunOptions{}, ui)
+                            CsvRunOptions{})
                   .outcome,
               DatevCsvResult::Outcome::Written);
     ASSERT_EQ(WriteDatevCsv(store, test::GoodSettings(), "01.03.2024", "31.03.2024", two.path(),
-                            CsvRunOptions{}, ui)
+                            CsvRunOptions{})
                   .outcome,
               DatevCsvResult::Outcome::Written);
     const std::string name = CsvFileName(20240301, 20240331, 1);
+    ExpectDatevRules(one.File(name));
     EXPECT_EQ(ReadFile(one.File(name)), ReadFile(two.File(name)));
     EXPECT_NE(ReadFile(one.File(name)).find(";13;20231114221320000;;"), std::string::npos);
 }
