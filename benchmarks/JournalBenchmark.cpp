@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "FakeUi.h"
 #include "JournalGenerator.h"
 #include "core/base/UiPort.h"
 #include "core/bookings/BookingOperations.h"
@@ -33,11 +32,6 @@ struct Journal {
 Journal& TheJournal() {
     static Journal journal;
     return journal;
-}
-
-test::FakeUi& TheUi() {
-    static test::FakeUi ui;  // records the few messages of a run
-    return ui;
 }
 
 BookingStore& TheStore() {
