@@ -46,6 +46,21 @@ struct KeyCase {
     int32_t key;
 };
 
+// The direct reading of DD.MM.YYYY that DateKey takes first: every digit
+// value at every place, and texts it must leave to the general rule.
+TEST(DateKeyDigits, ReadsEveryDigitAndRefusesOtherTexts) {
+    EXPECT_EQ(detail::DigitsKey("05.08.2025"), 20250805);
+    EXPECT_EQ(detail::DigitsKey("29.12.1999"), 19991229);
+    EXPECT_EQ(detail::DigitsKey("31.07.6843"), 68430731);
+    EXPECT_EQ(detail::DigitsKey("05.03.20a5"), -1);
+    EXPECT_EQ(detail::DigitsKey("05.03.20:5"), -1);
+    EXPECT_EQ(detail::DigitsKey("0/.03.2005"), -1);
+    EXPECT_EQ(detail::DigitsKey("05.03.205"), -1);
+    EXPECT_EQ(detail::DigitsKey("05\0"
+                                "03.2005"sv),
+              -1);
+}
+
 class DateKeyTest : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(DateKeyTest, YearMonthDay) {

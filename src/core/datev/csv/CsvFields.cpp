@@ -1,5 +1,6 @@
 #include "core/datev/csv/CsvFields.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -60,15 +61,25 @@ void AppendQuoted(std::string& out, std::string_view text) {
     AppendPut(out, QuotedRoom(text), [text](char* at) { return PutQuoted(at, text); });
 }
 
+namespace {
+
+// DATEV's character set of Belegfeld 1: A-Z, a-z, 0-9 and $ & % * + - /.
+constexpr std::array<bool, 256> kBelegfeldChars = [] {
+    std::array<bool, 256> in{};
+    for (int c = 'A'; c <= 'Z'; ++c) in[c] = in[c - 'A' + 'a'] = true;
+    for (int c = '0'; c <= '9'; ++c) in[c] = true;
+    for (const char c : std::string_view("$&%*+-/")) in[static_cast<unsigned char>(c)] = true;
+    return in;
+}();
+
+}  // namespace
+
 std::string_view DocumentNumber(std::string_view beleg, DocumentBuffer& out) {
-    static constexpr std::string_view kSigns = "$&%*+-/";
     std::size_t n = 0;
     for (const char c : beleg) {
         if (n == kMaxBelegfeld1) break;
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        if (letter || (c >= '0' && c <= '9') || kSigns.find(c) != std::string_view::npos) {
-            out[n++] = c;
-        }
+        out[n] = c;
+        n += kBelegfeldChars[static_cast<unsigned char>(c)];
     }
     return {out, n};
 }

@@ -1,6 +1,7 @@
 #include "core/datev/csv/CsvLayout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/base/CodePage.h"
 #include "core/datev/csv/CsvFields.h"
@@ -285,14 +286,31 @@ std::size_t BookingLineRoom(const BookingLine& line) {
            QuotedRoom(line.buchungstext) + QuotedRoom(line.langtext);
 }
 
+namespace {
+
+// The separators between columns, copied as a run: a line has at most
+// kColumnCount - 1 of them in a row.
+constexpr std::array<char, kColumnCount> kSemicolons = [] {
+    std::array<char, kColumnCount> run{};
+    run.fill(';');
+    return run;
+}();
+
+char* PutSemicolons(char* at, int count) {
+    std::memcpy(at, kSemicolons.data(), static_cast<std::size_t>(count));
+    return at + count;
+}
+
+}  // namespace
+
 char* WriteBookingLine(char* at, const BookingLine& line) {
     int column = 1;
     for (const BookingColumn& c : kBookingColumns) {
-        at = std::fill_n(at, c.no - column, ';');
+        at = PutSemicolons(at, c.no - column);
         at = c.write(at, line);
         column = c.no;
     }
-    at = std::fill_n(at, kColumnCount - column, ';');
+    at = PutSemicolons(at, kColumnCount - column);
     *at++ = '\r';
     *at++ = '\n';
     return at;
