@@ -11,14 +11,15 @@ std::string_view SplitOff(std::string_view& rest, char separator) {
     return part;
 }
 
+std::string_view SplitOffLine(std::string_view& rest) {
+    const bool broken = rest.find('\n') != std::string_view::npos;
+    const std::string_view line = SplitOff(rest, '\n');
+    return line.substr(0, LineTextLength(line.size(), line.empty() ? '\0' : line.back(), broken));
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const bool broken = text.find('\n') != std::string_view::npos;
-        std::string_view line = SplitOff(text, '\n');
-        if (broken && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-    }
+    while (!text.empty()) lines.push_back(SplitOffLine(text));
     return lines;
 }
 

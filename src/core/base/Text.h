@@ -19,8 +19,21 @@ inline constexpr std::size_t kMaxFieldChars = 254;
 // part. The parts view the caller's text.
 std::string_view SplitOff(std::string_view& rest, char separator);
 
-// The lines of a text: the parts between LF bytes, a CR directly before an
-// LF dropped (a lone CR stays). A text ending with LF has no empty line
+// The line-end rule of every line splitter (SplitOffLine, SplitLines,
+// LineReader): a line ends at LF; a CR directly before the LF belongs to the
+// break, a lone CR is an ordinary character; the last line counts without a
+// break. This gives the length of a line's text from the `length` bytes
+// before its break, the last of them `last`, and whether an LF ended it.
+constexpr std::size_t LineTextLength(std::size_t length, char last, bool broken) {
+    return broken && length > 0 && last == '\r' ? length - 1 : length;
+}
+
+// Splits off the first line of `rest` by that rule and returns its text;
+// `rest` keeps what follows the line's break. An empty rest gives an empty
+// line. The line views the caller's text.
+std::string_view SplitOffLine(std::string_view& rest);
+
+// The lines of a text (SplitOffLine). A text ending with LF has no empty line
 // after it; an empty text has no lines. The lines view the caller's text.
 std::vector<std::string_view> SplitLines(std::string_view text);
 

@@ -1,5 +1,7 @@
 #include "core/update/UpdateInfo.h"
 
+#include "core/base/Text.h"
+
 namespace belvaron {
 
 namespace {
@@ -52,9 +54,7 @@ InstallerDigest FindInstallerDigest(std::string_view text, std::string_view setu
     const std::string prefix = "SHA256 (" + std::string(setupFileName) + ") =";
     InstallerDigest result;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        const std::string_view line = TrimBlanks(SplitOffLine(text));
         if (!line.starts_with(prefix)) continue;
         const auto digest = ParseDigestHex(TrimBlanks(line.substr(prefix.size())));
         if (!digest) return {InstallerDigest::State::Malformed, {}};
