@@ -13,6 +13,23 @@ namespace belvaron {
 // input file (255-byte buffers: these characters and a terminator).
 inline constexpr std::size_t kMaxFieldChars = 254;
 
+// A decimal digit '0'..'9' (no locale).
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Blank sets for Trim, as the readers differ in what they call blank.
+inline constexpr std::string_view kSpace = " ";
+inline constexpr std::string_view kSpaceTab = " \t";
+inline constexpr std::string_view kLineBlanks = " \t\r\n";
+inline constexpr std::string_view kWhitespace = " \t\r\n\v\f";  // isspace in the "C" locale
+
+// `text` without its leading and trailing characters of `blanks`; empty when
+// it has no other. The result views the caller's text.
+std::string_view Trim(std::string_view text, std::string_view blanks);
+
+// `text` with every LF preceded by a CR (an LF already after a CR gets one
+// more), as the report files and the update dialog's history have them.
+std::string LfToCrLf(std::string_view text);
+
 // Splits off the part of `rest` before the first `separator` and returns it;
 // `rest` keeps what follows the separator. Without a separator the whole of
 // `rest` is returned and `rest` becomes empty; an empty rest gives an empty

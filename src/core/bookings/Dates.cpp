@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 
 namespace belvaron {
@@ -35,8 +36,6 @@ void NormalizeDate(char* field, std::size_t width) {
 }
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The key of a text whose characters 1-2, 4-5 and 7-10 are digits and whose
 // characters 3 and 6 are not its terminator: those eight digits read
