@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/CodePage.h"
+#include "gui/app/CorePath.h"
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
 #include "gui/app/ReplaceTextEdit.h"
@@ -28,8 +29,6 @@
 namespace belvaron::gui {
 
 namespace {
-
-QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
 
 // The REPLACE text: Windows-1252 bytes with CR LF in the file, UTF-8 with LF
 // in the box.
@@ -135,13 +134,13 @@ void MainWindow::ShowMembers() {
     const Workflow& w = workflow_;
     euro_->setChecked(w.currency() == Currency::Euro);
     dm_->setChecked(w.currency() == Currency::DM);
-    SetTextIfDifferent(journalField_, FromLocal(w.journalPath()));
+    SetTextIfDifferent(journalField_, QtPath(w.journalPath()));
     soll_->setChecked(w.taxation() == Taxation::Soll);
     ist_->setChecked(w.taxation() == Taxation::Ist);
-    SetTextIfDifferent(vatField_, FromLocal(w.vatReportPath()));
+    SetTextIfDifferent(vatField_, QtPath(w.vatReportPath()));
     if (!chartsShown_ || shownCharts_ != w.chartFiles()) {
         charts_->clear();
-        for (const std::string& name : w.chartFiles()) charts_->addItem(FromLocal(name));
+        for (const std::string& name : w.chartFiles()) charts_->addItem(QtPath(name));
         shownCharts_ = w.chartFiles();
         chartsShown_ = true;
     }
@@ -152,8 +151,8 @@ void MainWindow::ShowMembers() {
         replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText()));
         shownReplaceText_ = w.replaceText();
     }
-    SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
-    SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
+    SetTextIfDifferent(datevField_, QtPath(w.datevTargetPath()));
+    SetTextIfDifferent(lexwareField_, QtPath(w.lexwareTargetPath()));
     ShowReplaceMarker();
     ShowListStatus();
     const StepStates states = w.Describe();
