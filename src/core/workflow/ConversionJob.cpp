@@ -1,12 +1,10 @@
 #include "core/workflow/ConversionJob.h"
 
-#include <filesystem>
-
 #include "core/base/CodePage.h"
+#include "core/base/DataFiles.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
-#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -55,14 +53,9 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
         ShowPlain(ui, error->message);
         return std::nullopt;
     }
-    request.folder = DatevTargetFolder(job.datevTarget.value_or(""));
+    request.folder = FolderOfPath(job.datevTarget.value_or(""));
     request.format = job.datevFormat;
     return request;
-}
-
-std::string DatevTargetFolder(const std::string& target) {
-    const std::filesystem::path path = platform::FsPath(target);
-    return path.has_parent_path() ? platform::Utf8Path(path.parent_path()) : std::string(".");
 }
 
 ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSink) const {

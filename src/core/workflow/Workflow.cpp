@@ -164,9 +164,10 @@ void Workflow::RefillList(bool markZeroAccounts) {
 
 void Workflow::SetDefaultTargets() {
     const std::string folder = FolderOfPath(journalPath_);
-    constexpr char sep = platform::kPathSeparator;
-    if (datevTargetPath_.empty()) datevTargetPath_ = folder + sep + "ED0001";
-    if (lexwareTargetPath_.empty()) lexwareTargetPath_ = folder + sep + "buchhalter.txt";
+    if (datevTargetPath_.empty()) datevTargetPath_ = platform::JoinPath(folder, "ED0001");
+    if (lexwareTargetPath_.empty()) {
+        lexwareTargetPath_ = platform::JoinPath(folder, "buchhalter.txt");
+    }
 }
 
 void Workflow::ShowException(const char* format) { ShowPlain(ui_, Format(format, TracePoint)); }

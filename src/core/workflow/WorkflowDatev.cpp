@@ -68,9 +68,7 @@ void Workflow::OnDatevAuswahl() {
     request.pathMustExist = true;
     if (const auto chosen = ui_.ChooseFile(request)) {
         // The export writes into the folder of the target path.
-        const std::size_t slash = platform::LastPathSeparator(datevTargetPath_);
-        std::string name =
-            slash == std::string::npos ? datevTargetPath_ : datevTargetPath_.substr(slash + 1);
+        std::string name = platform::Utf8Path(platform::FsPath(datevTargetPath_).filename());
         if (name.empty()) name = "ED0001";
         std::string folder = *chosen;
         while (folder.size() > 1 && platform::IsPathSeparator(folder.back())) folder.pop_back();

@@ -32,7 +32,7 @@ void Workflow::OnTaxationSoll() {
 // report) and fails; one that could not be read was reported already.
 bool Workflow::Redate(bool reportRead, const Progress* progress) {
     if (vatRows_.count <= 0 && !reportRead) return false;
-    const std::string logPath = folders_.DataFolder() + platform::kPathSeparator + msg::kVatLogName;
+    const std::string logPath = platform::JoinPath(folders_.DataFolder(), msg::kVatLogName);
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, ui_, progress);
     if (outcome.complete) ShowVatRedateSummary(ui_, outcome);
     redatedCount_ = outcome.redated;
