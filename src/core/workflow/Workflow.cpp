@@ -170,6 +170,12 @@ void Workflow::SetDefaultTargets() {
     }
 }
 
-void Workflow::ShowException(const char* format) { ShowPlain(ui_, Format(format, TracePoint)); }
+void Workflow::ShowException(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = FormatV(format, args);
+    va_end(args);
+    ShowPlain(ui_, text);
+}
 
 }  // namespace belvaron

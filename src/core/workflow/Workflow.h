@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/DataFolders.h"
+#include "core/base/Format.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/datev/DatevRange.h"
@@ -211,8 +212,9 @@ private:
     bool Redate(bool reportRead, const Progress* progress);
     // The gates of step 4 (journal loaded, no replacements, no report yet).
     bool VatReportAllowed();
-    // "(E:nnn#%d)..." with the current TracePoint.
-    void ShowException(const char* format);
+    // The message of an exception guard: an E-code format of the catalogue
+    // ("(E:nnn#%d)...") with the current TracePoint as its argument.
+    void ShowException(const char* format, ...) __attribute__((format(BELVARON_PRINTF, 2, 3)));
     // Work on the bookings that no export holds yet.
     void NoteWork(bool bookingsChanged);
     // True when none of `paths` exists, or the user lets the export replace

@@ -98,7 +98,7 @@ bool Workflow::OnDatenExportieren() {
         }
         FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
     } catch (...) {
-        ShowException(msg::kE111);
+        ShowException(msg::kE111, TracePoint);
         return false;
     }
     request.folder = FolderOfPath(datevTargetPath_);
@@ -120,7 +120,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     try {
         saved = SaveDatevSettings(folders_.Resolve(kDatevSettingsFileName), request.settings, ui_);
     } catch (...) {
-        ShowException(msg::kE111);
+        ShowException(msg::kE111, TracePoint);
         return false;
     }
     const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
@@ -141,7 +141,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             }
             return ok && saved;
         } catch (...) {
-            ShowException(msg::kE112);
+            ShowException(msg::kE112, TracePoint);
             return false;
         }
     }

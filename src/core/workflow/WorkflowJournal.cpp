@@ -54,7 +54,7 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
         cancelled = outcome.cancelled;
         if (outcome.loaded) ShowJournalSummary(ui_, outcome);
     } catch (...) {
-        ShowException(msg::kE106);
+        ShowException(msg::kE106, TracePoint);
         return false;
     }
     store_.accountsReplaced = false;
@@ -74,13 +74,13 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     try {
         SortByDate(store_, ui_);
     } catch (...) {
-        ShowException(msg::kE107);
+        ShowException(msg::kE107, TracePoint);
     }
     try {
         RefillList(true);
         SetDefaultTargets();
     } catch (...) {
-        ShowException(msg::kE108);
+        ShowException(msg::kE108, TracePoint);
         return false;
     }
     ui_.RefreshControls();
@@ -94,7 +94,7 @@ void Workflow::DeleteZeroAccountBookings() {
         if (removed > 0) NoteWork(true);
         ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
     } catch (...) {
-        ShowException(msg::kE110Delete);
+        ShowException(msg::kE110Delete, TracePoint);
         return;
     }
     RefillList(false);
@@ -131,7 +131,7 @@ void Workflow::OnListDoubleClick(int index) {
             SortByDate(store_, ui_);
             index = place;
         } catch (...) {
-            ShowException(msg::kE107);
+            ShowException(msg::kE107, TracePoint);
         }
     }
     const int marked[] = {index};

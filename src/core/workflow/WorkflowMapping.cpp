@@ -36,7 +36,7 @@ std::string Workflow::LoadReplaceText() {
         if (!ReadWholeFile(folders_.Resolve(msg::kReplaceFileName), bytes)) return {};
         return bytes;
     } catch (...) {
-        ShowException(msg::kE115);
+        ShowException(msg::kE115, TracePoint);
         return "ERROR";
     }
 }
@@ -119,7 +119,7 @@ bool Workflow::ReplaceAccounts() {
         replacedSoll_ += outcome.sollCount;
         replacedHaben_ += outcome.habenCount;
     } catch (...) {
-        ShowException(msg::kE110Replace);
+        ShowException(msg::kE110Replace, TracePoint);
         return false;
     }
     store_.accountsReplaced = true;
@@ -150,7 +150,7 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         ok = outcome.ok;
         if (ok) checkedChart_ = chartName;
     } catch (...) {
-        ShowException(msg::kE109);
+        ShowException(msg::kE109, TracePoint);
         return false;
     }
     replaceText_ = LoadReplaceText();

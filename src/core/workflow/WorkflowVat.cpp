@@ -82,14 +82,14 @@ bool Workflow::ImportVatReport(const std::string& path) {
         // The re-dating uses whatever rows the import kept.
         reportRead = belvaron::ImportVatReport(vatRows_, path, ui_, step->progress());
     } catch (...) {
-        ShowException(msg::kE119);
+        ShowException(msg::kE119, TracePoint);
         return false;
     }
     bool redated = false;
     try {
         if (!step->cancelled()) redated = Redate(reportRead, step->progress());
     } catch (...) {
-        ShowException(msg::kE120);
+        ShowException(msg::kE120, TracePoint);
         return false;
     }
     if (step->cancelled()) {
@@ -106,14 +106,14 @@ bool Workflow::ImportVatReport(const std::string& path) {
     try {
         SortByDate(store_, ui_);
     } catch (...) {
-        ShowException(msg::kE121);
+        ShowException(msg::kE121, TracePoint);
     }
     try {
         ui_.ListCleared();
         RefillList(false);
         SetDefaultTargets();
     } catch (...) {
-        ShowException(msg::kE122);
+        ShowException(msg::kE122, TracePoint);
         return false;
     }
     ui_.RefreshControls();
