@@ -66,10 +66,9 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
         return result;
     }
-    flow.OnInitDialog(programFolder);
     // Without a chart of its own the job checks nothing and the DATEV
     // export knows no chart.
-    flow.UseChart(chart.value_or(""));
+    flow.Start(programFolder, chart.value_or(""));
 
     bool ok = flow.LoadJournal(journal, currency);
     if (vatReport) ok = flow.ImportVatReport(*vatReport) && ok;

@@ -64,7 +64,7 @@ void Workflow::FollowSachkontenrahmen(std::string_view sachkontenrahmen) {
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 
-void Workflow::OnInitDialog(const std::string& programFolder) {
+void Workflow::Start(const std::string& programFolder, const std::optional<std::string>& chart) {
     folders_.programFolder = programFolder;
     currency_ = Currency::Euro;
     taxation_ = Taxation::Soll;
@@ -73,6 +73,7 @@ void Workflow::OnInitDialog(const std::string& programFolder) {
     replaceText_ = LoadReplaceText();
     chartFiles_ = folders_.ChartFileNames();
     chartFileIndex_ = PreselectedChart();
+    if (chart) UseChart(*chart);
     ui_.SetVatControlsEnabled(false);
     ui_.RefreshControls();
 }
@@ -94,7 +95,7 @@ void Workflow::UseChart(const std::string& name) {
 
 std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
-bool Workflow::OnCancel() {
+bool Workflow::OnQuit() {
     SettleReplaceText(false);
     if (unexportedWork_) {
         return AskYesNo(ui_, QuestionId::QuitWithUnexportedWork, msg::kQuitUnexported);

@@ -50,7 +50,7 @@ void Workflow::OnReplaceTextChange(std::string text) {
     replaceTextModified_ = true;
 }
 
-void Workflow::OnReplaceTextKillFocus(bool toFileButton) { SettleReplaceText(toFileButton); }
+void Workflow::OnReplaceTextLeft(bool toFileButton) { SettleReplaceText(toFileButton); }
 
 bool Workflow::SettleReplaceText(bool toFileButton) {
     if (!replaceTextModified_) return true;

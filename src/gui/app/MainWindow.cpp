@@ -123,7 +123,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Initialise(const std::string& programFolder) {
-    workflow_.OnInitDialog(programFolder);
+    workflow_.Start(programFolder);
     aboutText_ = Workflow::TitleText();
     setWindowTitle(QString::fromStdString(aboutText_));
     ApplyRemembered();
@@ -183,7 +183,7 @@ void MainWindow::SetVatControlsEnabled(bool enabled) {
 }
 
 void MainWindow::reject() {
-    if (workflow_.OnCancel()) {
+    if (workflow_.OnQuit()) {
         QDialog::reject();
     } else {
         ShowMembers();
@@ -247,9 +247,8 @@ void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {
     const QWidget* next = QApplication::focusWidget();
     const bool toFileButton = next == replaceButton_ || next == checkButton_ ||
                               replaceButton_->isDown() || checkButton_->isDown();
-    emit replaceTextLeft(toFileButton);
     const int messagesBefore = ui_.MessagesShown();
-    workflow_.OnReplaceTextKillFocus(toFileButton);
+    workflow_.OnReplaceTextLeft(toFileButton);
     ShowMembers();
     // A click that moved the focus and met a message box on the way is
     // spent: the press that follows is not delivered.
