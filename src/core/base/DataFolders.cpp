@@ -50,7 +50,7 @@ std::string DataFolders::Resolve(const std::string& name) {
     if (!FileExists(path)) {
         // The copy's outcome is not checked: without a shipped default the
         // path stays missing and the caller's own open reports it.
-        CopyFileBytes(programFolder + name, path);
+        CopyFileBytes(platform::JoinPath(programFolder, name), path);
     }
     return path;
 }
