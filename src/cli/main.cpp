@@ -30,10 +30,8 @@ belvaron::ConversionJob JobFrom(const CliOptions& options) {
     job.programFolder = options.programDir.empty()
                             ? belvaron::ProgramFolderFor(belvaron::ExecutableFolder())
                             : options.programDir;
-    if (!job.programFolder.empty() &&
-        !belvaron::platform::IsPathSeparator(job.programFolder.back())) {
-        job.programFolder += belvaron::platform::kPathSeparator;
-    }
+    // Ending with a separator, as the job takes it.
+    job.programFolder = belvaron::platform::JoinPath(job.programFolder, "");
     job.vatReport = options.vatReport;
     job.replace = options.replace;
     job.chart = options.check;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
+#include <tuple>
 
 #include "GuiTestSupport.h"
 #include "TempDir.h"
@@ -230,6 +231,8 @@ private slots:
         wnd.SetProgressRange(0, 2000, 1);
         QCOMPARE(wnd.SetProgress(1000), 42);
         QCOMPARE(wnd.windowTitle(), QStringLiteral("Update wird heruntergeladen  [50%]"));
+        QCOMPARE(std::make_tuple(wnd.lower(), wnd.upper(), wnd.step(), wnd.position()),
+                 std::make_tuple(0, 2000, 1, 1000));
         wnd.SetStatusText("%d kByte", 1000);
         QCOMPARE(wnd.textControl()->text(), QStringLiteral("1000 kByte"));
     }
@@ -237,8 +240,10 @@ private slots:
     void progressCancelButton() {
         ProgressDialog wnd(nullptr, QStringLiteral("Test"), TempProfile());
         QTest::mouseClick(wnd.cancelButton(), Qt::LeftButton);
-        QVERIFY(wnd.cancelled);
+        QVERIFY(wnd.cancelled());
         QVERIFY(!wnd.isVisible());
+        wnd.ShowIfHidden();  // a cancel stays
+        QVERIFY(wnd.cancelled());
     }
 
     // Escape typed into any window of the program cancels while pumping.
@@ -247,10 +252,10 @@ private slots:
         other.show();
         ProgressDialog wnd(&other, QStringLiteral("Test"), TempProfile());
         wnd.PumpMessages(true);
-        QVERIFY(!wnd.cancelled);
+        QVERIFY(!wnd.cancelled());
         QCoreApplication::postEvent(&other, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
         wnd.PumpMessages(true);
-        QVERIFY(wnd.cancelled);
+        QVERIFY(wnd.cancelled());
         QVERIFY(!wnd.isVisible());
     }
 

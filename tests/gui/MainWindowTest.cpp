@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -356,13 +355,13 @@ private slots:
         Workflow& flow = window_->workflow();
         // Saved to replace.dat and shown again as the program shows a file.
         flow.OnReplaceTextChange("1200, 0, 1800, 1600, 0, 0\r\n");
-        flow.OnReplaceTextKillFocus(true);
+        flow.OnReplaceTextLeft(true);
         window_->ShowMembers();
         ReplaceTextEdit* box = window_->replaceBox();
         QCOMPARE(box->toPlainText(), QStringLiteral("1200, 0, 1800, 1600, 0, 0\n"));
         QCOMPARE(flow.replaceTextModified(), false);
 
-        QSignalSpy left(window_.get(), &MainWindow::replaceTextLeft);
+        const QString question = QStringLiteral("Änderungen in der REPLACE-Liste speichern?");
         box->setFocus(Qt::OtherFocusReason);
         box->moveCursor(QTextCursor::End);
         QTest::keyClicks(box, QStringLiteral("9401, 16, 1405, 3805, 0, 0  (MwSt "));
@@ -374,20 +373,29 @@ private slots:
             flow.replaceText(),
             std::string("1200, 0, 1800, 1600, 0, 0\r\n9401, 16, 1405, 3805, 0, 0  (MwSt \xe4)"));
 
+        // To a file button the edits are saved without a question.
         QTest::keyClick(box, Qt::Key_Tab);  // the next control is "Konten ersetzen"
         QCOMPARE(QApplication::focusWidget(), Child<QWidget>("replaceAccounts"));
-        QCOMPARE(left.size(), 1);
-        QCOMPARE(left.at(0).at(0).toBool(), true);
+        QCOMPARE(flow.replaceTextModified(), false);
+        QCOMPARE(flow.LoadReplaceText(), flow.replaceText());
+        QCOMPARE(rec_->Texts().count(question), 0);
 
         box->setFocus(Qt::OtherFocusReason);
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("1400, 0, 1410, 0, 0, 0"));
         QTest::mouseClick(Child<QAbstractButton>("checkAccounts"), Qt::LeftButton);
-        QCOMPARE(left.size(), 2);
-        QCOMPARE(left.at(1).at(0).toBool(), true);
+        QCOMPARE(flow.replaceTextModified(), false);
+        QVERIFY(flow.LoadReplaceText().ends_with("\r\n1400, 0, 1410, 0, 0, 0"));
+        QCOMPARE(rec_->Texts().count(question), 0);
 
+        // To another control the user is asked first.
         box->setFocus(Qt::OtherFocusReason);
+        box->moveCursor(QTextCursor::End);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("1600, 0, 1610, 0, 0, 0"));
         QTest::mouseClick(Child<QAbstractButton>("clearReplaceList"), Qt::LeftButton);
-        QCOMPARE(left.size(), 3);
-        QCOMPARE(left.at(2).at(0).toBool(), false);
+        QCOMPARE(rec_->Texts().count(question), 1);
     }
 
     // Leaving the edited box for another button asks first; the click that
@@ -397,7 +405,7 @@ private slots:
             test::FakeUi fake;
             Workflow flow(fake);
             flow.OnReplaceTextChange(flow.replaceText());
-            flow.OnReplaceTextKillFocus(false);
+            flow.OnReplaceTextLeft(false);
             QCOMPARE(fake.Texts(),
                      std::vector<std::string>{"Änderungen in der REPLACE-Liste speichern?"});
         }

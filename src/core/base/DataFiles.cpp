@@ -29,16 +29,16 @@ std::string FallbackDataFolder() {
 }
 
 std::string FolderOfPath(const std::string& path) {
-    const auto pos = platform::LastPathSeparator(path);
-    if (pos == std::string::npos || pos == 0) return path;
-    return path.substr(0, pos);
+    const fs::path p = platform::FsPath(path);
+    return p.has_parent_path() ? platform::Utf8Path(p.parent_path()) : std::string(".");
 }
 
 std::string ExecutableFolder() { return platform::ExecutableFolder(); }
 
 std::string ProgramFolderFor(const std::string& exeFolder) {
-    constexpr char sep = platform::kPathSeparator;
-    const std::string shared = exeFolder + ".." + sep + "share" + sep + "belvaron" + sep;
+    std::string shared = exeFolder;
+    for (const char* part : {"..", "share", "belvaron", ""})
+        shared = platform::JoinPath(shared, part);
     if (DirectoryExists(shared)) return shared;
     return exeFolder;
 }

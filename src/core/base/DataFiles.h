@@ -20,8 +20,9 @@ std::optional<std::string> UserDataFolder(bool create);
 // current working folder plus "Belvaron".
 std::string FallbackDataFolder();
 
-// The text of a path before its last separator ('/', on Windows also '\');
-// the whole path when it has none or only one at its very start.
+// The folder a path names a file in: its parent path ("/daten/ED0001" gives
+// "/daten", "/ED0001" gives "/", "a/b/" gives "a/b"), and "." (the current
+// folder) for a bare name or an empty path.
 std::string FolderOfPath(const std::string& path);
 
 // The folder of the running executable, ending with the platform's

@@ -46,11 +46,11 @@ std::string DataFolders::DataFolder() {
 std::string DataFolders::Resolve(const std::string& name) {
     TracePoint = 2004;
     if (name.empty()) return programFolder;
-    const std::string path = DataFolder() + platform::kPathSeparator + name;
+    const std::string path = platform::JoinPath(DataFolder(), name);
     if (!FileExists(path)) {
         // The copy's outcome is not checked: without a shipped default the
         // path stays missing and the caller's own open reports it.
-        CopyFileBytes(programFolder + name, path);
+        CopyFileBytes(platform::JoinPath(programFolder, name), path);
     }
     return path;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "core/base/DataFiles.h"
 #include "core/base/ErrnoText.h"
 #include "core/platform/Files.h"
 
@@ -28,13 +29,11 @@ bool ResolveTarget(std::string& path) {
 // Removes the files "<target>.new-XXXXXX" beside `target` that no writer
 // holds: the new files of runs that were killed before they ended.
 void RemoveStaleTemporaries(const std::string& target) {
-    const std::size_t slash = platform::LastPathSeparator(target);
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string prefix =
-        (slash == std::string::npos ? target : target.substr(slash + 1)) + ".new-";
+    const std::string folder = FolderOfPath(target);
+    const std::string prefix = platform::Utf8Path(platform::FsPath(target).filename()) + ".new-";
     platform::ForEachName(folder, [&](const std::string& name) {
         if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) return;
-        platform::RemoveUnheldFile(folder + name);
+        platform::RemoveUnheldFile(platform::JoinPath(folder, name));
     });
 }
 

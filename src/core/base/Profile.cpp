@@ -13,13 +13,6 @@ namespace belvaron {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     const std::vector<std::string_view> views = SplitLines(text);
     return {views.begin(), views.end()};
@@ -37,14 +30,15 @@ std::optional<std::string> Profile::GetString(const std::string& section,
     if (!ReadWholeFile(path_, text)) return std::nullopt;
     std::string current;
     for (const std::string& raw : Lines(text)) {
-        const std::string line = Trim(raw);
+        const std::string line(Trim(raw, kLineBlanks));
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             current = line.substr(1, line.size() - 2);
             continue;
         }
         const auto eq = line.find('=');
-        if (current == section && eq != std::string::npos && Trim(line.substr(0, eq)) == key) {
-            return Trim(line.substr(eq + 1));
+        if (current == section && eq != std::string::npos &&
+            Trim(std::string_view(line).substr(0, eq), kLineBlanks) == key) {
+            return std::string(Trim(std::string_view(line).substr(eq + 1), kLineBlanks));
         }
     }
     return std::nullopt;
@@ -64,7 +58,7 @@ bool Profile::SetString(const std::string& section, const std::string& key,
     int sectionEnd = -1;
     bool done = false;
     for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        const std::string line = Trim(lines[i]);
+        const std::string line(Trim(lines[i], kLineBlanks));
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             current = line.substr(1, line.size() - 2);
             if (current == section) sectionEnd = static_cast<int>(i) + 1;
@@ -73,7 +67,8 @@ bool Profile::SetString(const std::string& section, const std::string& key,
         if (current != section) continue;
         sectionEnd = static_cast<int>(i) + 1;
         const auto eq = line.find('=');
-        if (eq != std::string::npos && Trim(line.substr(0, eq)) == key) {
+        if (eq != std::string::npos &&
+            Trim(std::string_view(line).substr(0, eq), kLineBlanks) == key) {
             lines[i] = key + "=" + value;
             done = true;
         }

@@ -11,14 +11,31 @@ std::string_view SplitOff(std::string_view& rest, char separator) {
     return part;
 }
 
+std::string_view Trim(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::string LfToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string_view SplitOffLine(std::string_view& rest) {
+    const bool broken = rest.find('\n') != std::string_view::npos;
+    const std::string_view line = SplitOff(rest, '\n');
+    return line.substr(0, LineTextLength(line.size(), line.empty() ? '\0' : line.back(), broken));
+}
+
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const bool broken = text.find('\n') != std::string_view::npos;
-        std::string_view line = SplitOff(text, '\n');
-        if (broken && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-    }
+    while (!text.empty()) lines.push_back(SplitOffLine(text));
     return lines;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/base/Notices.h"
+#include "core/base/UpdateDialogTexts.h"
 
 namespace belvaron {
 
@@ -64,20 +64,6 @@ struct FileDialogRequest {
     // `initialName` is the folder to start in, the other fields are unused.
     bool chooseFolder = false;
 };
-
-// The texts of the update dialog ("Programmupdate:"), UTF-8.
-struct UpdateDialogTexts {
-    std::string titleText;                 // the title line, large and bold
-    std::string historyText;               // the change history; lines end with CR LF
-    std::string propertiesText;            // the properties line, in propertiesColour
-    uint32_t propertiesColour = 0xFFFFFF;  // 0x00BBGGRR, as Rgb() builds it
-};
-
-// A colour value: red in the low byte, then green, then blue.
-constexpr uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
-    return static_cast<uint32_t>(red) | (static_cast<uint32_t>(green) << 8) |
-           (static_cast<uint32_t>(blue) << 16);
-}
 
 // The progress window of an operation that runs on the UI thread: the
 // operation sets texts and position, then lets pending input through with

@@ -2,22 +2,12 @@
 
 #include <cstdlib>
 
+#include "core/base/Text.h"
+
 namespace belvaron {
 
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
-}  // namespace
-
 std::optional<int64_t> AmountCents(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text, kSpace);
     const bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);
     const std::size_t comma = text.find(',');

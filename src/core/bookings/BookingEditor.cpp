@@ -35,14 +35,6 @@ static_assert(sizeof(BookingRecord::beleg) == 10 && sizeof(BookingRecord::amount
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view t) {
-    const auto first = t.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return t.substr(first, t.find_last_not_of(" \t") - first + 1);
-}
-
 // The count of digits at the start of `t`.
 std::size_t LeadingDigits(std::string_view t) {
     std::size_t n = 0;
@@ -53,7 +45,7 @@ std::size_t LeadingDigits(std::string_view t) {
 // The date as DD.MM.YYYY when `text` is a real day in one of the editor's
 // forms (see CheckEditorField).
 std::optional<std::string> ReadEditorDate(std::string_view text) {
-    std::string_view rest = TrimBlanks(text);
+    std::string_view rest = Trim(text, kSpaceTab);
     const std::string_view day = SplitOff(rest, '.');
     const std::string_view month = SplitOff(rest, '.');
     const std::string_view year = rest;
@@ -64,7 +56,7 @@ std::optional<std::string> ReadEditorDate(std::string_view text) {
         return std::nullopt;
     }
     char field[sizeof(BookingRecord::date)] = {};
-    const std::string_view trimmed = TrimBlanks(text);
+    const std::string_view trimmed = Trim(text, kSpaceTab);
     std::memcpy(field, trimmed.data(), trimmed.size());
     NormalizeDate(field);
     if (!IsRealDay(DateKey(field))) return std::nullopt;
@@ -75,7 +67,7 @@ std::optional<std::string> ReadEditorDate(std::string_view text) {
 // CheckEditorField): the sign kept when it is '-', digits and dots as
 // entered, the decimals filled up with zeros.
 std::optional<std::string> ReadEditorAmount(std::string_view text) {
-    const std::string_view t = TrimBlanks(text);
+    const std::string_view t = Trim(text, kSpaceTab);
     std::string out;
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/base/LeadingInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 
 namespace belvaron {

@@ -4,6 +4,7 @@
 
 #include "core/base/CodePage.h"
 #include "core/base/Format.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/datev/AccountCheck.h"
 #include "core/datev/AccountCheckMessages.h"
@@ -146,19 +147,9 @@ std::size_t NextUsed(std::span<const int32_t> states, std::size_t n) {
     return n;
 }
 
-std::string WithCrLf(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
-std::string ReportFileBytes(const std::string& report) { return Utf8ToCp1252(WithCrLf(report)); }
+std::string ReportFileBytes(const std::string& report) { return Utf8ToCp1252(LfToCrLf(report)); }
 
 MarkResult MarkUsedAccounts(std::span<const BookingRecord> bookings, std::span<int32_t> states) {
     MarkResult result;
@@ -249,7 +240,7 @@ std::string BuildProposals(const ReplaceProposals& proposals) {
             }
         }
     }
-    return Utf8ToCp1252(WithCrLf(out));
+    return Utf8ToCp1252(LfToCrLf(out));
 }
 
 }  // namespace belvaron

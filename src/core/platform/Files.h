@@ -32,7 +32,8 @@ constexpr bool IsPathSeparator(char c) {
 std::size_t LastPathSeparator(std::string_view path);
 
 // `folder` and `name` joined by the platform's separator (none added when
-// `folder` is empty or already ends with a separator).
+// `folder` is empty or already ends with a separator). An empty `name` gives
+// the folder ending with a separator (an empty folder stays empty).
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 // A std::filesystem path for a UTF-8 path and back.

@@ -16,21 +16,18 @@ namespace belvaron {
 namespace {
 
 constexpr std::size_t kBlockSize = 4096;
-constexpr int kProgressLines = 1;
-constexpr int kProgressWidth = 300;
 
 bool IsSuccessStatus(int status) { return status >= 200 && status < 300; }
 
-// While it lives, the transport's waits let the program's input through the
-// progress window and end when the window is cancelled.
+// The transfer begins under `progress`; while the scope lives, the
+// transport's waits ask the progress whether to go on.
 class CancelScope {
 public:
-    CancelScope(Transport* transport, ProgressWindow& window) : transport_(transport) {
+    CancelScope(Transport* transport, const TransferProgress* progress)
+        : transport_(progress && progress->wait ? transport : nullptr) {
+        if (progress && progress->begin) progress->begin();
         if (!transport_) return;
-        transport_->SetCancelCheck([&window] {
-            window.PumpMessages(true);
-            return window.cancelled();
-        });
+        transport_->SetCancelCheck([progress] { return !progress->wait(); });
     }
     ~CancelScope() {
         if (transport_) transport_->SetCancelCheck({});
@@ -44,13 +41,13 @@ private:
 
 }  // namespace
 
-UpdateChecker::UpdateChecker(UiPort& ui, std::unique_ptr<Transport> transport)
-    : tempFolder(TempFolder()), ui_(ui), transport_(std::move(transport)) {}
+UpdateChecker::UpdateChecker(std::unique_ptr<Transport> transport)
+    : tempFolder(TempFolder()), transport_(std::move(transport)) {}
 
 bool UpdateChecker::IsOnline() const { return transport_ && transport_->IsOnline(); }
 
-void UpdateChecker::ShowFailure(const char* message) {
-    ShowInfo(ui_, std::string(message) + Format(msg::kUpdErrorCode, lastError_));
+std::string UpdateChecker::WithErrorCode(const char* message) const {
+    return std::string(message) + Format(msg::kUpdErrorCode, lastError_);
 }
 
 std::unique_ptr<UrlStream> UpdateChecker::OpenUrl(std::string& url) {
@@ -82,7 +79,7 @@ bool UpdateChecker::ReadUrlText(UrlStream& stream, std::string& text) {
     }
 }
 
-bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
+bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, const TransferProgress* progress,
                              Sha256& hash) {
     const auto length = stream.contentLength();
     char buffer[kBlockSize];
@@ -100,10 +97,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow&
             return false;
         }
         total += static_cast<uint64_t>(n);
-        progress.SetStatusText(Format(msg::kUpdProgressKByte, static_cast<int>(total / 1000)));
-        if (length && *length > 0) progress.SetProgress(static_cast<int>(total * 100 / *length));
-        progress.PumpMessages(true);
-        if (progress.cancelled()) {
+        if (progress && progress->received && !progress->received(total, length)) {
             lastError_ = transport_error::kCancelled;
             return false;
         }
@@ -119,14 +113,7 @@ bool UpdateChecker::CopyBody(UrlStream& stream, std::FILE* file, ProgressWindow&
     return true;
 }
 
-std::unique_ptr<ProgressWindow> UpdateChecker::OpenDownloadWindow() {
-    auto progress = ui_.OpenProgressWindow(msg::kUpdProgressTitle);
-    progress->SetProgressRange(0, 100, 1);
-    progress->FitLayout(kProgressLines, kProgressWidth);
-    return progress;
-}
-
-bool UpdateChecker::SaveBody(UrlStream& stream, std::FILE* file, ProgressWindow& progress,
+bool UpdateChecker::SaveBody(UrlStream& stream, std::FILE* file, const TransferProgress* progress,
                              const std::optional<Sha256Digest>& expected) {
     if (!IsSuccessStatus(stream.status())) {
         lastError_ = stream.status();
@@ -156,36 +143,13 @@ bool UpdateChecker::FinishFile(std::FILE* file, const std::string& path, bool co
     return complete;
 }
 
-bool UpdateChecker::DownloadToFile(UrlStream& stream, const std::string& fileName,
-                                   std::string& path, const std::optional<Sha256Digest>& expected) {
-    if (!IsSuccessStatus(stream.status())) {
-        lastError_ = stream.status();
-        return false;
-    }
-    std::FILE* file = CreateDownloadFile(tempFolder, fileName, path);
-    if (!file) {
-        lastError_ = errno;
-        return false;
-    }
-    bool complete = false;
-    {
-        auto progress = OpenDownloadWindow();
-        CancelScope scope(transport_.get(), *progress);
-        complete = SaveBody(stream, file, *progress, expected);
-    }
-    return FinishFile(file, path, complete);
-}
-
-// Reads the update information file into `text` within the check's time
-// limit; false with lastError_ set.
-bool UpdateChecker::FetchInformation(const std::string& url, std::string& text) {
+bool UpdateChecker::FetchInformation(const std::string& url, const TransferProgress* progress,
+                                     std::string& text, UpdateOffer& offer) {
     const TransportClock::time_point deadline = TransportClock::now() + checkLimit;
     bool opened = false;
     bool read = false;
     {
-        auto progress = ui_.OpenProgressWindow(msg::kUpdCheckProgressTitle);
-        progress->FitLayout(kProgressLines, kProgressWidth);
-        CancelScope scope(transport_.get(), *progress);
+        CancelScope scope(transport_.get(), progress);
         if (transport_) transport_->SetDeadline(deadline);
         std::string canonical = url;
         auto stream = OpenUrl(canonical);
@@ -196,37 +160,41 @@ bool UpdateChecker::FetchInformation(const std::string& url, std::string& text) 
     }
     if (read) return true;
     if (lastError_ == transport_error::kCancelled) {
-        ShowInfo(ui_, msg::kUpdCheckCancelled);
+        offer.result = UpdateOffer::Result::Cancelled;
+        offer.notices.Information(msg::kUpdCheckCancelled);
     } else if (lastError_ == transport_error::kTimedOut && TransportClock::now() >= deadline) {
-        ShowInfo(ui_, Format(msg::kUpdCheckTimedOut, static_cast<int>(checkLimit.count() / 1000)) +
-                          Format(msg::kUpdErrorCode, lastError_));
+        offer.notices.Information(
+            Format(msg::kUpdCheckTimedOut, static_cast<int>(checkLimit.count() / 1000)) +
+            Format(msg::kUpdErrorCode, lastError_));
     } else {
-        ShowFailure(opened ? msg::kUpdNoInformation : msg::kUpdNoServer);
+        offer.notices.Information(
+            WithErrorCode(opened ? msg::kUpdNoInformation : msg::kUpdNoServer));
     }
     return false;
 }
 
-// Reads the installed version and the update information; false after a
-// message.
-bool UpdateChecker::FetchVersions(const std::string& productName, const std::string& url,
-                                  const std::string& setupFileName, Versions& v) {
+bool UpdateChecker::FetchVersions(const UpdateSource& source, const TransferProgress* progress,
+                                  Versions& v, UpdateOffer& offer) {
+    offer.result = UpdateOffer::Result::Failed;
     FileVersionInfo info;
-    if (info.LoadFromFile(productName + ".exe")) v.installed = info.GetStringValue("FileVersion");
+    if (info.LoadFromFile(source.productName + ".exe")) {
+        v.installed = info.GetStringValue("FileVersion");
+    }
     if (v.installed.empty()) {
-        ShowInfo(ui_, msg::kUpdNoVersion);
+        offer.notices.Information(msg::kUpdNoVersion);
         return false;
     }
     if (!IsOnline()) {
         lastError_ = transport_ ? transport_->error() : transport_error::kInitFailed;
-        ShowFailure(msg::kUpdNoInternet);
+        offer.notices.Information(WithErrorCode(msg::kUpdNoInternet));
         return false;
     }
     std::string text;
-    if (!FetchInformation(url, text)) return false;
-    auto parsed = ParseUpdateInfo(text, productName, v.installed);
-    v.digest = FindInstallerDigest(text, setupFileName);
+    if (!FetchInformation(source.baseUrl + source.infoPath, progress, text, offer)) return false;
+    auto parsed = ParseUpdateInfo(text, source.productName, v.installed);
+    v.digest = FindInstallerDigest(text, source.setupFileName);
     if (!parsed || v.digest.state == InstallerDigest::State::Malformed) {
-        ShowInfo(ui_, msg::kUpdBadInformation);
+        offer.notices.Information(msg::kUpdBadInformation);
         return false;
     }
     v.server = std::move(parsed->serverVersion);
@@ -234,74 +202,84 @@ bool UpdateChecker::FetchVersions(const std::string& productName, const std::str
     return true;
 }
 
-// Downloads and starts the installer, then offers to end the program. The
-// progress window is open from the request on, so that the wait for the
-// server can be cancelled as well; a download that is not complete leaves
-// no file.
-bool UpdateChecker::Install(const std::string& url, const std::string& setupFileName,
-                            const InstallerDigest& digest) {
-    std::string path;
-    std::FILE* file = CreateDownloadFile(tempFolder, setupFileName, path);
+UpdateOffer UpdateChecker::FindUpdate(const UpdateSource& source,
+                                      const TransferProgress* progress) {
+    UpdateOffer offer;
+    Versions v;
+    if (!FetchVersions(source, progress, v, offer)) return offer;
+    if (v.server == v.installed) {
+        offer.result = UpdateOffer::Result::UpToDate;
+        offer.notices.Information(msg::kUpdUpToDate);
+        return offer;
+    }
+    const std::string serverShown = Cp1252ToUtf8(v.server);
+    if (VersionNumber(v.installed) > VersionNumber(v.server)) {
+        offer.result = UpdateOffer::Result::ServerOlder;
+        offer.notices.Information(msg::kUpdServerOlder + serverShown);
+        return offer;
+    }
+    offer.result = UpdateOffer::Result::Offered;
+    offer.dialog.titleText =
+        Format(msg::kUpdDialogTitle, source.productName.c_str(), serverShown.c_str());
+    offer.dialog.historyText = Cp1252ToUtf8(v.history);
+    offer.dialog.propertiesText = msg::kUpdFree;
+    offer.dialog.propertiesColour = Rgb(0, 100, 0);
+    offer.digest = v.digest;
+    return offer;
+}
+
+// The progress begins once the file exists and stays from the request on,
+// so that the wait for the server can be cancelled as well.
+InstallerDownload UpdateChecker::DownloadInstaller(const UpdateSource& source,
+                                                   const InstallerDigest& digest,
+                                                   const TransferProgress* progress) {
+    InstallerDownload download;
+    std::FILE* file = CreateDownloadFile(tempFolder, source.setupFileName, download.path);
     if (!file) {
         lastError_ = errno;
-        ShowFailure(msg::kUpdDownloadFailed);
-        return false;
+        download.notices.Information(WithErrorCode(msg::kUpdDownloadFailed));
+        download.path.clear();
+        return download;
     }
     std::optional<Sha256Digest> expected;
     if (digest.state == InstallerDigest::State::Given) expected = digest.digest;
     bool opened = false;
     bool complete = false;
     {
-        auto progress = OpenDownloadWindow();
-        CancelScope scope(transport_.get(), *progress);
-        std::string canonical = url;
+        CancelScope scope(transport_.get(), progress);
+        std::string canonical = source.baseUrl + source.setupFileName;
         auto stream = OpenUrl(canonical);
         opened = stream != nullptr;
-        complete = opened && SaveBody(*stream, file, *progress, expected);
+        complete = opened && SaveBody(*stream, file, progress, expected);
     }
-    if (!FinishFile(file, path, complete)) {
-        if (lastError_ == transport_error::kCancelled) {
-            ShowInfo(ui_, msg::kUpdDownloadCancelled);
-        } else if (!opened) {
-            ShowFailure(msg::kUpdNoServer);
-        } else {
-            ShowFailure(lastError_ == transport_error::kDigestMismatch ? msg::kUpdDigestMismatch
-                                                                       : msg::kUpdDownloadFailed);
-        }
-        return false;
+    if (FinishFile(file, download.path, complete)) {
+        download.result = InstallerDownload::Result::Complete;
+        return download;
     }
-    if (const int error = StartProgram(path, installerPid); error != 0) {
-        lastError_ = error;
-        installerPid = 0;
-        ShowFailure(msg::kUpdStartFailed);
-        return false;
+    download.path.clear();
+    if (lastError_ == transport_error::kCancelled) {
+        download.result = InstallerDownload::Result::Cancelled;
+        download.notices.Information(msg::kUpdDownloadCancelled);
+    } else if (!opened) {
+        download.notices.Information(WithErrorCode(msg::kUpdNoServer));
+    } else {
+        download.notices.Information(WithErrorCode(lastError_ == transport_error::kDigestMismatch
+                                                       ? msg::kUpdDigestMismatch
+                                                       : msg::kUpdDownloadFailed));
     }
-    if (AskYesNo(ui_, QuestionId::QuitForInstaller, msg::kUpdExitQuestion, MessageIcon::None)) {
-        ui_.ExitProgram(1);
-    }
-    return true;
+    return download;
 }
 
-bool UpdateChecker::CheckForUpdate(const std::string& productName, const std::string& baseUrl,
-                                   const std::string& infoPath, const std::string& setupFileName) {
-    Versions v;
-    if (!FetchVersions(productName, baseUrl + infoPath, setupFileName, v)) return false;
-    if (v.server == v.installed) {
-        ShowInfo(ui_, msg::kUpdUpToDate);
-        return true;
+InstallerStart UpdateChecker::StartInstaller(const std::string& path) {
+    InstallerStart start;
+    if (const int error = StartProgram(path, start.pid); error != 0) {
+        lastError_ = error;
+        start.pid = 0;
+        start.notices.Information(WithErrorCode(msg::kUpdStartFailed));
+        return start;
     }
-    const std::string serverShown = Cp1252ToUtf8(v.server);
-    if (VersionNumber(v.installed) > VersionNumber(v.server)) {
-        ShowInfo(ui_, msg::kUpdServerOlder + serverShown);
-        return true;
-    }
-    UpdateDialogTexts texts;
-    texts.titleText = Format(msg::kUpdDialogTitle, productName.c_str(), serverShown.c_str());
-    texts.historyText = Cp1252ToUtf8(v.history);
-    texts.propertiesText = msg::kUpdFree;
-    texts.propertiesColour = Rgb(0, 100, 0);
-    if (!ui_.ShowUpdateDialog(texts)) return false;
-    return Install(baseUrl + setupFileName, setupFileName, v.digest);
+    start.started = true;
+    return start;
 }
 
 }  // namespace belvaron

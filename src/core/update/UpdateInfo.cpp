@@ -1,28 +1,13 @@
 #include "core/update/UpdateInfo.h"
 
+#include "core/base/Text.h"
+
 namespace belvaron {
 
 namespace {
 
 // The width of the free text before the product name in an entry header.
 constexpr std::size_t kHeaderLead = 9;
-
-std::string_view TrimBlanks(std::string_view s) {
-    constexpr std::string_view kWhite = " \t\r\n\v\f";
-    const auto b = s.find_first_not_of(kWhite);
-    if (b == std::string_view::npos) return {};
-    return s.substr(b, s.find_last_not_of(kWhite) - b + 1);
-}
-
-std::string LfToCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const char ch : text) {
-        if (ch == '\n') out += '\r';
-        out += ch;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -37,7 +22,7 @@ std::optional<UpdateInfo> ParseUpdateInfo(std::string_view text, std::string_vie
 
     UpdateInfo info;
     const auto afterName = p + productName.size();
-    info.serverVersion = std::string(TrimBlanks(text.substr(afterName, c - afterName)));
+    info.serverVersion = std::string(Trim(text.substr(afterName, c - afterName), kWhitespace));
 
     std::string entry(productName);
     entry.append(" ").append(installedVersion).append(":");
@@ -52,11 +37,9 @@ InstallerDigest FindInstallerDigest(std::string_view text, std::string_view setu
     const std::string prefix = "SHA256 (" + std::string(setupFileName) + ") =";
     InstallerDigest result;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = TrimBlanks(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        const std::string_view line = Trim(SplitOffLine(text), kWhitespace);
         if (!line.starts_with(prefix)) continue;
-        const auto digest = ParseDigestHex(TrimBlanks(line.substr(prefix.size())));
+        const auto digest = ParseDigestHex(Trim(line.substr(prefix.size()), kWhitespace));
         if (!digest) return {InstallerDigest::State::Malformed, {}};
         result = {InstallerDigest::State::Given, *digest};
     }

@@ -1,12 +1,10 @@
 #include "core/workflow/ConversionJob.h"
 
-#include <filesystem>
-
 #include "core/base/CodePage.h"
+#include "core/base/DataFiles.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
-#include "core/platform/Files.h"
 
 namespace belvaron {
 
@@ -57,15 +55,10 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
         ShowPlain(ui, error->message);
         return std::nullopt;
     }
-    request.folder = DatevTargetFolder(job.datevTarget.value_or(""));
+    request.folder = FolderOfPath(job.datevTarget.value_or(""));
     request.format = job.datevFormat;
     request.chart = job.chart.value_or("");
     return request;
-}
-
-std::string DatevTargetFolder(const std::string& target) {
-    const std::filesystem::path path = platform::FsPath(target);
-    return path.has_parent_path() ? platform::Utf8Path(path.parent_path()) : std::string(".");
 }
 
 ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSink) const {
@@ -76,10 +69,9 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
         return result;
     }
-    flow.OnInitDialog(programFolder);
-    // Without a chart of its own the job checks nothing and its DATEV
-    // export knows no chart (DatevExportInputs).
-    flow.UseChart(chart.value_or(""));
+    // Without a chart of its own the job checks nothing and the DATEV
+    // export knows no chart.
+    flow.Start(programFolder, chart.value_or(""));
 
     bool ok = flow.LoadJournal(journal, currency);
     if (vatReport) ok = flow.ImportVatReport(*vatReport) && ok;

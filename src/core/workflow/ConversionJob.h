@@ -64,7 +64,4 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
                                                     DatevSettings settings, DatevRange range,
                                                     UiPort& ui);
 
-// The folder of a DATEV target path: its parent folder, "." for a bare name.
-std::string DatevTargetFolder(const std::string& target);
-
 }  // namespace belvaron

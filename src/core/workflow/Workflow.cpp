@@ -64,7 +64,7 @@ void Workflow::FollowSachkontenrahmen(std::string_view sachkontenrahmen) {
 
 std::string Workflow::TitleText() { return std::string("Belvaron (") + BELVARON_VERSION + ")"; }
 
-void Workflow::OnInitDialog(const std::string& programFolder) {
+void Workflow::Start(const std::string& programFolder, const std::optional<std::string>& chart) {
     folders_.programFolder = programFolder;
     currency_ = Currency::Euro;
     taxation_ = Taxation::Soll;
@@ -73,6 +73,7 @@ void Workflow::OnInitDialog(const std::string& programFolder) {
     replaceText_ = LoadReplaceText();
     chartFiles_ = folders_.ChartFileNames();
     chartFileIndex_ = PreselectedChart();
+    if (chart) UseChart(*chart);
     ui_.SetVatControlsEnabled(false);
     ui_.RefreshControls();
 }
@@ -94,7 +95,7 @@ void Workflow::UseChart(const std::string& name) {
 
 std::string Workflow::HelpFolder() { return folders_.Resolve(""); }
 
-bool Workflow::OnCancel() {
+bool Workflow::OnQuit() {
     SettleReplaceText(false);
     if (unexportedWork_) {
         return AskYesNo(ui_, QuestionId::QuitWithUnexportedWork, msg::kQuitUnexported);
@@ -164,11 +165,18 @@ void Workflow::RefillList(bool markZeroAccounts) {
 
 void Workflow::SetDefaultTargets() {
     const std::string folder = FolderOfPath(journalPath_);
-    constexpr char sep = platform::kPathSeparator;
-    if (datevTargetPath_.empty()) datevTargetPath_ = folder + sep + "ED0001";
-    if (lexwareTargetPath_.empty()) lexwareTargetPath_ = folder + sep + "buchhalter.txt";
+    if (datevTargetPath_.empty()) datevTargetPath_ = platform::JoinPath(folder, "ED0001");
+    if (lexwareTargetPath_.empty()) {
+        lexwareTargetPath_ = platform::JoinPath(folder, "buchhalter.txt");
+    }
 }
 
-void Workflow::ShowException(const char* format) { ShowPlain(ui_, Format(format, TracePoint)); }
+void Workflow::ShowException(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = FormatV(format, args);
+    va_end(args);
+    ShowPlain(ui_, text);
+}
 
 }  // namespace belvaron

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/DataFolders.h"
+#include "core/base/Format.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/JournalImport.h"
 #include "core/datev/DatevRange.h"
@@ -88,12 +89,16 @@ public:
     // "Updates?": the online update check against the configured server.
     bool CheckForUpdate();
 
+    // Starts the conversion (the window at its opening, the command line
+    // before its steps): program folder (ending with '/'), start values, the
+    // REPLACE text and the chart file names. The chart chosen is `chart`
+    // when given (UseChart: "" for none); else the first whose name stands
+    // for the DATEV settings' Sachkontenrahmen ("SK3" for SKR 03, the
+    // default without a readable settings file).
+    void Start(const std::string& programFolder,
+               const std::optional<std::string>& chart = std::nullopt);
+
     // ---- Window handlers ---------------------------------------------
-    // Window start: program folder (ending with '/'), start values, the
-    // REPLACE text and the chart file names; the chart preselected is the
-    // first whose name stands for the DATEV settings' Sachkontenrahmen
-    // ("SK3" for SKR 03, the default without a readable settings file).
-    void OnInitDialog(const std::string& programFolder);
     // Step 3 "Auswahl": choose a journal, then OnOpenJournal.
     bool OnSelectJournal();
     // Opens the journal at `path` (step 3's choice, the command line's FILE,
@@ -114,9 +119,10 @@ public:
     bool OnSelectVatReport();
     // The REPLACE box: its text changed to `text` (Windows-1252 bytes).
     void OnReplaceTextChange(std::string text);
-    // `toFileButton`: the focus goes to "Konten ersetzen" or "Konten
-    // überprüfen", which work on the file: save without asking.
-    void OnReplaceTextKillFocus(bool toFileButton);
+    // The REPLACE box lost the focus (SettleReplaceText). `toFileButton`: the
+    // focus goes to "Konten ersetzen" or "Konten überprüfen", which work on
+    // the file: save without asking.
+    void OnReplaceTextLeft(bool toFileButton);
     // The REPLACE box's unsaved edits before a step: saved without a
     // question for `toFileButton`, else the user is asked (No: the file's
     // text again). "Liste löschen", the exports and leaving the program
@@ -142,9 +148,9 @@ public:
     void OnLexwareTargetEdited(std::string path) { lexwareTargetPath_ = std::move(path); }
     bool OnExportLexware();
     bool OnUpdates() { return CheckForUpdate(); }
-    // "Programm beenden", Escape, close box: settles the REPLACE box, then
-    // asks; true when the window may close.
-    bool OnCancel();
+    // "Programm beenden", Escape, the close box: settles the REPLACE box,
+    // then asks; true when the window may close.
+    bool OnQuit();
 
     // ---- What the window shows ---------------------------------------
     const BookingStore& store() const { return store_; }
@@ -175,7 +181,7 @@ public:
     static std::string TitleText();
 
     // The per-user data folder to use instead of the documents folder (the
-    // command line's --data-dir); before OnInitDialog.
+    // command line's --data-dir); before Start.
     void SetDataFolderOverride(std::string folder) {
         folders_.dataFolderOverride = std::move(folder);
     }
@@ -193,7 +199,7 @@ public:
     BookingStore& EditableStore() { return store_; }
     VatRows& EditableVatRows() { return vatRows_; }
     void SetJournalPath(std::string path) { journalPath_ = std::move(path); }
-    // The program folder before OnInitDialog sets it.
+    // The program folder before Start sets it.
     void SetProgramFolder(std::string folder) { folders_.programFolder = std::move(folder); }
     int32_t vatRowCount() const { return vatRows_.count; }
 
@@ -201,7 +207,7 @@ private:
     // Refills the list from the store, marking the given kind of lines.
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();
-    // The index of the chart OnInitDialog preselects (-1 for none); without
+    // The index of the chart Start preselects (-1 for none); without
     // a chart of the settings' Sachkontenrahmen the second of several.
     int PreselectedChart();
     // The first chart whose name stands for `sachkontenrahmen` ("03", "04"),
@@ -217,8 +223,9 @@ private:
     bool Redate(bool reportRead, const Progress* progress);
     // The gates of step 4 (journal loaded, no replacements, no report yet).
     bool VatReportAllowed();
-    // "(E:nnn#%d)..." with the current TracePoint.
-    void ShowException(const char* format);
+    // The message of an exception guard: an E-code format of the catalogue
+    // ("(E:nnn#%d)...") with the current TracePoint as its argument.
+    void ShowException(const char* format, ...) __attribute__((format(BELVARON_PRINTF, 2, 3)));
     // Work on the bookings that no export holds yet.
     void NoteWork(bool bookingsChanged);
     // True when none of `paths` exists, or the user lets the export replace

@@ -72,9 +72,7 @@ void Workflow::OnDatevAuswahl() {
     request.pathMustExist = true;
     if (const auto chosen = ui_.ChooseFile(request)) {
         // The export writes into the folder of the target path.
-        const std::size_t slash = platform::LastPathSeparator(datevTargetPath_);
-        std::string name =
-            slash == std::string::npos ? datevTargetPath_ : datevTargetPath_.substr(slash + 1);
+        std::string name = platform::Utf8Path(platform::FsPath(datevTargetPath_).filename());
         if (name.empty()) name = "ED0001";
         std::string folder = *chosen;
         while (folder.size() > 1 && platform::IsPathSeparator(folder.back())) folder.pop_back();
@@ -107,7 +105,7 @@ bool Workflow::OnDatenExportieren() {
         FollowSachkontenrahmen(FieldText(request.settings.sachkontenrahmen));
         request.chart = SelectedChartName();
     } catch (...) {
-        ShowException(msg::kE111);
+        ShowException(msg::kE111, TracePoint);
         return false;
     }
     request.folder = FolderOfPath(datevTargetPath_);
@@ -132,7 +130,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
         ShowNotices(ui_, save.notices);
         saved = save.ok;
     } catch (...) {
-        ShowException(msg::kE111);
+        ShowException(msg::kE111, TracePoint);
         return false;
     }
     const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
@@ -155,7 +153,7 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
             }
             return ok && saved;
         } catch (...) {
-            ShowException(msg::kE112);
+            ShowException(msg::kE112, TracePoint);
             return false;
         }
     }

@@ -55,7 +55,7 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
         ShowNotices(ui_, outcome.notices);
         if (outcome.loaded) ShowNotices(ui_, JournalSummary(outcome));
     } catch (...) {
-        ShowException(msg::kE106);
+        ShowException(msg::kE106, TracePoint);
         return false;
     }
     store_.accountsReplaced = false;
@@ -75,13 +75,13 @@ bool Workflow::LoadJournal(const std::string& path, Currency currency) {
     try {
         SortByDateInWindow(store_, ui_);
     } catch (...) {
-        ShowException(msg::kE107);
+        ShowException(msg::kE107, TracePoint);
     }
     try {
         RefillList(true);
         SetDefaultTargets();
     } catch (...) {
-        ShowException(msg::kE108);
+        ShowException(msg::kE108, TracePoint);
         return false;
     }
     ui_.RefreshControls();
@@ -95,7 +95,7 @@ void Workflow::DeleteZeroAccountBookings() {
         if (removed > 0) NoteWork(true);
         ShowInfo(ui_, Format(msg::kZeroBookingsDeleted, removed));
     } catch (...) {
-        ShowException(msg::kE110Delete);
+        ShowException(msg::kE110Delete, TracePoint);
         return;
     }
     RefillList(false);
@@ -132,7 +132,7 @@ void Workflow::OnListDoubleClick(int index) {
             SortByDateInWindow(store_, ui_);
             index = place;
         } catch (...) {
-            ShowException(msg::kE107);
+            ShowException(msg::kE107, TracePoint);
         }
     }
     const int marked[] = {index};

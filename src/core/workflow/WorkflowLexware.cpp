@@ -48,7 +48,7 @@ bool Workflow::ExportLexware(const std::string& path) {
         }
         return ok;
     } catch (...) {
-        ShowException(msg::kE114);
+        ShowException(msg::kE114, TracePoint);
         return false;
     }
 }

@@ -36,7 +36,7 @@ std::string Workflow::LoadReplaceText() {
         if (!ReadWholeFile(folders_.Resolve(msg::kReplaceFileName), bytes)) return {};
         return bytes;
     } catch (...) {
-        ShowException(msg::kE115);
+        ShowException(msg::kE115, TracePoint);
         return "ERROR";
     }
 }
@@ -50,7 +50,7 @@ void Workflow::OnReplaceTextChange(std::string text) {
     replaceTextModified_ = true;
 }
 
-void Workflow::OnReplaceTextKillFocus(bool toFileButton) { SettleReplaceText(toFileButton); }
+void Workflow::OnReplaceTextLeft(bool toFileButton) { SettleReplaceText(toFileButton); }
 
 bool Workflow::SettleReplaceText(bool toFileButton) {
     if (!replaceTextModified_) return true;
@@ -120,7 +120,7 @@ bool Workflow::ReplaceAccounts() {
         replacedSoll_ += outcome.sollCount;
         replacedHaben_ += outcome.habenCount;
     } catch (...) {
-        ShowException(msg::kE110Replace);
+        ShowException(msg::kE110Replace, TracePoint);
         return false;
     }
     store_.accountsReplaced = true;
@@ -161,7 +161,7 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         }
         if (ok) checkedChart_ = chartName;
     } catch (...) {
-        ShowException(msg::kE109);
+        ShowException(msg::kE109, TracePoint);
         return false;
     }
     replaceText_ = LoadReplaceText();

@@ -33,7 +33,7 @@ void Workflow::OnTaxationSoll() {
 // report) and fails; one that could not be read was reported already.
 bool Workflow::Redate(bool reportRead, const Progress* progress) {
     if (vatRows_.count <= 0 && !reportRead) return false;
-    const std::string logPath = folders_.DataFolder() + platform::kPathSeparator + msg::kVatLogName;
+    const std::string logPath = platform::JoinPath(folders_.DataFolder(), msg::kVatLogName);
     const VatRedateOutcome outcome = RedateVatBookings(store_, vatRows_, logPath, progress);
     ShowNotices(ui_, outcome.notices);
     if (outcome.complete) ShowNotices(ui_, VatRedateSummary(outcome));
@@ -87,14 +87,14 @@ bool Workflow::ImportVatReport(const std::string& path) {
         ShowNotices(ui_, imported.notices);
         reportRead = imported.read;
     } catch (...) {
-        ShowException(msg::kE119);
+        ShowException(msg::kE119, TracePoint);
         return false;
     }
     bool redated = false;
     try {
         if (!step->cancelled()) redated = Redate(reportRead, step->progress());
     } catch (...) {
-        ShowException(msg::kE120);
+        ShowException(msg::kE120, TracePoint);
         return false;
     }
     if (step->cancelled()) {
@@ -111,14 +111,14 @@ bool Workflow::ImportVatReport(const std::string& path) {
     try {
         SortByDateInWindow(store_, ui_);
     } catch (...) {
-        ShowException(msg::kE121);
+        ShowException(msg::kE121, TracePoint);
     }
     try {
         ui_.ListCleared();
         RefillList(false);
         SetDefaultTargets();
     } catch (...) {
-        ShowException(msg::kE122);
+        ShowException(msg::kE122, TracePoint);
         return false;
     }
     ui_.RefreshControls();

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/CodePage.h"
+#include "gui/app/CorePath.h"
 #include "gui/app/ProgramIcon.h"
 #include "gui/app/QtUi.h"
 #include "gui/app/ReplaceTextEdit.h"
@@ -28,8 +29,6 @@
 namespace belvaron::gui {
 
 namespace {
-
-QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
 
 // The REPLACE text: Windows-1252 bytes with CR LF in the file, UTF-8 with LF
 // in the box.
@@ -124,7 +123,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Initialise(const std::string& programFolder) {
-    workflow_.OnInitDialog(programFolder);
+    workflow_.Start(programFolder);
     aboutText_ = Workflow::TitleText();
     setWindowTitle(QString::fromStdString(aboutText_));
     ApplyRemembered();
@@ -135,13 +134,13 @@ void MainWindow::ShowMembers() {
     const Workflow& w = workflow_;
     euro_->setChecked(w.currency() == Currency::Euro);
     dm_->setChecked(w.currency() == Currency::DM);
-    SetTextIfDifferent(journalField_, FromLocal(w.journalPath()));
+    SetTextIfDifferent(journalField_, QtPath(w.journalPath()));
     soll_->setChecked(w.taxation() == Taxation::Soll);
     ist_->setChecked(w.taxation() == Taxation::Ist);
-    SetTextIfDifferent(vatField_, FromLocal(w.vatReportPath()));
+    SetTextIfDifferent(vatField_, QtPath(w.vatReportPath()));
     if (!chartsShown_ || shownCharts_ != w.chartFiles()) {
         charts_->clear();
-        for (const std::string& name : w.chartFiles()) charts_->addItem(FromLocal(name));
+        for (const std::string& name : w.chartFiles()) charts_->addItem(QtPath(name));
         shownCharts_ = w.chartFiles();
         chartsShown_ = true;
     }
@@ -152,8 +151,8 @@ void MainWindow::ShowMembers() {
         replaceBox_->SetTextQuietly(ReplaceTextForBox(w.replaceText()));
         shownReplaceText_ = w.replaceText();
     }
-    SetTextIfDifferent(datevField_, FromLocal(w.datevTargetPath()));
-    SetTextIfDifferent(lexwareField_, FromLocal(w.lexwareTargetPath()));
+    SetTextIfDifferent(datevField_, QtPath(w.datevTargetPath()));
+    SetTextIfDifferent(lexwareField_, QtPath(w.lexwareTargetPath()));
     ShowReplaceMarker();
     ShowListStatus();
     const StepStates states = w.Describe();
@@ -184,7 +183,7 @@ void MainWindow::SetVatControlsEnabled(bool enabled) {
 }
 
 void MainWindow::reject() {
-    if (workflow_.OnCancel()) {
+    if (workflow_.OnQuit()) {
         QDialog::reject();
     } else {
         ShowMembers();
@@ -248,9 +247,8 @@ void MainWindow::OnReplaceFocusLeft(Qt::FocusReason reason) {
     const QWidget* next = QApplication::focusWidget();
     const bool toFileButton = next == replaceButton_ || next == checkButton_ ||
                               replaceButton_->isDown() || checkButton_->isDown();
-    emit replaceTextLeft(toFileButton);
     const int messagesBefore = ui_.MessagesShown();
-    workflow_.OnReplaceTextKillFocus(toFileButton);
+    workflow_.OnReplaceTextLeft(toFileButton);
     ShowMembers();
     // A click that moved the focus and met a message box on the way is
     // spent: the press that follows is not delivered.

@@ -75,10 +75,6 @@ public slots:
     void ShowAbout();
     virtual void OnUpdates();
 
-signals:
-    // The REPLACE box lost the focus; `toFileButton` as handed to the workflow.
-    void replaceTextLeft(bool toFileButton);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/app/CorePath.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/ReplaceTextEdit.h"
 #include "gui/app/StepDigit.h"
@@ -22,8 +23,6 @@
 namespace belvaron::gui {
 
 namespace {
-
-std::string ToLocal(const QString& path) { return path.toStdString(); }
 
 QLabel* WrappedLabel(const QString& text, const char* name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -267,11 +266,11 @@ QWidget* MainWindow::BuildExportGroups() {
     exportState_ = WrappedLabel(QString(), "exportState", column);
     columnLayout->addWidget(exportState_);
     connect(datevField_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        workflow_.OnDatevTargetEdited(ToLocal(text));
+        workflow_.OnDatevTargetEdited(CorePath(text));
         RememberTargets();
     });
     connect(lexwareField_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        workflow_.OnLexwareTargetEdited(ToLocal(text));
+        workflow_.OnLexwareTargetEdited(CorePath(text));
         RememberTargets();
     });
     return Step(6, column, this);

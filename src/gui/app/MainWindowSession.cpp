@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "gui/app/CorePath.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/QtUi.h"
 #include "gui/app/WindowSettings.h"
@@ -14,23 +15,16 @@
 // besides step 3's "Auswahl": the recent journals, the command line, a drop.
 namespace belvaron::gui {
 
-namespace {
-
-QString FromLocal(const std::string& path) { return QString::fromStdString(path); }
-std::string ToLocalPath(const QString& path) { return path.toStdString(); }
-
-}  // namespace
-
 void MainWindow::ApplyRemembered() {
     using Key = WindowSettings::Key;
     const QByteArray geometry = settings_->Geometry();
     if (!geometry.isEmpty()) restoreGeometry(geometry);
     ui_.SetLastFolder(settings_->Text(Key::JournalFolder));
-    const std::string datev = ToLocalPath(settings_->Text(Key::DatevTarget));
+    const std::string datev = CorePath(settings_->Text(Key::DatevTarget));
     if (!datev.empty()) workflow_.OnDatevTargetEdited(datev);
-    const std::string lexware = ToLocalPath(settings_->Text(Key::LexwareTarget));
+    const std::string lexware = CorePath(settings_->Text(Key::LexwareTarget));
     if (!lexware.empty()) workflow_.OnLexwareTargetEdited(lexware);
-    const std::string chart = ToLocalPath(settings_->Text(Key::Chart));
+    const std::string chart = CorePath(settings_->Text(Key::Chart));
     const auto& charts = workflow_.chartFiles();
     if (std::find(charts.begin(), charts.end(), chart) != charts.end()) workflow_.UseChart(chart);
     if (settings_->Text(Key::Taxation) == QLatin1String("IST")) workflow_.OnTaxationIst();
@@ -40,14 +34,13 @@ void MainWindow::ApplyRemembered() {
 
 void MainWindow::RememberTargets() {
     if (!remembering_) return;
-    settings_->SetText(WindowSettings::Key::DatevTarget, FromLocal(workflow_.datevTargetPath()));
-    settings_->SetText(WindowSettings::Key::LexwareTarget,
-                       FromLocal(workflow_.lexwareTargetPath()));
+    settings_->SetText(WindowSettings::Key::DatevTarget, QtPath(workflow_.datevTargetPath()));
+    settings_->SetText(WindowSettings::Key::LexwareTarget, QtPath(workflow_.lexwareTargetPath()));
 }
 
 void MainWindow::RememberJournal() {
     if (!remembering_ || !workflow_.journalLoaded()) return;
-    const QString path = QFileInfo(FromLocal(workflow_.journalPath())).absoluteFilePath();
+    const QString path = QFileInfo(QtPath(workflow_.journalPath())).absoluteFilePath();
     settings_->AddRecentJournal(path);
     settings_->SetText(WindowSettings::Key::JournalFolder, QFileInfo(path).absolutePath());
     ui_.SetLastFolder(QFileInfo(path).absolutePath());
@@ -67,7 +60,7 @@ void MainWindow::ShowRecentJournals() {
 }
 
 void MainWindow::OpenJournal(const QString& path) {
-    if (workflow_.OnOpenJournal(ToLocalPath(path))) RememberJournal();
+    if (workflow_.OnOpenJournal(CorePath(path))) RememberJournal();
     ShowMembers();
 }
 

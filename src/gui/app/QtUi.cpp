@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "core/workflow/Workflow.h"
+#include "gui/app/CorePath.h"
 #include "gui/app/FileFilter.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/ProgramIcon.h"
@@ -22,12 +23,6 @@
 #include "gui/update/UpdateDialog.h"
 
 namespace belvaron::gui {
-
-namespace {
-
-QString FromLocalPath(const std::string& path) { return QString::fromStdString(path); }
-
-}  // namespace
 
 QtUi::QtUi()
     : presenter_(
@@ -83,12 +78,12 @@ MessageAnswer QtUi::ShowMessageBox(QWidget* parent, const QString& text, Message
 std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialogRequest& request,
                                                 QString& lastFolder) {
     if (request.chooseFolder) {
-        const QString start = FromLocalPath(request.initialName);
+        const QString start = QtPath(request.initialName);
         const QString chosen = QFileDialog::getExistingDirectory(
             parent, QStringLiteral("Zielordner wählen"),
             QFileInfo(start).isDir() ? start : lastFolder, QFileDialog::ShowDirsOnly);
         if (chosen.isEmpty()) return std::nullopt;
-        return chosen.toStdString();
+        return CorePath(chosen);
     }
     QFileDialog dialog(parent);
     dialog.setWindowTitle(request.saveAs ? QStringLiteral("Speichern unter")
@@ -99,7 +94,7 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialo
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     dialog.setNameFilters(QtFileFilter(request.filter).split(QStringLiteral(";;")));
     dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExtension));
-    const QString initial = FromLocalPath(request.initialName);
+    const QString initial = QtPath(request.initialName);
     const bool pattern = initial.contains('*') || initial.contains('?');
     if (!pattern && !initial.isEmpty()) {
         const QFileInfo info(initial);
@@ -111,7 +106,7 @@ std::optional<std::string> QtUi::ShowFileDialog(QWidget* parent, const FileDialo
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
     lastFolder = QFileInfo(chosen).absolutePath();
-    return chosen.toStdString();
+    return CorePath(chosen);
 }
 
 MessageAnswer QtUi::ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons) {

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/base/FixedText.h"
+#include "core/base/Text.h"
 #include "core/bookings/Amounts.h"
 #include "core/bookings/BookingStore.h"
 #include "core/bookings/Dates.h"
@@ -13,8 +14,6 @@
 namespace belvaron::gui {
 
 namespace {
-
-bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
 
 // `needle` (lower case) occurs in `text`, ignoring the case of `text`.
 bool ContainsLower(std::string_view text, std::string_view needle) {
@@ -115,13 +114,13 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
-        if (IsDigitByte(a[i]) && IsDigitByte(b[j])) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
             while (i < a.size() && a[i] == '0') ++i;
             while (j < b.size() && b[j] == '0') ++j;
             std::size_t ei = i;
             std::size_t ej = j;
-            while (ei < a.size() && IsDigitByte(a[ei])) ++ei;
-            while (ej < b.size() && IsDigitByte(b[ej])) ++ej;
+            while (ei < a.size() && IsDigit(a[ei])) ++ei;
+            while (ej < b.size() && IsDigit(b[ej])) ++ej;
             if (ei - i != ej - j) return ei - i < ej - j ? -1 : 1;
             if (const int c = a.substr(i, ei - i).compare(b.substr(j, ej - j)); c != 0) return c;
             i = ei;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/base/CodePage.h"
+#include "core/platform/Files.h"
 #include "core/workflow/HelpText.h"
 #include "gui/app/ProgramIcon.h"
 
@@ -33,7 +34,7 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent), list_(new QListWidget
 void HelpDialog::Load() {
     loaded_ = true;
     list_->clear();
-    const auto lines = ReadHelpLines(helpFolder + "hilfe.txt");
+    const auto lines = ReadHelpLines(platform::JoinPath(helpFolder, "hilfe.txt"));
     if (!lines) {
         list_->addItem(QString::fromUtf8(kHelpFileMissing));
         return;

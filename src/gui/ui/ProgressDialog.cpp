@@ -18,6 +18,7 @@ namespace {
 constexpr int kEdgeX = 2;  // the width and height of a 3-D edge
 constexpr int kEdgeY = 2;
 constexpr int kInitialWidth = 390;
+constexpr int kInitialTextLines = 4;
 constexpr int kMaxStatusChars = 511;
 
 QWidget* MainWindowOf(QWidget* owner) {
@@ -58,7 +59,7 @@ ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, Profile pro
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("progressBar"));
     bar_->setTextVisible(false);
-    bar_->setRange(lower, upper);
+    bar_->setRange(lower_, upper_);
     cancel_ = new QPushButton(cancelLabel_, this);
     cancel_->setObjectName(QStringLiteral("progressCancel"));
     cancel_->setFocusPolicy(Qt::StrongFocus);
@@ -66,7 +67,7 @@ ProgressDialog::ProgressDialog(QWidget* owner, const QString& title, Profile pro
     TracePoint = 9404;
     text_->setFont(font_);
     cancel_->setFont(font_);
-    FitLayout(textLines, kInitialWidth);
+    FitLayout(kInitialTextLines, kInitialWidth);
     RestorePosition();
     ShowIfHidden();
 }
@@ -90,23 +91,23 @@ void ProgressDialog::SetStatusText(const char* format, ...) {
 
 void ProgressDialog::SetProgressRange(int newLower, int newUpper, int newStep) {
     bar_->setRange(newLower, newUpper);
-    upper = newUpper;
-    lower = newLower;
-    step = newStep;
+    upper_ = newUpper;
+    lower_ = newLower;
+    step_ = newStep;
 }
 
 int ProgressDialog::SetProgress(int newPosition) {
     ShowIfHidden();
     // A bar that was never set reports one below its minimum.
     const int previous = bar_->value() < bar_->minimum() ? bar_->minimum() : bar_->value();
-    position = newPosition;
+    position_ = newPosition;
     // The position is not reduced by the lower end first.
     const int percent =
-        upper > lower
-            ? static_cast<int>(static_cast<long long>(newPosition) * 100 / (upper - lower))
+        upper_ > lower_
+            ? static_cast<int>(static_cast<long long>(newPosition) * 100 / (upper_ - lower_))
             : 0;
-    if (percent != lastPercent) {
-        lastPercent = percent;
+    if (percent != lastPercent_) {
+        lastPercent_ = percent;
         setWindowTitle(QStringLiteral("%1 [%2%]").arg(title_).arg(percent));
     }
     bar_->setValue(qBound(bar_->minimum(), newPosition, bar_->maximum()));
@@ -114,7 +115,7 @@ int ProgressDialog::SetProgress(int newPosition) {
 }
 
 void ProgressDialog::PumpMessages(bool cancelOnEscape) {
-    if (cancelled) return;
+    if (cancelled_) return;
     pumpingWithEscape_ = cancelOnEscape;
     if (cancelOnEscape) qApp->installEventFilter(this);
     QCoreApplication::sendPostedEvents();
@@ -124,7 +125,7 @@ void ProgressDialog::PumpMessages(bool cancelOnEscape) {
 }
 
 void ProgressDialog::Cancel() {
-    cancelled = true;
+    cancelled_ = true;
     hide();
     if (owner_) {
         owner_->raise();
@@ -189,7 +190,7 @@ void ProgressDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool ProgressDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (pumpingWithEscape_ && !cancelled && event->type() == QEvent::KeyPress &&
+    if (pumpingWithEscape_ && !cancelled_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         Cancel();
         return true;

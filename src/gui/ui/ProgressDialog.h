@@ -17,22 +17,14 @@ namespace belvaron::gui {
 // A small always-on-top window for a long operation on the UI thread: the
 // caption "<title> [<percent>%]", status text, a progress bar and the button
 // " Abbruch ". Not modal. The operation sets text and position, calls
-// PumpMessages between steps and stops once `cancelled` is set (by the
-// button, or Escape while pumping). The window's position is kept in the
-// profile, section "Settings", keys "X" and "Y".
+// PumpMessages between steps and stops once cancelled() (the button, Escape
+// while pumping, or Cancel). The window's position is kept in the profile,
+// section "Settings", keys "X" and "Y".
 class ProgressDialog : public QWidget {
     Q_OBJECT
 public:
     ProgressDialog(QWidget* owner, const QString& title, Profile profile = Profile());
     ~ProgressDialog() override;  // stores the position
-
-    bool cancelled = false;
-    int position = 0;
-    int lastPercent = 0;
-    int step = 1;
-    int upper = 100;
-    int lower = 0;
-    int textLines = 4;
 
     // The status text (at most 511 characters are shown).
     void SetStatusText(const QString& text);
@@ -42,9 +34,9 @@ public:
     // Returns the bar's previous position.
     int SetProgress(int newPosition);
     // Lets pending events through once; with `cancelOnEscape`, an Escape key
-    // typed into any window of the program cancels.
+    // typed into any window of the program cancels. Does nothing once
+    // cancelled.
     void PumpMessages(bool cancelOnEscape);
-    void Cancel();
     // Client area (width + 20) wide: `lines` of text, 10 pixels, the row of
     // bar and button, margins of 10.
     void FitLayout(int lines, int width);
@@ -53,10 +45,23 @@ public:
     void RestorePosition();
     void SavePosition();
 
+    // Set by Cancel; never reset.
+    bool cancelled() const { return cancelled_; }
+    // The position last set, and the bar's range and step width.
+    int position() const { return position_; }
+    int lower() const { return lower_; }
+    int upper() const { return upper_; }
+    int step() const { return step_; }
+
     QLabel* textControl() const { return text_; }
     QProgressBar* progressControl() const { return bar_; }
     QPushButton* cancelButton() const { return cancel_; }
     const QString& title() const { return title_; }
+
+public slots:
+    // Cancels the operation: hides the window and gives the focus back to
+    // its owner (" Abbruch ", Escape).
+    void Cancel();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,6 +77,12 @@ private:
     QProgressBar* bar_;
     QPushButton* cancel_;
     bool pumpingWithEscape_ = false;
+    bool cancelled_ = false;
+    int position_ = 0;
+    int lastPercent_ = 0;
+    int step_ = 1;
+    int upper_ = 100;
+    int lower_ = 0;
 };
 
 }  // namespace belvaron::gui

@@ -28,7 +28,7 @@ bool StepProgress::Tick(int64_t done, int64_t total) {
     const int64_t percent = total > 0 ? std::clamp<int64_t>(done * 100 / total, 0, 100) : 0;
     dialog_->SetProgress(static_cast<int>(percent));
     dialog_->PumpMessages(true);
-    cancelled_ = dialog_->cancelled;
+    cancelled_ = dialog_->cancelled();
     return !cancelled_;
 }
 

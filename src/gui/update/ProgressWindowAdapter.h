@@ -11,7 +11,7 @@ namespace belvaron::gui {
 // The core's progress window on top of the desktop program's progress
 // window class `Wnd`, which provides SetProgressRange(int, int, int),
 // FitLayout(int, int), SetStatusText(const QString&), int SetProgress(int),
-// PumpMessages(bool) and a bool member `cancelled`. Owns the window;
+// PumpMessages(bool) and bool cancelled() const. Owns the window;
 // destroying the adapter closes it (and stores its position).
 template <typename Wnd>
 class ProgressWindowAdapter : public ProgressWindow {
@@ -27,7 +27,7 @@ public:
     }
     int SetProgress(int position) override { return window_->SetProgress(position); }
     void PumpMessages(bool cancelOnEscape) override { window_->PumpMessages(cancelOnEscape); }
-    bool cancelled() const override { return window_->cancelled; }
+    bool cancelled() const override { return window_->cancelled(); }
 
 private:
     std::unique_ptr<Wnd> window_;

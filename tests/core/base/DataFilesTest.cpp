@@ -23,16 +23,19 @@ struct FolderCase {
 
 class FolderOfPathTest : public ::testing::TestWithParam<FolderCase> {};
 
-TEST_P(FolderOfPathTest, TextBeforeTheLastSeparator) {
+// A bare name stands in the current folder, as the command line's targets do.
+TEST_P(FolderOfPathTest, ParentFolderOrTheCurrentOne) {
     EXPECT_EQ(FolderOfPath(GetParam().path), GetParam().folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FolderOfPathTest,
                          ::testing::Values(FolderCase{"/daten/journal.txt", "/daten"},
                                            FolderCase{"/daten/export/ED00001", "/daten/export"},
-                                           FolderCase{"ED00001", "ED00001"},
-                                           FolderCase{"/ED00001", "/ED00001"}, FolderCase{"", ""},
-                                           FolderCase{"a/b", "a"}));
+                                           FolderCase{"ED00001", "."}, FolderCase{"/ED00001", "/"},
+                                           FolderCase{"", "."}, FolderCase{"a/b", "a"},
+                                           FolderCase{"a/b/", "a/b"}, FolderCase{"./ED00001", "."},
+                                           FolderCase{"Jänner 2025/Journal März.txt",
+                                                      "Jänner 2025"}));
 
 class DataFileTest : public ::testing::Test {
 protected:

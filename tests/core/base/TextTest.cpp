@@ -47,5 +47,40 @@ INSTANTIATE_TEST_SUITE_P(Texts, SplitLinesTest,
                                                      {std::string_view("a\0b", 3)}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct TrimCase {
+    const char* name;
+    std::string_view text;
+    std::string_view blanks;
+    std::string_view trimmed;
+};
+
+class TrimTest : public ::testing::TestWithParam<TrimCase> {};
+
+TEST_P(TrimTest, DropsOnlyTheGivenBlanksAtBothEnds) {
+    EXPECT_EQ(Trim(GetParam().text, GetParam().blanks), GetParam().trimmed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, TrimTest,
+    ::testing::Values(TrimCase{"SpaceOnly", " \t a b \t ", kSpace, "\t a b \t"},
+                      TrimCase{"SpaceTab", " \t a b \t\r", kSpaceTab, "a b \t\r"},
+                      TrimCase{"LineBlanks", "\r\n a=b \v\r\n", kLineBlanks, "a=b \v"},
+                      TrimCase{"Whitespace", "\f\v a\tb \r\n", kWhitespace, "a\tb"},
+                      TrimCase{"AllBlank", " \t ", kSpaceTab, ""},
+                      TrimCase{"Empty", "", kWhitespace, ""},
+                      TrimCase{"InnerBlanksStay", "a  b", kSpace, "a  b"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LfToCrLf, PutsACrBeforeEveryLf) {
+    EXPECT_EQ(LfToCrLf("a\nb\r\n\n"), "a\r\nb\r\r\n\r\n");
+    EXPECT_EQ(LfToCrLf("kein Umbruch"), "kein Umbruch");
+}
+
+TEST(IsDigit, OnlyTheTenAsciiDigits) {
+    for (int c = -128; c < 128; ++c) {
+        EXPECT_EQ(IsDigit(static_cast<char>(c)), c >= '0' && c <= '9') << c;
+    }
+}
+
 }  // namespace
 }  // namespace belvaron

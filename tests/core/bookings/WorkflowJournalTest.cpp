@@ -229,9 +229,9 @@ TEST_F(WorkflowJournalTest, StepStatesTellWhatWasDone) {
 // answers it "Nein"); an export ends that.
 TEST_F(WorkflowJournalTest, QuitAsksAboutWorkNotExported) {
     ASSERT_TRUE(Select("journal_account_without_number.txt"));
-    flow.OnCancel();
+    flow.OnQuit();
     flow.DeleteZeroAccountBookings();
-    flow.OnCancel();
+    flow.OnQuit();
     EXPECT_EQ(ui.questions, (std::vector<QuestionId>{QuestionId::QuitProgram,
                                                      QuestionId::QuitWithUnexportedWork}));
     EXPECT_EQ(ui.Last().text,
@@ -240,7 +240,7 @@ TEST_F(WorkflowJournalTest, QuitAsksAboutWorkNotExported) {
     EXPECT_TRUE(DefaultsToNo(QuestionId::QuitWithUnexportedWork));
     test::TempDir dir;
     EXPECT_TRUE(flow.ExportLexware(dir.File("out.txt")));
-    flow.OnCancel();
+    flow.OnQuit();
     EXPECT_EQ(ui.questions.back(), QuestionId::QuitProgram);
 }
 

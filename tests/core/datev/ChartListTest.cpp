@@ -55,7 +55,7 @@ TEST_F(ChartList, ProgramDataAndCurrentFolderOnceEachSorted) {
     Put("cwd", "a.kon");
     Put("cwd", "SK3_DATEV.kon");
     CurrentFolder cwd(dir.File("cwd"));
-    flow.OnInitDialog(dir.File("program") + "/");
+    flow.Start(dir.File("program") + "/");
     EXPECT_EQ(flow.chartFiles(),
               (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon", "a.kon", "mine.kon"}));
     EXPECT_EQ(flow.SelectedChartName(), "SK3_DATEV.kon");  // no settings file: SKR 03
@@ -88,7 +88,7 @@ TEST_F(ChartList, PreselectionFollowsTheSachkontenrahmen) {
         Workflow localFlow(localUi);
         localFlow.SetDataFolderOverride(local.File("data"));
         CurrentFolder cwd(dir.File("cwd"));
-        localFlow.OnInitDialog(local.File("program") + "/");
+        localFlow.Start(local.File("program") + "/");
         EXPECT_EQ(localFlow.SelectedChartName(), c.selected) << c.sachkontenrahmen;
         EXPECT_TRUE(localUi.messages.empty());
     }
@@ -118,7 +118,7 @@ TEST_F(ChartList, DatevDialogAndCheckShareTheChart) {
         FakeUi localUi;
         Workflow localFlow(localUi);
         localFlow.SetDataFolderOverride(dir.File("data"));
-        localFlow.OnInitDialog(dir.File("program") + "/");
+        localFlow.Start(dir.File("program") + "/");
         BookingRecord* b = localFlow.EditableStore().AppendRoom();
         *b = BookingRecord{};
         localFlow.EditableStore().bookingCount = 1;
@@ -137,7 +137,7 @@ TEST_F(ChartList, DatevDialogAndCheckShareTheChart) {
 TEST_F(ChartList, OneChartIsSelected) {
     Put("program", "SK3_DATEV.kon");
     CurrentFolder cwd(dir.File("cwd"));
-    flow.OnInitDialog(dir.File("program") + "/");
+    flow.Start(dir.File("program") + "/");
     EXPECT_EQ(flow.chartFiles(), (std::vector<std::string>{"SK3_DATEV.kon"}));
     EXPECT_EQ(flow.chartFileIndex(), 0);
     EXPECT_EQ(flow.SelectedChartName(), "SK3_DATEV.kon");
@@ -145,21 +145,21 @@ TEST_F(ChartList, OneChartIsSelected) {
 
 TEST_F(ChartList, NoChartSelectsNothing) {
     CurrentFolder cwd(dir.File("cwd"));
-    flow.OnInitDialog(dir.File("program") + "/");
+    flow.Start(dir.File("program") + "/");
     EXPECT_TRUE(flow.chartFiles().empty());
     EXPECT_EQ(flow.SelectedChartName(), "");
 }
 
 TEST_F(ChartList, ShippedChartsAreListed) {
     CurrentFolder cwd(dir.File("cwd"));
-    flow.OnInitDialog(std::string(BELVARON_SOURCE_DIR) + "/data/");
+    flow.Start(std::string(BELVARON_SOURCE_DIR) + "/data/");
     EXPECT_EQ(flow.chartFiles(), (std::vector<std::string>{"SK3_DATEV.kon", "SK4_DATEV.kon"}));
 }
 
 TEST_F(ChartList, ChartOnlyInTheCurrentFolderIsChecked) {
     Put("cwd", "local.kon");
     CurrentFolder cwd(dir.File("cwd"));
-    flow.OnInitDialog(dir.File("program") + "/");
+    flow.Start(dir.File("program") + "/");
     BookingRecord* b = flow.EditableStore().AppendRoom();
     *b = BookingRecord{};
     b->sollAccount = 1000;

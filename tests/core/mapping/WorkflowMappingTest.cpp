@@ -30,7 +30,7 @@ protected:
     }
 
     void Start() {
-        flow.OnInitDialog(dir.File("program") + "/");
+        flow.Start(dir.File("program") + "/");
         ui.messages.clear();
         ui.refreshes = 0;
     }
@@ -201,7 +201,7 @@ TEST_P(KillFocus, SavesAsksOrRestores) {
     Start();
     if (c.modified) flow.OnReplaceTextChange(edited);
     if (c.answer) ui.answers = {*c.answer};
-    flow.OnReplaceTextKillFocus(c.toFileButton);
+    flow.OnReplaceTextLeft(c.toFileButton);
     if (c.answer) {
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.Last().text, "Änderungen in der REPLACE-Liste speichern?");
@@ -230,7 +230,7 @@ TEST_F(MappingWorkflow, EditsReachTheFileBeforeKontenErsetzenApplies) {
     Start();
     Add(1200, 8400);
     flow.OnReplaceTextChange("1200, 0, 1810, 1810, 0, 0\r\n");
-    flow.OnReplaceTextKillFocus(true);  // the focus goes to "Konten ersetzen"
+    flow.OnReplaceTextLeft(true);  // the focus goes to "Konten ersetzen"
     EXPECT_TRUE(flow.OnReplaceAccounts());
     EXPECT_EQ(flow.store()[0].sollAccount, 1810);
     EXPECT_EQ(ui.messages.size(), 1u);  // only the summary
@@ -286,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](Workflow& f) { return f.OnDatenExportieren(); },
                    {QuestionId::SaveReplaceList}},
         SettleCase{"ProgrammBeenden",
-                   [](Workflow& f) { return f.OnCancel(); },
+                   [](Workflow& f) { return f.OnQuit(); },
                    {QuestionId::SaveReplaceList, QuestionId::QuitProgram}}),
     [](const testing::TestParamInfo<SettleCase>& info) { return std::string(info.param.name); });
 
@@ -330,7 +330,7 @@ TEST_F(MappingWorkflow, SaveThatCannotCreateTheFileSaysSo) {
     dir.Write("blocker", "x");
     flow.SetDataFolderOverride(dir.File("blocker") + "/data");
     flow.OnReplaceTextChange("1200, 0, 1800, 1800, 0, 0\r\n");
-    flow.OnReplaceTextKillFocus(true);
+    flow.OnReplaceTextLeft(true);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.Last().text, "(E:105)\nREPLACE.dat - Datei konnte nicht geöffnet werden!");
     EXPECT_EQ(flow.replaceText(), "1200, 0, 1800, 1800, 0, 0\r\n");
@@ -470,7 +470,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The command line's --replace --check SK3_DATEV.kon on bookings like those
 // of the example journal, with the shipped list and chart.
 TEST_F(MappingWorkflow, ShippedListFitsTheShippedSkr03Chart) {
-    flow.OnInitDialog(std::string(BELVARON_SOURCE_DIR) + "/data/");
+    flow.Start(std::string(BELVARON_SOURCE_DIR) + "/data/");
     struct Row {
         int32_t soll, haben, vat;
         int32_t newSoll, newHaben, key;

@@ -104,6 +104,9 @@ TEST(PlatformPaths, JoinAddsOneSeparator) {
     EXPECT_EQ(platform::JoinPath("daten", "x.txt"), "daten" + sep + "x.txt");
     EXPECT_EQ(platform::JoinPath("daten/", "x.txt"), "daten/x.txt");
     EXPECT_EQ(platform::JoinPath("", "x.txt"), "x.txt");
+    EXPECT_EQ(platform::JoinPath("daten", ""), "daten" + sep);  // a folder ending with one
+    EXPECT_EQ(platform::JoinPath("daten/", ""), "daten/");
+    EXPECT_EQ(platform::JoinPath("", ""), "");
     EXPECT_EQ(platform::IsPathSeparator('\\'), test::kOnWindows);
     EXPECT_TRUE(platform::IsPathSeparator('/'));
 }

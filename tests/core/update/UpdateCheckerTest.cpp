@@ -15,6 +15,7 @@
 #include "core/update/CurlTransport.h"
 #include "core/update/UpdateChecker.h"
 #include "core/update/UpdateMessages.h"
+#include "core/workflow/WorkflowUpdate.h"
 
 namespace belvaron {
 namespace {
@@ -87,13 +88,21 @@ protected:
         }
     }
 
+    static UpdateSource Source(const std::string& baseUrl,
+                               const std::string& productName = "Belvaron",
+                               const std::string& setupFileName = "setup_belvaron.exe") {
+        return {productName, baseUrl, "updates/" + productName + "/ReadMe.txt", setupFileName};
+    }
+    // "Updates?" with `updater`, as the window runs it.
+    bool Run(UpdateChecker& updater, const UpdateSource& source) {
+        const UpdateRun run = RunUpdateCheck(ui, updater, source);
+        installerPid = run.installerPid;
+        return run.ok;
+    }
     bool Check(const std::string& baseUrl, TransportTimeouts timeouts = {2000, 400}) {
-        UpdateChecker updater(ui, std::make_unique<CurlTransport>(timeouts));
+        UpdateChecker updater(std::make_unique<CurlTransport>(timeouts));
         updater.tempFolder = temp.path();
-        const bool result = updater.CheckForUpdate(
-            "Belvaron", baseUrl, "updates/Belvaron/ReadMe.txt", "setup_belvaron.exe");
-        installerPid = updater.installerPid;
-        return result;
+        return Run(updater, Source(baseUrl));
     }
     bool Check() { return Check(server.Url()); }
 
@@ -180,6 +189,27 @@ TEST_P(VersionCompare, ReportsOrOffersTheServerVersion) {
     EXPECT_TRUE(ui.progressWindows[0]->escapeCancels);
     EXPECT_TRUE(ui.progressWindows[0]->closed);
     EXPECT_TRUE(TempFiles().empty());
+}
+
+// The operation itself shows nothing: its outcome carries the message or
+// the dialog's texts.
+TEST_P(VersionCompare, OutcomeCarriesTheMessageOrTheDialog) {
+    const CompareCase& c = GetParam();
+    ServeInfo(c.fixture);
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    const UpdateOffer offer = updater.FindUpdate(Source(server.Url()));
+    EXPECT_EQ(offer.result == UpdateOffer::Result::Offered, c.message.empty());
+    if (c.message.empty()) {
+        EXPECT_TRUE(offer.notices.empty());
+        EXPECT_EQ(offer.dialog.titleText, c.dialogTitle);
+        EXPECT_EQ(offer.dialog.historyText, c.history);
+        EXPECT_EQ(offer.digest.state, InstallerDigest::State::Absent);
+    } else {
+        EXPECT_EQ(offer.notices.items(),
+                  (std::vector<Notice>{{NoticeKind::Information, c.message}}));
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.progressWindows.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -302,17 +332,15 @@ TEST_F(UpdateCheck, OtherSchemesAreRefused) {
 }
 
 TEST_F(UpdateCheck, WithoutTransportThereIsNoInternet) {
-    UpdateChecker updater(ui, nullptr);
-    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
-                                        "setup.exe"));
+    UpdateChecker updater(nullptr);
+    EXPECT_FALSE(Run(updater, Source(server.Url(), "Belvaron", "setup.exe")));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{
                               WithCode(msg::kUpdNoInternet, transport_error::kInitFailed)});
 }
 
 TEST_F(UpdateCheck, WithoutInstalledVersionNothingIsAsked) {
-    UpdateChecker updater(ui, std::make_unique<CurlTransport>());
-    EXPECT_FALSE(
-        updater.CheckForUpdate("Unbekannt", server.Url(), "updates/x/ReadMe.txt", "setup.exe"));
+    UpdateChecker updater(std::make_unique<CurlTransport>());
+    EXPECT_FALSE(Run(updater, Source(server.Url(), "Unbekannt", "setup.exe")));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdNoVersion});
     EXPECT_TRUE(server.Requests().empty());
 }
@@ -511,10 +539,9 @@ TEST_F(UpdateCheck, InstallerTheSystemCannotRunIsReported) {
 TEST_F(UpdateCheck, MissingTemporaryFolderFailsBeforeTheProgressWindow) {
     ConfirmNewer();
     server.Serve(kSetupPath, Page(kInstaller));
-    UpdateChecker updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
     updater.tempFolder = temp.File("missing");
-    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
-                                        "setup_belvaron.exe"));
+    EXPECT_FALSE(Run(updater, Source(server.Url())));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{WithCode(msg::kUpdDownloadFailed, ENOENT)});
     EXPECT_TRUE(DownloadWindows().empty());
 }
@@ -527,12 +554,11 @@ TEST_F(UpdateCheck, TrickleOfBytesEndsAtTheTimeLimit) {
     Reply reply = Page(Fixture("readme_newer.txt"));
     reply.dripMs = 100;  // well within the idle time-out of 400 ms
     server.Serve(kInfoPath, reply);
-    UpdateChecker updater(ui, std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
     updater.tempFolder = temp.path();
     updater.checkLimit = std::chrono::milliseconds(1000);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
-                                        "setup_belvaron.exe"));
+    EXPECT_FALSE(Run(updater, Source(server.Url())));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
     EXPECT_EQ(ui.Texts(),
               std::vector<std::string>{Format(msg::kUpdCheckTimedOut, 1) +
@@ -572,6 +598,91 @@ TEST_F(UpdateCheck, MalformedDigestLineOffersNothing) {
     EXPECT_FALSE(Check());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{msg::kUpdBadInformation});
     EXPECT_TRUE(ui.updateDialogs.empty());
+}
+
+// ---- The download and start operations on their own ---------------------
+
+// What a transfer told its progress, in order.
+struct ProgressRecord {
+    std::vector<std::string> calls;  // "begin", "wait", "received <bytes>/<length>"
+    int cancelAtBlock = 0;           // `received` number n answers false (0: never)
+    TransferProgress progress;
+
+    ProgressRecord() {
+        progress.begin = [this] { calls.push_back("begin"); };
+        progress.wait = [this] {
+            if (calls.empty() || calls.back() != "wait") calls.push_back("wait");
+            return true;
+        };
+        progress.received = [this](uint64_t received, std::optional<uint64_t> length) {
+            calls.push_back("received " + std::to_string(received) + "/" +
+                            (length ? std::to_string(*length) : "?"));
+            return cancelAtBlock == 0 || ++blocks_ < cancelAtBlock;
+        };
+    }
+
+private:
+    int blocks_ = 0;
+};
+
+TEST_F(UpdateCheck, DownloadBeginsItsProgressOnceAndReportsEveryBlock) {
+    const std::string installer = LargeInstaller(10000);
+    server.Serve(kSetupPath, Page(installer));
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    updater.tempFolder = temp.path();
+    ProgressRecord record;
+    const InstallerDownload download =
+        updater.DownloadInstaller(Source(server.Url()), {}, &record.progress);
+    ASSERT_EQ(download.result, InstallerDownload::Result::Complete);
+    EXPECT_TRUE(download.notices.empty());
+    EXPECT_EQ(test::ReadFile(download.path), installer);
+    std::vector<std::string> received;
+    for (const std::string& call : record.calls) {
+        if (call.starts_with("received")) received.push_back(call);
+    }
+    EXPECT_EQ(record.calls.front(), "begin");
+    EXPECT_EQ(received, (std::vector<std::string>{"received 4096/10000", "received 8192/10000",
+                                                  "received 10000/10000"}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(UpdateCheck, DownloadCancelledByItsProgressLeavesNoFile) {
+    server.Serve(kSetupPath, Page(LargeInstaller(10000)));
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    updater.tempFolder = temp.path();
+    ProgressRecord record;
+    record.cancelAtBlock = 2;
+    const InstallerDownload download =
+        updater.DownloadInstaller(Source(server.Url()), {}, &record.progress);
+    EXPECT_EQ(download.result, InstallerDownload::Result::Cancelled);
+    EXPECT_EQ(download.notices.items(),
+              (std::vector<Notice>{{NoticeKind::Information, msg::kUpdDownloadCancelled}}));
+    EXPECT_TRUE(TempFiles().empty());
+}
+
+// Without a file there is no transfer: the progress never begins.
+TEST_F(UpdateCheck, DownloadWithoutTemporaryFolderNeverBeginsItsProgress) {
+    UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{2000, 400}));
+    updater.tempFolder = temp.File("missing");
+    ProgressRecord record;
+    const InstallerDownload download =
+        updater.DownloadInstaller(Source(server.Url()), {}, &record.progress);
+    EXPECT_EQ(download.result, InstallerDownload::Result::Failed);
+    EXPECT_EQ(download.notices.items(),
+              (std::vector<Notice>{
+                  {NoticeKind::Information, WithCode(msg::kUpdDownloadFailed, ENOENT)}}));
+    EXPECT_TRUE(record.calls.empty());
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(UpdateCheck, StartOfAMissingInstallerCarriesItsMessage) {
+    UpdateChecker updater(nullptr);
+    const InstallerStart start = updater.StartInstaller(temp.File("setup_belvaron.exe"));
+    EXPECT_FALSE(start.started);
+    EXPECT_EQ(start.pid, 0);
+    EXPECT_EQ(
+        start.notices.items(),
+        (std::vector<Notice>{{NoticeKind::Information, WithCode(msg::kUpdStartFailed, ENOENT)}}));
 }
 
 }  // namespace

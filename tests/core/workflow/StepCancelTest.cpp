@@ -68,7 +68,7 @@ struct World {
         fs::create_directories(dir.File("data"));
         fs::create_directories(exportFolder);
         fs::copy_file(GeneratedInputs().replaceList, dir.File("data/replace.dat"));
-        flow.OnInitDialog(dir.File("program") + "/");
+        flow.Start(dir.File("program") + "/");
     }
     DatevExportRequest Request(DatevExportFormat format) const {
         DatevExportRequest request;

@@ -14,6 +14,7 @@
 #include "core/update/CurlTransport.h"
 #include "core/update/UpdateChecker.h"
 #include "core/update/UpdateMessages.h"
+#include "core/workflow/WorkflowUpdate.h"
 #include "gui/ui/ProgressDialog.h"
 #include "gui/update/UpdateDialog.h"
 
@@ -81,20 +82,21 @@ private slots:
 
         test::RecordingUi rec;
         test::TempDir temp;
-        UpdateChecker updater(rec.ui,
-                              std::make_unique<CurlTransport>(TransportTimeouts{20000, 20000}));
+        UpdateChecker updater(std::make_unique<CurlTransport>(TransportTimeouts{20000, 20000}));
         updater.tempFolder = temp.path();
         bool offered = false;
         bool clicked = false;
         const auto timer = ClickCancelOf(window, clicked, offered);
         const auto start = std::chrono::steady_clock::now();
-        QVERIFY(!updater.CheckForUpdate("Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt",
-                                        "setup_belvaron.exe"));
+        const UpdateRun run = RunUpdateCheck(
+            rec.ui, updater,
+            {"Belvaron", server.Url(), "updates/Belvaron/ReadMe.txt", "setup_belvaron.exe"});
+        QVERIFY(!run.ok);
         QVERIFY(clicked);
         QVERIFY(std::chrono::steady_clock::now() - start < std::chrono::seconds(3));
         QCOMPARE(rec.Texts(), QStringList{message});
         QCOMPARE(offered, !silentInformation);
-        QCOMPARE(updater.installerPid, 0);
+        QCOMPARE(run.installerPid, 0);
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<ProgressDialog*>(w)) QVERIFY(!w->isVisible());
         }

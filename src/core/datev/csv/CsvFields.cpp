@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "core/base/Text.h"
+
 namespace belvaron::csv {
 
 namespace {
@@ -107,8 +109,6 @@ void AppendQuotedInt(std::string& out, int64_t value) {
 }
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // [blanks][-]{digit|dot} with at least one digit, ',', two digits, [blanks].
 bool IsWellFormedAmount(std::string_view t) {

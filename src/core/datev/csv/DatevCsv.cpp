@@ -13,6 +13,7 @@
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/StrictInt.h"
+#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingStore.h"
 #include "core/datev/DatevMessages.h"
@@ -75,12 +76,6 @@ std::string CsvFileName(int32_t fromKey, int32_t toKey, int part) {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 // "Buchungen 01.01.-31.12.2024", or "Teil 2: 01.01.-31.12.2024" when split.
 std::string Bezeichnung(int32_t fromKey, int32_t toKey, int part, int parts) {
     const std::string range =
@@ -103,7 +98,7 @@ csv::HeaderData HeaderFor(const DatevSettings& s, const csv::CsvBatch& batch,
     h.dateFrom = batch.fromKey;
     h.dateTo = batch.toKey;
     h.bezeichnung = Bezeichnung(batch.fromKey, batch.toKey, batch.part, batch.parts);
-    h.diktatkuerzel = Trimmed(FieldText(s.dfvKennzeichen));
+    h.diktatkuerzel = std::string(Trim(FieldText(s.dfvKennzeichen), kSpace));
     h.festschreibung = s.festschreibung != 0 ? 1 : 0;
     h.currency = options.currency;
     h.sachkontenrahmen = std::string(FieldText(s.sachkontenrahmen));

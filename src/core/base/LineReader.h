@@ -9,11 +9,10 @@
 
 namespace belvaron {
 
-// Reads a text file line by line through one fixed buffer, allocated once.
-// A line ends at LF; a CR directly before the LF belongs to the break (a
-// lone CR is an ordinary character). Of each line at most kMaxFieldChars
-// bytes are kept: the rest of a longer line is read and dropped, so a long
-// line is one line, never two. The last line counts even without a line break.
+// Reads a text file line by line through one fixed buffer, allocated once,
+// with the line-end rule of SplitOffLine (Text.h). Of each line at most
+// kMaxFieldChars bytes are kept: the rest of a longer line is read and
+// dropped, so a long line is one line, never two.
 class LineReader {
 public:
     enum class Result { Line, End, Error };

@@ -1,4 +1,4 @@
-#include "core/vat/LineReader.h"
+#include "core/base/LineReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,9 +52,7 @@ LineReader::Result LineReader::Next() {
             broke = true;
         }
     }
-    std::size_t length = length_;
-    if (broke && length > 0 && last_ == '\r') --length;
-    kept_ = std::min(length, kMaxFieldChars);
+    kept_ = std::min(LineTextLength(length_, last_, broke), kMaxFieldChars);
     ++number_;
     return Result::Line;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "core/vat/LineReader.h"
+#include "core/base/LineReader.h"
 
 namespace belvaron {
 namespace {
@@ -71,6 +71,15 @@ TEST_P(LineReaderTest, LongLineKeepsItsFirst254BytesAndStaysOneLine) {
     EXPECT_EQ(r.lines[2], std::string(254, 'x'));  // its CR is part of the break, not cut text
     EXPECT_EQ(r.lines[3], std::string(254, 'y'));
     EXPECT_EQ(r.numbers[1], 2);
+}
+
+// The file reader and the in-memory splitter share one line-end rule.
+TEST_P(LineReaderTest, SplitsLikeSplitLines) {
+    for (const std::string text : {"a\r\r\n", "a\rb\r\nc\r", "\n\n", "x\r\n\r", "\r"}) {
+        std::vector<std::string> expected;
+        for (const std::string_view line : SplitLines(text)) expected.emplace_back(line);
+        EXPECT_EQ(ReadText(text).lines, expected) << testing::PrintToString(text);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BufferSizes, LineReaderTest, ::testing::Values(1, 2, 3, 7, 255, 65536));
