@@ -83,6 +83,7 @@ public:
     // "DATEN EXPORTIEREN" with settings and range already confirmed: saves
     // the settings once, then writes the batch of the request's format (the
     // CSV checks warn with the request's chart) and shows its messages.
+    // Existing files of the batch are replaced without a question.
     bool ExportDatev(const DatevExportRequest& request);
     // Lexware "Daten exportieren" into `path`.
     bool ExportLexware(const std::string& path);
@@ -231,6 +232,16 @@ private:
     // True when none of `paths` exists, or the user lets the export replace
     // those that do.
     bool MayReplaceFiles(const std::vector<std::string>& paths);
+    // Whether a DATEV export replaces existing files without a question (the
+    // step ExportDatev) or asks first, default "Nein" (OnDatenExportieren).
+    enum class ExistingFiles { Replace, AskFirst };
+    // ExportDatev; with AskFirst nothing is saved or written when the user
+    // keeps the Postversand files, and nothing is written when the user
+    // keeps the files a CSV batch would replace or remove.
+    bool RunDatevExport(const DatevExportRequest& request, ExistingFiles existing);
+    // The CSV part of RunDatevExport, after the settings were saved: the
+    // check, the question (AskFirst), the write.
+    bool RunDatevCsv(const DatevExportRequest& request, ExistingFiles existing);
 
     WindowPort& ui_;
     DataFolders folders_;

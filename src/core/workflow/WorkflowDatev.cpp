@@ -109,16 +109,23 @@ bool Workflow::OnDatenExportieren() {
         return false;
     }
     request.folder = FolderOfPath(datevTargetPath_);
-    if (request.format.value_or(request.settings.exportFormat) == DatevExportFormat::Postversand &&
-        !MayReplaceFiles(PostversandFilePaths(request.settings, request.folder))) {
-        return false;
-    }
-    return ExportDatev(request);
+    return RunDatevExport(request, ExistingFiles::AskFirst);
 }
 
 bool Workflow::ExportDatev(const DatevExportRequest& request) {
+    return RunDatevExport(request, ExistingFiles::Replace);
+}
+
+bool Workflow::RunDatevExport(const DatevExportRequest& request, ExistingFiles existing) {
     if (!store_.journalLoaded) {
         ShowPlain(ui_, Format(msg::kNoJournal, msg::kGateDatev));
+        return false;
+    }
+    const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
+    // The Postversand files are known before the settings are saved; the
+    // CSV batches only after the check (RunDatevCsv).
+    if (existing == ExistingFiles::AskFirst && format == DatevExportFormat::Postversand &&
+        !MayReplaceFiles(PostversandFilePaths(request.settings, request.folder))) {
         return false;
     }
     // Saved once per export; a failed save (E:301) does not stop the
@@ -133,30 +140,8 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
         ShowException(msg::kE111, TracePoint);
         return false;
     }
-    const DatevExportFormat format = request.format.value_or(request.settings.exportFormat);
+    if (format == DatevExportFormat::Csv) return RunDatevCsv(request, existing) && saved;
     StepScope step(ui_, msg::kStepDatev);
-    if (format == DatevExportFormat::Csv) {
-        try {
-            const std::string& chart = request.chart;
-            const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
-            const CsvRunOptions options =
-                MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
-            const DatevCsvResult run = RunCsvExport(store_, request.settings, request.range,
-                                                    request.folder, options, step.progress());
-            ShowNotices(ui_, run.notices);
-            const bool ok = run.outcome == DatevCsvResult::Outcome::Written;
-            if (ok) {
-                unexportedWork_ = false;
-                exportState_ =
-                    Format("exportiert: DATEV-Format nach %s, %s bis %s", request.folder.c_str(),
-                           request.range.from.c_str(), request.range.to.c_str());
-            }
-            return ok && saved;
-        } catch (...) {
-            ShowException(msg::kE112, TracePoint);
-            return false;
-        }
-    }
     const auto outcome = ExportPostversand(store_, request.settings, request.range, ui_,
                                            request.folder, step.progress());
     if (!outcome || outcome->cancelled) return false;
@@ -169,6 +154,36 @@ bool Workflow::ExportDatev(const DatevExportRequest& request) {
     }
     ShowPlain(ui_, Format(msg::kE117, outcome->count));
     return false;
+}
+
+// The check's messages (E:313, or the warnings E:314) come before the
+// question, so that the user sees them before deciding; the step's progress
+// covers the write.
+bool Workflow::RunDatevCsv(const DatevExportRequest& request, ExistingFiles existing) {
+    try {
+        const std::string& chart = request.chart;
+        const auto resolve = [this](const std::string& name) { return folders_.Resolve(name); };
+        const CsvRunOptions options =
+            MakeCsvRunOptions(chart, chart.empty() ? std::string() : ChartPath(resolve, chart));
+        const CsvPlan plan = PlanDatevCsv(store_, request.settings, request.range.from,
+                                          request.range.to, request.folder, options);
+        ShowNotices(ui_, plan.notices);
+        if (!plan.writable()) return false;
+        if (existing == ExistingFiles::AskFirst && !MayReplaceFiles(CsvFilePaths(plan))) {
+            return false;
+        }
+        StepScope step(ui_, msg::kStepDatev);
+        const DatevCsvResult run = RunCsvPlan(store_, plan, step.progress());
+        ShowNotices(ui_, run.notices);
+        if (run.outcome != DatevCsvResult::Outcome::Written) return false;
+        unexportedWork_ = false;
+        exportState_ = Format("exportiert: DATEV-Format nach %s, %s bis %s", request.folder.c_str(),
+                              request.range.from.c_str(), request.range.to.c_str());
+        return true;
+    } catch (...) {
+        ShowException(msg::kE112, TracePoint);
+        return false;
+    }
 }
 
 }  // namespace belvaron

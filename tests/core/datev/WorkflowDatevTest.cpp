@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -11,6 +12,7 @@
 #include "TempDir.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
+#include "core/datev/csv/DatevCsv.h"
 #include "core/workflow/Workflow.h"
 
 namespace belvaron {
@@ -386,6 +388,167 @@ TEST_F(ExportRunTest, MissingSettingsFileMeansCsvAndItsChecksStopTheRun) {
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_TRUE(ui.Last().text.starts_with("(E:313)")) << ui.Last().text;
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("export")));
+}
+
+// ---- A CSV run in the window asks before it replaces or removes files ------
+
+// The run's batch: the bookings of LoadBookings, 05.03.2005.
+std::string BatchName(int part = 1) { return CsvFileName(20050305, 20050305, part); }
+
+struct CsvReplaceCase {
+    const char* name;
+    std::vector<std::string> existing;  // files in the export folder before the run
+    std::vector<std::string> named;     // the files the question names, in order
+    MessageAnswer answer;
+    std::vector<std::string> after;  // the export folder after the run
+};
+
+void PrintTo(const CsvReplaceCase& c, std::ostream* out) { *out << c.name; }
+
+// CSV runs with the settings of a client the check accepts.
+class CsvRunTest : public ExportRunTest {
+protected:
+    void SetUp() override {
+        ExportRunTest::SetUp();
+        ui.chosenFormat.reset();
+        DatevSettings s = DefaultDatevSettings();
+        s.beraternummer = 29098;
+        s.mandantennummer = 55003;
+        std::filesystem::create_directories(dir.File("data"));
+        dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    }
+    std::vector<std::string> ExportFolder() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.File("export")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+class CsvReplaceQuestion : public CsvRunTest,
+                           public ::testing::WithParamInterface<CsvReplaceCase> {};
+
+TEST_P(CsvReplaceQuestion, AsksAboutTheFilesTheBatchReplacesOrRemoves) {
+    const CsvReplaceCase& c = GetParam();
+    LoadBookings(3);
+    for (const std::string& name : c.existing) dir.Write("export/" + name, "old " + name);
+    ui.answers.push_back(c.answer);
+    const bool written = c.named.empty() || c.answer == MessageAnswer::Yes;
+
+    EXPECT_EQ(flow.OnDatenExportieren(), written);
+
+    std::vector<std::string> texts;
+    if (!c.named.empty()) {
+        std::string listed;
+        for (const std::string& name : c.named) listed += dir.File("export/" + name) + "\n";
+        texts.push_back("Diese Dateien gibt es schon und werden ersetzt:\n" + listed +
+                        "\nTrotzdem exportieren?");
+        EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::OverwriteExport});
+        EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+    } else {
+        EXPECT_TRUE(ui.questions.empty());
+    }
+    if (written) {
+        texts.push_back(
+            "DATEV-Export erfolgreich abgeschlossen.\n3 Buchungen wurden "
+            "exportiert.\nDatei: " +
+            dir.File("export/" + BatchName()));
+    }
+    EXPECT_EQ(ui.Texts(), texts);
+    EXPECT_EQ(ExportFolder(), c.after);
+    for (const std::string& name : c.after) {
+        if (written && name == BatchName()) {
+            test::ExpectDatevRules(dir.File("export/" + name));
+        } else {
+            EXPECT_EQ(ReadFile(dir.File("export/" + name)), "old " + name) << name;
+        }
+    }
+    EXPECT_EQ(flow.Describe().exported.empty(), !written);
+}
+
+// Another range's batch is no file of this run.
+const std::string kOtherRange = CsvFileName(20050301, 20050331, 1);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CsvReplaceQuestion,
+    ::testing::Values(
+        CsvReplaceCase{"NoFileInTheWayAsksNothing",
+                       {kOtherRange},
+                       {},
+                       MessageAnswer::No,
+                       {kOtherRange, BatchName()}},
+        CsvReplaceCase{
+            "NeinKeepsTheBatch", {BatchName()}, {BatchName()}, MessageAnswer::No, {BatchName()}},
+        CsvReplaceCase{
+            "JaReplacesTheBatch", {BatchName()}, {BatchName()}, MessageAnswer::Yes, {BatchName()}},
+        // A later part of an earlier, larger export of the range: the run
+        // removes it, so it counts as replaced.
+        CsvReplaceCase{"NeinKeepsALaterPartAndWritesNothing",
+                       {BatchName(2)},
+                       {BatchName(2)},
+                       MessageAnswer::No,
+                       {BatchName(2)}},
+        CsvReplaceCase{"JaRemovesTheLaterPart",
+                       {BatchName(2)},
+                       {BatchName(2)},
+                       MessageAnswer::Yes,
+                       {BatchName()}},
+        // Only the parts up to the first gap go with the batch.
+        CsvReplaceCase{"JaRemovesTheLaterPartsUpToTheFirstGap",
+                       {BatchName(), BatchName(2), BatchName(3), BatchName(5)},
+                       {BatchName(), BatchName(2), BatchName(3)},
+                       MessageAnswer::Yes,
+                       {BatchName(), BatchName(5)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The check's warnings stand before the question, so that the user decides
+// knowing them; they are shown once, and "Nein" ends the run there.
+TEST_F(CsvRunTest, WarningsComeBeforeTheQuestion) {
+    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    flow.EditableStore().journalLoaded = 1;
+    dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
+    flow.UseChart(dir.File("charts.kon"));
+    dir.Write("export/" + BatchName(), "old");
+
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    const std::vector<std::string> texts = ui.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].starts_with("(E:314)\nHinweise zum DATEV-Export")) << texts[0];
+    EXPECT_TRUE(texts[1].starts_with("Diese Dateien gibt es schon")) << texts[1];
+    EXPECT_EQ(ReadFile(dir.File("export/" + BatchName())), "old");
+}
+
+// A run the check stops shows E:313 and asks nothing.
+TEST_F(CsvRunTest, CheckErrorsAskNothing) {
+    LoadBookings(3);
+    DatevSettings s = DefaultDatevSettings();  // no advisor, no client
+    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    dir.Write("export/" + BatchName(), "old");
+
+    EXPECT_FALSE(flow.OnDatenExportieren());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.Last().text.starts_with("(E:313)")) << ui.Last().text;
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(ReadFile(dir.File("export/" + BatchName())), "old");
+}
+
+// The step the command line runs replaces as its contract says.
+TEST_F(CsvRunTest, TheStepReplacesWithoutAQuestion) {
+    LoadBookings(3);
+    dir.Write("export/" + BatchName(), "old");
+    dir.Write("export/" + BatchName(2), "old");
+    DatevExportRequest request;
+    request.folder = dir.File("export");
+    request.range = {"05.03.2005", "05.03.2005"};
+    request.settings = DefaultDatevSettings();
+    request.settings.beraternummer = 29098;
+    request.settings.mandantennummer = 55003;
+
+    EXPECT_TRUE(flow.ExportDatev(request));
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(ExportFolder(), std::vector<std::string>{BatchName()});
+    test::ExpectDatevRules(dir.File("export/" + BatchName()));
 }
 
 // "Auswahl" chooses the target's folder, starting in the current one; the

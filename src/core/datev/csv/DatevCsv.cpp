@@ -199,18 +199,29 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
     return true;
 }
 
+std::string BatchPath(const std::string& folder, const csv::CsvBatch& batch, int part) {
+    return platform::JoinPath(folder, CsvFileName(batch.fromKey, batch.toKey, part));
+}
+
 // The parts of an earlier, larger export of `batch` that the new batch does
-// not replace: they go with it.
-void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, FileSet& set) {
-    TracePoint = 3066;
+// not replace and that exist: from the part after its last one up to the
+// first number that is missing.
+std::vector<std::string> LaterParts(const std::string& folder, const csv::CsvBatch& batch) {
+    std::vector<std::string> paths;
     for (int part = std::max(2, batch.parts + 1);; ++part) {
-        const std::string path =
-            platform::JoinPath(folder, CsvFileName(batch.fromKey, batch.toKey, part));
+        std::string path = BatchPath(folder, batch, part);
         std::error_code ec;
         if (!std::filesystem::exists(std::filesystem::symlink_status(platform::FsPath(path), ec)))
             break;
-        set.Remove(path);
+        paths.push_back(std::move(path));
     }
+    return paths;
+}
+
+// The later parts go with the new batch.
+void RemoveLaterParts(const std::string& folder, const csv::CsvBatch& batch, FileSet& set) {
+    TracePoint = 3066;
+    for (const std::string& path : LaterParts(folder, batch)) set.Remove(path);
 }
 
 // Puts the written batch in place as a whole; false after E:315.
@@ -245,33 +256,58 @@ std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const Boo
                             std::max<std::size_t>(maxPerFile, 1));
 }
 
+// The plan's messages before those of its write; none after a cancel.
+DatevCsvResult AfterPlanNotices(const CsvPlan& plan, DatevCsvResult written) {
+    if (written.outcome == DatevCsvResult::Outcome::Cancelled) return written;
+    Notices notices = plan.notices;
+    notices.Append(written.notices);
+    written.notices = std::move(notices);
+    return written;
+}
+
 }  // namespace
 
-DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
-                             const std::string& dateFrom, const std::string& dateTo,
-                             const std::string& folder, const CsvRunOptions& options,
-                             const Progress* progress) {
-    const csv::CsvCheckResult check =
-        csv::CheckDatevCsv(store, settings, dateFrom, dateTo, options.chart);
+CsvPlan PlanDatevCsv(const BookingStore& store, const DatevSettings& settings,
+                     const std::string& dateFrom, const std::string& dateTo,
+                     const std::string& folder, const CsvRunOptions& options) {
+    CsvPlan plan;
+    plan.settings = settings;
+    plan.options = options;
+    plan.folder = folder;
+    plan.check = csv::CheckDatevCsv(store, settings, dateFrom, dateTo, options.chart);
+    if (!plan.writable()) {
+        plan.notices.Plain(csv::ErrorMessage(plan.check));
+        return plan;
+    }
+    if (!plan.check.warnings.empty()) plan.notices.Plain(csv::WarningMessage(plan.check));
+    plan.batches = BatchesOf(plan.check, store, settings, options.maxBookingsPerFile);
+    return plan;
+}
+
+std::vector<std::string> CsvFilePaths(const CsvPlan& plan) {
+    std::vector<std::string> paths;
+    for (const csv::CsvBatch& batch : plan.batches) {
+        paths.push_back(BatchPath(plan.folder, batch, batch.part));
+        if (batch.part != batch.parts) continue;
+        for (std::string& later : LaterParts(plan.folder, batch)) paths.push_back(std::move(later));
+    }
+    return paths;
+}
+
+DatevCsvResult WriteCsvPlan(const BookingStore& store, const CsvPlan& plan,
+                            const Progress* progress) {
+    const csv::CsvCheckResult& check = plan.check;
     DatevCsvResult result;
     result.zeroLeftOut = check.zeroLeftOut;
-    if (!check.errors.empty()) {
-        result.notices.Plain(csv::ErrorMessage(check));
-        return result;
-    }
-    if (!check.warnings.empty()) result.notices.Plain(csv::WarningMessage(check));
-
+    if (!plan.writable()) return result;
     result.outcome = DatevCsvResult::Outcome::WriteFailed;
-    const std::vector<csv::CsvBatch> batches =
-        BatchesOf(check, store, settings, options.maxBookingsPerFile);
     std::vector<std::unique_ptr<PartFile>> files;
     ProgressCount count(progress, static_cast<int64_t>(check.selected.size()));
-    for (const csv::CsvBatch& batch : batches) {
+    for (const csv::CsvBatch& batch : plan.batches) {
         files.push_back(std::make_unique<PartFile>());
-        files.back()->path =
-            platform::JoinPath(folder, CsvFileName(batch.fromKey, batch.toKey, batch.part));
-        if (!WritePart(store, check, HeaderFor(settings, batch, options), batch, *files.back(),
-                       result.notices, count)) {
+        files.back()->path = BatchPath(plan.folder, batch, batch.part);
+        if (!WritePart(store, check, HeaderFor(plan.settings, batch, plan.options), batch,
+                       *files.back(), result.notices, count)) {
             // The new files go with `files`; the old ones stay.
             if (count.cancelled()) {
                 result.outcome = DatevCsvResult::Outcome::Cancelled;
@@ -284,18 +320,16 @@ DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& set
     for (auto& file : files) {
         if (!file->writer.Finish()) return ReportWriteFailure(result.notices, *file), result;
     }
-    if (!CommitParts(folder, batches, files, result.notices)) return result;
+    if (!CommitParts(plan.folder, plan.batches, files, result.notices)) return result;
     for (auto& file : files) result.files.push_back(file->path);
     result.outcome = DatevCsvResult::Outcome::Written;
     result.written = static_cast<int>(check.selected.size());
     return result;
 }
 
-DatevCsvResult RunCsvExport(const BookingStore& store, const DatevSettings& settings,
-                            const DatevRange& range, const std::string& folder,
-                            const CsvRunOptions& options, const Progress* progress) {
-    DatevCsvResult r =
-        WriteDatevCsv(store, settings, range.from, range.to, folder, options, progress);
+DatevCsvResult RunCsvPlan(const BookingStore& store, const CsvPlan& plan,
+                          const Progress* progress) {
+    DatevCsvResult r = WriteCsvPlan(store, plan, progress);
     if (r.outcome == DatevCsvResult::Outcome::CheckFailed ||
         r.outcome == DatevCsvResult::Outcome::Cancelled) {
         return r;
@@ -309,6 +343,21 @@ DatevCsvResult RunCsvExport(const BookingStore& store, const DatevSettings& sett
     if (r.zeroLeftOut > 0) text += Format(m::kZeroLeftOut, r.zeroLeftOut);
     r.notices.Information(std::move(text));
     return r;
+}
+
+DatevCsvResult WriteDatevCsv(const BookingStore& store, const DatevSettings& settings,
+                             const std::string& dateFrom, const std::string& dateTo,
+                             const std::string& folder, const CsvRunOptions& options,
+                             const Progress* progress) {
+    const CsvPlan plan = PlanDatevCsv(store, settings, dateFrom, dateTo, folder, options);
+    return AfterPlanNotices(plan, WriteCsvPlan(store, plan, progress));
+}
+
+DatevCsvResult RunCsvExport(const BookingStore& store, const DatevSettings& settings,
+                            const DatevRange& range, const std::string& folder,
+                            const CsvRunOptions& options, const Progress* progress) {
+    const CsvPlan plan = PlanDatevCsv(store, settings, range.from, range.to, folder, options);
+    return AfterPlanNotices(plan, RunCsvPlan(store, plan, progress));
 }
 
 }  // namespace belvaron

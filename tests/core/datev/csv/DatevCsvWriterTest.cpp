@@ -236,6 +236,40 @@ TEST_F(DatevCsvWriter, ASmallerBatchRemovesThePartsOfAnEarlierLargerOne) {
     EXPECT_TRUE(std::filesystem::exists(dir.File(CsvFileName(20240601, 20240630, 5))));
 }
 
+// The paths of a plan follow its batches (the parts of a month over the
+// limit, one batch per month) and name, after a batch's last part, the later
+// parts of an earlier, larger export up to the first gap: exactly the files
+// its write replaces or removes.
+TEST_F(DatevCsvWriter, FilePathsOfAPlanAreWhatItsWriteReplacesOrRemoves) {
+    for (int no = 1; no <= 5; ++no) test::Append(store, {.no = no, .date = "15.06.2024"});
+    test::Append(store, {.no = 6, .date = "03.07.2024"});
+    options.maxBookingsPerFile = 2;
+    settings.batchPeriod = DatevBatchPeriod::Month;
+    const auto june = [](int part) { return CsvFileName(20240601, 20240630, part); };
+    const auto july = [](int part) { return CsvFileName(20240701, 20240731, part); };
+    for (const std::string& name : {june(1), june(4), june(6), july(2), july(3)})
+        dir.Write(name, "old");
+
+    const CsvPlan plan =
+        PlanDatevCsv(store, settings, "01.06.2024", "31.07.2024", dir.path(), options);
+    ASSERT_TRUE(plan.writable());
+    std::vector<std::string> expected;
+    for (const std::string& name : {june(1), june(2), june(3), june(4), july(1), july(2), july(3)})
+        expected.push_back(dir.File(name));
+    EXPECT_EQ(CsvFilePaths(plan), expected);
+
+    const DatevCsvResult r = WriteCsvPlan(store, plan);
+    ASSERT_EQ(r.outcome, DatevCsvResult::Outcome::Written);
+    EXPECT_TRUE(r.notices.empty());
+    EXPECT_EQ(r.files, (std::vector<std::string>{dir.File(june(1)), dir.File(june(2)),
+                                                 dir.File(june(3)), dir.File(july(1))}));
+    for (const std::string& file : r.files) ExpectDatevRules(file);
+    for (const std::string& name : {june(4), july(2), july(3)})
+        EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+    EXPECT_EQ(ReadFile(dir.File(june(6))), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
+}
+
 // A leftover part that cannot be removed (here a folder of that name) fails
 // the export, and the batch on disk stays the earlier one as a whole.
 TEST_F(DatevCsvWriter, LeftoverPartThatCannotBeRemovedFailsAndKeepsTheOldBatch) {
