@@ -238,10 +238,10 @@ bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& ba
     const bool isPart = std::none_of(files.begin(), files.end(), [&](const auto& file) {
         return file->writer.target() == outcome.failedPath;
     });
-    const char* text = !outcome.restored ? m::kE315Mixed
-                       : isPart          ? m::kE315Remove
-                                         : m::kE315Replace;
-    notices.Plain(Format(text, outcome.failedPath.c_str(), reason.c_str()));
+    const char* path = outcome.failedPath.c_str();
+    notices.Plain(!outcome.restored ? Format(m::kE315Mixed, path, reason.c_str())
+                  : isPart          ? Format(m::kE315Remove, path, reason.c_str())
+                                    : Format(m::kE315Replace, path, reason.c_str()));
     return false;
 }
 
