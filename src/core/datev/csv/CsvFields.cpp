@@ -128,10 +128,56 @@ bool IsWellFormedAmount(std::string_view t) {
 
 }  // namespace
 
+namespace {
+
+// Adds one digit by ParseAmount's rule (leading zeros skipped, at most 12
+// significant digits); false when it is a 13th.
+bool AddDigit(uint32_t digit, int& significant, int64_t& cents) {
+    if (significant == 0 && digit == 0) return true;
+    if (++significant > 12) return false;
+    cents = cents * 10 + digit;
+    return true;
+}
+
+// The usual amount, well formed and of at most 12 significant digits, read
+// in one pass; false for any other text, which the general rules then read.
+bool ParseUsualAmount(std::string_view t, Amount& a) {
+    const std::size_t n = t.size();
+    std::size_t i = 0;
+    while (i < n && t[i] == ' ') ++i;
+    const bool negative = i < n && t[i] == '-';
+    if (negative) ++i;
+    int64_t cents = 0;
+    int significant = 0;
+    bool digit = false;
+    for (; i < n; ++i) {
+        if (t[i] == '.') continue;
+        const uint32_t d = static_cast<uint32_t>(static_cast<unsigned char>(t[i])) - '0';
+        if (d > 9) break;
+        digit = true;
+        if (!AddDigit(d, significant, cents)) return false;
+    }
+    if (!digit || i + 3 > n || t[i] != ',') return false;
+    for (const std::size_t at : {i + 1, i + 2}) {
+        const uint32_t d = static_cast<uint32_t>(static_cast<unsigned char>(t[at])) - '0';
+        if (d > 9 || !AddDigit(d, significant, cents)) return false;
+    }
+    for (i += 3; i < n; ++i) {
+        if (t[i] != ' ') return false;
+    }
+    a.wellFormed = true;
+    a.tooLarge = false;
+    a.cents = negative ? -cents : cents;
+    return true;
+}
+
+}  // namespace
+
 Amount ParseAmount(std::string_view text) {
     text = text.substr(0, std::min<std::size_t>(text.size(), 30));
     if (const auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
     Amount a;
+    if (ParseUsualAmount(text, a)) return a;
     a.wellFormed = IsWellFormedAmount(text);
     int significant = 0;
     for (const char c : text) {

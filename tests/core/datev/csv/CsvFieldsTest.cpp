@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "TempDir.h"
 #include "core/datev/csv/ChartFile.h"
@@ -29,18 +30,70 @@ TEST_P(Amounts, DigitsAreCentsAndTheFormIsChecked) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Amounts,
-    ::testing::Values(AmountCase{"1.234,56", 123456, true, false},
-                      AmountCase{"119,00", 11900, true, false},
-                      AmountCase{"  -19,00 ", -1900, true, false},
-                      AmountCase{"0,01", 1, true, false}, AmountCase{"0,00", 0, true, false},
-                      AmountCase{"-0,00", 0, true, false}, AmountCase{"0", 0, false, false},
-                      AmountCase{"100", 100, false, false}, AmountCase{"1,5", 15, false, false},
-                      AmountCase{"1,234", 1234, false, false}, AmountCase{",50", 50, false, false},
-                      AmountCase{"12 EUR,00", 1200, false, false},
-                      AmountCase{"1-2,00", 1200, false, false},
-                      AmountCase{"0009.999.999.999,99", 999999999999, true, false},
-                      AmountCase{"10.000.000.000,00", 0, true, true},
-                      AmountCase{"99999999999999999999999999,99", 0, true, true}));
+    ::testing::Values(
+        AmountCase{"1.234,56", 123456, true, false}, AmountCase{"119,00", 11900, true, false},
+        AmountCase{"  -19,00 ", -1900, true, false}, AmountCase{"0,01", 1, true, false},
+        AmountCase{"0,00", 0, true, false}, AmountCase{"-0,00", 0, true, false},
+        AmountCase{"0", 0, false, false}, AmountCase{"100", 100, false, false},
+        AmountCase{"1,5", 15, false, false}, AmountCase{"1,234", 1234, false, false},
+        AmountCase{",50", 50, false, false}, AmountCase{"12 EUR,00", 1200, false, false},
+        AmountCase{"1-2,00", 1200, false, false},
+        AmountCase{"0009.999.999.999,99", 999999999999, true, false},
+        AmountCase{"10.000.000.000,00", 0, true, true},
+        AmountCase{"99999999999999999999999999,99", 0, true, true},
+        AmountCase{"1234567890,12", 123456789012, true, false},
+        AmountCase{"123456789012,00", 0, true, true}, AmountCase{"..1.,00", 100, true, false},
+        AmountCase{" - 1,00", -100, false, false}, AmountCase{"1,00x", 100, false, false},
+        AmountCase{"-", 0, false, false}, AmountCase{"", 0, false, false}));
+
+// The rules of ParseAmount read plainly: the form checked on its own, then
+// every digit of the text counted. The parser reads the usual texts in one
+// pass; both must agree on every text.
+Amount PlainAmount(std::string_view t) {
+    Amount a;
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    if (i < t.size() && t[i] == '-') ++i;
+    bool digit = false;
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < t.size() && (isDigit(t[i]) || t[i] == '.')) digit |= isDigit(t[i++]);
+    a.wellFormed = digit && i + 3 <= t.size() && t[i] == ',' && isDigit(t[i + 1]) &&
+                   isDigit(t[i + 2]) && t.find_first_not_of(' ', i + 3) == std::string_view::npos;
+    int significant = 0;
+    for (const char c : t) {
+        if (!isDigit(c) || (significant == 0 && c == '0')) continue;
+        if (++significant > 12) {
+            a.tooLarge = true;
+            a.cents = 0;
+            break;
+        }
+        a.cents = a.cents * 10 + (c - '0');
+    }
+    const auto first = t.find_first_not_of(' ');
+    if (first != std::string_view::npos && t[first] == '-') a.cents = -a.cents;
+    return a;
+}
+
+TEST(CsvFields, AmountsOfEveryShapeReadAsThePlainRulesSay) {
+    static constexpr std::string_view kAlphabet = " -.,0123456789a\xB0";
+    uint32_t state = 12345;
+    auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 50'000; ++round) {
+        std::string text;
+        const std::size_t length = next() % 18;
+        // Mostly digits, so that many texts are well formed.
+        for (std::size_t k = 0; k < length; ++k) {
+            text += next() % 3 == 0 ? kAlphabet[next() % kAlphabet.size()]
+                                    : static_cast<char>('0' + next() % 10);
+        }
+        if (next() % 2 == 0 && text.size() > 3) text[text.size() - 3] = ',';
+        const Amount got = ParseAmount(text);
+        const Amount want = PlainAmount(text);
+        ASSERT_EQ(got.cents, want.cents) << '"' << text << '"';
+        ASSERT_EQ(got.wellFormed, want.wellFormed) << '"' << text << '"';
+        ASSERT_EQ(got.tooLarge, want.tooLarge) << '"' << text << '"';
+    }
+}
 
 TEST(CsvFields, UmsatzHasADecimalCommaAndNoThousandsDot) {
     EXPECT_EQ(FormatUmsatz(123456), "1234,56");
