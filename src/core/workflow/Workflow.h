@@ -108,9 +108,10 @@ public:
     // currency. False when declined or the load failed.
     bool OnOpenJournal(const std::string& path);
     void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
-    // Double click on line `index`: the booking editor; on save the list is
-    // refilled with the edited booking marked. A changed date sorts the store
-    // by date first, and the mark goes with the booking to its new line.
+    // Double click on line `index`: the booking editor for a copy of that
+    // booking; on save the edited booking replaces it in the store and the
+    // list is refilled with it marked. A changed date sorts the store by date
+    // first, and the mark goes with the booking to its new line.
     void OnListDoubleClick(int index);
     // Radio buttons of step 2 and 4.
     void OnCurrency(Currency currency) { currency_ = currency; }
