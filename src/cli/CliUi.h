@@ -29,7 +29,7 @@ public:
     void SortStarted(int) override {}
     void SortProgress(int) override {}
     void SortFinished() override {}
-    bool EditBooking(BookingStore&, int) override { return false; }
+    std::optional<BookingRecord> EditBooking(const BookingRecord&) override { return std::nullopt; }
     bool EditDatevSettings(DatevSettings&, DatevRange&, const std::string&) override {
         return false;
     }

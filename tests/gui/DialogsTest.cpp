@@ -15,7 +15,7 @@
 #include "GuiTestSupport.h"
 #include "TempDir.h"
 #include "core/base/FixedText.h"
-#include "core/bookings/BookingStore.h"
+#include "core/bookings/BookingRecord.h"
 #include "gui/app/Translations.h"
 #include "gui/bookings/BookingEditDialog.h"
 #include "gui/ui/HelpDialog.h"
@@ -39,7 +39,7 @@ class DialogsTest : public QObject {
 
 private:
     std::unique_ptr<test::RecordingUi> rec_;
-    std::unique_ptr<BookingStore> store_;
+    BookingRecord booking_{};  // the booking the editor opens
     std::unique_ptr<QTemporaryDir> folder_;
 
     Profile TempProfile() { return Profile(folder_->filePath("belvaron.ini").toStdString()); }
@@ -47,20 +47,17 @@ private:
 private slots:
     void init() {
         rec_ = std::make_unique<test::RecordingUi>();
-        store_ = std::make_unique<BookingStore>(100);
         folder_ = std::make_unique<QTemporaryDir>();
-        BookingRecord* b = store_->AppendRoom();
-        *b = BookingRecord{};
-        b->bookingNo = 17;
-        SetField(b->date, "15.01.2013");
-        SetField(b->beleg, "R-1");
-        SetField(b->name, "Meier");
-        SetField(b->purpose, "Miete");
-        b->sollAccount = 4210;
-        b->habenAccount = 1200;
-        SetField(b->amount, "500,00");
-        SetField(b->currency, "EUR");
-        ++store_->bookingCount;
+        booking_ = BookingRecord{};
+        booking_.bookingNo = 17;
+        SetField(booking_.date, "15.01.2013");
+        SetField(booking_.beleg, "R-1");
+        SetField(booking_.name, "Meier");
+        SetField(booking_.purpose, "Miete");
+        booking_.sollAccount = 4210;
+        booking_.habenAccount = 1200;
+        SetField(booking_.amount, "500,00");
+        SetField(booking_.currency, "EUR");
     }
 
     // A wrong text, typed: its problem, naming the field, stands under that
@@ -92,8 +89,8 @@ private slots:
         QFETCH(QString, problem);
         QFETCH(QString, corrected);
         const auto f = static_cast<EditorField>(field);
-        const BookingRecord before = (*store_)[0];
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        const BookingRecord before = booking_;
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QVERIFY(editor.SaveButton()->isEnabled());
@@ -116,7 +113,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(editor.isVisible());
         QVERIFY(rec_->messages.empty());
-        QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
+        QVERIFY(std::memcmp(&editor.booking(), &before, sizeof before) == 0);
 
         edit->selectAll();
         QTest::keyClicks(edit, corrected);
@@ -130,7 +127,7 @@ private slots:
 
     // Two fields wrong: saving stays off until both are right.
     void editorSaveWaitsForEveryField() {
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         editor.Field(EditorField::Date)->setText(QStringLiteral("31.02.2025"));
         editor.Field(EditorField::Amount)->setText(QStringLiteral("84,3O"));
         QVERIFY(!editor.SaveButton()->isEnabled());
@@ -144,8 +141,8 @@ private slots:
     // "Zurücksetzen" puts back every text the window opened with, clears
     // the problems and leaves the booking and the window as they were.
     void editorResetRestoresTheOpeningValues() {
-        const BookingRecord before = (*store_)[0];
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        const BookingRecord before = booking_;
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         QCOMPARE(editor.ResetButton()->text(), QStringLiteral("Zurücksetzen"));
@@ -166,15 +163,15 @@ private slots:
         }
         QVERIFY(editor.SaveButton()->isEnabled());
         QVERIFY(editor.isVisible());
-        QVERIFY(std::memcmp(&(*store_)[0], &before, sizeof before) == 0);
+        QVERIFY(std::memcmp(&editor.booking(), &before, sizeof before) == 0);
         QVERIFY(rec_->messages.empty());
     }
 
     // A booking that was read with an impossible date opens with its problem
     // shown and saving off.
     void editorShowsProblemsOfTheOpenedBooking() {
-        SetField((*store_)[0].date, "31.02.2013");
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        SetField(booking_.date, "31.02.2013");
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         QVERIFY(!editor.ProblemLabel(EditorField::Date)->text().isEmpty());
         QVERIFY(!editor.SaveButton()->isEnabled());
     }
@@ -193,7 +190,7 @@ private slots:
     void editorLimitsTyping() {
         QFETCH(int, field);
         QFETCH(int, limit);
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         QLineEdit* edit = editor.Field(static_cast<EditorField>(field));
         edit->clear();
         QTest::keyClicks(edit, QString(limit + 5, QLatin1Char('x')));
@@ -203,17 +200,17 @@ private slots:
     // A full-width document number is stored completely, without terminator;
     // the date is stored in the form the sort and the writers read.
     void editorStoresFullField() {
-        BookingEditDialog editor(nullptr, rec_->ui, *store_, 0);
+        BookingEditDialog editor(nullptr, rec_->ui, booking_);
         editor.Field(EditorField::Beleg)->setText(QStringLiteral("0123456789"));
         editor.Field(EditorField::Date)->setText(QStringLiteral("1.2.05"));
         editor.Field(EditorField::Amount)->setText(QStringLiteral("84,3"));
         QTest::mouseClick(editor.SaveButton(), Qt::LeftButton);
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         QVERIFY(rec_->messages.empty());
-        QCOMPARE(std::string((*store_)[0].beleg, 10), std::string("0123456789"));
-        QCOMPARE(std::string(FieldText((*store_)[0].date)), std::string("01.02.2005"));
-        QCOMPARE(std::string(FieldText((*store_)[0].amount)), std::string("84,30"));
-        QCOMPARE(std::string(FieldText((*store_)[0].name)), std::string("Meier"));
+        QCOMPARE(std::string(editor.booking().beleg, 10), std::string("0123456789"));
+        QCOMPARE(std::string(FieldText(editor.booking().date)), std::string("01.02.2005"));
+        QCOMPARE(std::string(FieldText(editor.booking().amount)), std::string("84,30"));
+        QCOMPARE(std::string(FieldText(editor.booking().name)), std::string("Meier"));
     }
 
     // Caption "<title> [<n>%]", changed only when the percentage changes.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/FixedText.h"
 #include "gui/app/MainWindow.h"
 #include "gui/bookings/BookingEditDialog.h"
@@ -110,7 +111,7 @@ private slots:
         rec_ = std::make_unique<test::RecordingUi>();
         window_ = test::OpenWindowIn(*folder_, rec_->ui);
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        BookingStore& store = window_->workflow().EditableStore();
+        BookingStore& store = WorkflowTestAccess::Store(window_->workflow());
         Fill(store);
         const int marked[] = {1, 3};
         rec_->ui.ListCleared();

@@ -16,6 +16,7 @@
 
 #include "FakeUi.h"
 #include "GuiTestSupport.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/FixedText.h"
 #include "gui/app/FileFilter.h"
 #include "gui/app/MainWindow.h"
@@ -71,7 +72,7 @@ private:
     // Bookings 0..4; 1 and 3 have an account 0. The list shows them with
     // those marks, as after a journal load.
     void LoadFiveBookings() {
-        BookingStore& store = window_->workflow().EditableStore();
+        BookingStore& store = WorkflowTestAccess::Store(window_->workflow());
         AddBooking(store, 1, 1400, 8400);
         AddBooking(store, 2, 0, 8400);
         AddBooking(store, 3, 1200, 1400);

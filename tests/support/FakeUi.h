@@ -35,8 +35,9 @@ public:
     std::optional<bool> vatControlsEnabled;
     int sortsStarted = 0;
     int sortsFinished = 0;
-    std::deque<bool> editAnswers;  // EditBooking results
-    // What a saving editor does to the booking (nothing when empty).
+    std::deque<bool> editAnswers;  // EditBooking: saved or cancelled
+    // What a saving editor does to its copy of the booking (nothing when
+    // empty).
     std::function<void(BookingRecord&)> editAction;
     std::deque<bool> datevDialogAnswers;  // EditDatevSettings results (default true)
     std::function<void(DatevSettings&)> datevDialogEdit;  // what the user changes there
@@ -101,12 +102,14 @@ public:
     void SortStarted(int) override { ++sortsStarted; }
     void SortProgress(int) override {}
     void SortFinished() override { ++sortsFinished; }
-    bool EditBooking(BookingStore& store, int index) override {
-        if (editAnswers.empty()) return false;
+    std::optional<BookingRecord> EditBooking(const BookingRecord& booking) override {
+        if (editAnswers.empty()) return std::nullopt;
         const bool a = editAnswers.front();
         editAnswers.pop_front();
-        if (a && editAction) editAction(store[index]);
-        return a;
+        if (!a) return std::nullopt;
+        BookingRecord edited = booking;
+        if (editAction) editAction(edited);
+        return edited;
     }
     bool EditDatevSettings(DatevSettings& settings, DatevRange&, const std::string&) override {
         if (datevDialogEdit) datevDialogEdit(settings);

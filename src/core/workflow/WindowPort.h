@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
 #include "core/base/Progress.h"
 #include "core/base/UiPort.h"
+#include "core/bookings/BookingRecord.h"
 
 namespace belvaron {
 
@@ -29,9 +31,11 @@ public:
     // Step 4's hint, field and button enabled (IST) or disabled (SOLL).
     virtual void SetVatControlsEnabled(bool enabled) = 0;
 
-    // The booking editor for one booking; true when the user saved (the
-    // editor has then written the booking), false when cancelled.
-    virtual bool EditBooking(BookingStore& store, int index) = 0;
+    // The booking editor for `booking`, a copy the editor never writes
+    // through: the edited booking when the user saved (its fields checked
+    // and written by WriteEditorTexts), nothing when cancelled. The caller
+    // puts a saved booking back into its store.
+    virtual std::optional<BookingRecord> EditBooking(const BookingRecord& booking) = 0;
 
     // The DATEV settings dialog for the settings and the export range;
     // `chartName` is the chart file chosen in the main window ("SK3"/"SK4"

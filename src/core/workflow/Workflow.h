@@ -108,9 +108,10 @@ public:
     // currency. False when declined or the load failed.
     bool OnOpenJournal(const std::string& path);
     void OnDeleteZeroBookings() { DeleteZeroAccountBookings(); }
-    // Double click on line `index`: the booking editor; on save the list is
-    // refilled with the edited booking marked. A changed date sorts the store
-    // by date first, and the mark goes with the booking to its new line.
+    // Double click on line `index`: the booking editor for a copy of that
+    // booking; on save the edited booking replaces it in the store and the
+    // list is refilled with it marked. A changed date sorts the store by date
+    // first, and the mark goes with the booking to its new line.
     void OnListDoubleClick(int index);
     // Radio buttons of step 2 and 4.
     void OnCurrency(Currency currency) { currency_ = currency; }
@@ -194,17 +195,15 @@ public:
     // Writes the REPLACE box's text into replace.dat; false after E:105.
     bool SaveReplaceText();
 
-    // The store for the booking editor; for tests that lay out bookings (and
-    // VAT rows) of their own, with the journal path they stand for. The
-    // steps keep the store's flags.
-    BookingStore& EditableStore() { return store_; }
-    VatRows& EditableVatRows() { return vatRows_; }
-    void SetJournalPath(std::string path) { journalPath_ = std::move(path); }
-    // The program folder before Start sets it.
-    void SetProgramFolder(std::string folder) { folders_.programFolder = std::move(folder); }
     int32_t vatRowCount() const { return vatRows_.count; }
 
 private:
+    // The tests' door to the state (tests/support/WorkflowTestAccess.h):
+    // bookings, VAT rows, the journal path and the program folder laid out
+    // without the steps. Nothing else reaches the state but the steps and
+    // handlers.
+    friend struct WorkflowTestAccess;
+
     // Refills the list from the store, marking the given kind of lines.
     void RefillList(bool markZeroAccounts);
     void SetDefaultTargets();

@@ -120,8 +120,10 @@ int32_t PlaceAfterSort(const BookingStore& store, int32_t index) {
 
 void Workflow::OnListDoubleClick(int index) {
     if (index < 0 || index >= store_.bookingCount) return;
+    const std::optional<BookingRecord> edited = ui_.EditBooking(store_[index]);
+    if (!edited) return;
     const int32_t keyBefore = DateKey(store_[index].date);
-    if (!ui_.EditBooking(store_, index)) return;
+    store_[index] = *edited;
     NoteWork(true);
     ui_.ListCleared();
     if (DateKey(store_[index].date) != keyBefore) {

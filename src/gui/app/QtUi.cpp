@@ -155,9 +155,10 @@ void QtUi::SortProgress(int position) {
 
 void QtUi::SortFinished() { sortDialog_.reset(); }
 
-bool QtUi::EditBooking(BookingStore& store, int index) {
-    BookingEditDialog dialog(DialogParent(), *this, store, index);
-    return dialog.exec() == QDialog::Accepted;
+std::optional<BookingRecord> QtUi::EditBooking(const BookingRecord& booking) {
+    BookingEditDialog dialog(DialogParent(), *this, booking);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.booking();
 }
 
 bool QtUi::EditDatevSettings(DatevSettings& settings, DatevRange& range,

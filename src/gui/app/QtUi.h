@@ -77,7 +77,7 @@ public:
     void SortStarted(int total) override;
     void SortProgress(int position) override;
     void SortFinished() override;
-    bool EditBooking(BookingStore& store, int index) override;
+    std::optional<BookingRecord> EditBooking(const BookingRecord& booking) override;
     bool EditDatevSettings(DatevSettings& settings, DatevRange& range,
                            const std::string& chartName) override;
     bool ShowUpdateDialog(const UpdateDialogTexts& texts) override;

@@ -11,7 +11,6 @@
 
 #include "core/base/CodePage.h"
 #include "core/base/UiPort.h"
-#include "core/bookings/BookingStore.h"
 #include "gui/app/ProgramIcon.h"
 
 namespace belvaron::gui {
@@ -38,8 +37,8 @@ QString Show(const std::string& bytes) { return QString::fromStdString(Cp1252ToU
 
 }  // namespace
 
-BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& store, int index)
-    : QDialog(parent), ui_(ui), store_(store), index_(index) {
+BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, const BookingRecord& booking)
+    : QDialog(parent), ui_(ui), booking_(booking) {
     setWindowTitle(QStringLiteral("Eintrag editieren:"));
     setWindowIcon(ProgramIcon());
     auto* grid = new QGridLayout;
@@ -98,11 +97,9 @@ BookingEditDialog::BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& 
     setTabOrder(save_, reset_);
     setTabOrder(reset_, cancel_);
 
-    if (index_ >= 0 && index_ < store_.bookingCount) {
-        const EditorTexts texts = ReadEditorTexts(store_[index_]);
-        for (const auto& info : kEditorFields) {
-            opened_[static_cast<std::size_t>(info.field)] = Show(At(texts, info.field));
-        }
+    const EditorTexts texts = ReadEditorTexts(booking_);
+    for (const auto& info : kEditorFields) {
+        opened_[static_cast<std::size_t>(info.field)] = Show(At(texts, info.field));
     }
     Reset();
     Field(EditorField::BookingNo)->setFocus();
@@ -162,15 +159,11 @@ void BookingEditDialog::Reset() {
 }
 
 void BookingEditDialog::accept() {
-    if (index_ < 0 || index_ >= store_.bookingCount) {
-        QDialog::reject();
-        return;
-    }
     EditorTexts texts;
     for (const auto& info : kEditorFields) {
         At(texts, info.field) = Utf8ToCp1252(Field(info.field)->text().toStdString());
     }
-    const EditorCheck check = WriteEditorTexts(texts, store_[index_]);
+    const EditorCheck check = WriteEditorTexts(texts, booking_);
     if (!check.ok) {
         ShowPlain(ui_, check.message);
         QLineEdit* failed = Field(check.field);

@@ -10,24 +10,26 @@ class QLineEdit;
 class QPushButton;
 
 namespace belvaron {
-class BookingStore;
 class UiPort;
 }  // namespace belvaron
 
 namespace belvaron::gui {
 
-// The booking editor for booking `index` of the store. Each field is checked
-// as it changes (CheckEditorField); a field's problem stands in red under it
-// and "Änderungen speichern" is disabled while any field has one.
-// "Zurücksetzen" puts back the texts the window opened with. Saving writes
-// the booking (WriteEditorTexts) and closes with Accepted; should the check
-// still fail, the first failing field's message goes through the UI port and
-// that field gets the focus. "Abbrechen", Escape and the close box change
-// nothing.
+// The booking editor for one booking, which it edits as a copy of its own.
+// Each field is checked as it changes (CheckEditorField); a field's problem
+// stands in red under it and "Änderungen speichern" is disabled while any
+// field has one. "Zurücksetzen" puts back the texts the window opened with.
+// Saving writes the copy (WriteEditorTexts) and closes with Accepted; should
+// the check still fail, the first failing field's message goes through the
+// UI port and that field gets the focus. "Abbrechen", Escape and the close
+// box change nothing.
 class BookingEditDialog : public QDialog {
     Q_OBJECT
 public:
-    BookingEditDialog(QWidget* parent, UiPort& ui, BookingStore& store, int index);
+    BookingEditDialog(QWidget* parent, UiPort& ui, const BookingRecord& booking);
+
+    // The booking: as opened until a save, then as saved.
+    const BookingRecord& booking() const { return booking_; }
 
     QLineEdit* Field(EditorField field) const { return fields_[static_cast<std::size_t>(field)]; }
     // The field's problem as shown under it (hidden and empty when none).
@@ -51,8 +53,7 @@ private:
     void Reset();
 
     UiPort& ui_;
-    BookingStore& store_;
-    int index_;
+    BookingRecord booking_;
     std::array<QLineEdit*, kEditorFieldCount> fields_{};
     std::array<QLabel*, kEditorFieldCount> problems_{};
     std::array<QString, kEditorFieldCount> opened_;  // the texts the window opened with

@@ -88,16 +88,11 @@ int main(int argc, char** argv) {
     belvaron::Workflow& flow = window.workflow();
     // The editor shows the first booking; without one (no journal import in
     // this build), an empty booking.
-    belvaron::BookingStore scratch(1);
-    belvaron::BookingStore* editStore = &flow.EditableStore();
-    if (flow.store().bookingCount == 0) {
-        *scratch.AppendRoom() = belvaron::BookingRecord{};
-        ++scratch.bookingCount;
-        editStore = &scratch;
-    }
+    const belvaron::BookingRecord shown =
+        flow.store().bookingCount > 0 ? flow.store()[0] : belvaron::BookingRecord{};
     ok = GrabModal(QStringLiteral("booking-editor"),
                    [&] {
-                       BookingEditDialog editor(&window, ui, *editStore, 0);
+                       BookingEditDialog editor(&window, ui, shown);
                        editor.exec();
                    }) &&
          ok;

@@ -7,6 +7,7 @@
 #include "Portable.h"
 #include "StoreSupport.h"
 #include "TempDir.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/FixedText.h"
 #include "core/workflow/Workflow.h"
 
@@ -61,7 +62,7 @@ TEST_F(WorkflowJournalTest, DefaultTargetsAreSetOnlyWhileEmpty) {
 
 TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {
     ASSERT_TRUE(Select("journal_split_first.txt"));
-    flow.EditableStore().accountsReplaced = 1;
+    WorkflowTestAccess::Store(flow).accountsReplaced = 1;
     const auto before = ui.messages.size();
     const int clears = ui.listClears;
     const int refreshes = ui.refreshes;
@@ -79,9 +80,9 @@ TEST_F(WorkflowJournalTest, CancelLeavesEverythingAsItWas) {
 
 TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
     ASSERT_TRUE(Select("journal_split_first.txt"));
-    flow.EditableStore().accountsReplaced = 1;
-    flow.EditableStore().cashBasisApplied = 1;
-    flow.EditableVatRows().count = 3;
+    WorkflowTestAccess::Store(flow).accountsReplaced = 1;
+    WorkflowTestAccess::Store(flow).cashBasisApplied = 1;
+    WorkflowTestAccess::Vat(flow).count = 3;
     ui.answers.push_back(MessageAnswer::Yes);  // load over that work
     EXPECT_FALSE(Select("no_such_journal.txt"));
     EXPECT_EQ(ui.Last().text.rfind("(E:202)\n", 0), 0u);
@@ -89,7 +90,7 @@ TEST_F(WorkflowJournalTest, FailedLoadEmptiesTheListAndGatesRefuse) {
     EXPECT_EQ(flow.store().journalLoaded, 0);
     EXPECT_EQ(flow.store().accountsReplaced, 0);
     EXPECT_EQ(flow.store().cashBasisApplied, 0);
-    EXPECT_EQ(flow.EditableVatRows().count, 0);
+    EXPECT_EQ(flow.vatRowCount(), 0);
     EXPECT_TRUE(ui.lastMarked.empty());
 
     EXPECT_FALSE(flow.OnExportLexware());
@@ -149,8 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReloadCase{"ZeroBookingsDeleted",
                    [](Workflow& f, FakeUi&) { f.DeleteZeroAccountBookings(); }, true},
         ReloadCase{"AccountsReplaced",
-                   [](Workflow& f, FakeUi&) { f.EditableStore().accountsReplaced = 1; }, true},
-        ReloadCase{"Redated", [](Workflow& f, FakeUi&) { f.EditableStore().cashBasisApplied = 1; },
+                   [](Workflow& f, FakeUi&) { WorkflowTestAccess::Store(f).accountsReplaced = 1; },
+                   true},
+        ReloadCase{"Redated",
+                   [](Workflow& f, FakeUi&) { WorkflowTestAccess::Store(f).cashBasisApplied = 1; },
                    true}),
     [](const ::testing::TestParamInfo<ReloadCase>& info) { return std::string(info.param.name); });
 
@@ -176,7 +179,7 @@ TEST_F(WorkflowJournalTest, OpenByPathAsksLikeTheDialog) {
     ASSERT_TRUE(flow.OnOpenJournal(kFolder + "/journal_split_first.txt"));
     EXPECT_TRUE(ui.fileRequests.empty());
     EXPECT_TRUE(ui.questions.empty());
-    flow.EditableStore().accountsReplaced = 1;
+    WorkflowTestAccess::Store(flow).accountsReplaced = 1;
     EXPECT_FALSE(flow.OnOpenJournal(kFolder + "/journal_account_without_number.txt"));
     EXPECT_EQ(ui.questions, std::vector<QuestionId>{QuestionId::ReloadJournal});
     EXPECT_EQ(flow.journalPath(), kFolder + "/journal_split_first.txt");
@@ -211,7 +214,7 @@ TEST_F(WorkflowJournalTest, StepStatesTellWhatWasDone) {
     s = flow.Describe();
     EXPECT_EQ(s.journal, "geladen: 1 Buchungen, 0 mit Konto 0");
     EXPECT_EQ(s.exported, "exportiert: " + dir.File("out.txt") + ", 1 Buchungen");
-    flow.EditableStore().accountsReplaced = 1;
+    WorkflowTestAccess::Store(flow).accountsReplaced = 1;
     ui.editAnswers.push_back(true);
     flow.OnListDoubleClick(0);
     EXPECT_EQ(flow.Describe().exported,
@@ -282,7 +285,7 @@ TEST_P(EditorDateChange, KeepsTheStoreInDateOrder) {
         BookingRecord b{};
         b.bookingNo = i + 1;
         SetField(b.date, dates[i]);
-        test::Append(flow.EditableStore(), b);
+        test::Append(WorkflowTestAccess::Store(flow), b);
     }
     ui.editAnswers.push_back(true);
     const std::string date = c.date;

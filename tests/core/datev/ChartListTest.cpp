@@ -6,6 +6,7 @@
 
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/FixedText.h"
 #include "core/datev/DatevSettingsFile.h"
 #include "core/workflow/Workflow.h"
@@ -119,10 +120,10 @@ TEST_F(ChartList, DatevDialogAndCheckShareTheChart) {
         Workflow localFlow(localUi);
         localFlow.SetDataFolderOverride(dir.File("data"));
         localFlow.Start(dir.File("program") + "/");
-        BookingRecord* b = localFlow.EditableStore().AppendRoom();
+        BookingRecord* b = WorkflowTestAccess::Store(localFlow).AppendRoom();
         *b = BookingRecord{};
-        localFlow.EditableStore().bookingCount = 1;
-        localFlow.EditableStore().journalLoaded = 1;
+        WorkflowTestAccess::Store(localFlow).bookingCount = 1;
+        WorkflowTestAccess::Store(localFlow).journalLoaded = 1;
         localFlow.OnDatevTargetEdited(dir.File("export/ED0001"));
         localFlow.UseChart(c.chosen);
         localUi.datevDialogAnswers.push_back(c.ok);
@@ -160,12 +161,12 @@ TEST_F(ChartList, ChartOnlyInTheCurrentFolderIsChecked) {
     Put("cwd", "local.kon");
     CurrentFolder cwd(dir.File("cwd"));
     flow.Start(dir.File("program") + "/");
-    BookingRecord* b = flow.EditableStore().AppendRoom();
+    BookingRecord* b = WorkflowTestAccess::Store(flow).AppendRoom();
     *b = BookingRecord{};
     b->sollAccount = 1000;
     b->habenAccount = 1000;
-    flow.EditableStore().bookingCount = 1;
-    flow.EditableStore().journalLoaded = 1;
+    WorkflowTestAccess::Store(flow).bookingCount = 1;
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     ui.messages.clear();
     EXPECT_TRUE(flow.OnKontenUeberpruefen());
     ASSERT_EQ(ui.messages.size(), 1u);

@@ -10,6 +10,7 @@
 #include "DatevTestSupport.h"
 #include "FakeUi.h"
 #include "TempDir.h"
+#include "WorkflowTestAccess.h"
 #include "core/datev/DatevMessages.h"
 #include "core/datev/DatevSettingsFile.h"
 #include "core/datev/csv/DatevCsv.h"
@@ -68,7 +69,7 @@ protected:
 
     void SetUp() override {
         flow.SetDataFolderOverride(dir.File("data"));
-        flow.SetProgramFolder(dir.File("program") + "/");
+        WorkflowTestAccess::SetProgramFolder(flow, dir.File("program") + "/");
         std::filesystem::create_directories(dir.File("export"));
         flow.OnDatevTargetEdited(dir.File("export/Export.DATEV"));
         // These runs are about the Postversand files, chosen in the dialog;
@@ -77,8 +78,8 @@ protected:
     }
     void LoadBookings(int n, std::string_view date = "05.03.2005") {
         for (int i = 0; i < n; ++i)
-            AddBooking(flow.EditableStore(), {.bookingNo = i + 1, .date = date});
-        flow.EditableStore().journalLoaded = 1;
+            AddBooking(WorkflowTestAccess::Store(flow), {.bookingNo = i + 1, .date = date});
+        WorkflowTestAccess::Store(flow).journalLoaded = 1;
     }
     void WriteSettings(bool extended) {
         DatevSettings s = DefaultDatevSettings();
@@ -218,7 +219,7 @@ class DataFileException : public ExportRunTest,
 
 TEST_P(DataFileException, IsE112AndEndsTheRun) {
     const DataFileExceptionCase& c = GetParam();
-    AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
+    AddBooking(WorkflowTestAccess::Store(flow), {.date = "01.12.2005"});
     LoadBookings(kProgressStride, "31.01.2006");
     ui.dialogTo = "31.01.2006";
     ui.throwAtTick = c.atTick;
@@ -249,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The warning of a range over two years stands between the settings and
 // the success message, as the export meets it.
 TEST_F(ExportRunTest, RangeOverTwoYearsWarnsAndTheExportSucceeds) {
-    AddBooking(flow.EditableStore(), {.date = "01.12.2005"});
+    AddBooking(WorkflowTestAccess::Store(flow), {.date = "01.12.2005"});
     LoadBookings(1, "31.01.2006");
     ui.dialogTo = "31.01.2006";
     EXPECT_TRUE(flow.OnDatenExportieren());
@@ -299,8 +300,8 @@ TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
     const ProposalCase& c = GetParam();
     int no = 0;
     for (const char* date : c.dates)
-        AddBooking(flow.EditableStore(), {.bookingNo = ++no, .date = date});
-    flow.EditableStore().journalLoaded = 1;
+        AddBooking(WorkflowTestAccess::Store(flow), {.bookingNo = ++no, .date = date});
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     DatevSettings s = DefaultDatevSettings();
     s.wjBeginnTag = c.wjTag;
     s.wjBeginnMonat = c.wjMonat;
@@ -340,8 +341,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProposedRange,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
-    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
-    flow.EditableStore().journalLoaded = 1;
+    AddBooking(WorkflowTestAccess::Store(flow),
+               {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     DatevSettings s = DefaultDatevSettings();
     s.beraternummer = 29098;
     s.mandantennummer = 55003;
@@ -361,8 +363,9 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
 // The CSV step warns with the chart of its request, not with the window's
 // choice.
 TEST_F(ExportRunTest, CsvStepTakesTheChartFromItsRequest) {
-    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
-    flow.EditableStore().journalLoaded = 1;
+    AddBooking(WorkflowTestAccess::Store(flow),
+               {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
     flow.UseChart("");
     DatevExportRequest request;
@@ -505,8 +508,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The check's warnings stand before the question, so that the user decides
 // knowing them; they are shown once, and "Nein" ends the run there.
 TEST_F(CsvRunTest, WarningsComeBeforeTheQuestion) {
-    AddBooking(flow.EditableStore(), {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
-    flow.EditableStore().journalLoaded = 1;
+    AddBooking(WorkflowTestAccess::Store(flow),
+               {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
     flow.UseChart(dir.File("charts.kon"));
     dir.Write("export/" + BatchName(), "old");

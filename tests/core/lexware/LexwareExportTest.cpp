@@ -11,6 +11,7 @@
 #include "Portable.h"
 #include "StoreSupport.h"
 #include "TempDir.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
@@ -408,7 +409,7 @@ protected:
 };
 
 TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
-    Append(flow.EditableStore(), MeierRent());
+    Append(WorkflowTestAccess::Store(flow), MeierRent());
     flow.OnLexwareTargetEdited(dir.File("b.txt"));
     EXPECT_FALSE(flow.OnExportLexware());
     EXPECT_EQ(ui.Last().text, "(E:104)\nBitte laden sie zuerst eine Journal-Datei (Punkt 3).");
@@ -417,8 +418,8 @@ TEST_F(LexwareHandlerTest, WithoutJournalRefusesWithE104) {
 
 // An existing target is replaced only when the user says so.
 TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
-    Append(flow.EditableStore(), MeierRent());
-    flow.EditableStore().journalLoaded = 1;
+    Append(WorkflowTestAccess::Store(flow), MeierRent());
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     dir.Write("b.txt", "earlier");
     flow.OnLexwareTargetEdited(dir.File("b.txt"));
     EXPECT_FALSE(flow.OnExportLexware());
@@ -436,10 +437,10 @@ TEST_F(LexwareHandlerTest, ExistingTargetAsksFirst) {
 // those.
 TEST_F(LexwareHandlerTest, SeveralYearsAskAboutTheYearFilesThatExist) {
     BookingRecord b = MeierRent();
-    Append(flow.EditableStore(), b);
+    Append(WorkflowTestAccess::Store(flow), b);
     SetField(b.date, "02.01.2014");
-    Append(flow.EditableStore(), b);
-    flow.EditableStore().journalLoaded = 1;
+    Append(WorkflowTestAccess::Store(flow), b);
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     const std::string chosen = dir.Write("b.txt", "earlier");
     const std::string y2013 = dir.File("b_2013.txt");
     const std::string y2014 = dir.Write("b_2014.txt", "earlier 2014");
@@ -468,8 +469,8 @@ TEST_F(LexwareHandlerTest, SeveralYearsAskAboutTheYearFilesThatExist) {
 }
 
 TEST_F(LexwareHandlerTest, ReportsTheExportsOutcome) {
-    Append(flow.EditableStore(), MeierRent());
-    flow.EditableStore().journalLoaded = 1;
+    Append(WorkflowTestAccess::Store(flow), MeierRent());
+    WorkflowTestAccess::Store(flow).journalLoaded = 1;
     flow.OnLexwareTargetEdited(dir.File("b.txt"));
     EXPECT_TRUE(flow.OnExportLexware());
     flow.OnLexwareTargetEdited("");

@@ -8,6 +8,7 @@
 #include "FileSizeLimit.h"
 #include "Portable.h"
 #include "TempDir.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/Format.h"
 #include "core/base/TextInputMessages.h"
 #include "core/datev/AccountCheckMessages.h"
@@ -35,14 +36,14 @@ protected:
         ui.refreshes = 0;
     }
     void Add(int32_t soll, int32_t haben, int32_t vat = 0, int32_t key = 0) {
-        BookingRecord* b = flow.EditableStore().AppendRoom();
+        BookingRecord* b = WorkflowTestAccess::Store(flow).AppendRoom();
         *b = BookingRecord{};
         b->sollAccount = soll;
         b->habenAccount = haben;
         b->vatRate = vat;
         b->datevKey = key;
-        ++flow.EditableStore().bookingCount;
-        flow.EditableStore().journalLoaded = 1;
+        ++WorkflowTestAccess::Store(flow).bookingCount;
+        WorkflowTestAccess::Store(flow).journalLoaded = 1;
     }
     std::string ReplaceFile() const { return dir.File("data") + "/replace.dat"; }
     void WriteList(const std::string& bytes) { dir.Write("data/replace.dat", bytes); }

@@ -7,6 +7,7 @@
 #include "Portable.h"
 #include "TempDir.h"
 #include "VatTestSupport.h"
+#include "WorkflowTestAccess.h"
 #include "core/base/DataFiles.h"
 #include "core/base/FixedText.h"
 #include "core/bookings/BookingOperations.h"
@@ -51,14 +52,14 @@ class WorkflowVatTest : public ::testing::Test {
 protected:
     WorkflowVatTest() {
         flow.SetDataFolderOverride(dir.File("data"));
-        flow.SetJournalPath(dir.File("journal.txt"));
-        flow.EditableStore().journalLoaded = 1;
+        WorkflowTestAccess::SetJournalPath(flow, dir.File("journal.txt"));
+        WorkflowTestAccess::Store(flow).journalLoaded = 1;
         // Booking 1 is paid in two parts, booking 2 not at all; booking 3 has no VAT.
-        AppendBooking(flow.EditableStore(),
+        AppendBooking(WorkflowTestAccess::Store(flow),
                       MakeBooking(1, "02.01.2025", 1400, 2200, "190,00", "RE-1"));
-        AppendBooking(flow.EditableStore(),
+        AppendBooking(WorkflowTestAccess::Store(flow),
                       MakeBooking(2, "03.01.2025", 1400, 2200, "19,00", "RE-2"));
-        AppendBooking(flow.EditableStore(),
+        AppendBooking(WorkflowTestAccess::Store(flow),
                       MakeBooking(3, "04.01.2025", 1400, 8400, "100,00", "RE-3"));
     }
     std::string Report(const std::string& bytes) { return dir.Write("mwst.txt", bytes); }
@@ -86,7 +87,7 @@ TEST_F(WorkflowVatTest, FullRun) {
     EXPECT_TRUE(r.fileMustExist);
 
     EXPECT_EQ(flow.vatReportPath(), dir.File("mwst.txt"));
-    EXPECT_EQ(flow.EditableVatRows().count, 2);
+    EXPECT_EQ(flow.vatRowCount(), 2);
     EXPECT_EQ(flow.store().cashBasisApplied, 1);
     // Sorted by date: 2 (zeroed, 03.01.), 3 (04.01.), 1 (20.01.), its copy (10.02.).
     ASSERT_EQ(flow.store().bookingCount, 4);
@@ -133,10 +134,11 @@ class WorkflowVatGateTest : public WorkflowVatTest,
                             public ::testing::WithParamInterface<GateCase> {};
 
 TEST_P(WorkflowVatGateTest, RefusesAndChangesNothing) {
-    flow.EditableStore().journalLoaded = GetParam().journalLoaded;
-    flow.EditableStore().accountsReplaced = GetParam().accountsReplaced;
+    WorkflowTestAccess::Store(flow).journalLoaded = GetParam().journalLoaded;
+    WorkflowTestAccess::Store(flow).accountsReplaced = GetParam().accountsReplaced;
     if (GetParam().rowsLoaded)
-        test::AppendRow(flow.EditableVatRows(), test::MakeRow(1, "20.01.2025", 2200, "1,00"));
+        test::AppendRow(WorkflowTestAccess::Vat(flow),
+                        test::MakeRow(1, "20.01.2025", 2200, "1,00"));
     ui.files.push_back(GoodReport());
     EXPECT_FALSE(flow.OnSelectVatReport());
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -189,7 +191,7 @@ TEST_F(WorkflowVatTest, DifferentAccountsChangeNoBookingButSetTheFlag) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.Last().text.starts_with("(E:227)\n"));
     EXPECT_EQ(flow.store().cashBasisApplied, 1);
-    EXPECT_EQ(flow.EditableVatRows().count, 2);
+    EXPECT_EQ(flow.vatRowCount(), 2);
     EXPECT_EQ(FieldText(flow.store()[0].date), "02.01.2025");
     EXPECT_EQ(ui.sortsStarted, 1);
 }
