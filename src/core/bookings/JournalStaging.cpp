@@ -1,0 +1,193 @@
+#include "core/bookings/JournalStaging.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/bookings/BookingStore.h"
+
+namespace belvaron {
+
+namespace {
+
+// A chunk: its header, then packed bookings up to `used` bytes.
+struct ChunkHeader {
+    uint32_t next;  // the bucket's next chunk, kNoChunk at its last
+    uint32_t used;
+};
+constexpr std::size_t kChunkRoom = JournalStaging::kChunkBytes - sizeof(ChunkHeader);
+
+// A packed booking: the four numbers, the five texts' lengths, their bytes.
+constexpr std::size_t kNumbersBytes = 4 * sizeof(int32_t);
+constexpr std::size_t kTextCount = 5;
+constexpr std::size_t kMaxPackedBytes =
+    kNumbersBytes + kTextCount + sizeof(BookingRecord::date) + sizeof(BookingRecord::beleg) +
+    sizeof(BookingRecord::name) + sizeof(BookingRecord::purpose) + sizeof(BookingRecord::amount);
+
+// Every chunk but a bucket's last is filled to more than kChunkRoom -
+// kMaxPackedBytes, so this many chunks hold `capacity` bookings in up to
+// kMaxKeys + 1 buckets.
+uint32_t MaxChunks(std::size_t capacity) {
+    const std::size_t full = capacity * kMaxPackedBytes / (kChunkRoom - kMaxPackedBytes) + 1;
+    return static_cast<uint32_t>(full + JournalStaging::kMaxKeys + 1);
+}
+
+ChunkHeader& Header(char* chunk) { return *reinterpret_cast<ChunkHeader*>(chunk); }
+
+// The length of `text` cut to a field of N bytes.
+template <std::size_t N>
+std::size_t CutTo(std::string_view text) {
+    return std::min(N, text.size());
+}
+
+char* PackText(char* at, std::size_t length, std::string_view text) {
+    if (length > 0) std::memcpy(at, text.data(), length);
+    return at + length;
+}
+
+// Reads one packed text (at most N bytes) into a zero-filled field.
+template <std::size_t N>
+const char* UnpackText(char (&field)[N], const char* at, std::size_t length) {
+    std::memcpy(field, at, length);
+    return at + length;
+}
+
+constexpr int kSlotBits = 14;  // four slots per keyed bucket
+static_assert(std::size_t{1} << kSlotBits == 4 * JournalStaging::kMaxKeys);
+
+// The first slot of a key: the top bits of a multiplicative hash.
+uint32_t Slot(int32_t key) {
+    return (static_cast<uint32_t>(key) * 0x9E37'79B1u) >> (32 - kSlotBits);
+}
+
+}  // namespace
+
+JournalStaging::JournalStaging(std::size_t capacity)
+    : capacity_(capacity),
+      memory_(std::size_t{MaxChunks(capacity)} * kChunkBytes),
+      maxChunks_(memory_.ok() ? MaxChunks(capacity) : 0),
+      ahead_(memory_.data(), memory_.size()),
+      slots_(std::size_t{1} << kSlotBits) {
+    buckets_.reserve(kMaxKeys + 1);
+}
+
+JournalStaging::Bucket& JournalStaging::BucketOf(int32_t key) {
+    if (lastBucket_ >= 0 && lastBucket_ < kMaxKeys && buckets_[lastBucket_].key == key) {
+        return buckets_[lastBucket_];
+    }
+    for (uint32_t s = Slot(key);; s = (s + 1) & (slots_.size() - 1)) {
+        const uint32_t entry = slots_[s];
+        if (entry != 0 && buckets_[entry - 1].key == key) {
+            lastBucket_ = static_cast<int>(entry - 1);
+            break;
+        }
+        if (entry == 0) {
+            // A new key: a list of its own while there is room, else the
+            // list of the rest (the last bucket, kMaxKeys).
+            if (buckets_.size() < kMaxKeys) {
+                buckets_.push_back({key, kNoChunk, kNoChunk});
+                slots_[s] = static_cast<uint32_t>(buckets_.size());
+                lastBucket_ = static_cast<int>(buckets_.size() - 1);
+                break;
+            }
+            if (buckets_.size() == kMaxKeys) buckets_.push_back({0, kNoChunk, kNoChunk});
+            lastBucket_ = kMaxKeys;
+            break;
+        }
+    }
+    return buckets_[static_cast<std::size_t>(lastBucket_)];
+}
+
+char* JournalStaging::NewChunk(Bucket& bucket) {
+    if (chunkCount_ >= maxChunks_) return nullptr;
+    const uint32_t index = chunkCount_++;
+    ahead_.Reached(std::size_t{chunkCount_} * kChunkBytes);
+    char* chunk = Chunk(index);
+    Header(chunk) = {kNoChunk, 0};
+    if (bucket.tail != kNoChunk) {
+        Header(Chunk(bucket.tail)).next = index;
+    } else {
+        bucket.head = index;
+    }
+    bucket.tail = index;
+    return chunk;
+}
+
+bool JournalStaging::Add(int32_t key, const StagedBooking& b) {
+    if (count_ >= capacity_ || !ok()) return false;
+    const std::size_t lengths[kTextCount] = {CutTo<sizeof(BookingRecord::date)>(b.date),
+                                             CutTo<sizeof(BookingRecord::beleg)>(b.beleg),
+                                             CutTo<sizeof(BookingRecord::name)>(b.name),
+                                             CutTo<sizeof(BookingRecord::purpose)>(b.purpose),
+                                             CutTo<sizeof(BookingRecord::amount)>(b.amount)};
+    std::size_t size = kNumbersBytes + kTextCount;
+    for (const std::size_t length : lengths) size += length;
+
+    Bucket& bucket = BucketOf(key);
+    char* chunk = bucket.tail != kNoChunk ? Chunk(bucket.tail) : nullptr;
+    if (!chunk || Header(chunk).used + size > kChunkRoom) chunk = NewChunk(bucket);
+    if (!chunk) return false;
+    char* at = chunk + sizeof(ChunkHeader) + Header(chunk).used;
+    Header(chunk).used += static_cast<uint32_t>(size);
+
+    const int32_t numbers[4] = {b.bookingNo, b.soll, b.haben, b.vat};
+    std::memcpy(at, numbers, kNumbersBytes);
+    at += kNumbersBytes;
+    for (const std::size_t length : lengths) *at++ = static_cast<char>(length);
+    at = PackText(at, lengths[0], b.date);
+    at = PackText(at, lengths[1], b.beleg);
+    at = PackText(at, lengths[2], b.name);
+    at = PackText(at, lengths[3], b.purpose);
+    PackText(at, lengths[4], b.amount);
+    ++count_;
+    return true;
+}
+
+int32_t JournalStaging::MoveBucket(const Bucket& bucket, BookingStore& store, int32_t at,
+                                   std::string_view currency) const {
+    for (uint32_t c = bucket.head; c != kNoChunk; c = Header(Chunk(c)).next) {
+        const char* p = Chunk(c) + sizeof(ChunkHeader);
+        const char* const end = p + Header(Chunk(c)).used;
+        while (p < end) {
+            // Formed in a zeroed record (the padding too) and copied whole:
+            // the store is written once per line, front to back.
+            BookingRecord r;
+            std::memset(&r, 0, sizeof r);
+            int32_t numbers[4];
+            std::memcpy(numbers, p, kNumbersBytes);
+            r.bookingNo = numbers[0];
+            r.sollAccount = numbers[1];
+            r.habenAccount = numbers[2];
+            r.vatRate = numbers[3];
+            const auto* lengths = reinterpret_cast<const unsigned char*>(p + kNumbersBytes);
+            p += kNumbersBytes + kTextCount;
+            p = UnpackText(r.date, p, lengths[0]);
+            p = UnpackText(r.beleg, p, lengths[1]);
+            p = UnpackText(r.name, p, lengths[2]);
+            p = UnpackText(r.purpose, p, lengths[3]);
+            p = UnpackText(r.amount, p, lengths[4]);
+            std::memcpy(r.currency, currency.data(), std::min(sizeof r.currency, currency.size()));
+            std::memcpy(&store[at++], &r, sizeof r);
+        }
+    }
+    return at;
+}
+
+void JournalStaging::MoveInto(BookingStore& store, std::string_view currency) {
+    const std::size_t keyed = std::min(buckets_.size(), std::size_t{kMaxKeys});
+    std::vector<uint32_t> order(keyed);
+    for (uint32_t i = 0; i < keyed; ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [this](uint32_t a, uint32_t b) { return buckets_[a].key < buckets_[b].key; });
+    int32_t at = 0;
+    for (const uint32_t b : order) at = MoveBucket(buckets_[b], store, at, currency);
+    if (buckets_.size() > keyed) at = MoveBucket(buckets_[keyed], store, at, currency);
+    store.bookingCount = at;
+
+    count_ = 0;
+    chunkCount_ = 0;
+    buckets_.clear();
+    std::fill(slots_.begin(), slots_.end(), 0);
+    lastBucket_ = -1;
+}
+
+}  // namespace belvaron
