@@ -27,16 +27,17 @@ std::size_t StepEnd(std::size_t offset) {
 
 }  // namespace
 
-void CommitAhead::Report(std::size_t offset) {
+void CommitAhead::Report(std::size_t offset, bool writerThere) {
     offset = std::min(offset, size_);
-    nextReport_ = StepEnd(offset);
+    (writerThere ? nextPlace_ : nextReport_) = StepEnd(offset);
     const std::size_t target = std::min(size_, StepEnd(offset + kLeadBytes - 1));
     {
         std::lock_guard lock(mutex_);
+        if (writerThere) writerAt_ = offset;
         if (target <= target_) return;
         if (!thread_.joinable()) {
             // What lies before the writer's step is in use already.
-            committed_ = offset / kStepBytes * kStepBytes;
+            committed_ = writerAt_ / kStepBytes * kStepBytes;
             thread_ = std::thread([this] { Run(); });
         }
         target_ = target;
@@ -55,10 +56,11 @@ void CommitAhead::Run() {
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || committed_ < target_; });
         if (stopping_) return;
-        const std::size_t from = committed_;
+        const std::size_t from =
+            committed_ < writerAt_ ? std::min(target_, StepEnd(writerAt_)) : committed_;
         const std::size_t to = std::min(target_, StepEnd(from));
         lock.unlock();
-        platform::CommitMemory(memory_ + from, to - from);
+        if (to > from) platform::CommitMemory(memory_ + from, to - from);
         lock.lock();
         committed_ = to;
         if (committed_ >= target_) changed_.notify_all();

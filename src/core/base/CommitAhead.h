@@ -20,7 +20,9 @@ namespace belvaron {
 // Where the system cannot commit ahead (platform::CommitMemory), the thread
 // does nothing and the writer faults its pages in as before.
 //
-// Only the writer's thread calls Reached and AwaitCommitted; the destructor
+// Only the writer's thread calls Reached, WillReach and AwaitCommitted
+// (which waits until every page asked for is committed or left to the
+// writer); the destructor
 // stops the thread after the step it is in (committed pages stay).
 class CommitAhead {
 public:
@@ -32,27 +34,37 @@ public:
     CommitAhead(const CommitAhead&) = delete;
     CommitAhead& operator=(const CommitAhead&) = delete;
 
-    // The writer will write up to `offset` bytes from the start. Cheap
-    // enough to call for every record: the thread hears of it only once per
-    // kStepBytes.
+    // The writer writes at `offset` bytes from the start now. Cheap enough
+    // to call for every record: the thread hears of it only once per
+    // kStepBytes. A thread that has fallen behind the writer leaves the
+    // writer's step to it and goes on past it, so that both fault pages at
+    // once rather than the same ones.
     void Reached(std::size_t offset) {
-        if (offset >= nextReport_) Report(offset);
+        if (offset >= nextPlace_) Report(offset, true);
+    }
+    // The writer will come up to `offset` later: pages up to there are
+    // committed meanwhile, however far behind them the writer is.
+    void WillReach(std::size_t offset) {
+        if (offset >= nextReport_) Report(offset, false);
     }
     // Waits until the thread has committed what the reports so far ask for.
     void AwaitCommitted();
 
 private:
-    void Report(std::size_t offset);
+    void Report(std::size_t offset, bool writerThere);
     void Run();
 
     char* const memory_;
     const std::size_t size_;
-    std::size_t nextReport_ = kLeadBytes;  // the writer's: the next offset worth a report
+    // The writer's: the next offsets worth a report of each kind.
+    std::size_t nextPlace_ = kLeadBytes;
+    std::size_t nextReport_ = kLeadBytes;
 
     std::mutex mutex_;
     std::condition_variable changed_;
     std::size_t target_ = 0;     // commit up to here
-    std::size_t committed_ = 0;  // committed up to here
+    std::size_t committed_ = 0;  // committed up to here, or left to the writer
+    std::size_t writerAt_ = 0;   // the writer's last reported place
     bool stopping_ = false;
     std::thread thread_;
 };

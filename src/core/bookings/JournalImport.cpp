@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/base/CommitAhead.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
 #include "core/base/LeadingInt.h"
@@ -47,7 +46,7 @@ public:
     // an early stop stay in the store, unless the journal did not fit.
     JournalOutcome Run() {
         JournalOutcome outcome = Read();
-        if (keepStaged_) staging_.MoveInto(store_, currency_);
+        if (keepStaged_) staging_.MoveInto(currency_);
         outcome.notices = std::move(notices_);
         return outcome;
     }
@@ -61,6 +60,8 @@ private:
     bool ConvertBooking();
     bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, std::string_view amount);
     bool NoRoom(std::string message);
+    // The booking's date as the store keeps it (dateText_) and its key.
+    void TakeDate(std::string_view cell);
     // Points the import's cells of grid row `row` at the grid.
     void UseGridRow(int row);
     // Copies the cells of rows 0 .. rowCount-1 that still point into the
@@ -77,11 +78,7 @@ private:
     }
 
     BookingStore& store_;
-    // The bookings until the load ends; the store's pages are committed
-    // meanwhile on a thread of their own, as far as the bookings will fill it.
-    JournalStaging staging_{store_.bookings.capacity()};
-    CommitAhead storeAhead_{store_.bookings.data(),
-                            store_.bookings.capacity() * sizeof(BookingRecord)};
+    JournalStaging staging_{store_};  // the bookings until the load ends
     bool keepStaged_ = true;
     ImportGrid& grid_;
     Notices notices_;
@@ -102,8 +99,8 @@ private:
         bool inBuffer = false;
     };
     std::vector<RowCells> rows_;              // grows with the longest booking
-    char date_[sizeof(BookingRecord::date)];  // the booking's date as stored
-    std::string_view dateText_;               // its text
+    char date_[sizeof(BookingRecord::date)];  // a date normalised
+    std::string_view dateText_;               // the booking's date as stored
     int32_t dateKey_ = 0;                     // its sort key
     bool nextRowFromSecondCell_ = false;
     bool storing_ = false;
@@ -272,10 +269,7 @@ bool JournalImport::ConvertBooking() {
     TracePoint = 2020;
     bookingNo_ = LeadingInt(Text(0, kColBookingNo));
     if (bookingNo_ < 1) return true;
-    SetField(date_, Text(0, kColDate));
-    NormalizeDate(date_);
-    dateText_ = FieldText(date_);
-    dateKey_ = DateKey(date_);
+    TakeDate(Text(0, kColDate));
     const bool splitInRow0 = IsSplitMarked(Text(0, kColSplit));
     const bool accountSplitInRow0 = IsSplitMarked(Text(0, kColAccount));
     for (int j = 1; j < rowCount_; ++j) {
@@ -302,6 +296,21 @@ bool JournalImport::ConvertBooking() {
     return true;
 }
 
+// A cell of the form DD.MM.YYYY (no zero byte reaches the conversion) is
+// what NormalizeDate leaves as it is: the stored date is the cell, and its
+// key that of the cell (DateKey reads the same characters of both).
+void JournalImport::TakeDate(std::string_view cell) {
+    if (cell.size() == 10 && cell[2] == '.' && cell[5] == '.') {
+        dateText_ = cell;
+        dateKey_ = DateKey(cell);
+        return;
+    }
+    SetField(date_, cell);
+    NormalizeDate(date_);
+    dateText_ = FieldText(date_);
+    dateKey_ = DateKey(date_);
+}
+
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
                                  std::string_view amount) {
     storing_ = true;
@@ -326,7 +335,6 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
     b.vat = vat;
     b.amount = amount;
     if (!staging_.Add(dateKey_, b)) return NoRoom(msg::kE205);
-    storeAhead_.Reached(staging_.count() * sizeof(BookingRecord));
     ++loadedCount_;
     storing_ = false;
     return true;

@@ -39,17 +39,53 @@ std::size_t CutTo(std::string_view text) {
     return std::min(N, text.size());
 }
 
+// Copies n <= 64 bytes by two fixed-size moves that overlap as needed: the
+// texts are short, and a call or a string instruction per text would cost
+// more than the copy.
+void CopyShort(char* to, const char* from, std::size_t n) {
+    auto two = [&](auto block) {
+        constexpr std::size_t k = sizeof block;
+        std::memcpy(&block, from, k);
+        std::memcpy(to, &block, k);
+        std::memcpy(&block, from + n - k, k);
+        std::memcpy(to + n - k, &block, k);
+    };
+    struct Bytes32 {
+        char bytes[32];
+    };
+    struct Bytes16 {
+        char bytes[16];
+    };
+    if (n > 32) {
+        two(Bytes32{});
+    } else if (n >= 16) {
+        two(Bytes16{});
+    } else if (n >= 8) {
+        two(uint64_t{});
+    } else if (n >= 4) {
+        two(uint32_t{});
+    } else if (n > 0) {
+        to[0] = from[0];
+        to[n / 2] = from[n / 2];
+        to[n - 1] = from[n - 1];
+    }
+}
+
 char* PackText(char* at, std::size_t length, std::string_view text) {
-    if (length > 0) std::memcpy(at, text.data(), length);
+    CopyShort(at, text.data(), length);
     return at + length;
 }
 
 // Reads one packed text (at most N bytes) into a zero-filled field.
 template <std::size_t N>
 const char* UnpackText(char (&field)[N], const char* at, std::size_t length) {
-    std::memcpy(field, at, length);
+    CopyShort(field, at, length);
     return at + length;
 }
+
+// A record of zero bytes, copied rather than set so that the compiler clears
+// a record with plain stores.
+alignas(16) const BookingRecord kBlankRecord{};
 
 constexpr int kSlotBits = 14;  // four slots per keyed bucket
 static_assert(std::size_t{1} << kSlotBits == 4 * JournalStaging::kMaxKeys);
@@ -61,11 +97,13 @@ uint32_t Slot(int32_t key) {
 
 }  // namespace
 
-JournalStaging::JournalStaging(std::size_t capacity)
-    : capacity_(capacity),
-      memory_(std::size_t{MaxChunks(capacity)} * kChunkBytes),
-      maxChunks_(memory_.ok() ? MaxChunks(capacity) : 0),
+JournalStaging::JournalStaging(BookingStore& store)
+    : store_(store),
+      capacity_(store.bookings.capacity()),
+      memory_(std::size_t{MaxChunks(capacity_)} * kChunkBytes),
+      maxChunks_(memory_.ok() ? MaxChunks(capacity_) : 0),
       ahead_(memory_.data(), memory_.size()),
+      storeAhead_(store.bookings.data(), capacity_ * sizeof(BookingRecord)),
       slots_(std::size_t{1} << kSlotBits) {
     buckets_.reserve(kMaxKeys + 1);
 }
@@ -139,19 +177,18 @@ bool JournalStaging::Add(int32_t key, const StagedBooking& b) {
     at = PackText(at, lengths[3], b.purpose);
     PackText(at, lengths[4], b.amount);
     ++count_;
+    storeAhead_.WillReach(count_ * sizeof(BookingRecord));
     return true;
 }
 
-int32_t JournalStaging::MoveBucket(const Bucket& bucket, BookingStore& store, int32_t at,
-                                   std::string_view currency) const {
+int32_t JournalStaging::MoveBucket(const Bucket& bucket, int32_t at, std::string_view currency) {
     for (uint32_t c = bucket.head; c != kNoChunk; c = Header(Chunk(c)).next) {
         const char* p = Chunk(c) + sizeof(ChunkHeader);
         const char* const end = p + Header(Chunk(c)).used;
         while (p < end) {
-            // Formed in a zeroed record (the padding too) and copied whole:
-            // the store is written once per line, front to back.
-            BookingRecord r;
-            std::memset(&r, 0, sizeof r);
+            storeAhead_.Reached(static_cast<std::size_t>(at) * sizeof(BookingRecord));
+            BookingRecord& r = store_[at++];
+            std::memcpy(&r, &kBlankRecord, sizeof r);  // the padding too
             int32_t numbers[4];
             std::memcpy(numbers, p, kNumbersBytes);
             r.bookingNo = numbers[0];
@@ -165,23 +202,22 @@ int32_t JournalStaging::MoveBucket(const Bucket& bucket, BookingStore& store, in
             p = UnpackText(r.name, p, lengths[2]);
             p = UnpackText(r.purpose, p, lengths[3]);
             p = UnpackText(r.amount, p, lengths[4]);
-            std::memcpy(r.currency, currency.data(), std::min(sizeof r.currency, currency.size()));
-            std::memcpy(&store[at++], &r, sizeof r);
+            CopyShort(r.currency, currency.data(), std::min(sizeof r.currency, currency.size()));
         }
     }
     return at;
 }
 
-void JournalStaging::MoveInto(BookingStore& store, std::string_view currency) {
+void JournalStaging::MoveInto(std::string_view currency) {
     const std::size_t keyed = std::min(buckets_.size(), std::size_t{kMaxKeys});
     std::vector<uint32_t> order(keyed);
     for (uint32_t i = 0; i < keyed; ++i) order[i] = i;
     std::sort(order.begin(), order.end(),
               [this](uint32_t a, uint32_t b) { return buckets_[a].key < buckets_[b].key; });
     int32_t at = 0;
-    for (const uint32_t b : order) at = MoveBucket(buckets_[b], store, at, currency);
-    if (buckets_.size() > keyed) at = MoveBucket(buckets_[keyed], store, at, currency);
-    store.bookingCount = at;
+    for (const uint32_t b : order) at = MoveBucket(buckets_[b], at, currency);
+    if (buckets_.size() > keyed) at = MoveBucket(buckets_[keyed], at, currency);
+    store_.bookingCount = at;
 
     count_ = 0;
     chunkCount_ = 0;

@@ -45,23 +45,25 @@ public:
     static constexpr std::size_t kChunkBytes = 4096;
     static constexpr int kMaxKeys = 4096;
 
-    // Room for `capacity` bookings (the store's capacity).
-    explicit JournalStaging(std::size_t capacity);
+    // Room for as many bookings as `store` holds, which MoveInto fills. The
+    // store's pages are committed meanwhile on a thread of their own, as far
+    // as the bookings added will fill them.
+    explicit JournalStaging(BookingStore& store);
     JournalStaging(const JournalStaging&) = delete;
     JournalStaging& operator=(const JournalStaging&) = delete;
 
     bool ok() const { return memory_.ok(); }
     std::size_t count() const { return count_; }
 
-    // Adds a booking under `key` (DateKey of its stored date); false when
-    // `capacity` bookings are staged already.
+    // Adds a booking under `key` (DateKey of its stored date); false when as
+    // many bookings as the store holds are staged already.
     bool Add(int32_t key, const StagedBooking& booking);
 
     // Writes the staged bookings into store[0 .. count()-1] (every byte of
     // each record: the texts cut to their fields and zero-filled, `currency`
     // as the currency, DATEV key and re-dating 0), sets store.bookingCount to
-    // count() and empties the staging. The store holds `capacity` records.
-    void MoveInto(BookingStore& store, std::string_view currency);
+    // count() and empties the staging.
+    void MoveInto(std::string_view currency);
 
 private:
     struct Bucket {
@@ -78,15 +80,16 @@ private:
         return static_cast<char*>(memory_.data()) + std::size_t{index} * kChunkBytes;
     }
     // The bookings of one bucket into the store from `at`; the next place.
-    int32_t MoveBucket(const Bucket& bucket, BookingStore& store, int32_t at,
-                       std::string_view currency) const;
+    int32_t MoveBucket(const Bucket& bucket, int32_t at, std::string_view currency);
 
+    BookingStore& store_;
     const std::size_t capacity_;
     std::size_t count_ = 0;
     ReservedMemory memory_;
     const uint32_t maxChunks_;
     uint32_t chunkCount_ = 0;
     CommitAhead ahead_;            // the chunks' pages, a little ahead of the last one
+    CommitAhead storeAhead_;       // the store's
     std::vector<Bucket> buckets_;  // the keyed ones, then the one for the rest
     std::vector<uint32_t> slots_;  // key hash -> 1 + index into buckets_, 0 = free
     int lastBucket_ = -1;          // the bucket of the last key added

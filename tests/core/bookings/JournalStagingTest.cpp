@@ -64,7 +64,8 @@ TEST_P(JournalStagingOrderTest, MovesBookingsInTheOrderOfTheStableSort) {
     const std::vector<int> days = GetParam().days();
     std::vector<std::string> dates;
     for (const int d : days) dates.push_back(DateOfDay(d));
-    JournalStaging staging(kBookings);
+    BookingStore store(kBookings);
+    JournalStaging staging(store);
     ASSERT_TRUE(staging.ok());
     for (int i = 0; i < kBookings; ++i) {
         StagedBooking b;
@@ -74,8 +75,7 @@ TEST_P(JournalStagingOrderTest, MovesBookingsInTheOrderOfTheStableSort) {
         SetField(field, dates[i]);
         ASSERT_TRUE(staging.Add(DateKey(field), b));
     }
-    BookingStore store(kBookings);
-    staging.MoveInto(store, "EUR");
+    staging.MoveInto("EUR");
     ASSERT_EQ(store.bookingCount, kBookings);
     EXPECT_EQ(staging.count(), 0u);
 
@@ -124,11 +124,11 @@ TEST(JournalStaging, WritesWholeRecordsWithTextsCutToTheirFields) {
     b.haben = -8400;
     b.vat = 19;
     b.amount = longText;
-    JournalStaging staging(4);
-    ASSERT_TRUE(staging.Add(20050305, b));
     BookingStore store(4);
     std::memset(store.bookings.data(), 0xAB, 4 * sizeof(BookingRecord));
-    staging.MoveInto(store, "DM");
+    JournalStaging staging(store);
+    ASSERT_TRUE(staging.Add(20050305, b));
+    staging.MoveInto("DM");
 
     BookingRecord expected;
     std::memset(&expected, 0, sizeof expected);
@@ -147,7 +147,8 @@ TEST(JournalStaging, WritesWholeRecordsWithTextsCutToTheirFields) {
 }
 
 TEST(JournalStaging, RefusesBookingsBeyondItsCapacity) {
-    JournalStaging staging(3);
+    BookingStore store(3);
+    JournalStaging staging(store);
     StagedBooking b;
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(staging.Add(i, b));
     EXPECT_FALSE(staging.Add(7, b));
