@@ -41,13 +41,13 @@ public:
     std::size_t ReadUntil(char stop, char* cell, std::size_t maxChars);
     // Fast path of one whole row of `cellCount` cells: cells before the last
     // end at a TAB, the last at an LF; each stop byte is consumed. When every
-    // stop lies in the current buffer at most `maxChars` (15 or more) bytes
+    // stop lies in the current buffer at most `maxChars` (63 or more) bytes
     // after its cell's start, stores the cells in cells[0 .. cellCount-1]
     // (views into the buffer, valid until a ReadUntil, Skip or SkipIf needs
     // the next chunk of the file) and returns true: the reader is then where
     // ReadUntil/Skip per cell and SkipIf('\n') would leave it, with the same
     // SawZeroByte. Otherwise, and for a row that ends within the buffer's last
-    // 16 bytes, consumes nothing and returns false. Never reads the file.
+    // 64 bytes, consumes nothing and returns false. Never reads the file.
     bool TakeRow(int cellCount, std::size_t maxChars, std::string_view* cells);
     // Consumes one byte, whatever it is (nothing at the end of the file).
     void Skip();
