@@ -21,7 +21,7 @@ inline int32_t LeadingInt(std::string_view text) {
     if (text.empty()) return 0;
     uint32_t value = 0;
     std::size_t i = 0;
-    for (; i < text.size() && i < 9; ++i) {
+    for (const std::size_t limit = text.size() < 9 ? text.size() : 9; i < limit; ++i) {
         const uint32_t digit = static_cast<uint32_t>(static_cast<unsigned char>(text[i])) - '0';
         if (digit > 9) break;
         value = value * 10 + digit;

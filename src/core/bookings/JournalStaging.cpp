@@ -35,8 +35,9 @@ ChunkHeader& Header(char* chunk) { return *reinterpret_cast<ChunkHeader*>(chunk)
 
 // The length of `text` cut to a field of N bytes.
 template <std::size_t N>
-std::size_t CutTo(std::string_view text) {
-    return std::min(N, text.size());
+unsigned char CutTo(std::string_view text) {
+    static_assert(N <= 255);
+    return static_cast<unsigned char>(std::min(N, text.size()));
 }
 
 // Copies n <= 64 bytes by two fixed-size moves that overlap as needed: the
@@ -152,13 +153,13 @@ char* JournalStaging::NewChunk(Bucket& bucket) {
 
 bool JournalStaging::Add(int32_t key, const StagedBooking& b) {
     if (count_ >= capacity_ || !ok()) return false;
-    const std::size_t lengths[kTextCount] = {CutTo<sizeof(BookingRecord::date)>(b.date),
-                                             CutTo<sizeof(BookingRecord::beleg)>(b.beleg),
-                                             CutTo<sizeof(BookingRecord::name)>(b.name),
-                                             CutTo<sizeof(BookingRecord::purpose)>(b.purpose),
-                                             CutTo<sizeof(BookingRecord::amount)>(b.amount)};
-    std::size_t size = kNumbersBytes + kTextCount;
-    for (const std::size_t length : lengths) size += length;
+    const unsigned char lengths[kTextCount] = {CutTo<sizeof(BookingRecord::date)>(b.date),
+                                               CutTo<sizeof(BookingRecord::beleg)>(b.beleg),
+                                               CutTo<sizeof(BookingRecord::name)>(b.name),
+                                               CutTo<sizeof(BookingRecord::purpose)>(b.purpose),
+                                               CutTo<sizeof(BookingRecord::amount)>(b.amount)};
+    const std::size_t size =
+        kNumbersBytes + kTextCount + lengths[0] + lengths[1] + lengths[2] + lengths[3] + lengths[4];
 
     Bucket& bucket = BucketOf(key);
     char* chunk = bucket.tail != kNoChunk ? Chunk(bucket.tail) : nullptr;
@@ -169,8 +170,8 @@ bool JournalStaging::Add(int32_t key, const StagedBooking& b) {
 
     const int32_t numbers[4] = {b.bookingNo, b.soll, b.haben, b.vat};
     std::memcpy(at, numbers, kNumbersBytes);
-    at += kNumbersBytes;
-    for (const std::size_t length : lengths) *at++ = static_cast<char>(length);
+    std::memcpy(at + kNumbersBytes, lengths, kTextCount);
+    at += kNumbersBytes + kTextCount;
     at = PackText(at, lengths[0], b.date);
     at = PackText(at, lengths[1], b.beleg);
     at = PackText(at, lengths[2], b.name);

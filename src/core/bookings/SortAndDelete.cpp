@@ -44,6 +44,18 @@ int32_t KeyOf(const BookingRecord& b) {
     return key >= 0 ? key : DateKey(b.date);
 }
 
+// The keys never fall from one record to the next (a load leaves its
+// bookings so): told in one pass that keeps nothing.
+bool IsSorted(const BookingStore& store) {
+    int32_t previous = KeyOf(store[0]);
+    for (int32_t i = 1; i < store.bookingCount; ++i) {
+        const int32_t key = KeyOf(store[i]);
+        if (key < previous) return false;
+        previous = key;
+    }
+    return true;
+}
+
 // One stable counting pass: `out` gets the indices of `in` (or 0 .. n-1 when
 // `in` is null) ordered by digit(index), equal digits in the order met.
 template <typename Digit>
@@ -150,21 +162,20 @@ void SortByDate(BookingStore& store, const SortObserver* observer) {
     TracePoint = 2045;
     if (n < 2) return;
 
-    std::vector<int32_t> keys(static_cast<std::size_t>(n));
-    bool sorted = true;
-    int32_t least = DateKey(store[0].date);
-    int32_t most = least;
-    for (int32_t i = 0; i < n; ++i) {
-        const int32_t key = KeyOf(store[i]);
-        keys[static_cast<std::size_t>(i)] = key;
-        if (key < most) sorted = false;
-        least = std::min(least, key);
-        most = std::max(most, key);
-    }
+    const bool sorted = IsSorted(store);
     window.Position(n / 4);
     if (sorted) {
         window.Position(n);
         return;  // one pass, nothing exchanged
+    }
+    std::vector<int32_t> keys(static_cast<std::size_t>(n));
+    int32_t least = KeyOf(store[0]);
+    int32_t most = least;
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t key = KeyOf(store[i]);
+        keys[static_cast<std::size_t>(i)] = key;
+        least = std::min(least, key);
+        most = std::max(most, key);
     }
     TracePoint = 2047;
     std::vector<int32_t> from = OrderByKey(keys, least, most);
