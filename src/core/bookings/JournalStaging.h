@@ -44,6 +44,8 @@ class JournalStaging {
 public:
     static constexpr std::size_t kChunkBytes = 4096;
     static constexpr int kMaxKeys = 4096;
+    // From this many bookings on, MoveInto writes on two threads.
+    static constexpr std::size_t kTwoThreadBookings = 65536;
 
     // Room for as many bookings as `store` holds, which MoveInto fills. The
     // store's pages are committed meanwhile on a thread of their own, as far
@@ -66,12 +68,14 @@ public:
     void MoveInto(std::string_view currency);
 
 private:
+    static constexpr uint32_t kNoChunk = UINT32_MAX;
     struct Bucket {
         int32_t key = 0;
-        uint32_t head = 0;  // first and last chunk
-        uint32_t tail = 0;
+        uint32_t head = kNoChunk;  // first and last chunk
+        uint32_t tail = kNoChunk;
+        uint32_t used = 0;  // bytes of the last chunk, written to its header when it is full
+        int32_t count = 0;  // bookings, 0 for a free place of the table
     };
-    static constexpr uint32_t kNoChunk = UINT32_MAX;
 
     Bucket& BucketOf(int32_t key);
     // A new last chunk for `bucket`; null when the reservation is used up.
@@ -79,8 +83,11 @@ private:
     char* Chunk(uint32_t index) const {
         return static_cast<char*>(memory_.data()) + std::size_t{index} * kChunkBytes;
     }
+    // The bookings of the buckets in `order` into the store from its start.
+    void MoveBuckets(const std::vector<const Bucket*>& order, std::string_view currency);
     // The bookings of one bucket into the store from `at`; the next place.
-    int32_t MoveBucket(const Bucket& bucket, int32_t at, std::string_view currency);
+    // With `report`, storeAhead_ hears where it writes.
+    int32_t MoveBucket(const Bucket& bucket, int32_t at, std::string_view currency, bool report);
 
     BookingStore& store_;
     const std::size_t capacity_;
@@ -88,11 +95,16 @@ private:
     ReservedMemory memory_;
     const uint32_t maxChunks_;
     uint32_t chunkCount_ = 0;
-    CommitAhead ahead_;            // the chunks' pages, a little ahead of the last one
-    CommitAhead storeAhead_;       // the store's
-    std::vector<Bucket> buckets_;  // the keyed ones, then the one for the rest
-    std::vector<uint32_t> slots_;  // key hash -> 1 + index into buckets_, 0 = free
-    int lastBucket_ = -1;          // the bucket of the last key added
+    CommitAhead ahead_;       // the chunks' pages, a little ahead of the last one
+    CommitAhead storeAhead_;  // the store's
+    // The keyed buckets in the places of their keys' hashes (open
+    // addressing; a quarter of the places used at most), so that finding a
+    // key touches one place; and the bucket of the rest.
+    std::vector<Bucket> table_;
+    int keyCount_ = 0;
+    Bucket rest_;
+    Bucket* last_ = nullptr;  // the bucket of the last key added
+    int32_t lastKey_ = 0;
 };
 
 }  // namespace belvaron

@@ -29,11 +29,12 @@ struct OrderCase {
 
 void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
 
-constexpr int kBookings = 9000;
+// Enough for the move on two threads.
+constexpr int kBookings = static_cast<int>(JournalStaging::kTwoThreadBookings) + 5000;
 
 std::vector<int> Sorted() {
     std::vector<int> days(kBookings);
-    for (int i = 0; i < kBookings; ++i) days[i] = i / 25;
+    for (int i = 0; i < kBookings; ++i) days[i] = i / 200;
     return days;
 }
 std::vector<int> Reverse() {
