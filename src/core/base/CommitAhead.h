@@ -22,8 +22,8 @@ namespace belvaron {
 //
 // Only the writer's thread calls Reached, WillReach and AwaitCommitted
 // (which waits until every page asked for is committed or left to the
-// writer); the destructor
-// stops the thread after the step it is in (committed pages stay).
+// writer); the destructor stops the thread after the step it is in
+// (committed pages stay). Destroy it before the reservation.
 class CommitAhead {
 public:
     static constexpr std::size_t kStepBytes = std::size_t{2} << 20;  // one huge page
