@@ -1,6 +1,8 @@
 #include "core/base/CommitAhead.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <system_error>
 
 #include "core/platform/System.h"
 
@@ -38,7 +40,13 @@ void CommitAhead::Report(std::size_t offset, bool writerThere) {
         if (!thread_.joinable()) {
             // What lies before the writer's step is in use already.
             committed_ = writerAt_ / kStepBytes * kStepBytes;
-            thread_ = std::thread([this] { Run(); });
+            try {
+                thread_ = std::thread([this] { Run(); });
+            } catch (const std::system_error&) {
+                // No thread to be had: the writer faults its pages in itself.
+                nextPlace_ = nextReport_ = SIZE_MAX;
+                return;
+            }
         }
         target_ = target;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "core/bookings/BookingStore.h"
@@ -243,7 +244,13 @@ void JournalStaging::MoveBuckets(const std::vector<const Bucket*>& order,
         for (std::size_t i = from; i < to; ++i) at = MoveBucket(*order[i], at, currency, report);
     };
     std::thread upper;
-    if (split < order.size()) upper = std::thread(move, split, order.size(), upperAt, false);
+    if (split < order.size()) {
+        try {
+            upper = std::thread(move, split, order.size(), upperAt, false);
+        } catch (const std::system_error&) {
+            split = order.size();  // no second thread to be had: all on this one
+        }
+    }
     move(0, split, 0, true);
     if (upper.joinable()) upper.join();
 }
