@@ -75,9 +75,9 @@ struct JournalOutcome {
 // collecting each journal booking in `grid`. Sets store.journalLoaded to
 // `loaded`. The bookings stand in the order SortByDate gives them: by date
 // key, bookings of one date in the order of the file (so the sort after a
-// load finds them in place), except that a journal of more than
-// JournalStaging::kMaxKeys dates leaves the bookings of its later dates
-// after the others, still in the order of the file, for that sort.
+// load finds them in place), except that in a journal of more than
+// JournalStaging::kMaxKeys distinct dates the bookings of the dates met
+// after that many come last, in the order of the file, for that sort.
 // `progress` ticks in bytes of the file; a cancelled load has no error (only
 // a conversion notice met before the cancel) and leaves the store empty,
 // with no journal loaded.
