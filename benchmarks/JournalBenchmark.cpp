@@ -6,7 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "JournalGenerator.h"
@@ -57,11 +59,20 @@ void BM_LoadJournal(benchmark::State& state) {
                            benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The records in random order: a load leaves them sorted by date already.
+void Shuffle(BookingStore& store) {
+    std::mt19937 random(1);
+    for (int32_t i = store.bookingCount - 1; i > 0; --i) {
+        std::swap(store[i], store[static_cast<int32_t>(random() % static_cast<uint32_t>(i + 1))]);
+    }
+}
+
 void BM_SortByDate(benchmark::State& state) {
     BookingStore& store = TheStore();
     for (auto _ : state) {
         state.PauseTiming();
         Load(store, TheJournal().path);
+        Shuffle(store);
         state.ResumeTiming();
         SortByDate(store);
     }

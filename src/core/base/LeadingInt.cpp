@@ -10,7 +10,7 @@ bool IsSpace(char c) {
 }
 }  // namespace
 
-int32_t LeadingInt(std::string_view text) {
+int32_t detail::LeadingIntOfAnyText(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && IsSpace(text[i])) ++i;

@@ -36,7 +36,8 @@ inline int32_t DigitsKey(std::string_view date) {
     };
     const uint32_t d0 = digit(0), d1 = digit(1), m0 = digit(3), m1 = digit(4);
     const uint32_t y0 = digit(6), y1 = digit(7), y2 = digit(8), y3 = digit(9);
-    // A byte below '0' wraps to a large value, so one bound per digit.
+    // A byte below '0' wraps to a large value, so "> 9" catches every other
+    // byte; the eight tests are joined without branches.
     if ((d0 > 9) | (d1 > 9) | (m0 > 9) | (m1 > 9) | (y0 > 9) | (y1 > 9) | (y2 > 9) | (y3 > 9)) {
         return -1;
     }

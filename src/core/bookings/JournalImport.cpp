@@ -1,11 +1,13 @@
 #include "core/bookings/JournalImport.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -14,8 +16,10 @@
 #include "core/base/TracePoint.h"
 #include "core/bookings/BookingMessages.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/Dates.h"
 #include "core/bookings/JournalColumns.h"
 #include "core/bookings/JournalReader.h"
+#include "core/bookings/JournalStaging.h"
 #include "core/platform/Files.h"
 
 namespace belvaron {
@@ -38,9 +42,11 @@ public:
           path_(path),
           currency_(currency == Currency::Euro ? "EUR" : "DM") {}
 
-    // The outcome with the notices met on the way.
+    // The outcome with the notices met on the way. The bookings read before
+    // an early stop stay in the store, unless the journal did not fit.
     JournalOutcome Run() {
         JournalOutcome outcome = Read();
+        if (keepStaged_) staging_.MoveInto(currency_);
         outcome.notices = std::move(notices_);
         return outcome;
     }
@@ -53,15 +59,27 @@ private:
     // Converts rows 0 .. rowCount_-1 of the grid; false after a message.
     bool ConvertBooking();
     bool StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat, std::string_view amount);
+    bool NoRoom(std::string message);
+    // The booking's date as the store keeps it (dateText_) and its key.
+    void TakeDate(std::string_view cell);
+    // Points the import's cells of grid row `row` at the grid.
+    void UseGridRow(int row);
+    // Copies the cells of rows 0 .. rowCount-1 that still point into the
+    // reader's buffer into the grid, before a read that may refill it.
+    void KeepRows(int rowCount);
     JournalOutcome Finish();
     JournalOutcome Cancelled();
-    std::string_view Text(int row, JournalColumn c) const { return grid_.Text(row, layout_[c]); }
+    std::string_view Text(int row, JournalColumn c) const {
+        return rows_[row].cells[layout_.column[c]];
+    }
     // A text column that may be missing: "" when not found or column 0.
     std::string_view OptionalText(int row, JournalColumn c) const {
         return layout_[c] > 0 ? Text(row, c) : std::string_view();
     }
 
     BookingStore& store_;
+    JournalStaging staging_{store_};  // the bookings until the load ends
+    bool keepStaged_ = true;
     ImportGrid& grid_;
     Notices notices_;
     const Progress* progress_;
@@ -71,7 +89,19 @@ private:
     JournalReader in_;
     JournalLayout layout_{};
     char scratch_[ImportGrid::kCellSize];         // cells beyond the grid's columns
-    std::string_view rowCells_[kMaxHeaderCells];  // one row's cells on the fast path
+    std::string_view rowCells_[kMaxHeaderCells];  // a row of more cells than the grid's
+    // The cells of each row of the booking, by grid column (those of the
+    // import's columns are kept up to date): views into the reader's buffer
+    // for a row taken whole from it (inBuffer; valid until the reader's next
+    // chunk, see KeepRows), else into the grid.
+    struct RowCells {
+        std::array<std::string_view, ImportGrid::kColumns> cells;
+        bool inBuffer = false;
+    };
+    std::vector<RowCells> rows_;              // grows with the longest booking
+    char date_[sizeof(BookingRecord::date)];  // a date normalised
+    std::string_view dateText_;               // the booking's date as stored
+    int32_t dateKey_ = 0;                     // its sort key
     bool nextRowFromSecondCell_ = false;
     bool storing_ = false;
     int rowCount_ = 0;
@@ -176,14 +206,23 @@ bool JournalImport::ReadHeader() {
 // longer last cell keeps 254 characters and the rest of its line becomes the
 // next row, from that row's second cell on (its first cell stays empty).
 // Cells beyond the grid's columns are read and dropped.
+// A row whose cells all lie in the reader's buffer is taken from there as it
+// stands: only the cells of the import's columns are kept, as views, and
+// they reach the grid only when a later row of the booking needs the next
+// chunk of the file.
 void JournalImport::ReadRow(int row) {
     const int numCols = layout_.numCols;
-    if (!nextRowFromSecondCell_ && in_.TakeRow(numCols, kMaxFieldChars, rowCells_)) {
+    if (rows_.size() <= static_cast<std::size_t>(row)) rows_.resize(row + std::size_t{1});
+    RowCells& taken = rows_[row];
+    const bool fits = numCols <= ImportGrid::kColumns;
+    if (!nextRowFromSecondCell_ &&
+        in_.TakeRow(numCols, kMaxFieldChars, fits ? taken.cells.data() : rowCells_)) {
         TracePoint = 2018;
-        const int kept = std::min(numCols, int{ImportGrid::kColumns});
-        for (int c = 0; c < kept; ++c) grid_.Fill(row, c, rowCells_[c]);
+        if (!fits) std::copy_n(rowCells_, ImportGrid::kColumns, taken.cells.data());
+        taken.inBuffer = true;
         return;
     }
+    KeepRows(row);
     auto read = [&](int c, char stop) {
         if (c >= ImportGrid::kColumns) {
             in_.ReadUntil(stop, scratch_, kMaxFieldChars);
@@ -205,12 +244,32 @@ void JournalImport::ReadRow(int row) {
     TracePoint = 2018;
     read(numCols - 1, '\n');
     nextRowFromSecondCell_ = !in_.SkipIf('\n') && !in_.AtEnd();
+    UseGridRow(row);
+}
+
+void JournalImport::UseGridRow(int row) {
+    RowCells& cells = rows_[row];
+    for (const int column : layout_.column) {
+        if (column >= 0) cells.cells[column] = grid_.Text(row, column);
+    }
+    cells.inBuffer = false;
+}
+
+void JournalImport::KeepRows(int rowCount) {
+    for (int r = 0; r < rowCount; ++r) {
+        if (!rows_[r].inBuffer) continue;
+        for (const int column : layout_.column) {
+            if (column >= 0) grid_.Fill(r, column, rows_[r].cells[column]);
+        }
+        UseGridRow(r);
+    }
 }
 
 bool JournalImport::ConvertBooking() {
     TracePoint = 2020;
     bookingNo_ = LeadingInt(Text(0, kColBookingNo));
     if (bookingNo_ < 1) return true;
+    TakeDate(Text(0, kColDate));
     const bool splitInRow0 = IsSplitMarked(Text(0, kColSplit));
     const bool accountSplitInRow0 = IsSplitMarked(Text(0, kColAccount));
     for (int j = 1; j < rowCount_; ++j) {
@@ -237,41 +296,53 @@ bool JournalImport::ConvertBooking() {
     return true;
 }
 
+// A cell of the form DD.MM.YYYY (no zero byte reaches the conversion) is
+// what NormalizeDate leaves as it is: the stored date is the cell, and its
+// key that of the cell (DateKey reads the same characters of both).
+void JournalImport::TakeDate(std::string_view cell) {
+    if (cell.size() == 10 && cell[2] == '.' && cell[5] == '.') {
+        dateText_ = cell;
+        dateKey_ = DateKey(cell);
+        return;
+    }
+    SetField(date_, cell);
+    NormalizeDate(date_);
+    dateText_ = FieldText(date_);
+    dateKey_ = DateKey(date_);
+}
+
 bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat,
                                  std::string_view amount) {
     storing_ = true;
     TracePoint = 2024;
-    BookingRecord* b = store_.AppendRoom();
-    if (!b && store_.ok()) {
+    if (!store_.ok()) return NoRoom(msg::kE205);
+    if (staging_.count() >= store_.bookings.capacity()) {
         // No part of a journal that does not fit stays in the store.
-        store_.bookingCount = 0;
-        notices_.Plain(
+        keepStaged_ = false;
+        return NoRoom(
             Format(msg::kE205Capacity, GroupedThousands(store_.bookings.capacity()).c_str()));
-        return false;
-    }
-    if (!b) {
-        notices_.Plain(msg::kE205);
-        return false;
     }
     TracePoint = 2025;
-    b->bookingNo = bookingNo_;
-    SetField(b->date, Text(0, kColDate));
-    NormalizeDate(b->date);
-    SetField(b->beleg, OptionalText(0, kColBeleg));
-    SetField(b->name, OptionalText(0, kColName));
-    SetField(b->purpose, OptionalText(r, kColPurpose));
+    StagedBooking b;
+    b.bookingNo = bookingNo_;
+    b.date = dateText_;
+    b.beleg = OptionalText(0, kColBeleg);
+    b.name = OptionalText(0, kColName);
+    b.purpose = OptionalText(r, kColPurpose);
     TracePoint = 2026;
-    b->sollAccount = soll;
-    b->habenAccount = haben;
-    b->vatRate = vat;
-    SetField(b->amount, amount);
-    SetField(b->currency, currency_);
-    b->datevKey = 0;
-    b->redated = 0;
-    ++store_.bookingCount;
+    b.soll = soll;
+    b.haben = haben;
+    b.vat = vat;
+    b.amount = amount;
+    if (!staging_.Add(dateKey_, b)) return NoRoom(msg::kE205);
     ++loadedCount_;
     storing_ = false;
     return true;
+}
+
+bool JournalImport::NoRoom(std::string message) {
+    notices_.Plain(std::move(message));
+    return false;
 }
 
 // A journal read to its end that gave no booking at all is reported as such
@@ -295,6 +366,7 @@ JournalOutcome JournalImport::Finish() {
 
 JournalOutcome JournalImport::Cancelled() {
     in_.Close();
+    keepStaged_ = false;
     store_.bookingCount = 0;
     JournalOutcome outcome;
     outcome.cancelled = true;
@@ -303,7 +375,7 @@ JournalOutcome JournalImport::Cancelled() {
 
 }  // namespace
 
-// The bookings stored before an early stop stay in the store.
+// The bookings read before an early stop stay in the store (in date order).
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
                            Currency currency, const Progress* progress) {
     JournalImport run(store, grid, path, currency, progress);

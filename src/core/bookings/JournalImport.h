@@ -22,7 +22,10 @@ enum class Currency { Euro, DM };
 // journal booking: 500 rows x 60 columns of 255-byte cells, allocated once.
 // A grid whose reservation failed is !ok(); its owner shows E:211.
 // Each cell holds its text with a terminator; Text() is that text, with the
-// length the import recorded when it filled the cell.
+// length the import recorded when it filled the cell. A line that the
+// import can take as it stands in the reader's buffer reaches the grid only
+// when a later line of its booking needs the next chunk of the file, and
+// then only in the import's columns.
 class ImportGrid {
 public:
     static constexpr int kRows = 500;
@@ -70,9 +73,14 @@ struct JournalOutcome {
 
 // Empties the store and reads the QuickBooks journal at `path` into it,
 // collecting each journal booking in `grid`. Sets store.journalLoaded to
-// `loaded`. `progress` ticks in bytes of the file; a cancelled load has no
-// error (only a conversion notice met before the cancel) and leaves the
-// store empty, with no journal loaded.
+// `loaded`. The bookings stand in the order SortByDate gives them: by date
+// key, bookings of one date in the order of the file (so the sort after a
+// load finds them in place), except that in a journal of more than
+// JournalStaging::kMaxKeys distinct dates the bookings of the dates met
+// after that many come last, in the order of the file, for that sort.
+// `progress` ticks in bytes of the file; a cancelled load has no error (only
+// a conversion notice met before the cancel) and leaves the store empty,
+// with no journal loaded.
 JournalOutcome LoadJournal(BookingStore& store, ImportGrid& grid, const std::string& path,
                            Currency currency, const Progress* progress = nullptr);
 

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace belvaron {
 
 JournalReader::~JournalReader() { Close(); }
@@ -23,6 +27,53 @@ void JournalReader::Close() {
     input_.Close();
     file_ = nullptr;
 }
+
+namespace {
+
+constexpr std::ptrdiff_t kBlock = 16;
+
+// Bit i is set for each of the kBlock bytes p[i] that equals `stop`, the
+// other bits are clear.
+uint32_t StopMask(const char* p, char stop) {
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(stop))));
+#else
+    uint32_t mask = 0;
+    for (int i = 0; i < kBlock; ++i) mask |= uint32_t{p[i] == stop} << i;
+    return mask;
+#endif
+}
+
+// Moves the bytes of buffer[in, total) up to the first CR down to `out`
+// (out <= in); returns where that CR stands, or total, and advances `out` by
+// the bytes moved. Blocks without a CR move whole, as one load and store;
+// so does the block with the CR once it lands wholly before the CR (16 CRs
+// dropped): the bytes it puts after `out` are overwritten by the next ones.
+std::size_t MoveRun(char* buffer, std::size_t in, std::size_t total, std::size_t& out) {
+    for (; total - in >= kBlock; in += kBlock, out += kBlock) {
+        const uint32_t crs = StopMask(buffer + in, '\r');
+        if (crs != 0) {
+            const auto cr = in + static_cast<std::size_t>(std::countr_zero(crs));
+            if (out + kBlock <= cr) {
+                std::memmove(buffer + out, buffer + in, kBlock);
+            } else if (out != in) {
+                std::memmove(buffer + out, buffer + in, cr - in);
+            }
+            out += cr - in;
+            return cr;
+        }
+        if (out != in) std::memmove(buffer + out, buffer + in, kBlock);
+    }
+    const void* cr = std::memchr(buffer + in, '\r', total - in);
+    const std::size_t end =
+        cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - buffer) : total;
+    if (out != in) std::memmove(buffer + out, buffer + in, end - in);
+    out += end - in;
+    return end;
+}
+
+}  // namespace
 
 // Reads the next chunk and turns each CR LF into LF in place. A CR at the end
 // of a chunk is held back until the next chunk shows whether an LF follows.
@@ -56,26 +107,7 @@ bool JournalReader::Fill() {
                 return false;
             }
         }
-        const std::size_t total = start + n;
-        std::size_t out = 0;
-        std::size_t in = 0;
-        // Copies the runs between CRs whole; a CR followed by LF is dropped.
-        while (in < total) {
-            const void* cr = std::memchr(buffer_ + in, '\r', total - in);
-            const std::size_t end =
-                cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - buffer_) : total;
-            if (out != in) std::memmove(buffer_ + out, buffer_ + in, end - in);
-            out += end - in;
-            in = end;
-            if (in == total) break;
-            if (in + 1 == total && !fileDone_) {
-                carryCr_ = true;
-                break;
-            }
-            if (in + 1 == total || buffer_[in + 1] != '\n') buffer_[out++] = '\r';
-            ++in;
-        }
-        len_ = out;
+        len_ = DropCrBeforeLf(start + n);
     }
     const void* zero = std::memchr(buffer_, '\0', len_);
     zeroAt_ = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer_) : kNoZero;
@@ -103,70 +135,78 @@ std::size_t JournalReader::ReadUntil(char stop, char* cell, std::size_t maxChars
 
 namespace {
 
-// Bit 8*i+7 is set for each of the eight bytes p[i] that equals `stop`, the
-// other bits are clear.
-uint64_t StopBits(const char* p, char stop) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr uint64_t kLow7 = 0x7f7f'7f7f'7f7f'7f7fu;
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        const uint64_t x = word ^ (0x0101'0101'0101'0101u * static_cast<unsigned char>(stop));
-        return ~(((x & kLow7) + kLow7) | x | kLow7);
-    }
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) {
-        if (p[i] == stop) bits |= uint64_t{0x80} << (8 * i);
-    }
-    return bits;
-}
+constexpr std::ptrdiff_t kWindow = 4 * kBlock;
 
-// The byte of a StopBits word that the lowest set bit marks.
-int FirstStop(uint64_t bits) { return std::countr_zero(bits) / 8; }
-
-// The first `stop` in [p, limit), or limit.
-const char* FindStop(const char* p, const char* limit, char stop) {
-    for (; limit - p >= 8; p += 8) {
-        const uint64_t bits = StopBits(p, stop);
-        if (bits != 0) return p + FirstStop(bits);
-    }
-    while (p < limit && *p != stop) ++p;
-    return p;
+// StopMask over the kWindow bytes at p: bit i for p[i].
+inline uint64_t StopMask64(const char* p, char stop) {
+    return uint64_t{StopMask(p, stop)} | uint64_t{StopMask(p + kBlock, stop)} << 16 |
+           uint64_t{StopMask(p + 2 * kBlock, stop)} << 32 |
+           uint64_t{StopMask(p + 3 * kBlock, stop)} << 48;
 }
 
 }  // namespace
 
-// Each TAB found in a word of eight bytes ends one of the first cells, so a
-// row of short cells is scanned word by word, not cell by cell.
+// The row is scanned in windows of 64 bytes, most rows in one: four
+// compares give the places of a window's TABs (or, in the last cell, its
+// LFs), and each cell costs a few steps. Only the first stop of a window can
+// end a cell that began in an earlier window; a later one ends a cell of
+// fewer than 64 bytes, within maxChars (at least 63). A row that ends in the
+// buffer's last partial window is left to the cell reads.
 bool JournalReader::TakeRow(int cellCount, std::size_t maxChars, std::string_view* cells) {
     const char* const end = buffer_ + len_;
-    const char* cell = buffer_ + pos_;  // start of cell c
+    const char* cell = buffer_ + pos_;  // start of cell *out
     const auto limit = static_cast<std::ptrdiff_t>(maxChars);
-    int c = 0;
-    // A stop right after maxChars bytes ends the cell too: ReadUntil takes
-    // maxChars bytes and the stop is consumed after them.
-    auto endCell = [&](const char* stop) {
-        if (stop - cell > limit) return false;
-        cells[c++] = std::string_view(cell, static_cast<std::size_t>(stop - cell));
-        cell = stop + 1;
-        return true;
-    };
-    const char* p = cell;
-    for (; c + 1 < cellCount && end - p >= 8; p += 8) {
-        for (uint64_t tabs = StopBits(p, '\t'); tabs != 0 && c + 1 < cellCount; tabs &= tabs - 1) {
-            if (!endCell(p + FirstStop(tabs))) return false;
+    std::string_view* out = cells;
+    std::string_view* const last = cells + (cellCount - 1);
+    for (const char* p = cell; end - p >= kWindow; p += kWindow) {
+        if (out < last) {
+            uint64_t tabs = StopMask64(p, '\t');
+            // A stop right after maxChars bytes ends the cell too: ReadUntil
+            // takes maxChars bytes and the stop is consumed after them.
+            if (tabs != 0 && p + std::countr_zero(tabs) - cell > limit) return false;
+            for (; tabs != 0; tabs &= tabs - 1) {
+                const char* stop = p + std::countr_zero(tabs);
+                *out = std::string_view(cell, static_cast<std::size_t>(stop - cell));
+                cell = stop + 1;
+                if (++out == last) break;
+            }
         }
-        if (p + 8 - cell > limit) return false;
+        if (out == last && cell - p < kWindow) {
+            // The last cell ends at the first LF from its start on.
+            const auto from = static_cast<int>(std::max<std::ptrdiff_t>(cell - p, 0));
+            const uint64_t lfs = StopMask64(p, '\n') & (~uint64_t{0} << from);
+            if (lfs != 0) {
+                const char* lf = p + std::countr_zero(lfs);
+                if (lf - cell > limit) return false;
+                *out = std::string_view(cell, static_cast<std::size_t>(lf - cell));
+                const std::size_t taken = static_cast<std::size_t>(lf + 1 - buffer_) - pos_;
+                if (zeroAt_ - pos_ < taken) sawZero_ = true;
+                pos_ += taken;
+                return true;
+            }
+        }
+        // No stop in the rest of the window: the cell runs on past it.
+        if (p + kWindow - cell > limit) return false;
     }
-    for (; c + 1 < cellCount && p < end; ++p) {
-        if (*p == '\t' && !endCell(p)) return false;
+    return false;
+}
+
+// Copies the runs between CRs whole; a CR followed by LF is dropped. A CR
+// at the end of a chunk that is not the file's last is held back.
+std::size_t JournalReader::DropCrBeforeLf(std::size_t total) {
+    std::size_t out = 0;
+    std::size_t in = 0;
+    while (in < total) {
+        in = MoveRun(buffer_, in, total, out);
+        if (in == total) break;
+        if (in + 1 == total && !fileDone_) {
+            carryCr_ = true;
+            break;
+        }
+        if (in + 1 == total || buffer_[in + 1] != '\n') buffer_[out++] = '\r';
+        ++in;
     }
-    if (c + 1 < cellCount) return false;
-    const char* lf = FindStop(cell, cell + std::min(limit + 1, end - cell), '\n');
-    if (lf == end || !endCell(lf)) return false;
-    const std::size_t taken = static_cast<std::size_t>(cell - buffer_) - pos_;
-    if (zeroAt_ - pos_ < taken) sawZero_ = true;
-    pos_ += taken;
-    return true;
+    return out;
 }
 
 void JournalReader::Skip() {

@@ -41,11 +41,13 @@ public:
     std::size_t ReadUntil(char stop, char* cell, std::size_t maxChars);
     // Fast path of one whole row of `cellCount` cells: cells before the last
     // end at a TAB, the last at an LF; each stop byte is consumed. When every
-    // stop lies in the current buffer at most `maxChars` bytes after its
-    // cell's start, stores the cells in cells[0 .. cellCount-1] (views into
-    // the buffer, valid until the next read) and returns true: the reader is
-    // then where ReadUntil/Skip per cell and SkipIf('\n') would leave it, with
-    // the same SawZeroByte. Otherwise consumes nothing and returns false.
+    // stop lies in the current buffer at most `maxChars` (63 or more) bytes
+    // after its cell's start, stores the cells in cells[0 .. cellCount-1]
+    // (views into the buffer, valid until a ReadUntil, Skip or SkipIf needs
+    // the next chunk of the file) and returns true: the reader is then where
+    // ReadUntil/Skip per cell and SkipIf('\n') would leave it, with the same
+    // SawZeroByte. Otherwise, and for a row that ends within the buffer's last
+    // 64 bytes, consumes nothing and returns false. Never reads the file.
     bool TakeRow(int cellCount, std::size_t maxChars, std::string_view* cells);
     // Consumes one byte, whatever it is (nothing at the end of the file).
     void Skip();
@@ -66,6 +68,8 @@ private:
     // Makes at least one byte available; false at the end of the file or on
     // a read error.
     bool Fill();
+    // Turns each CR LF of buffer_[0, total) into LF; the bytes left.
+    std::size_t DropCrBeforeLf(std::size_t total);
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
     static constexpr std::size_t kNoZero = static_cast<std::size_t>(-1);

@@ -36,28 +36,67 @@ private:
 
 namespace {
 
-// The store indices ordered by key, equal keys in store order: a stable
-// least-significant-digit radix sort of the indices over the key's two
-// 16-bit halves (sign bit flipped, so negative keys come first).
-std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys) {
-    const std::size_t n = keys.size();
-    std::vector<int32_t> order(n);
-    std::vector<int32_t> spare(n);
-    for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<int32_t>(i);
-    std::vector<std::size_t> counts(std::size_t{1} << 16);
-    for (const int shift : {0, 16}) {
-        auto digit = [&](int32_t index) {
-            const uint32_t key =
-                static_cast<uint32_t>(keys[static_cast<std::size_t>(index)]) ^ 0x8000'0000u;
-            return (key >> shift) & 0xFFFFu;
-        };
-        std::fill(counts.begin(), counts.end(), 0);
-        for (const int32_t index : order) ++counts[digit(index)];
-        std::size_t sum = 0;
-        for (std::size_t& c : counts) sum += std::exchange(c, sum);
-        for (const int32_t index : order) spare[counts[digit(index)]++] = index;
-        order.swap(spare);
+// DateKey of the record's date, with the test for the common form where the
+// loop over a large store can have it at hand (DateKey starts with the same
+// test).
+int32_t KeyOf(const BookingRecord& b) {
+    const int32_t key = detail::DigitsKey(std::string_view(b.date, sizeof b.date));
+    return key >= 0 ? key : DateKey(b.date);
+}
+
+// The keys never fall from one record to the next (a load leaves its
+// bookings so): told in one pass that keeps nothing.
+bool IsSorted(const BookingStore& store) {
+    int32_t previous = KeyOf(store[0]);
+    for (int32_t i = 1; i < store.bookingCount; ++i) {
+        const int32_t key = KeyOf(store[i]);
+        if (key < previous) return false;
+        previous = key;
     }
+    return true;
+}
+
+// One stable counting pass: `out` gets the indices of `in` (or 0 .. n-1 when
+// `in` is null) ordered by digit(index), equal digits in the order met.
+template <typename Digit>
+void CountingPass(const std::vector<int32_t>* in, std::vector<int32_t>& out,
+                  std::vector<uint32_t>& counts, Digit digit) {
+    const auto n = static_cast<int32_t>(out.size());
+    std::fill(counts.begin(), counts.end(), 0);
+    auto index = [in](int32_t i) { return in ? (*in)[static_cast<std::size_t>(i)] : i; };
+    for (int32_t i = 0; i < n; ++i) ++counts[digit(index(i))];
+    uint32_t sum = 0;
+    for (uint32_t& c : counts) sum += std::exchange(c, sum);
+    for (int32_t i = 0; i < n; ++i) out[counts[digit(index(i))]++] = index(i);
+}
+
+// Keys that lie within this distance of the least one (the dates of a
+// century) are counted in one pass.
+constexpr int64_t kOnePassRange = int64_t{1} << 20;
+
+// The store indices ordered by key, equal keys in store order: one counting
+// pass over the distance from the least key when the keys lie close, else a
+// least-significant-digit radix sort over the key's two 16-bit halves (sign
+// bit flipped, so negative keys come first).
+std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys, int32_t least, int32_t most) {
+    std::vector<int32_t> order(keys.size());
+    auto key = [&keys](int32_t index) { return keys[static_cast<std::size_t>(index)]; };
+    if (int64_t{most} - least < kOnePassRange) {
+        std::vector<uint32_t> counts(static_cast<std::size_t>(int64_t{most} - least + 1));
+        CountingPass(nullptr, order, counts, [&](int32_t index) {
+            return static_cast<std::size_t>(int64_t{key(index)} - least);
+        });
+        return order;
+    }
+    std::vector<int32_t> low(keys.size());
+    std::vector<uint32_t> counts(std::size_t{1} << 16);
+    auto half = [&](int shift) {
+        return [&key, shift](int32_t index) {
+            return ((static_cast<uint32_t>(key(index)) ^ 0x8000'0000u) >> shift) & 0xFFFFu;
+        };
+    };
+    CountingPass(nullptr, low, counts, half(0));
+    CountingPass(&low, order, counts, half(16));
     return order;
 }
 
@@ -68,31 +107,47 @@ void Prefetch(const BookingRecord& record) {
     __builtin_prefetch(bytes + sizeof record - 1);
 }
 
-// Moves the records so that place k holds the record now at `from[k]`, in
-// place; `from` ends as the identity. Each cycle of the permutation is
-// followed once, so every record is copied once. A cycle jumps at random
-// through a large store, so the record kAhead steps further along the cycle
-// is fetched into the cache while the current one moves.
-void ApplyPermutation(BookingStore& store, std::vector<int32_t>& from) {
-    constexpr int kAhead = 8;
+// The places of the cycles of the permutation "place k takes the record at
+// from[k]", each cycle in the order its records move (k, from[k], ...), its
+// last place stored as the complement (~k); places that keep their record
+// are left out. `from` ends as the identity; `room` lends its memory.
+// Following a cycle costs one dependent read per place; over the index
+// array alone (4 bytes a place) they stay in the caches, which the records
+// would fill if the cycles were followed while the records move.
+std::vector<int32_t> CyclePlaces(std::vector<int32_t>& from, std::vector<int32_t> room) {
+    std::vector<int32_t> places = std::move(room);
+    places.clear();
     auto source = [&from](int32_t k) -> int32_t& { return from[static_cast<std::size_t>(k)]; };
     const auto n = static_cast<int32_t>(from.size());
     for (int32_t start = 0; start < n; ++start) {
         if (source(start) == start) continue;
-        const BookingRecord saved = store[start];
-        int32_t ahead = start;
-        for (int d = 0; d < kAhead; ++d) Prefetch(store[ahead = source(ahead)]);
         int32_t k = start;
-        for (;;) {
-            const int32_t next = std::exchange(source(k), k);
-            if (next == start) {
-                store[k] = saved;
-                break;
-            }
-            store[k] = store[next];
-            Prefetch(store[ahead = source(ahead)]);
-            k = next;
+        do {
+            places.push_back(k);
+            k = std::exchange(source(k), k);
+        } while (k != start);
+        places.back() = ~places.back();
+    }
+    return places;
+}
+
+// Moves the records along the cycles of CyclePlaces, so that every record
+// is copied once. The cycles jump at random through a large store; since
+// their places are listed, the records kAhead places further on are asked
+// for while the current one moves, and the misses overlap instead of
+// following one another.
+void MoveAlongCycles(BookingStore& store, const std::vector<int32_t>& places) {
+    constexpr std::size_t kAhead = 16;
+    const std::size_t n = places.size();
+    auto place = [&places](std::size_t i) { return places[i] < 0 ? ~places[i] : places[i]; };
+    for (std::size_t i = 0; i < std::min(kAhead, n); ++i) Prefetch(store[place(i)]);
+    for (std::size_t i = 0; i < n; ++i) {
+        const BookingRecord saved = store[places[i]];  // the first of a cycle
+        for (; places[i] >= 0; ++i) {
+            if (i + kAhead < n) Prefetch(store[place(i + kAhead)]);
+            store[places[i]] = store[place(i + 1)];
         }
+        store[~places[i]] = saved;
     }
 }
 
@@ -110,24 +165,26 @@ void SortByDate(BookingStore& store, const SortObserver* observer) {
     TracePoint = 2045;
     if (n < 2) return;
 
-    std::vector<int32_t> keys(static_cast<std::size_t>(n));
-    bool sorted = true;
-    for (int32_t i = 0; i < n; ++i) {
-        const int32_t key = DateKey(store[i].date);
-        keys[static_cast<std::size_t>(i)] = key;
-        if (i > 0 && key < keys[static_cast<std::size_t>(i) - 1]) sorted = false;
-    }
+    const bool sorted = IsSorted(store);
     window.Position(n / 4);
     if (sorted) {
         window.Position(n);
         return;  // one pass, nothing exchanged
     }
+    std::vector<int32_t> keys(static_cast<std::size_t>(n));
+    int32_t least = KeyOf(store[0]);
+    int32_t most = least;
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t key = KeyOf(store[i]);
+        keys[static_cast<std::size_t>(i)] = key;
+        least = std::min(least, key);
+        most = std::max(most, key);
+    }
     TracePoint = 2047;
-    std::vector<int32_t> from = OrderByKey(keys);
-    keys = {};
+    std::vector<int32_t> from = OrderByKey(keys, least, most);
     window.Position(n / 2);
     TracePoint = 2048;
-    ApplyPermutation(store, from);
+    MoveAlongCycles(store, CyclePlaces(from, std::move(keys)));
     window.Position(n);
 }
 

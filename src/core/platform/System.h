@@ -35,6 +35,12 @@ std::string ExecutableFolder();
 // first touch; null on failure. Release with the same size.
 void* ReserveMemory(std::size_t bytes);
 void ReleaseMemory(void* memory, std::size_t bytes);
+// Commits the pages of [memory, memory + bytes), a part of one reservation
+// of ReserveMemory, so that the first writes there take no page faults; the
+// bytes keep their values. It takes as long as those faults would: call it
+// on another thread than the writer's. Only a hint: where the system offers
+// no such call (Linux before 5.14, Windows), nothing happens.
+void CommitMemory(void* memory, std::size_t bytes);
 
 // A started program.
 using ProcessId = long long;

@@ -86,6 +86,9 @@ void ReleaseMemory(void* memory, std::size_t) {
     if (memory) VirtualFree(memory, 0, MEM_RELEASE);
 }
 
+// Windows has no call that faults in committed anonymous pages ahead of use.
+void CommitMemory(void*, std::size_t) {}
+
 int StartProgram(const std::string& path, ProcessId& id) {
     const std::wstring program = Wide(path);
     std::wstring commandLine = L"\"" + program + L"\"";

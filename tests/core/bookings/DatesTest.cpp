@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/base/FixedText.h"
+#include "core/base/Format.h"
 #include "core/bookings/Dates.h"
 
 namespace belvaron {
@@ -86,6 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"\xB9"
                               "5.03.2005"sv,
                               200503}));
+
+// Every DD.MM.YYYY text is read directly, whatever its digits.
+TEST(DateKey, EveryDigitOfTheFormIsReadDirectly) {
+    for (int d = 0; d < 100; ++d) {
+        const std::string date = Format("%02d.%02d.%04d", d, 99 - d, 1000 + d * 89);
+        EXPECT_EQ(detail::DigitsKey(date), ((1000 + d * 89) * 100 + 99 - d) * 100 + d) << date;
+    }
+}
 
 struct DayCase {
     int32_t key;

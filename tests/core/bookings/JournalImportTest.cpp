@@ -270,6 +270,28 @@ TEST_F(JournalImportTest, ReloadStartsFromAnEmptyStore) {
     EXPECT_EQ(store.journalLoaded, 0);
 }
 
+// Bookings of three lines over several chunks of the reader's buffer, with
+// lines of every length, so that some booking's lines stand in two chunks:
+// each booking keeps the cells of its own lines.
+TEST_F(JournalImportTest, BookingsAcrossTheReadersChunksKeepTheirCells) {
+    std::string journal = kHeader + "\r\n";
+    std::vector<std::string> expected;
+    for (int no = 1; no <= 1500; ++no) {
+        const std::string purpose = "P" + std::to_string(no) + std::string(no % 90, 'p');
+        const std::string amount = std::to_string(no) + ",00";
+        journal += "\t" + std::to_string(no) + "\t01.02.2005\tB" + std::to_string(no) + "\tN\t" +
+                   purpose + "\t1200\t-SPLITTEN-\t\t" + amount + "\t\r\n" + "\t\t\t\t\t" + purpose +
+                   "\t4000\t1200\t\t\t" + amount + "\r\n" + kTotal;
+        expected.push_back(Format("%d|01.02.2005|B%d|N|%s|1200|4000|0|%s|EUR", no, no,
+                                  purpose.substr(0, 40).c_str(), amount.c_str()));
+    }
+    ASSERT_GT(journal.size(), std::size_t{3} * 64 * 1024);
+    ASSERT_EQ(Load(dir.Write("j.txt", journal)), 1);
+    const std::vector<std::string> loaded = Bookings(store);
+    ASSERT_EQ(loaded.size(), expected.size());
+    for (std::size_t i = 0; i < loaded.size(); ++i) ASSERT_EQ(loaded[i], expected[i]) << i;
+}
+
 // ---- Progress and cancel ------------------------------------------------------
 
 std::string ManyBookings(int count) {

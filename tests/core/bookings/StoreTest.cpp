@@ -230,6 +230,60 @@ TEST_F(StoreTest, SortOfWideAndNegativeKeysEqualsTheStableExchangeSort) {
     EXPECT_EQ(order, ExchangeSortOrder(records));
 }
 
+// Sorted, reversed, shuffled and equal dates, within a few years (one
+// counting pass) and across the whole range of keys (two passes): the
+// store ends in the stable order by date, whole records moved.
+struct OrderCase {
+    const char* name;
+    bool wide;  // keys far apart
+    int shape;  // 0 sorted, 1 reversed, 2 shuffled, 3 all equal
+};
+
+void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
+
+class SortOrderTest : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(SortOrderTest, EndsInTheStableOrderByDate) {
+    constexpr int kCount = 3000;
+    std::vector<std::string> dates;
+    for (int i = 0; i < kCount; ++i) {
+        const int day = i / 7;  // runs of equal dates
+        const int year = GetParam().wide ? (day % 2 ? 9000 : 1) + day : 2020 + day / 336;
+        dates.push_back(GetParam().shape == 3
+                            ? "05.05.2005"
+                            : Format("%02d.%02d.%04d", 1 + day % 28, 1 + day / 28 % 12, year));
+    }
+    if (GetParam().wide)
+        std::sort(dates.begin(), dates.end(), [](auto& a, auto& b) {
+            return DateKey(std::string_view(a)) < DateKey(std::string_view(b));
+        });
+    if (GetParam().shape == 1) std::reverse(dates.begin(), dates.end());
+    if (GetParam().shape == 2) std::shuffle(dates.begin(), dates.end(), std::mt19937(3));
+    BookingStore big(kCount);
+    for (int i = 0; i < kCount; ++i) Append(big, MakeBooking(i, dates[i].c_str(), 1000 + i, i));
+    std::vector<int> expected(kCount);
+    for (int i = 0; i < kCount; ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        return DateKey(std::string_view(dates[a])) < DateKey(std::string_view(dates[b]));
+    });
+    SortByDate(big);
+    for (int i = 0; i < kCount; ++i) {
+        const int no = expected[i];
+        ASSERT_EQ(big[i].bookingNo, no) << i;
+        ASSERT_EQ(FieldText(big[i].date), dates[no]) << i;
+        ASSERT_EQ(big[i].sollAccount, 1000 + no) << i;
+        ASSERT_EQ(big[i].habenAccount, no) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, SortOrderTest,
+    ::testing::Values(OrderCase{"NarrowSorted", false, 0}, OrderCase{"NarrowReversed", false, 1},
+                      OrderCase{"NarrowShuffled", false, 2}, OrderCase{"Equal", false, 3},
+                      OrderCase{"WideSorted", true, 0}, OrderCase{"WideReversed", true, 1},
+                      OrderCase{"WideShuffled", true, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(StoreTest, SortKeepsWholeRecords) {
     Append(store, MakeBooking(2, "02.01.2005", 1200, 8400));
     Append(store, MakeBooking(1, "01.01.2005", 1000, 8300));
