@@ -61,7 +61,7 @@ int Run(const CliOptions& options) {
     std::optional<belvaron::BlockWriter> list;
     if (options.list && !options.checkUpdate) {
         try {
-            list.emplace(stdout, false);
+            list.emplace(stdout);
         } catch (const std::system_error&) {
             // No thread to be had: the lines are written on this one.
         }

@@ -7,8 +7,7 @@
 
 namespace belvaron {
 
-BlockWriter::BlockWriter(std::FILE* file, bool writeBack)
-    : file_(file), writeBack_(writeBack), thread_([this] { Run(); }) {
+BlockWriter::BlockWriter(std::FILE* file) : file_(file), thread_([this] { Run(); }) {
     gathering_.reserve(kBlockBytes);
 }
 
@@ -110,8 +109,6 @@ void BlockWriter::Run() {
             errno = 0;
             if (std::fwrite(block.data(), 1, block.size(), file_) != block.size()) {
                 error = errno ? errno : EIO;
-            } else if (writeBack_) {
-                platform::StartWriteBack(file_, written_, block.size());
             }
         }
         block.clear();
@@ -119,7 +116,6 @@ void BlockWriter::Run() {
         spare_.push_back(std::move(block));
         busy_ = false;
         if (error != 0 && error_ == 0) error_ = error;
-        if (error == 0 && !failedBefore) written_ += block.size();
         changed_.notify_all();
     }
     busy_ = false;

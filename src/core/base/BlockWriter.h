@@ -23,10 +23,7 @@ public:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
     static constexpr std::size_t kQueuedBlocks = 3;
 
-    // With `writeBack`, the system is asked after each block to start
-    // writing it to the disk (where it can), so that a final flush to the
-    // disk waits less.
-    BlockWriter(std::FILE* file, bool writeBack);
+    explicit BlockWriter(std::FILE* file);
     ~BlockWriter();  // Stop()
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
@@ -54,7 +51,6 @@ private:
     void Run();            // the thread
 
     std::FILE* file_;
-    const bool writeBack_;
     std::string gathering_;
 
     mutable std::mutex mutex_;
@@ -66,7 +62,6 @@ private:
     bool finished_ = false;  // the flush of StartFinish is done
     bool stopping_ = false;
     int error_ = 0;
-    std::uint64_t written_ = 0;  // bytes the thread has written
     std::thread thread_;
 };
 

@@ -71,7 +71,7 @@ bool FileWriter::Open(const std::string& path) {
     // marks it as belonging to a running writer.
     hold_.Hold(tempPath_);
     try {
-        blocks_ = std::make_unique<BlockWriter>(file_, true);
+        blocks_ = std::make_unique<BlockWriter>(file_);
     } catch (const std::system_error&) {
         blocks_.reset();  // no thread to be had: written on this one
     }

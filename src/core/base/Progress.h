@@ -37,6 +37,18 @@ public:
         }
         return !cancelled_;
     }
+    // `items` (at most kProgressStride) more done at once: when the count
+    // passes a multiple of kProgressStride, the tick reports that multiple,
+    // as one Step() per item would have.
+    bool Add(int64_t items) {
+        const int64_t before = done_;
+        done_ += items;
+        const int64_t passed = done_ / kProgressStride * kProgressStride;
+        if (passed > before && !cancelled_ && !GoOn(progress_, passed, total_)) {
+            cancelled_ = true;
+        }
+        return !cancelled_;
+    }
     bool cancelled() const { return cancelled_; }
 
 private:

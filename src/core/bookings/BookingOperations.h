@@ -32,7 +32,8 @@ std::string FormatListLine(const BookingStore& store, int32_t index);
 
 // The list lines of the bookings from `from` up to, not including, `to`
 // (both held to 0 .. bookingCount), each as FormatListLine gives it and
-// ended by '\n', appended to `out`.
+// ended by '\n', appended to `out`. Reads only and sets no TracePoint, so
+// several threads may form lines of one store at once.
 void AppendListLines(const BookingStore& store, int32_t from, int32_t to, std::string& out);
 
 }  // namespace belvaron

@@ -103,7 +103,6 @@ std::string FormatListLine(const BookingStore& store, int32_t index) {
 }
 
 void AppendListLines(const BookingStore& store, int32_t from, int32_t to, std::string& out) {
-    TracePoint = 2005;
     from = std::max(from, 0);
     to = std::min(to, store.bookingCount);
     for (int32_t i = from; i < to; ++i) {

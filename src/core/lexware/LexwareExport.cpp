@@ -1,11 +1,13 @@
 #include "core/lexware/LexwareExport.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "core/base/ChunkedForm.h"
 #include "core/base/ErrnoText.h"
 #include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
@@ -94,9 +96,6 @@ char* PutLine(char* at, const BookingRecord& b) {
     return PutLiteral(at, "\"\r\n");
 }
 
-// Flushes the chunk to the file once it holds this many bytes.
-constexpr std::size_t kChunkBytes = 64 * 1024;
-
 }  // namespace
 
 const std::string& LexwareHeaderLine() {
@@ -122,48 +121,57 @@ void AppendLexwareLine(const BookingRecord& b, std::string& out) {
 
 namespace {
 
-// The progress of one export over all its files.
-struct ExportProgress {
-    const Progress* progress = nullptr;
-    int64_t done = 0;
-    int64_t total = 0;
-    bool cancelled = false;
-};
+// Bookings per chunk of lines formed at once (on two threads).
+constexpr int64_t kChunkBookings = kProgressStride;
+
+// The store indices of the bookings of `year`.
+std::vector<int32_t> RowsOfYear(const BookingStore& store, int32_t year) {
+    std::vector<int32_t> rows;
+    for (int32_t i = 0; i < store.bookingCount; ++i) {
+        if (DateKey(store[i].date) / 10000 == year) rows.push_back(i);
+    }
+    return rows;
+}
 
 // Opens `file` at `path` and writes the header and the bookings of `year`
 // (every booking when year < 0). E:210 on a failure; the file is then not
-// committed. False without a message when cancelled.
+// committed. False without a message when `progress` was cancelled; it
+// counts the bookings written over every file of the export.
 bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string& path,
-                      FileWriter& file, Notices& notices, ExportProgress& progress) {
+                      FileWriter& file, Notices& notices, ProgressCount& progress) {
     if (!file.Open(path)) {
         notices.Plain(Format(msg::kE210, path.c_str()));
         return false;
     }
     TracePoint = 2040;
-    // Lines are formed in place in the chunk, which goes to the file each
-    // time it holds kChunkBytes or more.
-    std::string chunk(kChunkBytes + kMaxLineBytes, '\0');
-    std::size_t used = LexwareHeaderLine().copy(chunk.data(), LexwareHeaderLine().size());
+    const std::vector<int32_t> rows = year >= 0 ? RowsOfYear(store, year) : std::vector<int32_t>();
+    const int64_t count = year >= 0 ? static_cast<int64_t>(rows.size()) : store.bookingCount;
     TracePoint = 2041;
-    bool ok = true;
-    for (int32_t i = 0; i < store.bookingCount && ok; ++i) {
-        TracePoint = 2042;
-        if (year >= 0 && DateKey(store[i].date) / 10000 != year) continue;
-        used = static_cast<std::size_t>(PutLine(chunk.data() + used, store[i]) - chunk.data());
-        if (++progress.done % kProgressStride == 0 &&
-            !GoOn(progress.progress, progress.done, progress.total)) {
-            progress.cancelled = true;
-            return false;
+    // Reads only: it may run on a helper thread.
+    const auto form = [&](int64_t begin, int64_t end, std::string& buffer) {
+        const std::size_t room = static_cast<std::size_t>(end - begin) * kMaxLineBytes;
+        if (buffer.size() < room) buffer.resize(room);
+        char* at = buffer.data();
+        for (int64_t k = begin; k < end; ++k) {
+            at = PutLine(
+                at, store[year >= 0 ? rows[static_cast<std::size_t>(k)] : static_cast<int32_t>(k)]);
         }
-        if (used >= kChunkBytes) {
-            ok = file.Write(std::string_view(chunk.data(), used));
-            used = 0;
-        }
-    }
-    if (ok && file.Write(std::string_view(chunk.data(), used))) {
+        return static_cast<std::size_t>(at - buffer.data());
+    };
+    int64_t taken = 0;
+    bool ok = file.Write(LexwareHeaderLine());
+    const auto take = [&](std::string_view lines) {
+        const int64_t items = std::min(kChunkBookings, count - taken);
+        taken += items;
+        ok = file.Write(lines);
+        return ok && progress.Add(items);
+    };
+    TracePoint = 2042;
+    if (ok && FormInChunks(count, kChunkBookings, form, take)) {
         file.StartFinish();  // to the disk while the next file is formed
         return true;
     }
+    if (progress.cancelled()) return false;
     notices.Plain(Format(msg::kE210Write, path.c_str(),
                          ErrnoReason(file.error(), ReasonForm::Sentence).c_str()));
     return false;
@@ -195,7 +203,7 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
         return result;
     }
     const std::vector<int32_t> years = LexwareYears(store);
-    ExportProgress ticks{progress, 0, store.bookingCount, false};
+    ProgressCount ticks(progress, store.bookingCount);
     const auto cancelled = [&result] {
         result.cancelled = true;
         result.notices = Notices();
@@ -204,7 +212,7 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
     if (years.size() <= 1) {
         FileWriter file;
         if (!WriteLexwareFile(store, -1, path, file, result.notices, ticks)) {
-            return ticks.cancelled ? cancelled() : result;
+            return ticks.cancelled() ? cancelled() : result;
         }
         if (!Committed(file, path, result.notices)) return result;
         TracePoint = 2043;
@@ -217,7 +225,7 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
     for (std::size_t k = 0; k < years.size(); ++k) {
         files.push_back(std::make_unique<FileWriter>());
         if (!WriteLexwareFile(store, years[k], paths[k], *files.back(), result.notices, ticks)) {
-            return ticks.cancelled ? cancelled() : result;
+            return ticks.cancelled() ? cancelled() : result;
         }
     }
     FileSet set;

@@ -87,12 +87,6 @@ std::FILE* CreateUniqueFile(std::string& pattern, std::size_t suffixLength,
 // success.
 int FlushToDisk(std::FILE* file);
 
-// Asks the system to start writing `length` bytes of the file from
-// `offset` to the disk, without waiting for it: a later FlushToDisk then
-// waits less. Only a hint; where the system has no such call, nothing
-// happens.
-void StartWriteBack(std::FILE* file, std::uint64_t offset, std::uint64_t length);
-
 // Makes the file executable by its user (a no-op where execution does not
 // depend on the mode); 0 on success, else errno.
 int MakeExecutable(std::FILE* file);

@@ -83,17 +83,6 @@ int FlushToDisk(std::FILE* file) {
     return 0;
 }
 
-void StartWriteBack(std::FILE* file, std::uint64_t offset, std::uint64_t length) {
-#ifdef __linux__
-    sync_file_range(fileno(file), static_cast<off_t>(offset), static_cast<off_t>(length),
-                    SYNC_FILE_RANGE_WRITE);
-#else
-    (void)file;
-    (void)offset;
-    (void)length;
-#endif
-}
-
 int MakeExecutable(std::FILE* file) { return fchmod(fileno(file), S_IRWXU) == 0 ? 0 : errno; }
 
 bool FileHold::Hold(const std::string& path) {

@@ -209,14 +209,6 @@ int FlushToDisk(std::FILE* file) {
     return 0;
 }
 
-// Windows writes a file's pages to the disk on its own schedule; there is no
-// call that starts it for a range without waiting.
-void StartWriteBack(std::FILE* file, std::uint64_t offset, std::uint64_t length) {
-    (void)file;
-    (void)offset;
-    (void)length;
-}
-
 int MakeExecutable(std::FILE*) { return 0; }
 
 // Opened with every sharing mode, so that the file can still be written,

@@ -1,7 +1,9 @@
 #include "core/workflow/ConversionJob.h"
 
+#include "core/base/ChunkedForm.h"
 #include "core/base/CodePage.h"
 #include "core/base/DataFiles.h"
+#include "core/base/TracePoint.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/datev/DatevDialogModel.h"
 #include "core/datev/DatevSettingsFile.h"
@@ -25,20 +27,19 @@ std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflo
 // Lines per block handed to the list sink.
 constexpr int32_t kListBlockLines = 4096;
 
-bool DeliverList(const Workflow& flow, const ConversionJob::ListSink& sink) {
-    const BookingStore& store = flow.store();
-    std::string lines, utf8;
-    for (int32_t from = 0; from < store.bookingCount; from += kListBlockLines) {
-        lines.clear();
-        utf8.clear();
-        AppendListLines(store, from, from + kListBlockLines, lines);
-        AppendCp1252AsUtf8(utf8, lines);
-        if (!sink(utf8)) return false;
-    }
-    return true;
-}
-
 }  // namespace
+
+bool DeliverList(const BookingStore& store, const ConversionJob::ListSink& sink) {
+    TracePoint = 2005;
+    const auto form = [&store](int64_t begin, int64_t end, std::string& utf8) {
+        std::string lines;
+        AppendListLines(store, static_cast<int32_t>(begin), static_cast<int32_t>(end), lines);
+        utf8.clear();
+        AppendCp1252AsUtf8(utf8, lines);
+        return utf8.size();
+    };
+    return FormInChunks(store.bookingCount, kListBlockLines, form, sink);
+}
 
 std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
                                                     DatevSettings settings, DatevRange range,
@@ -88,7 +89,7 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         }
     }
     if (lexwareTarget) ok = flow.ExportLexware(*lexwareTarget) && ok;
-    if (listSink) ok = DeliverList(flow, listSink) && ok;
+    if (listSink) ok = DeliverList(flow.store(), listSink) && ok;
     result.stepsOk = ok;
     if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
     return result;

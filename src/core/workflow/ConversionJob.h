@@ -64,4 +64,9 @@ std::optional<DatevExportRequest> DatevExportInputs(const ConversionJob& job,
                                                     DatevSettings settings, DatevRange range,
                                                     UiPort& ui);
 
+// The list lines of every booking of `store` to `sink`, in blocks of whole
+// lines (UTF-8, each ended by '\n'), formed on two threads and handed over
+// in order on the calling thread; false once the sink refused a block.
+bool DeliverList(const BookingStore& store, const ConversionJob::ListSink& sink);
+
 }  // namespace belvaron

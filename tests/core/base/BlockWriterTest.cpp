@@ -37,7 +37,7 @@ TEST(BlockWriter, PiecesOfEverySizeArriveWholeAndInOrder) {
     ASSERT_NE(file, nullptr);
     std::string expected;
     {
-        BlockWriter writer(file, true);
+        BlockWriter writer(file);
         // Below, at and far above the block size, so that pieces are split
         // across blocks and several blocks wait for the thread.
         const std::size_t sizes[] = {1, 4095, kBlock - 1, 2, kBlock, 3 * kBlock + 17, 0, 5};
@@ -61,7 +61,7 @@ TEST(BlockWriter, AFailedWriteShowsInLaterWritesAndInTheResult) {
     ASSERT_NE(file, nullptr);
     {
         const test::FileSizeLimit limit(kBlock + 100);
-        BlockWriter writer(file, false);
+        BlockWriter writer(file);
         const std::string block = Pattern(kBlock, 1);
         bool refused = false;
         for (int i = 0; i < 50 && !refused; ++i) refused = !writer.Write(block);
@@ -80,7 +80,7 @@ TEST(BlockWriter, StopEndsWithBlocksStillWaiting) {
     ASSERT_NE(file, nullptr);
     const std::string block = Pattern(kBlock, 2);
     {
-        BlockWriter writer(file, false);
+        BlockWriter writer(file);
         for (int i = 0; i < 8; ++i) ASSERT_TRUE(writer.Write(block));
         writer.Stop();
         writer.Stop();  // a second stop, and the destructor's, find nothing to do
@@ -94,7 +94,7 @@ TEST(BlockWriter, FinishFlushesAfterTheLastBlock) {
     std::FILE* file = platform::OpenFile(path, "wb");
     ASSERT_NE(file, nullptr);
     const std::string bytes = Pattern(2 * kBlock + 3, 3);
-    BlockWriter writer(file, true);
+    BlockWriter writer(file);
     ASSERT_TRUE(writer.Write(bytes));
     writer.StartFinish();
     EXPECT_EQ(writer.AwaitFinish(), 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/ChunkedForm.h"
 #include "core/base/CodePage.h"
 #include "core/base/FixedText.h"
 #include "core/base/Format.h"
@@ -82,11 +83,29 @@ const std::vector<int32_t>* AutomaticAccounts(const DatevSettings& s, const Char
     return &chart.automaticAccounts;
 }
 
-void CheckAccount(int32_t bookingNo, const char* side, int32_t account, int32_t maxDigits,
+// The account length the settings allow: at most `maxDigits` digits (none
+// when 0), and the first number that has more.
+struct AccountLength {
+    int32_t maxDigits = 0;
+    int64_t tooLong = 0;  // 10 ^ maxDigits
+};
+
+AccountLength AccountLengthOf(int32_t kontonummernlaenge) {
+    AccountLength length;
+    if (kontonummernlaenge >= 4 && kontonummernlaenge <= 8) {
+        length.maxDigits = kontonummernlaenge + 1;
+        length.tooLong = 1;
+        for (int32_t i = 0; i < length.maxDigits; ++i) length.tooLong *= 10;
+    }
+    return length;
+}
+
+void CheckAccount(int32_t bookingNo, const char* side, int32_t account, AccountLength length,
                   ProblemList& errors) {
     if (account <= 0) {
         errors.Add(ProblemList::kFixAccounts, Format(m::kAccountInvalid, bookingNo, side, account));
-    } else if (maxDigits > 0 && DigitCount(account) > maxDigits) {
+    } else if (length.maxDigits > 0 && account >= length.tooLong) {
+        const int32_t maxDigits = length.maxDigits;
         errors.Add(ProblemList::kFixAccounts,
                    Format(m::kAccountTooLong, bookingNo, side, account, maxDigits));
     }
@@ -112,11 +131,11 @@ bool IsIn(const std::vector<int32_t>& sorted, int32_t account) {
 }
 
 // Checks one booking in the range whose amount is not 0.
-void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigits,
-                  const std::vector<int32_t>* automatic, CsvCheckResult& r) {
+void CheckBooking(const BookingRecord& b, int32_t dateKey, const Amount& amount,
+                  AccountLength length, const std::vector<int32_t>* automatic, CsvCheckResult& r) {
     using P = ProblemList;
-    CheckAccount(b.bookingNo, m::kSoll, b.sollAccount, maxDigits, r.errors);
-    CheckAccount(b.bookingNo, m::kHaben, b.habenAccount, maxDigits, r.errors);
+    CheckAccount(b.bookingNo, m::kSoll, b.sollAccount, length, r.errors);
+    CheckAccount(b.bookingNo, m::kHaben, b.habenAccount, length, r.errors);
     if (amount.tooLarge || !amount.wellFormed) {
         const std::string text = Cp1252ToUtf8(FieldText(b.amount));
         r.errors.Add(P::kFixBookings, Format(amount.tooLarge ? m::kAmountLarge : m::kAmountForm,
@@ -125,7 +144,7 @@ void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigit
     if (b.datevKey > 9999) {
         r.errors.Add(P::kFixBookings, Format(m::kKeyLarge, b.bookingNo, b.datevKey));
     }
-    if (!IsRealDay(DateKey(b.date))) {
+    if (!IsRealDay(dateKey)) {
         const std::string date = Cp1252ToUtf8(FieldText(b.date));
         r.errors.Add(P::kFixBookings, Format(m::kBookingDate, b.bookingNo, date.c_str()));
     }
@@ -143,21 +162,12 @@ void CheckBooking(const BookingRecord& b, const Amount& amount, int32_t maxDigit
     }
 }
 
-}  // namespace
-
-CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& settings,
-                             const std::string& dateFrom, const std::string& dateTo,
-                             const ChartInfo& chart) {
-    TracePoint = 3061;
-    CsvCheckResult r;
-    CheckSettings(settings, r.errors);
-    const std::vector<int32_t>* automatic = AutomaticAccounts(settings, chart, r.warnings);
-    if (!CheckRange(dateFrom, dateTo, r)) return r;
-
-    const int32_t length = settings.kontonummernlaenge;
-    const int32_t maxDigits = length >= 4 && length <= 8 ? length + 1 : 0;
-    TracePoint = 3062;
-    for (int32_t i = 0; i < store.bookingCount; ++i) {
+// Checks the bookings [begin, end) of the store that lie in r's range and
+// adds their problems and selected bookings to `r`.
+void CheckBookings(const BookingStore& store, int32_t begin, int32_t end, AccountLength length,
+                   const std::vector<int32_t>* automatic, CsvCheckResult& r) {
+    r.selected.reserve(r.selected.size() + static_cast<std::size_t>(end - begin));
+    for (int32_t i = begin; i < end; ++i) {
         const BookingRecord& b = store[i];
         const int32_t key = DateKey(b.date);
         if (key < r.fromKey || key > r.toKey) continue;
@@ -172,8 +182,62 @@ CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& set
             ++r.zeroLeftOut;
             continue;
         }
-        CheckBooking(b, amount, maxDigits, automatic, r);
+        CheckBooking(b, key, amount, length, automatic, r);
         r.selected.push_back({i, amount.cents});
+    }
+}
+
+// Appends the problems of `later` to `list`, as if they had been added after
+// its own.
+void Join(ProblemList& list, const ProblemList& later) {
+    for (const std::string& line : later.lines) {
+        if (static_cast<int>(list.lines.size()) < ProblemList::kMaxListed)
+            list.lines.push_back(line);
+    }
+    list.total += later.total;
+    list.fixes |= later.fixes;
+}
+
+// Appends what the check of a later part of the store found to `r`.
+void Join(const CsvCheckResult& later, CsvCheckResult& r) {
+    Join(r.errors, later.errors);
+    Join(r.warnings, later.warnings);
+    r.selected.insert(r.selected.end(), later.selected.begin(), later.selected.end());
+    r.zeroLeftOut += later.zeroLeftOut;
+}
+
+// From this many bookings on the check runs on two threads.
+constexpr int32_t kCheckSideBySide = 1 << 16;
+
+}  // namespace
+
+CsvCheckResult CheckDatevCsv(const BookingStore& store, const DatevSettings& settings,
+                             const std::string& dateFrom, const std::string& dateTo,
+                             const ChartInfo& chart) {
+    TracePoint = 3061;
+    CsvCheckResult r;
+    CheckSettings(settings, r.errors);
+    const std::vector<int32_t>* automatic = AutomaticAccounts(settings, chart, r.warnings);
+    if (!CheckRange(dateFrom, dateTo, r)) return r;
+
+    const AccountLength length = AccountLengthOf(settings.kontonummernlaenge);
+    TracePoint = 3062;
+    // Two halves of a large store are checked side by side, then joined in
+    // store order: the problems listed first stay those of the first
+    // bookings.
+    const int32_t n = store.bookingCount;
+    const int32_t half = n >= kCheckSideBySide ? n / 2 : n;
+    CsvCheckResult second;
+    r.selected.reserve(static_cast<std::size_t>(n));
+    const auto checkFirst = [&] { CheckBookings(store, 0, half, length, automatic, r); };
+    if (half == n) {
+        checkFirst();
+    } else {
+        second.fromKey = r.fromKey;
+        second.toKey = r.toKey;
+        RunSideBySide(checkFirst,
+                      [&] { CheckBookings(store, half, n, length, automatic, second); });
+        Join(second, r);
     }
     if (r.selected.empty()) {
         r.errors.Add(ProblemList::kFixRange, Format(m::kNoBookings, Cp1252ToUtf8(dateFrom).c_str(),

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <limits>
 #include <memory>
 
+#include "core/base/ChunkedForm.h"
 #include "core/base/ErrnoText.h"
 #include "core/base/FileSet.h"
 #include "core/base/FileWriter.h"
@@ -110,14 +112,22 @@ constexpr std::size_t kMaxLangtext = 210;
 
 // "(beleg)name,purpose" whole, at most kMaxLangtext bytes.
 void BuildText(const BookingRecord& b, std::string& text) {
-    text.clear();
-    text += '(';
-    text += FieldText(b.beleg);
-    text += ')';
-    text += FieldText(b.name);
-    text += ',';
-    text += FieldText(b.purpose);
-    if (text.size() > kMaxLangtext) text.resize(kMaxLangtext);
+    // Formed in place: the three fields and their signs fit in the room.
+    constexpr std::size_t kRoom = sizeof b.beleg + sizeof b.name + sizeof b.purpose + 3;
+    if (text.size() < kRoom) text.resize(kRoom);
+    char* at = text.data();
+    const auto put = [&at](std::string_view field) {
+        std::memcpy(at, field.data(), field.size());
+        at += field.size();
+    };
+    *at++ = '(';
+    put(FieldText(b.beleg));
+    *at++ = ')';
+    put(FieldText(b.name));
+    *at++ = ',';
+    put(FieldText(b.purpose));
+    const auto length = static_cast<std::size_t>(at - text.data());
+    text.resize(std::min(length, kMaxLangtext));
 }
 
 // The fields of one booking; `text` and `document` hold the bytes the line
@@ -158,9 +168,30 @@ bool ReportWriteFailure(Notices& notices, const PartFile& part) {
     return false;
 }
 
-// Booking lines are formed in place in a buffer that is written out each
-// time it holds kFlushBytes or more.
-constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
+// Bookings per chunk of lines formed at once (on two threads): about 1 MB.
+constexpr int64_t kChunkBookings = kProgressStride;
+
+// Forms the lines of the batch's bookings [begin, end) at the start of
+// `buffer`, growing it when a line needs more room; their byte count. Reads
+// only, so it may run on a helper thread.
+std::size_t FormLines(const BookingStore& store, const csv::CsvCheckResult& check,
+                      const csv::CsvBatch& batch, int32_t festschreibung, int64_t begin,
+                      int64_t end, std::string& buffer) {
+    std::string text;
+    csv::DocumentBuffer document;
+    std::size_t used = 0;
+    for (int64_t i = begin; i < end; ++i) {
+        const csv::SelectedBooking& selected =
+            check.selected[batch.items[static_cast<std::size_t>(i)]];
+        const csv::BookingLine line =
+            LineOf(store[selected.index], selected.cents, festschreibung, text, document);
+        const std::size_t room = csv::BookingLineRoom(line);
+        if (buffer.size() - used < room) buffer.resize(std::max(2 * buffer.size(), used + room));
+        used = static_cast<std::size_t>(csv::WriteBookingLine(buffer.data() + used, line) -
+                                        buffer.data());
+    }
+    return used;
+}
 
 // Writes the header lines and the bookings of the batch; false after E:315
 // (in `notices`) or, without a message, when `count` was cancelled.
@@ -169,30 +200,24 @@ bool WritePart(const BookingStore& store, const csv::CsvCheckResult& check,
                Notices& notices, ProgressCount& count) {
     TracePoint = 3063;
     if (!part.writer.Open(part.path)) return ReportWriteFailure(notices, part);
-    std::string buffer = csv::BuildHeaderLine(header) + csv::HeadingLine();
-    std::size_t used = buffer.size();
-    buffer.resize(std::max(used, kFlushBytes) + (std::size_t{1} << 12));
-    std::string text;
-    csv::DocumentBuffer document;
-    TracePoint = 3064;
-    for (const std::size_t k : batch.items) {
-        const csv::SelectedBooking& selected = check.selected[k];
-        const csv::BookingLine line =
-            LineOf(store[selected.index], selected.cents, header.festschreibung, text, document);
-        const std::size_t room = csv::BookingLineRoom(line);
-        if (buffer.size() - used < room) buffer.resize(used + room);
-        used = static_cast<std::size_t>(csv::WriteBookingLine(buffer.data() + used, line) -
-                                        buffer.data());
-        if (used >= kFlushBytes) {
-            if (!part.writer.Write(std::string_view(buffer.data(), used))) {
-                return ReportWriteFailure(notices, part);
-            }
-            used = 0;
-        }
-        if (!count.Step()) return false;
-    }
-    if (!part.writer.Write(std::string_view(buffer.data(), used))) {
+    if (!part.writer.Write(csv::BuildHeaderLine(header) + csv::HeadingLine())) {
         return ReportWriteFailure(notices, part);
+    }
+    TracePoint = 3064;
+    const auto form = [&](int64_t begin, int64_t end, std::string& buffer) {
+        return FormLines(store, check, batch, header.festschreibung, begin, end, buffer);
+    };
+    const auto bookings = static_cast<int64_t>(batch.items.size());
+    int64_t taken = 0;
+    bool written = true;
+    const auto take = [&](std::string_view lines) {
+        const int64_t items = std::min(kChunkBookings, bookings - taken);
+        taken += items;
+        written = part.writer.Write(lines);
+        return written && count.Add(items);
+    };
+    if (!FormInChunks(bookings, kChunkBookings, form, take)) {
+        return written ? false : ReportWriteFailure(notices, part);
     }
     // The part goes to the disk while the next one is formed.
     part.writer.StartFinish();
