@@ -21,9 +21,9 @@
 #include <string>
 
 #include "core/base/BlockWriter.h"
-#include "core/bookings/JournalImport.h"
 #include "core/bookings/BookingOperations.h"
 #include "core/bookings/BookingStore.h"
+#include "core/bookings/JournalImport.h"
 #include "core/datev/DatevSettingsFile.h"
 #include "core/platform/Files.h"
 #include "core/workflow/ConversionJob.h"
@@ -81,7 +81,8 @@ bool Timed(const char* stage, const std::function<bool()>& step) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = CpuSeconds();
     const bool ok = step();
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("{\"stage\": \"%s\", \"wall_s\": %.4f, \"cpu_s\": %.4f, \"ok\": %s}\n", stage, wall,
                 CpuSeconds() - cpuStart, ok ? "true" : "false");
     std::fflush(stdout);
@@ -135,18 +136,22 @@ int main(int argc, char** argv) {
     ok = Timed("VAT report (re-date, re-sort)", [&] { return flow.ImportVatReport(vat); }) && ok;
     ok = Timed("REPLACE (1,000-entry chain)", [&] { return flow.ReplaceAccounts(); }) && ok;
     ok = Timed("account check", [&] { return flow.CheckAccounts("SK3_DATEV.kon"); }) && ok;
-    ok = Timed("delete account 0", [&] {
-             flow.DeleteZeroAccountBookings();
-             return true;
-         }) && ok;
-    ok = Timed("DATEV CSV export", [&] {
-             const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
-             const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
-             DatevRange range;
-             if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
-             const auto request = DatevExportInputs(job, loaded.settings, range, ui);
-             return request && flow.ExportDatev(*request);
-         }) && ok;
+    ok = Timed("delete account 0",
+               [&] {
+                   flow.DeleteZeroAccountBookings();
+                   return true;
+               }) &&
+         ok;
+    ok = Timed("DATEV CSV export",
+               [&] {
+                   const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
+                   const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
+                   DatevRange range;
+                   if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
+                   const auto request = DatevExportInputs(job, loaded.settings, range, ui);
+                   return request && flow.ExportDatev(*request);
+               }) &&
+         ok;
     ok = Timed("Lexware export",
                [&] { return flow.ExportLexware(platform::JoinPath(work, "buchhalter.txt")); }) &&
          ok;

@@ -22,7 +22,9 @@ public:
     HelperChunks(const HelperChunks&) = delete;
     HelperChunks& operator=(const HelperChunks&) = delete;
 
-    void Start() { thread_ = std::thread([this] { Run(); }); }
+    void Start() {
+        thread_ = std::thread([this] { Run(); });
+    }
 
     // Waits for odd chunk `k` and hands its bytes to `take`; rethrows what
     // the helper threw.
