@@ -3,16 +3,22 @@
 // noisy whole runs. Runs the command line's steps in its order through the
 // same Workflow calls as ConversionJob::Run, without a screen, and prints one
 // JSON object per step and a last one for the random-order sort:
-//   {"stage": "journal load", "wall_s": 0.172, "cpu_s": 0.2}
+//   {"stage": "journal load", "wall_s": 0.172, "cpu_s": 0.2, "fsync_s": 0.0}
 //
-//   belvaron-stages JOURNAL VAT_REPORT DATA_FOLDER WORK_FOLDER
+//   belvaron-stages [--no-fsync] JOURNAL VAT_REPORT DATA_FOLDER WORK_FOLDER
 //
 // DATA_FOLDER holds replace.dat, angaben_datev.txt and SK3_DATEV.kon (as
 // scripts/bench writes them); the exports go to WORK_FOLDER. The CPU time is
-// the process's, helper threads included.
+// the process's, helper threads included. fsync_s is the time the step's
+// threads spent in fsync (summed, so it can exceed the wall time when two
+// files are flushed at once); --no-fsync skips the flushes, so that a step's
+// wall time is its own work without the disk's.
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -28,6 +34,25 @@
 #include "core/platform/Files.h"
 #include "core/workflow/ConversionJob.h"
 #include "core/workflow/Workflow.h"
+
+namespace {
+
+std::atomic<bool> skipFsync{false};
+std::atomic<long long> fsyncNanoseconds{0};
+
+}  // namespace
+
+// Takes the place of the C library's fsync for the core linked into this
+// program: measures each flush, or skips it under --no-fsync.
+extern "C" int fsync(int fd) {
+    if (skipFsync) return 0;
+    const auto start = std::chrono::steady_clock::now();
+    const int result = static_cast<int>(syscall(SYS_fsync, fd));
+    fsyncNanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    return result;
+}
 
 namespace {
 
@@ -80,11 +105,14 @@ double CpuSeconds() {
 bool Timed(const char* stage, const std::function<bool()>& step) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = CpuSeconds();
+    const long long fsyncStart = fsyncNanoseconds;
     const bool ok = step();
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("{\"stage\": \"%s\", \"wall_s\": %.4f, \"cpu_s\": %.4f, \"ok\": %s}\n", stage, wall,
-                CpuSeconds() - cpuStart, ok ? "true" : "false");
+    const double inFsync = static_cast<double>(fsyncNanoseconds - fsyncStart) / 1e9;
+    std::printf(
+        "{\"stage\": \"%s\", \"wall_s\": %.4f, \"cpu_s\": %.4f, \"fsync_s\": %.4f, \"ok\": %s}\n",
+        stage, wall, CpuSeconds() - cpuStart, inFsync, ok ? "true" : "false");
     std::fflush(stdout);
     return ok;
 }
@@ -119,8 +147,15 @@ bool SortRandomOrder(const std::string& journal) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--no-fsync") {
+        skipFsync = true;
+        --argc;
+        ++argv;
+    }
     if (argc != 5) {
-        std::fputs("usage: belvaron-stages JOURNAL VAT_REPORT DATA_FOLDER WORK_FOLDER\n", stderr);
+        std::fputs(
+            "usage: belvaron-stages [--no-fsync] JOURNAL VAT_REPORT DATA_FOLDER WORK_FOLDER\n",
+            stderr);
         return 2;
     }
     const std::string journal = argv[1], vat = argv[2], data = argv[3], work = argv[4];

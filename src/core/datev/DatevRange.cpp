@@ -16,13 +16,12 @@ std::optional<DatevRange> BookingDateRange(const BookingStore& store) {
     for (int32_t i = 0; i < store.bookingCount; ++i) {
         const BookingRecord& booking = store[i];
         const int32_t key = DateKey(booking.date);
-        const std::string_view date = FieldText(booking.date).substr(0, 10);
         if (key < lowest) {
-            range.from = date;
+            range.from = FieldText(booking.date).substr(0, 10);
             lowest = key;
         }
         if (key > highest) {
-            range.to = date;
+            range.to = FieldText(booking.date).substr(0, 10);
             highest = key;
         }
     }

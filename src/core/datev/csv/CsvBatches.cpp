@@ -87,14 +87,19 @@ std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t from
                                   int wjTag, int wjMonat, DatevBatchPeriod period,
                                   std::size_t maxPerFile) {
     std::vector<Cell> cells = CellsOf(fromKey, toKey, wjTag, wjMonat);
-    std::vector<std::size_t> cellOfItem(keys.size());
+    // Keys mostly come in date order: the cell of the key before is tried
+    // first.
+    std::vector<uint32_t> cellOfItem(keys.size());
+    std::size_t cell = 0;
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        cellOfItem[k] = CellOf(cells, keys[k]);
-        ++cells[cellOfItem[k]].count;
+        if (keys[k] < cells[cell].from || keys[k] > cells[cell].to) cell = CellOf(cells, keys[k]);
+        cellOfItem[k] = static_cast<uint32_t>(cell);
+        ++cells[cell].count;
     }
     const std::vector<Group> groups = GroupsOf(cells, period, maxPerFile);
 
-    // The first batch of each group with bookings, then its parts.
+    // The first batch of each group with bookings, then its parts; every
+    // part but the last is full.
     std::vector<std::size_t> firstBatchOfCell(cells.size());
     std::vector<CsvBatch> batches;
     for (const Group& g : groups) {
@@ -108,6 +113,9 @@ std::vector<CsvBatch> PlanBatches(const std::vector<int32_t>& keys, int32_t from
             b.wjBeginn = cells[g.first].fiscalYear;
             b.part = part;
             b.parts = parts;
+            b.items.reserve(part < parts
+                                ? maxPerFile
+                                : g.count - static_cast<std::size_t>(parts - 1) * maxPerFile);
             batches.push_back(std::move(b));
         }
     }

@@ -183,7 +183,7 @@ void CheckBookings(const BookingStore& store, int32_t begin, int32_t end, Accoun
             continue;
         }
         CheckBooking(b, key, amount, length, automatic, r);
-        r.selected.push_back({i, amount.cents});
+        r.selected.push_back({i, key, amount.cents});
     }
 }
 

@@ -43,10 +43,12 @@ struct ProblemList {
     bool empty() const { return total == 0; }
 };
 
-// A booking that goes into the batch: its store index and amount in cents.
+// A booking that goes into the batch: its store index, date and amount in
+// cents.
 struct SelectedBooking {
     int32_t index;
-    int64_t cents;  // signed, not 0
+    int32_t dateKey;  // YYYYMMDD
+    int64_t cents;    // signed, not 0
 };
 
 struct CsvCheckResult {

@@ -132,8 +132,8 @@ void BuildText(const BookingRecord& b, std::string& text) {
 
 // The fields of one booking; `text` and `document` hold the bytes the line
 // refers to.
-csv::BookingLine LineOf(const BookingRecord& b, int64_t cents, int32_t festschreibung,
-                        std::string& text, csv::DocumentBuffer& document) {
+csv::BookingLine LineOf(const BookingRecord& b, const csv::SelectedBooking& selected,
+                        int32_t festschreibung, std::string& text, csv::DocumentBuffer& document) {
     BuildText(b, text);
     std::string_view belegfeld1 = csv::DocumentNumber(FieldText(b.beleg), document);
     if (belegfeld1.empty()) {
@@ -143,12 +143,12 @@ csv::BookingLine LineOf(const BookingRecord& b, int64_t cents, int32_t festschre
     }
     const std::string_view whole(text);
     csv::BookingLine line;
-    line.umsatzCents = cents;
+    line.umsatzCents = selected.cents;
     line.wkz = FieldText(b.currency).starts_with('D') ? "DEM" : "EUR";
     line.konto = b.sollAccount;
     line.gegenkonto = b.habenAccount;
     line.buSchluessel = b.datevKey;
-    line.belegdatum = DateKey(b.date);
+    line.belegdatum = selected.dateKey;
     line.belegfeld1 = belegfeld1;
     line.buchungstext = whole.substr(0, kMaxBuchungstext);
     line.buchungsnummer = b.bookingNo;
@@ -184,7 +184,7 @@ std::size_t FormLines(const BookingStore& store, const csv::CsvCheckResult& chec
         const csv::SelectedBooking& selected =
             check.selected[batch.items[static_cast<std::size_t>(i)]];
         const csv::BookingLine line =
-            LineOf(store[selected.index], selected.cents, festschreibung, text, document);
+            LineOf(store[selected.index], selected, festschreibung, text, document);
         const std::size_t room = csv::BookingLineRoom(line);
         if (buffer.size() - used < room) buffer.resize(std::max(2 * buffer.size(), used + room));
         used = static_cast<std::size_t>(csv::WriteBookingLine(buffer.data() + used, line) -
@@ -270,12 +270,11 @@ bool CommitParts(const std::string& folder, const std::vector<csv::CsvBatch>& ba
     return false;
 }
 
-std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check, const BookingStore& store,
+std::vector<csv::CsvBatch> BatchesOf(const csv::CsvCheckResult& check,
                                      const DatevSettings& settings, std::size_t maxPerFile) {
     std::vector<int32_t> keys;
     keys.reserve(check.selected.size());
-    for (const csv::SelectedBooking& s : check.selected)
-        keys.push_back(DateKey(store[s.index].date));
+    for (const csv::SelectedBooking& s : check.selected) keys.push_back(s.dateKey);
     return csv::PlanBatches(keys, check.fromKey, check.toKey, settings.wjBeginnTag,
                             settings.wjBeginnMonat, settings.batchPeriod,
                             std::max<std::size_t>(maxPerFile, 1));
@@ -305,7 +304,7 @@ CsvPlan PlanDatevCsv(const BookingStore& store, const DatevSettings& settings,
         return plan;
     }
     if (!plan.check.warnings.empty()) plan.notices.Plain(csv::WarningMessage(plan.check));
-    plan.batches = BatchesOf(plan.check, store, settings, options.maxBookingsPerFile);
+    plan.batches = BatchesOf(plan.check, settings, options.maxBookingsPerFile);
     return plan;
 }
 
