@@ -111,7 +111,7 @@ constexpr std::size_t kMaxBuchungstext = 60;
 constexpr std::size_t kMaxLangtext = 210;
 
 // "(beleg)name,purpose" whole, at most kMaxLangtext bytes.
-void BuildText(const BookingRecord& b, std::string& text) {
+void BuildText(const BookingRecord& b, std::string_view beleg, std::string& text) {
     // Formed in place: the three fields and their signs fit in the room.
     constexpr std::size_t kRoom = sizeof b.beleg + sizeof b.name + sizeof b.purpose + 3;
     if (text.size() < kRoom) text.resize(kRoom);
@@ -121,7 +121,7 @@ void BuildText(const BookingRecord& b, std::string& text) {
         at += field.size();
     };
     *at++ = '(';
-    put(FieldText(b.beleg));
+    put(beleg);
     *at++ = ')';
     put(FieldText(b.name));
     *at++ = ',';
@@ -134,8 +134,9 @@ void BuildText(const BookingRecord& b, std::string& text) {
 // refers to.
 csv::BookingLine LineOf(const BookingRecord& b, const csv::SelectedBooking& selected,
                         int32_t festschreibung, std::string& text, csv::DocumentBuffer& document) {
-    BuildText(b, text);
-    std::string_view belegfeld1 = csv::DocumentNumber(FieldText(b.beleg), document);
+    const std::string_view beleg = FieldText(b.beleg);
+    BuildText(b, beleg, text);
+    std::string_view belegfeld1 = csv::DocumentNumber(beleg, document);
     if (belegfeld1.empty()) {
         // A booking number has at most 11 characters, kIntRoom fits in.
         const char* end = csv::PutInt(document, b.bookingNo);
