@@ -84,8 +84,26 @@ protected:
     void WriteSettings(bool extended) {
         DatevSettings s = DefaultDatevSettings();
         s.kontonummernerweiterung = extended ? 1 : 0;
+        WriteSettingsFile(s);
+    }
+    void WriteSettingsFile(const DatevSettings& s) {
         std::filesystem::create_directories(dir.File("data"));
         dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    }
+    // The settings of a client the CSV check accepts.
+    static DatevSettings AcceptedSettings() {
+        DatevSettings s = DefaultDatevSettings();
+        s.beraternummer = 29098;
+        s.mandantennummer = 55003;
+        return s;
+    }
+    // A CSV step into the export folder with the accepted settings.
+    DatevExportRequest CsvRequest(DatevRange range) {
+        DatevExportRequest request;
+        request.folder = dir.File("export");
+        request.range = std::move(range);
+        request.settings = AcceptedSettings();
+        return request;
     }
 };
 
@@ -264,12 +282,9 @@ TEST_F(ExportRunTest, RangeOverTwoYearsWarnsAndTheExportSucceeds) {
 
 TEST_F(ExportRunTest, StoredCsvFormatWritesTheExtfBatchAndNamesIt) {
     LoadBookings(3);
-    DatevSettings s = DefaultDatevSettings();
-    s.beraternummer = 29098;
-    s.mandantennummer = 55003;
+    DatevSettings s = AcceptedSettings();
     s.exportFormat = DatevExportFormat::Csv;
-    std::filesystem::create_directories(dir.File("data"));
-    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    WriteSettingsFile(s);
     ui.chosenFormat.reset();
     EXPECT_TRUE(flow.OnDatenExportieren());
     const std::string file = dir.File("export/EXTF_Buchungsstapel_20050305_20050305.csv");
@@ -305,8 +320,7 @@ TEST_P(ProposedRange, IsTheFiscalYearOfTheFirstBooking) {
     DatevSettings s = DefaultDatevSettings();
     s.wjBeginnTag = c.wjTag;
     s.wjBeginnMonat = c.wjMonat;
-    std::filesystem::create_directories(dir.File("data"));
-    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    WriteSettingsFile(s);
     ui.datevDialogAnswers = {false};
     flow.OnDatenExportieren();
     EXPECT_EQ(ui.proposedFrom, c.from);
@@ -344,11 +358,7 @@ TEST_F(ExportRunTest, CsvRunWarnsWithAChartOutsideTheDataFolder) {
     AddBooking(WorkflowTestAccess::Store(flow),
                {.bookingNo = 7, .soll = 8400, .haben = 1200, .key = 9});
     WorkflowTestAccess::Store(flow).journalLoaded = 1;
-    DatevSettings s = DefaultDatevSettings();
-    s.beraternummer = 29098;
-    s.mandantennummer = 55003;
-    std::filesystem::create_directories(dir.File("data"));
-    dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+    WriteSettingsFile(AcceptedSettings());
     dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
     flow.UseChart(dir.File("charts.kon"));
     ui.chosenFormat.reset();
@@ -368,12 +378,7 @@ TEST_F(ExportRunTest, CsvStepTakesTheChartFromItsRequest) {
     WorkflowTestAccess::Store(flow).journalLoaded = 1;
     dir.Write("charts.kon", "1200, \r\n8400, AM\r\n");
     flow.UseChart("");
-    DatevExportRequest request;
-    request.folder = dir.File("export");
-    request.range = {"01.03.2005", "31.03.2005"};
-    request.settings = DefaultDatevSettings();
-    request.settings.beraternummer = 29098;
-    request.settings.mandantennummer = 55003;
+    DatevExportRequest request = CsvRequest({"01.03.2005", "31.03.2005"});
     request.chart = dir.File("charts.kon");
     EXPECT_TRUE(flow.ExportDatev(request));
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -414,11 +419,7 @@ protected:
     void SetUp() override {
         ExportRunTest::SetUp();
         ui.chosenFormat.reset();
-        DatevSettings s = DefaultDatevSettings();
-        s.beraternummer = 29098;
-        s.mandantennummer = 55003;
-        std::filesystem::create_directories(dir.File("data"));
-        dir.Write("data/angaben_datev.txt", FormatSettingsFile(s));
+        WriteSettingsFile(AcceptedSettings());
     }
     std::vector<std::string> ExportFolder() const {
         std::vector<std::string> names;
@@ -542,14 +543,7 @@ TEST_F(CsvRunTest, TheStepReplacesWithoutAQuestion) {
     LoadBookings(3);
     dir.Write("export/" + BatchName(), "old");
     dir.Write("export/" + BatchName(2), "old");
-    DatevExportRequest request;
-    request.folder = dir.File("export");
-    request.range = {"05.03.2005", "05.03.2005"};
-    request.settings = DefaultDatevSettings();
-    request.settings.beraternummer = 29098;
-    request.settings.mandantennummer = 55003;
-
-    EXPECT_TRUE(flow.ExportDatev(request));
+    EXPECT_TRUE(flow.ExportDatev(CsvRequest({"05.03.2005", "05.03.2005"})));
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(ExportFolder(), std::vector<std::string>{BatchName()});
     test::ExpectDatevRules(dir.File("export/" + BatchName()));
