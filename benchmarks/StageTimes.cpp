@@ -179,11 +179,7 @@ int main(int argc, char** argv) {
          ok;
     ok = Timed("DATEV CSV export",
                [&] {
-                   const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
-                   const DatevSettingsLoad loaded = LoadDatevSettings(settingsPath);
-                   DatevRange range;
-                   if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
-                   const auto request = DatevExportInputs(job, loaded.settings, range, ui);
+                   const auto request = DatevRequest(job, flow, ui);
                    return request && flow.ExportDatev(*request);
                }) &&
          ok;

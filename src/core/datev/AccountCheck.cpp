@@ -107,7 +107,6 @@ AccountCheckOutcome CheckAccounts(const BookingStore& store, const AccountCheckF
     TracePoint = 3057;
     outcome.ok = true;
     if (!marked.counts.Any()) return outcome;
-    outcome.canPropose = true;
     outcome.proposals =
         CollectProposals(states, ChartVariantOf(files.chartName), read.lastPlainAccount);
     return outcome;

@@ -82,10 +82,9 @@ std::string BuildProposals(const ReplaceProposals& proposals);
 
 // The files of one account check.
 struct AccountCheckFiles {
-    std::string chartName;    // as chosen in the main window: "SK3"/"SK4" in it pick the proposals
-    std::string chartPath;    // the chart file read
-    std::string reportPath;   // "Konto_Ueberpruefung.txt", replaced by the new report
-    std::string replacePath;  // "replace.dat", where accepted proposals are appended
+    std::string chartName;   // as chosen in the main window: "SK3"/"SK4" in it pick the proposals
+    std::string chartPath;   // the chart file read
+    std::string reportPath;  // "Konto_Ueberpruefung.txt", replaced by the new report
 };
 
 struct AccountCheckOutcome {
@@ -95,10 +94,11 @@ struct AccountCheckOutcome {
     // The report as shown (UTF-8, the information icon) once it was written,
     // else the error that stopped the check.
     Notices notices;
+    ReplaceProposals proposals;
+
     // The report found something: proposals for it may be appended to the
     // REPLACE list with AppendReplaceProposals, from what they need.
-    bool canPropose = false;
-    ReplaceProposals proposals;
+    bool canPropose() const { return ok && counts.Any(); }
 };
 
 // "Konten überprüfen": reads the chart, marks the bookings' accounts and

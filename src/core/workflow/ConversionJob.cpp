@@ -10,8 +10,6 @@
 
 namespace belvaron {
 
-namespace {
-
 std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflow& flow,
                                                WindowPort& ui) {
     const std::string settingsPath = flow.DataFile(kDatevSettingsFileName);
@@ -23,6 +21,8 @@ std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflo
     if (auto booked = BookingDateRange(flow.store())) range = std::move(*booked);
     return DatevExportInputs(job, loaded.settings, range, ui);
 }
+
+namespace {
 
 // Lines per block handed to the list sink.
 constexpr int32_t kListBlockLines = 4096;
@@ -70,8 +70,8 @@ ConversionJob::Result ConversionJob::Run(WindowPort& ui, const ListSink& listSin
         if (checkUpdate) result.updateCheck = flow.CheckForUpdate();
         return result;
     }
-    // Without a chart of its own the job checks nothing and the DATEV
-    // export knows no chart.
+    // Without a chart of its own the job checks nothing and the CSV
+    // export warns without one (DatevExportInputs takes the same chart).
     flow.Start(programFolder, chart.value_or(""));
 
     bool ok = flow.LoadJournal(journal, currency);

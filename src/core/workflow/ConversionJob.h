@@ -55,6 +55,12 @@ struct ConversionJob {
     Result Run(WindowPort& ui, const ListSink& listSink = {}) const;
 };
 
+// The DATEV export's request for `job`: the settings file read (its messages
+// shown; nullopt when it cannot be used), the store's booking range, then
+// DatevExportInputs.
+std::optional<DatevExportRequest> DatevRequest(const ConversionJob& job, Workflow& flow,
+                                               WindowPort& ui);
+
 // The DATEV export's inputs for `job` from the stored settings and the
 // bookings' range: --from, --to and --datev-batch applied, every value
 // checked by the settings dialog's field rules (and normalised as the dialog

@@ -72,8 +72,12 @@ void Workflow::Start(const std::string& programFolder, const std::optional<std::
     store_.accountsReplaced = false;
     replaceText_ = LoadReplaceText();
     chartFiles_ = folders_.ChartFileNames();
-    chartFileIndex_ = PreselectedChart();
-    if (chart) UseChart(*chart);
+    // The settings file is read for the preselection only when no chart is given.
+    if (chart) {
+        UseChart(*chart);
+    } else {
+        chartFileIndex_ = PreselectedChart();
+    }
     ui_.SetVatControlsEnabled(false);
     ui_.RefreshControls();
 }

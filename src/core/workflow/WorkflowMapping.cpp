@@ -143,7 +143,6 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
-        files.replacePath = resolve(msg::kReplaceFileName);
         AccountCheckOutcome outcome;
         {
             StepScope step(ui_, msg::kStepCheck);
@@ -152,10 +151,10 @@ bool Workflow::CheckAccounts(const std::string& chartName) {
         if (outcome.cancelled) return false;
         ShowNotices(ui_, outcome.notices);
         ok = outcome.ok;
-        if (outcome.canPropose && AskYesNo(ui_, QuestionId::ProposeReplaceEntries,
-                                           msg::kProposalQuestion, MessageIcon::None)) {
+        if (outcome.canPropose() && AskYesNo(ui_, QuestionId::ProposeReplaceEntries,
+                                             msg::kProposalQuestion, MessageIcon::None)) {
             const ProposalsOutcome appended =
-                AppendReplaceProposals(files.replacePath, outcome.proposals);
+                AppendReplaceProposals(resolve(msg::kReplaceFileName), outcome.proposals);
             ShowNotices(ui_, appended.notices);
             ok = appended.appended;
         }

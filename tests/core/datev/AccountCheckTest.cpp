@@ -50,7 +50,6 @@ protected:
         files.chartName = chartName;
         files.chartPath = ChartPath(resolve, chartName);
         files.reportPath = resolve(msg::kReportFileName);
-        files.replacePath = resolve(msg::kReplaceFileName);
         outcome = CheckAccounts(store, files);
         shown.Append(outcome.notices);
         return outcome.ok;
@@ -58,9 +57,9 @@ protected:
     // The proposals of the last check appended to the REPLACE list, as the
     // answer "Ja" to the question after the report does.
     bool Propose() {
-        EXPECT_TRUE(outcome.canPropose);
+        EXPECT_TRUE(outcome.canPropose());
         const ProposalsOutcome appended =
-            AppendReplaceProposals(files.replacePath, outcome.proposals);
+            AppendReplaceProposals(folders.Resolve(msg::kReplaceFileName), outcome.proposals);
         shown.Append(appended.notices);
         return appended.appended;
     }
@@ -108,7 +107,7 @@ TEST_F(AccountCheck, ReportForAllKindsByteForByte) {
     WriteChart("TEST.kon", Fixture("chart_small.kon"));
     AddAllKinds();
     EXPECT_TRUE(Check("TEST.kon"));
-    EXPECT_TRUE(outcome.canPropose);
+    EXPECT_TRUE(outcome.canPropose());
     EXPECT_EQ(outcome.counts.notExisting, 14);
     const std::string golden = Fixture("report_all_kinds.txt");
     EXPECT_EQ(ReadFile(DataFile("Konto_Ueberpruefung.txt")), golden);
@@ -170,7 +169,7 @@ TEST_F(AccountCheck, AllPlainGivesOkEverywhereAndNoQuestion) {
     Add(4700, 8400, 40);  // automatic, but with key 40
     Add(0, 1000);         // account 0: plain by the chart's final line break
     EXPECT_TRUE(Check("TEST.kon"));
-    EXPECT_FALSE(outcome.canPropose);
+    EXPECT_FALSE(outcome.canPropose());
     const std::string expected =
         "Die Überprüfung auf Kompatibilität mit dem DATEV-Kontorahmen ergab folgendes:\n\n"
         "1. Überprüfung auf nicht existierende Konten bei Datev:\n OK  :-)\n\n"
@@ -187,7 +186,7 @@ TEST_F(AccountCheck, AccountZeroMissingWithoutFinalLineBreak) {
     WriteChart("TEST.kon", "1000, ");
     Add(0, 1000);
     EXPECT_TRUE(Check("TEST.kon"));
-    EXPECT_TRUE(outcome.canPropose);
+    EXPECT_TRUE(outcome.canPropose());
     ASSERT_EQ(shown.items().size(), 1u);
     EXPECT_NE(shown.items()[0].text.find("bei Datev:\n0, \n"), std::string::npos);
 }
@@ -221,7 +220,7 @@ TEST_F(AccountCheck, TooLargeAccountStopsWithAnEmptyReport) {
     Add(1000, 10000000);
     Add(10000001, 1000);
     EXPECT_FALSE(Check("TEST.kon"));
-    EXPECT_FALSE(outcome.canPropose);
+    EXPECT_FALSE(outcome.canPropose());
     ASSERT_EQ(shown.items().size(), 1u);
     EXPECT_EQ(shown.items()[0].text,
               "(E:312)\nEin Konto hat die maximale Grösse (10000000) überschritten "

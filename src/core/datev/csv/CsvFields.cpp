@@ -221,13 +221,4 @@ int32_t FiscalYearStart(int32_t key, int day, int month) {
     return key >= startInYear ? startInYear : startInYear - 10000;
 }
 
-int DigitCount(int64_t value) {
-    int n = 1;
-    while (value >= 10) {
-        value /= 10;
-        ++n;
-    }
-    return n;
-}
-
 }  // namespace belvaron::csv

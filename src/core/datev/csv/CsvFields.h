@@ -62,7 +62,4 @@ void AppendUmsatz(std::string& out, int64_t cents);
 // contains the date `key`.
 int32_t FiscalYearStart(int32_t key, int day, int month);
 
-// Number of decimal digits of a positive number.
-int DigitCount(int64_t value);
-
 }  // namespace belvaron::csv
