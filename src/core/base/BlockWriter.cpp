@@ -1,14 +1,16 @@
 #include "core/base/BlockWriter.h"
 
 #include <cerrno>
+#include <new>
 #include <utility>
 
 #include "core/platform/Files.h"
 
 namespace belvaron {
 
-BlockWriter::BlockWriter(std::FILE* file) : file_(file), thread_([this] { Run(); }) {
+BlockWriter::BlockWriter(std::FILE* file) : file_(file) {
     gathering_.reserve(kBlockBytes);
+    thread_ = std::thread([this] { Run(); });  // last: nothing after it may throw
 }
 
 BlockWriter::~BlockWriter() { Stop(); }
@@ -79,10 +81,7 @@ void BlockWriter::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-int BlockWriter::error() const {
-    std::lock_guard lock(mutex_);
-    return error_;
-}
+int BlockWriter::error() const { return error_; }
 
 void BlockWriter::Run() {
     std::unique_lock lock(mutex_);
@@ -113,7 +112,11 @@ void BlockWriter::Run() {
         }
         block.clear();
         lock.lock();
-        spare_.push_back(std::move(block));
+        try {
+            spare_.push_back(std::move(block));
+        } catch (const std::bad_alloc&) {
+            // The block goes; Hand makes a new one.
+        }
         busy_ = false;
         if (error != 0 && error_ == 0) error_ = error;
         changed_.notify_all();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
-#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -61,7 +61,8 @@ private:
     bool finishRequested_ = false;
     bool finished_ = false;  // the flush of StartFinish is done
     bool stopping_ = false;
-    int error_ = 0;
+    // Set under mutex_ by the thread; Write reads it without the lock.
+    std::atomic<int> error_{0};
     std::thread thread_;
 };
 

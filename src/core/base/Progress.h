@@ -31,12 +31,7 @@ public:
     ProgressCount(const Progress* progress, int64_t total) : progress_(progress), total_(total) {}
 
     // One item done; false once the work is cancelled.
-    bool Step() {
-        if (++done_ % kProgressStride == 0 && !cancelled_ && !GoOn(progress_, done_, total_)) {
-            cancelled_ = true;
-        }
-        return !cancelled_;
-    }
+    bool Step() { return Add(1); }
     // `items` (at most kProgressStride) more done at once: when the count
     // passes a multiple of kProgressStride, the tick reports that multiple,
     // as one Step() per item would have.

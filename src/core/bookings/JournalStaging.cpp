@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
+#include "core/base/ChunkedForm.h"
 #include "core/bookings/BookingStore.h"
 
 namespace belvaron {
@@ -243,16 +242,13 @@ void JournalStaging::MoveBuckets(const std::vector<const Bucket*>& order,
     auto move = [&](std::size_t from, std::size_t to, int32_t at, bool report) {
         for (std::size_t i = from; i < to; ++i) at = MoveBucket(*order[i], at, currency, report);
     };
-    std::thread upper;
-    if (split < order.size()) {
-        try {
-            upper = std::thread(move, split, order.size(), upperAt, false);
-        } catch (const std::system_error&) {
-            split = order.size();  // no second thread to be had: all on this one
-        }
+    if (split == order.size()) {
+        move(0, split, 0, true);
+        return;
     }
-    move(0, split, 0, true);
-    if (upper.joinable()) upper.join();
+    // Without a second thread both parts run here, one after the other.
+    RunSideBySide([&] { move(0, split, 0, true); },
+                  [&] { move(split, order.size(), upperAt, false); });
 }
 
 }  // namespace belvaron
