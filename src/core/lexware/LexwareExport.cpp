@@ -124,28 +124,32 @@ namespace {
 // Bookings per chunk of lines formed at once (on two threads).
 constexpr int64_t kChunkBookings = kProgressStride;
 
-// The store indices of the bookings of `year`.
-std::vector<int32_t> RowsOfYear(const BookingStore& store, int32_t year) {
-    std::vector<int32_t> rows;
+// The store indices of the bookings of each of `years` (ascending), in one
+// pass.
+std::vector<std::vector<int32_t>> RowsByYear(const BookingStore& store,
+                                             const std::vector<int32_t>& years) {
+    std::vector<std::vector<int32_t>> rows(years.size());
     for (int32_t i = 0; i < store.bookingCount; ++i) {
-        if (DateKey(store[i].date) / 10000 == year) rows.push_back(i);
+        const int32_t year = DateKey(store[i].date) / 10000;
+        const auto at = std::lower_bound(years.begin(), years.end(), year);
+        rows[static_cast<std::size_t>(at - years.begin())].push_back(i);
     }
     return rows;
 }
 
-// Opens `file` at `path` and writes the header and the bookings of `year`
-// (every booking when year < 0). E:210 on a failure; the file is then not
+// Opens `file` at `path` and writes the header and the bookings at `rows`
+// (every booking when null). E:210 on a failure; the file is then not
 // committed. False without a message when `progress` was cancelled; it
 // counts the bookings written over every file of the export.
-bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string& path,
-                      FileWriter& file, Notices& notices, ProgressCount& progress) {
+bool WriteLexwareFile(const BookingStore& store, const std::vector<int32_t>* rows,
+                      const std::string& path, FileWriter& file, Notices& notices,
+                      ProgressCount& progress) {
     if (!file.Open(path)) {
         notices.Plain(Format(msg::kE210, path.c_str()));
         return false;
     }
     TracePoint = 2040;
-    const std::vector<int32_t> rows = year >= 0 ? RowsOfYear(store, year) : std::vector<int32_t>();
-    const int64_t count = year >= 0 ? static_cast<int64_t>(rows.size()) : store.bookingCount;
+    const int64_t count = rows ? static_cast<int64_t>(rows->size()) : store.bookingCount;
     TracePoint = 2041;
     // Reads only: it may run on a helper thread.
     const auto form = [&](int64_t begin, int64_t end, std::string& buffer) {
@@ -154,7 +158,7 @@ bool WriteLexwareFile(const BookingStore& store, int32_t year, const std::string
         char* at = buffer.data();
         for (int64_t k = begin; k < end; ++k) {
             at = PutLine(
-                at, store[year >= 0 ? rows[static_cast<std::size_t>(k)] : static_cast<int32_t>(k)]);
+                at, store[rows ? (*rows)[static_cast<std::size_t>(k)] : static_cast<int32_t>(k)]);
         }
         return static_cast<std::size_t>(at - buffer.data());
     };
@@ -184,14 +188,6 @@ bool Committed(FileWriter& file, const std::string& path, Notices& notices) {
     return false;
 }
 
-int32_t CountOfYear(const BookingStore& store, int32_t year) {
-    int32_t count = 0;
-    for (int32_t i = 0; i < store.bookingCount; ++i) {
-        if (DateKey(store[i].date) / 10000 == year) ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 LexwareExportResult ExportLexware(const BookingStore& store, const std::string& path,
@@ -211,7 +207,7 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
     };
     if (years.size() <= 1) {
         FileWriter file;
-        if (!WriteLexwareFile(store, -1, path, file, result.notices, ticks)) {
+        if (!WriteLexwareFile(store, nullptr, path, file, result.notices, ticks)) {
             return ticks.cancelled() ? cancelled() : result;
         }
         if (!Committed(file, path, result.notices)) return result;
@@ -220,11 +216,13 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
         result.written = true;
         return result;
     }
-    const std::vector<std::string> paths = LexwareFilePaths(store, path);
+    std::vector<std::string> paths;
+    for (const int32_t year : years) paths.push_back(LexwareYearPath(path, year));
+    const std::vector<std::vector<int32_t>> rows = RowsByYear(store, years);
     std::vector<std::unique_ptr<FileWriter>> files;
     for (std::size_t k = 0; k < years.size(); ++k) {
         files.push_back(std::make_unique<FileWriter>());
-        if (!WriteLexwareFile(store, years[k], paths[k], *files.back(), result.notices, ticks)) {
+        if (!WriteLexwareFile(store, &rows[k], paths[k], *files.back(), result.notices, ticks)) {
             return ticks.cancelled() ? cancelled() : result;
         }
     }
@@ -245,7 +243,7 @@ LexwareExportResult ExportLexware(const BookingStore& store, const std::string& 
     }
     std::string text = Format(msg::kLexwareDone, store.bookingCount);
     for (std::size_t k = 0; k < years.size(); ++k) {
-        text += Format(msg::kLexwareYearFile, paths[k].c_str(), CountOfYear(store, years[k]));
+        text += Format(msg::kLexwareYearFile, paths[k].c_str(), static_cast<int>(rows[k].size()));
     }
     TracePoint = 2043;
     result.notices.Information(std::move(text));
