@@ -83,12 +83,11 @@ std::optional<int64_t> DigitsToInt(std::string_view amount) {
 
 namespace {
 
-// The messages of one pass over the data file: a quiet pass (the first,
-// without a file) meets no E:304 warning and only its refusal. With
-// `amountField`, an amount the ten-digit amount field cannot hold is refused.
+// The messages of one pass over the data file. The first pass (without a
+// file) finds the refusals, among them an amount the ten-digit amount field
+// cannot hold, and meets no E:304 warning; the pass that writes adds it.
 struct PassMessages {
-    bool quiet = false;
-    bool amountField = false;
+    bool firstPass = false;
     Notices notices;
     // Ticks of the whole export: `done` counts on from pass to pass.
     const Progress* progress = nullptr;
@@ -116,7 +115,7 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
     TracePoint = 3017;
     StreamedDataFile result;
     result.exportYear = DatePiece(range.from, 8);
-    if (!messages.quiet) AddYearWarning(range, messages.notices);
+    if (!messages.firstPass) AddYearWarning(range, messages.notices);
     TracePoint = 3018;
     const bool extended = ExtendedFormat(settings);
     TracePoint = extended ? 3019 : 3031;
@@ -141,8 +140,7 @@ std::optional<StreamedDataFile> StreamPass(const BookingStore& store, const Date
                                           booking.bookingNo));
             return std::nullopt;
         }
-        if (messages.amountField &&
-            (*amount > kKneMaxAmountCents || *amount < -kKneMaxAmountCents)) {
+        if (messages.firstPass && (*amount > kKneMaxAmountCents || *amount < -kKneMaxAmountCents)) {
             messages.notices.Plain(Format(msg::kE316AmountField,
                                           std::string(FieldText(booking.amount)).c_str(),
                                           booking.bookingNo));
@@ -206,10 +204,10 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
     TracePoint = 3016;
     const bool extended = ExtendedFormat(settings);
     PostversandDataFile result;
-    result.path = platform::JoinPath(folder, extended ? "ED00001" : "DE001");
+    result.path = PostversandFilePaths(settings, folder)[0];
 
     const int64_t total = 2 * int64_t{std::max(store.bookingCount, 0)};
-    PassMessages quiet{true, true, {}, progress, 0, total, false};
+    PassMessages quiet{true, {}, progress, 0, total, false};
     const auto planned = StreamPass(
         store, settings, range, [](std::string_view) { return true; }, quiet);
     if (quiet.cancelled) {
@@ -234,7 +232,7 @@ PostversandDataFile WritePostversandDataFile(const BookingStore& store,
         return result;
     }
     // The refusals of this pass were found by the first one; E:304 comes here.
-    PassMessages written{false, false, {}, progress, store.bookingCount, total, false};
+    PassMessages written{false, {}, progress, store.bookingCount, total, false};
     const auto streamed = StreamPass(
         store, settings, range, [&file](std::string_view bytes) { return file->Write(bytes); },
         written);
@@ -259,7 +257,7 @@ PostversandBatch WritePostversandHeaderFile(PostversandDataFile dataFile,
                                             const std::string& folder) {
     TracePoint = 3040;
     const bool extended = ExtendedFormat(settings);
-    const std::string path = platform::JoinPath(folder, extended ? "EV01" : "DV01");
+    const std::string path = PostversandFilePaths(settings, folder)[1];
     // Owned here: abandoned (the old data file kept) on every failure.
     const std::unique_ptr<FileWriter> data = std::move(dataFile.file);
     PostversandBatch batch;
