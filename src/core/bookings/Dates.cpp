@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/base/LeadingInt.h"
-#include "core/base/Text.h"
 #include "core/base/TracePoint.h"
 
 namespace belvaron {
@@ -37,6 +36,10 @@ void NormalizeDate(char* field, std::size_t width) {
 
 int32_t DateKey(std::string_view date) {
     if (const int32_t key = detail::DigitsKey(date); key >= 0) return key;
+    return detail::PositionsKey(date);
+}
+
+int32_t detail::PositionsKey(std::string_view date) {
     // Positions 7, 8, 9, 10, 4, 5, 1, 2 (counted from 1); a position past the
     // text's end reads as its terminator and ends the number there.
     static constexpr int kPositions[] = {6, 7, 8, 9, 3, 4, 0, 1};

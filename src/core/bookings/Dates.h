@@ -45,13 +45,16 @@ inline int32_t DigitsKey(std::string_view date) {
                                 d0 * 10 + d1);
 }
 
+// DateKey by the leading-integer rule, for a text DigitsKey does not take.
+int32_t PositionsKey(std::string_view date);
+
 }  // namespace detail
 
 template <std::size_t N>
 int32_t DateKey(const char (&field)[N]) {
     const std::string_view date(field, N);
     if (const int32_t key = detail::DigitsKey(date); key >= 0) return key;
-    return DateKey(date);
+    return detail::PositionsKey(date);
 }
 
 // Days of a month (1..12) of a year, leap years counted.

@@ -106,7 +106,6 @@ private:
     bool storing_ = false;
     int rowCount_ = 0;
     int32_t bookingNo_ = 0;
-    int loadedCount_ = 0;
     int ticks_ = 0;
     int zeroCount_ = 0;
 };
@@ -335,7 +334,6 @@ bool JournalImport::StoreBooking(int r, int32_t soll, int32_t haben, int32_t vat
     b.vat = vat;
     b.amount = amount;
     if (!staging_.Add(dateKey_, b)) return NoRoom(msg::kE205);
-    ++loadedCount_;
     storing_ = false;
     return true;
 }
@@ -352,9 +350,9 @@ JournalOutcome JournalImport::Finish() {
     TracePoint = 2027;
     in_.Close();
     JournalOutcome outcome;
-    outcome.bookingCount = loadedCount_;
+    outcome.bookingCount = static_cast<int>(staging_.count());
     outcome.zeroAccountCount = zeroCount_;
-    if (loadedCount_ == 0) {
+    if (outcome.bookingCount == 0) {
         notices_.Plain(Format(msg::kE218, path_.c_str()));
         return outcome;
     }

@@ -36,20 +36,12 @@ private:
 
 namespace {
 
-// DateKey of the record's date, with the test for the common form where the
-// loop over a large store can have it at hand (DateKey starts with the same
-// test).
-int32_t KeyOf(const BookingRecord& b) {
-    const int32_t key = detail::DigitsKey(std::string_view(b.date, sizeof b.date));
-    return key >= 0 ? key : DateKey(b.date);
-}
-
 // The keys never fall from one record to the next (a load leaves its
 // bookings so): told in one pass that keeps nothing.
 bool IsSorted(const BookingStore& store) {
-    int32_t previous = KeyOf(store[0]);
+    int32_t previous = DateKey(store[0].date);
     for (int32_t i = 1; i < store.bookingCount; ++i) {
-        const int32_t key = KeyOf(store[i]);
+        const int32_t key = DateKey(store[i].date);
         if (key < previous) return false;
         previous = key;
     }
@@ -81,8 +73,11 @@ constexpr int64_t kOnePassRange = int64_t{1} << 20;
 std::vector<int32_t> OrderByKey(const std::vector<int32_t>& keys, int32_t least, int32_t most) {
     std::vector<int32_t> order(keys.size());
     auto key = [&keys](int32_t index) { return keys[static_cast<std::size_t>(index)]; };
-    if (int64_t{most} - least < kOnePassRange) {
-        std::vector<uint32_t> counts(static_cast<std::size_t>(int64_t{most} - least + 1));
+    // A few keys far apart (a re-sort after one edit) take the radix sort,
+    // whose counters do not grow with the distance.
+    const int64_t span = int64_t{most} - least;
+    if (span < kOnePassRange && span < 16 * static_cast<int64_t>(keys.size()) + (1 << 16)) {
+        std::vector<uint32_t> counts(static_cast<std::size_t>(span + 1));
         CountingPass(nullptr, order, counts, [&](int32_t index) {
             return static_cast<std::size_t>(int64_t{key(index)} - least);
         });
@@ -172,10 +167,10 @@ void SortByDate(BookingStore& store, const SortObserver* observer) {
         return;  // one pass, nothing exchanged
     }
     std::vector<int32_t> keys(static_cast<std::size_t>(n));
-    int32_t least = KeyOf(store[0]);
+    int32_t least = DateKey(store[0].date);
     int32_t most = least;
     for (int32_t i = 0; i < n; ++i) {
-        const int32_t key = KeyOf(store[i]);
+        const int32_t key = DateKey(store[i].date);
         keys[static_cast<std::size_t>(i)] = key;
         least = std::min(least, key);
         most = std::max(most, key);
