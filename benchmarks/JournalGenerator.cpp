@@ -28,6 +28,11 @@ Draw NextDraw(std::mt19937& random) {
     return d;
 }
 
+// Whether booking `no`, after `made` records, is a split booking of two.
+bool IsSplit(const JournalShape& shape, int made, int no) {
+    return made + 2 <= shape.records && no % 2 == 0;
+}
+
 // The draws of every journal booking, in booking order; for a sorted or
 // reverse order the dates are handed out again in that order (the accounts
 // without number stay with their booking).
@@ -38,7 +43,7 @@ std::vector<Draw> Draws(const JournalShape& shape) {
     draws.reserve(static_cast<std::size_t>(shape.records));
     for (int made = 0, no = 1; made < shape.records; ++no) {
         draws.push_back(NextDraw(random));
-        made += made + 2 <= shape.records && no % 2 == 0 ? 2 : 1;
+        made += IsSplit(shape, made, no) ? 2 : 1;
     }
     if (shape.order != DateOrder::Random) {
         std::vector<int> keys;
@@ -52,10 +57,6 @@ std::vector<Draw> Draws(const JournalShape& shape) {
         }
     }
     return draws;
-}
-
-bool IsSplit(const JournalShape& shape, int made, int no) {
-    return made + 2 <= shape.records && no % 2 == 0;
 }
 
 // A fixed scramble of the booking number, so the accounts of neighbouring
